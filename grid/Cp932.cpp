@@ -1,0 +1,243 @@
+#include "Cp932.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+
+namespace masumemo::grid {
+namespace {
+
+constexpr char16_t kQuestion = u'?';
+
+bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool isTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+class Iconv
+{
+public:
+    Iconv(const char* to, const char* from) : m_cd(iconv_open(to, from))
+    {
+        if (m_cd == reinterpret_cast<iconv_t>(-1)) {
+            throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+        }
+    }
+    ~Iconv() { iconv_close(m_cd); }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+
+    /// Converts in whole; returns the number of output bytes, or -1 when the input was not
+    /// converted completely.
+    int convert(const char* in, size_t inLen, char* out, size_t outLen)
+    {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        char* inPtr = const_cast<char*>(in);
+        char* outPtr = out;
+        size_t inLeft = inLen;
+        size_t outLeft = outLen;
+        if (iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) ||
+            inLeft != 0) {
+            return -1;
+        }
+        // Flush any shift state; CP932 has none, but a stateful tail would be lost otherwise.
+        if (iconv(m_cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1)) {
+            return -1;
+        }
+        return static_cast<int>(outLen - outLeft);
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+struct Tables
+{
+    // Encoding of each BMP unit: up to two bytes, high byte first; length 0 = no form.
+    std::array<std::uint16_t, 0x10000> encoded{};
+    std::array<std::uint8_t, 0x10000> length{};
+    // Decoding: one-byte characters, and two-byte ones indexed by (lead << 8 | trail).
+    // 0 marks a byte sequence without a character (NUL itself is handled apart).
+    std::array<char16_t, 0x100> single{};
+    std::array<char16_t, 0x10000> pair{};
+
+    Tables()
+    {
+        Iconv toCp932("CP932", "UTF-16LE");
+        Iconv fromCp932("UTF-16LE", "CP932");
+        char out[8];
+        for (std::uint32_t c = 0; c < 0x10000; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF) {
+                continue;  // lone surrogates have no form
+            }
+            const char in[2] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+            const int n = toCp932.convert(in, 2, out, sizeof out);
+            if (n == 1) {
+                encoded[c] = static_cast<unsigned char>(out[0]);
+                length[c] = 1;
+            } else if (n == 2) {
+                encoded[c] = static_cast<std::uint16_t>(static_cast<unsigned char>(out[0]) << 8 |
+                                                        static_cast<unsigned char>(out[1]));
+                length[c] = 2;
+            }
+        }
+        for (int b = 0; b < 0x100; ++b) {
+            if (isLeadByte(static_cast<unsigned char>(b))) {
+                continue;
+            }
+            const char in[1] = {static_cast<char>(b)};
+            if (fromCp932.convert(in, 1, out, sizeof out) == 2) {
+                single[b] = static_cast<char16_t>(static_cast<unsigned char>(out[0]) |
+                                                  static_cast<unsigned char>(out[1]) << 8);
+            }
+        }
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLeadByte(static_cast<unsigned char>(lead))) {
+                continue;
+            }
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                if (!isTrailByte(static_cast<unsigned char>(trail))) {
+                    continue;
+                }
+                const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                if (fromCp932.convert(in, 2, out, sizeof out) == 2) {
+                    pair[lead << 8 | trail] =
+                        static_cast<char16_t>(static_cast<unsigned char>(out[0]) |
+                                              static_cast<unsigned char>(out[1]) << 8);
+                }
+            }
+        }
+    }
+
+    char16_t decodeEncoded(char16_t c) const
+    {
+        const std::uint16_t e = encoded[c];
+        if (length[c] == 1) {
+            return e == 0 ? u'\0' : single[e];
+        }
+        return pair[e];
+    }
+};
+
+const Tables& tables()
+{
+    static const Tables instance;
+    return instance;
+}
+
+}  // namespace
+
+int charWidth(char16_t c)
+{
+    const std::uint8_t n = tables().length[c];
+    return n == 2 ? 2 : 1;
+}
+
+int WidthOf(std::u16string_view s)
+{
+    const Tables& t = tables();
+    int width = 0;
+    for (char16_t c : s) {
+        width += t.length[c] == 2 ? 2 : 1;
+    }
+    return width;
+}
+
+bool IsHalfWidth(std::u16string_view s)
+{
+    return s.size() == 1 && charWidth(s[0]) == 1;
+}
+
+bool isCp932Encodable(char16_t c)
+{
+    return tables().length[c] != 0;
+}
+
+char16_t roundTrip(char16_t c)
+{
+    const Tables& t = tables();
+    if (t.length[c] == 0) {
+        return kQuestion;
+    }
+    const char16_t back = t.decodeEncoded(c);
+    // NUL encodes and decodes to itself; anything else that fails to come back is "?".
+    return back == 0 && c != 0 ? kQuestion : back;
+}
+
+std::u16string toCanvasForm(std::u16string_view s)
+{
+    std::u16string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        const char16_t c = s[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
+            s[i + 1] <= 0xDFFF) {
+            ++i;  // one character beyond the BMP: one "?"
+            out.push_back(kQuestion);
+            continue;
+        }
+        out.push_back(roundTrip(c));
+    }
+    return out;
+}
+
+std::string encodeCp932(std::u16string_view s)
+{
+    const Tables& t = tables();
+    std::string out;
+    out.reserve(s.size() * 2);
+    for (char16_t c : s) {
+        switch (t.length[c]) {
+            case 1:
+                out.push_back(static_cast<char>(t.encoded[c]));
+                break;
+            case 2:
+                out.push_back(static_cast<char>(t.encoded[c] >> 8));
+                out.push_back(static_cast<char>(t.encoded[c] & 0xFF));
+                break;
+            default:
+                out.push_back('?');
+                break;
+        }
+    }
+    return out;
+}
+
+std::u16string decodeCp932(std::string_view bytes, bool* invalid)
+{
+    const Tables& t = tables();
+    std::u16string out;
+    out.reserve(bytes.size());
+    bool bad = false;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (isLeadByte(b)) {
+            if (i + 1 < bytes.size()) {
+                const auto trail = static_cast<unsigned char>(bytes[i + 1]);
+                const char16_t c = isTrailByte(trail) ? t.pair[b << 8 | trail] : u'\0';
+                if (c != 0) {
+                    out.push_back(c);
+                    ++i;
+                    continue;
+                }
+            }
+            out.push_back(kQuestion);
+            bad = true;
+            continue;
+        }
+        const char16_t c = t.single[b];
+        if (c == 0 && b != 0) {
+            out.push_back(kQuestion);
+            bad = true;
+        } else {
+            out.push_back(c);
+        }
+    }
+    if (invalid) {
+        *invalid = bad;
+    }
+    return out;
+}
+
+}  // namespace masumemo::grid

@@ -1,0 +1,45 @@
+#pragma once
+// Code page 932 (Shift_JIS as Windows writes it): the width rule, the codec and the
+// round-trip form of characters that enter the canvas. Pure functions, no Qt.
+//
+// The mapping is glibc iconv's "CP932", read once into tables on first use, so a width or a
+// conversion costs a table lookup per character, not an iconv call.
+
+#include <string>
+#include <string_view>
+
+namespace masumemo::grid {
+
+/// Width of one UTF-16 code unit in half-width units: its byte length in code page 932
+/// (1 or 2). A unit with no code page 932 form (a lone surrogate, an unmapped character)
+/// counts 1, the width of the "?" it is written as.
+int charWidth(char16_t c);
+
+/// Width of a string in half-width units: the byte length of its code page 932 encoding.
+int WidthOf(std::u16string_view s);
+
+/// True exactly when WidthOf(s) is 1. The empty string and strings of width 2 or more are not
+/// half-width.
+bool IsHalfWidth(std::u16string_view s);
+
+/// True when the unit has a code page 932 form of its own (not substituted by "?").
+bool isCp932Encodable(char16_t c);
+
+/// The character that encoding c and decoding it again gives (U+301C WAVE DASH becomes
+/// U+FF5E, U+2212 MINUS SIGN becomes U+FF0D); "?" for a unit without a code page 932 form.
+char16_t roundTrip(char16_t c);
+
+/// The round-trip form of a whole text: every unit through roundTrip, and a surrogate pair
+/// (a character beyond the BMP, which code page 932 lacks) as one "?". Line ends and other
+/// control characters are kept as they are.
+std::u16string toCanvasForm(std::u16string_view s);
+
+/// Encodes to code page 932; a unit without a code page 932 form is written as "?".
+std::string encodeCp932(std::u16string_view s);
+
+/// Decodes code page 932 bytes. A byte sequence that is not valid code page 932 becomes "?"
+/// (a lead byte without a valid trail byte becomes one "?" and the next byte is read on its
+/// own). When invalid is given it is set to whether any such substitution happened.
+std::u16string decodeCp932(std::string_view bytes, bool* invalid = nullptr);
+
+}  // namespace masumemo::grid

@@ -1,0 +1,5 @@
+#include "Launcher.h"
+
+namespace masumemo::launcher {
+int version() { return 163; }
+}

@@ -1,0 +1,65 @@
+#include "AppPaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace masumemo::platform {
+namespace {
+QString g_testDirectory;
+}
+
+QString AppPaths::programDirectory()
+{
+    if (!g_testDirectory.isEmpty()) {
+        return g_testDirectory;
+    }
+    return QCoreApplication::applicationDirPath();
+}
+
+void AppPaths::setProgramDirectoryForTesting(const QString& dir)
+{
+    g_testDirectory = dir;
+}
+
+QString AppPaths::join(const QString& dir, const QString& name)
+{
+    return QDir(dir).filePath(name);
+}
+
+bool AppPaths::isWritableDirectory(const QString& dir)
+{
+    if (!QFileInfo(dir).isDir()) {
+        return false;
+    }
+    // Permission bits lie for root and for read-only mounts: try it.
+    QTemporaryFile probe(join(dir, QStringLiteral(".masumemo-probe-XXXXXX")));
+    return probe.open();
+}
+
+QString AppPaths::settingsFile(const QString& name)
+{
+    const QString beside = join(programDirectory(), name);
+    if (!g_testDirectory.isEmpty() || QFileInfo::exists(beside) && QFileInfo(beside).isWritable() ||
+        isWritableDirectory(programDirectory())) {
+        return beside;
+    }
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(config);
+    return join(config, name);
+}
+
+QString AppPaths::defaultDictionary()
+{
+    const QString beside = join(programDirectory(), kDefaultDictionaryName);
+    if (!g_testDirectory.isEmpty() || QFileInfo::exists(beside)) {
+        return beside;
+    }
+    const QString installed =
+        QStandardPaths::locate(QStandardPaths::AppDataLocation, kDefaultDictionaryName);
+    return installed.isEmpty() ? beside : installed;
+}
+
+}  // namespace masumemo::platform

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "Corpus.h"
+#include "grid/Cp932.h"
+#include "grid/LineModel.h"
+
+using namespace masumemo::grid;
+
+TEST(WidthRule, WidthIsTheCodePage932ByteLength)
+{
+    struct Row
+    {
+        const char* name;
+        std::u16string text;
+        int width;
+    };
+    const Row rows[] = {
+        {"empty", u"", 0},
+        {"ascii letter", u"a", 1},
+        {"half-width katakana", u"\uFF71", 1},
+        {"hiragana", u"\u3042", 2},
+        {"full-width space", u"\u3000", 2},
+        {"full-width space then a", u"\u3000a", 3},
+        {"greek capital", u"\u0391", 2},
+        {"cyrillic small", u"\u0436", 2},
+        {"box drawing", u"\u2500", 2},
+        {"kanji radical", u"\u4E3F", 2},
+        {"NEC row circled one", u"\u2460", 2},
+        {"yen is not the backslash byte", u"\\", 1},
+        {"emoji has no form: one ? per unit", u"\U0001F600", 2},
+        {"CR LF count one each", u"\r\n", 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(WidthOf(row.text), row.width);
+    }
+}
+
+TEST(WidthRule, HalfWidthTest)
+{
+    EXPECT_TRUE(IsHalfWidth(u"a"));
+    EXPECT_TRUE(IsHalfWidth(u"\uFF71"));  // half-width katakana
+    EXPECT_FALSE(IsHalfWidth(u"\u3042"));
+    EXPECT_FALSE(IsHalfWidth(u"\u3000"));
+    EXPECT_FALSE(IsHalfWidth(u""));
+    EXPECT_FALSE(IsHalfWidth(u"ab"));
+}
+
+TEST(Codec, RoundTripFormOfCharactersEnteringTheCanvas)
+{
+    // Linux input methods produce these; code page 932 stores their look-alikes.
+    EXPECT_EQ(toCanvasForm(u"\u301C"), u"\uFF5E");
+    EXPECT_EQ(toCanvasForm(u"\u2212"), u"\uFF0D");
+    EXPECT_EQ(toCanvasForm(u"a\u3042\u3000\r\n"), u"a\u3042\u3000\r\n");
+    EXPECT_EQ(toCanvasForm(u"x\U0001F600y"), u"x?y");  // a pair is one character
+    EXPECT_EQ(toCanvasForm(std::u16string(1, char16_t{0xD800})), u"?");  // a lone surrogate
+    EXPECT_EQ(toCanvasForm(u"\u00E9"), u"?");         // no code page 932 form
+}
+
+TEST(Codec, EncodesAndDecodes)
+{
+    const std::u16string text = u"ab\u3042\uFF71\u2500\u3000\r\n\u2460";
+    const std::string bytes = encodeCp932(text);
+    EXPECT_EQ(bytes, std::string("ab\x82\xA0\xB1\x84\x9F\x81\x40\r\n\x87\x40"));
+    bool invalid = true;
+    EXPECT_EQ(decodeCp932(bytes, &invalid), text);
+    EXPECT_FALSE(invalid);
+    EXPECT_EQ(encodeCp932(u"\u00E9"), "?");
+}
+
+TEST(Codec, InvalidBytesDecodeToQuestionMarks)
+{
+    struct Row
+    {
+        const char* name;
+        std::string bytes;
+        std::u16string text;
+    };
+    const Row rows[] = {
+        {"lead byte at the end", std::string("a\x82"), u"a?"},
+        // The byte after a bad lead is read again on its own, so a line end is never eaten.
+        {"lead byte before CR", std::string("\x82\r\n"), u"?\r\n"},
+        {"undefined two-byte code", std::string("\x85\x40"), u"?@"},
+        {"UTF-8 text: a valid pair, then a lone lead", std::string("\xE3\x81\x82"), u"\u7E3A?"},
+        {"NUL stays", std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        bool invalid = false;
+        EXPECT_EQ(decodeCp932(row.bytes, &invalid), row.text);
+        EXPECT_EQ(invalid, std::string(row.name) != "NUL stays");
+    }
+}
+
+TEST(Codec, EveryByteSequenceDecodesWithoutLosingLength)
+{
+    // Every two-byte combination: nothing crashes, nothing decodes to more than two units.
+    for (int a = 0; a < 256; ++a) {
+        for (int b = 0; b < 256; b += 7) {
+            const char bytes[2] = {static_cast<char>(a), static_cast<char>(b)};
+            const std::u16string text = decodeCp932(std::string_view(bytes, 2));
+            ASSERT_GE(text.size(), 1u);
+            ASSERT_LE(text.size(), 2u);
+        }
+    }
+}
+
+TEST(Codec, CorpusPicturesAreCodePage932AndSurviveTheRoundTrip)
+{
+    const auto pictures = masumemo::testing::corpusPictures();
+    if (pictures.empty()) {
+        GTEST_SKIP() << "corpus not present";
+    }
+    EXPECT_EQ(pictures.size(), 1165u);
+    for (const auto& path : pictures) {
+        const std::u16string text = masumemo::testing::fromUtf8(masumemo::testing::readBytes(path));
+        SCOPED_TRACE(path.string());
+        ASSERT_EQ(toCanvasForm(text), text);
+        bool invalid = true;
+        ASSERT_EQ(decodeCp932(encodeCp932(text), &invalid), text);
+        ASSERT_FALSE(invalid);
+        ASSERT_EQ(static_cast<size_t>(WidthOf(text)), encodeCp932(text).size());
+    }
+}

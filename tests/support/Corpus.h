@@ -1,0 +1,23 @@
+#pragma once
+// The third-party text art and emoticon lists that sit beside the project (never copied into
+// it). Tests read them where they stand and skip when they are absent.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace masumemo::testing {
+
+/// The corpus folder, or an empty path when it is not there.
+std::filesystem::path corpusDir();
+
+/// Every text-art picture of the corpus, sorted by path.
+std::vector<std::filesystem::path> corpusPictures();
+
+/// The whole file as bytes.
+std::string readBytes(const std::filesystem::path& path);
+
+/// UTF-8 to UTF-16 (the corpus is UTF-8).
+std::u16string fromUtf8(const std::string& bytes);
+
+}  // namespace masumemo::testing

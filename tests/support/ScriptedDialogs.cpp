@@ -1,0 +1,64 @@
+#include "ScriptedDialogs.h"
+
+namespace masumemo::testing {
+
+ScriptedDialogs::ScriptedDialogs()
+{
+    platform::Dialogs::install(this);
+}
+
+ScriptedDialogs::~ScriptedDialogs()
+{
+    platform::Dialogs::install(nullptr);
+}
+
+void ScriptedDialogs::clear()
+{
+    m_answers.clear();
+    m_paths.clear();
+    m_messages.clear();
+    m_fileAsks.clear();
+}
+
+platform::Dialogs::Answer ScriptedDialogs::message(QWidget*, const QString& text, Buttons buttons,
+                                                   Icon icon)
+{
+    m_messages.push_back({text, buttons, icon});
+    if (!m_answers.empty()) {
+        const Answer a = m_answers.front();
+        m_answers.pop_front();
+        return a;
+    }
+    switch (buttons) {
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::YesNoCancel:
+            return Answer::Cancel;
+    }
+    return Answer::Ok;
+}
+
+QString ScriptedDialogs::nextPath(bool save, const FileRequest& request)
+{
+    m_fileAsks.push_back({save, request});
+    if (m_paths.empty()) {
+        return {};
+    }
+    QString path = m_paths.front();
+    m_paths.pop_front();
+    return path;
+}
+
+QString ScriptedDialogs::openFileName(QWidget*, const FileRequest& request)
+{
+    return nextPath(false, request);
+}
+
+QString ScriptedDialogs::saveFileName(QWidget*, const FileRequest& request)
+{
+    return nextPath(true, request);
+}
+
+}  // namespace masumemo::testing

@@ -195,4 +195,52 @@ int charsWithinWidth(std::u16string_view s, int units)
     return count;
 }
 
+UnitSplit splitAtUnitColumn(std::u16string_view line, int k)
+{
+    int width = 0;
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (width >= k) {
+            return {std::u16string(line.substr(0, i)), std::u16string(line.substr(i))};
+        }
+        const int w = charWidth(line[i]);
+        if (width + w > k) {
+            // k falls inside this full-width character: a space for each surviving half.
+            return {std::u16string(line.substr(0, i)) + kHalfSpace,
+                    kHalfSpace + std::u16string(line.substr(i + 1))};
+        }
+        width += w;
+    }
+    return {std::u16string(line), std::u16string()};
+}
+
+std::u16string dropLeadingWidth(std::u16string_view s, int width)
+{
+    int dropped = 0;
+    size_t i = 0;
+    while (dropped < width && i < s.size()) {
+        dropped += charWidth(s[i]);
+        ++i;
+    }
+    std::u16string rest(s.substr(i));
+    if (dropped > width) {
+        rest.insert(rest.begin(), kHalfSpace);
+    }
+    return rest;
+}
+
+std::u16string dropTrailingWidth(std::u16string_view s, int width)
+{
+    int dropped = 0;
+    size_t end = s.size();
+    while (dropped < width && end > 0) {
+        --end;
+        dropped += charWidth(s[end]);
+    }
+    std::u16string rest(s.substr(0, end));
+    if (dropped > width) {
+        rest.push_back(kHalfSpace);
+    }
+    return rest;
+}
+
 }  // namespace masumemo::grid

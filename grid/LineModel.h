@@ -82,4 +82,26 @@ bool SelEnter(std::u16string_view s);
 /// The number of leading characters of s whose width adds up to at most units.
 int charsWithinWidth(std::u16string_view s, int units);
 
+/// A line cut at a unit column.
+struct UnitSplit
+{
+    std::u16string left;
+    std::u16string right;
+};
+
+/// Cuts line at unit column k. On a character boundary, left is the characters before it and
+/// right the rest. Inside a full-width character, left is the characters before that character
+/// followed by " " and right is " " followed by the characters after it, so both halves keep
+/// their width. k <= 0 gives an empty left; k at or past the line's width an empty right.
+UnitSplit splitAtUnitColumn(std::u16string_view line, int k);
+
+/// Drops characters from the start of s until the dropped width reaches width; returns what is
+/// left, preceded by " " when the last dropped character overshot (a full-width character half
+/// covered). width <= 0 drops nothing; a width past the end drops everything.
+std::u16string dropLeadingWidth(std::u16string_view s, int width);
+
+/// Drops characters from the end of s until the dropped width reaches width; returns what is
+/// left followed by " " when the last dropped character overshot.
+std::u16string dropTrailingWidth(std::u16string_view s, int width);
+
 }  // namespace masumemo::grid

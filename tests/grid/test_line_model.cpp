@@ -113,3 +113,39 @@ TEST(Blanking, CharsWithinWidth)
     EXPECT_EQ(charsWithinWidth(u"a\u3042b", 3), 2);
     EXPECT_EQ(charsWithinWidth(u"a\u3042b", 99), 3);
 }
+
+TEST(Segments, SplitAtUnitColumn)
+{
+    struct Row
+    {
+        const char* name;
+        std::u16string line;
+        int k;
+        std::u16string left, right;
+    };
+    const Row rows[] = {
+        {"k = 0: all right", u"a\u3042b", 0, u"", u"a\u3042b"},
+        {"on a boundary", u"a\u3042b", 1, u"a", u"\u3042b"},
+        {"inside a full-width character: a space for each half", u"a\u3042b", 2, u"a ", u" b"},
+        {"at the end", u"a\u3042b", 4, u"a\u3042b", u""},
+        {"past the end", u"ab", 9, u"ab", u""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const UnitSplit split = splitAtUnitColumn(row.line, row.k);
+        EXPECT_EQ(split.left, row.left);
+        EXPECT_EQ(split.right, row.right);
+        EXPECT_EQ(WidthOf(split.left) + WidthOf(split.right), WidthOf(row.line));
+    }
+}
+
+TEST(Segments, DroppingWidthFillsAnOvershootWithOneSpace)
+{
+    EXPECT_EQ(dropLeadingWidth(u"ab\u3042", 2), u"\u3042");
+    EXPECT_EQ(dropLeadingWidth(u"\u3042ab", 1), u" ab");  // half of the full-width one covered
+    EXPECT_EQ(dropLeadingWidth(u"ab", 0), u"ab");
+    EXPECT_EQ(dropLeadingWidth(u"ab", 5), u"");
+    EXPECT_EQ(dropTrailingWidth(u"ab\u3042", 2), u"ab");
+    EXPECT_EQ(dropTrailingWidth(u"ab\u3042", 1), u"ab ");
+    EXPECT_EQ(dropTrailingWidth(u"ab", 1), u"a");
+}

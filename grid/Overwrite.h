@@ -24,14 +24,31 @@ struct EditOutcome
 };
 
 /// The change processing. keta is the canvas width in full-width cells (lines are 2 x keta
-/// units). A change that leaves fewer lines than before, or that the cause cannot explain, is
-/// rejected; the line count and every line's width never change.
+/// units). The control's edit is recovered from before, beforeCaret and after alone: after must
+/// be before with exactly the edit the cause makes (one character inserted at beforeCaret, the
+/// one at beforeCaret or before it removed, or a text inserted at beforeCaret); afterCaret is
+/// not needed for that and is not trusted.
+///
+/// Accepted results keep the line count and every line's width. Rejected: a typed character at
+/// a line end or the text's end, a full-width character typed on the last half-width cell, a
+/// typed or pasted control character (Tab and the like; pasted CR LF pairs are line breaks),
+/// Delete at a line end, Backspace at a line start, an empty paste, a change with fewer lines
+/// or with line breaks the cause cannot explain, a caret out of range or between CR and LF,
+/// an edited line that is not 2 x keta units wide, and any change to a canvas without cells
+/// (keta 0 or the empty text). A paste wholly past the line end is accepted with the text
+/// unchanged; callers record only a changed text.
+///
+/// Carets: after a typed character, after the pasted text (a single-line paste cut at the line
+/// end: after what stayed), past the blanked cell for Delete, before it for Backspace. After a
+/// multi-line paste the caret follows the last pasted line, or starts the line below it (the
+/// text's end on the last line) when that line was cut at the line end.
 EditOutcome ProcessChange(std::u16string_view before, int beforeCaret, std::u16string_view after,
                           int afterCaret, ChangeCause cause, int keta);
 
 /// The control's own edits followed by ProcessChange: one typed character at the caret, the
 /// character at the caret deleted, the character before the caret deleted, a text inserted at
-/// the caret (its line ends already CR LF).
+/// the caret (its line ends already CR LF). Each gives what ProcessChange gives for the text the
+/// control would have left.
 EditOutcome typeCharacter(std::u16string_view canvas, int caret, char16_t c, int keta);
 EditOutcome deleteCharacter(std::u16string_view canvas, int caret, int keta);
 EditOutcome backspaceCharacter(std::u16string_view canvas, int caret, int keta);

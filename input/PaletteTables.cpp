@@ -9,6 +9,7 @@ using CategoryRows = std::array<std::u16string_view, kPaletteRows>;
 
 // The full-width space (U+3000) leads category 1; it is written as an escape so it stays
 // visible here.
+// clang-format off
 constexpr std::array<CategoryRows, kCharacterCategoryCount> kTables{{
     // 0 "半角記号・英数": printable ASCII, one half-width unit each.
     {u" !\"#$%&'()*+,-./:;<=>?@[\\]",
@@ -48,6 +49,7 @@ constexpr std::array<CategoryRows, kCharacterCategoryCount> kTables{{
      u"ヰゑぁぃぅぇぉゃゅょっァィゥェォャュョッ",
      u"丿乂亅亠冂冖冫几凵勹匕匚匸卍卩厂厶咒宀屮巛幵廾彡凸凹"},
 }};
+// clang-format on
 
 constexpr std::array<std::u16string_view, kCategoryCount> kCategoryCaptions{
     u"半角記号・英数", u"全角記号１", u"全角記号２", u"ギリシャ・罫線",

@@ -11,7 +11,7 @@ namespace masumemo::input {
 
 inline constexpr int kPaletteColumns = 26;
 inline constexpr int kPaletteRows = 4;
-inline constexpr int kPaletteButtonCount = kPaletteColumns * kPaletteRows;  // 104
+inline constexpr int kPaletteButtonCount = kPaletteColumns * kPaletteRows;
 inline constexpr int kCategoryCount = 8;           ///< optMoji 0-7
 inline constexpr int kCharacterCategoryCount = 7;  ///< 0-6 fill the grid
 inline constexpr int kSettingsCategory = 7;        ///< "設定": the settings panel

@@ -1,0 +1,283 @@
+#include "DictionaryFiles.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "grid/Cp932.h"
+#include "grid/LineModel.h"
+#include "platform/AppPaths.h"
+
+namespace masumemo::dictionary {
+namespace {
+
+const QString kListFileName = QStringLiteral("kaomoji.ini");
+
+QString decode(const QByteArray& bytes)
+{
+    const std::u16string text =
+        grid::decodeCp932(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    return QString::fromStdU16String(text);
+}
+
+QString trimTrailing(const QString& line)
+{
+    // Only trailing spaces go; a line without any keeps its storage.
+    if (!line.endsWith(QChar(grid::kHalfSpace)) && !line.endsWith(QChar(grid::kFullSpace))) {
+        return line;
+    }
+    return QString::fromStdU16String(grid::trimTrailingSpaces(line.toStdU16String()));
+}
+
+DictError errorOf(const QFileDevice& file)
+{
+    switch (file.error()) {
+        case QFileDevice::NoError:
+            return DictError::None;
+        case QFileDevice::PermissionsError:
+            return DictError::PermissionDenied;
+        default:
+            return QFileInfo::exists(file.fileName()) ? DictError::AccessError
+                                                      : DictError::NotFound;
+    }
+}
+
+/// The whole file, or the error that stopped the read.
+DictError readAll(const QString& path, QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return errorOf(file);
+    }
+    bytes = file.readAll();
+    // readAll gives what it got before a failing read; that is no file.
+    if (file.error() != QFileDevice::NoError) {
+        return errorOf(file);
+    }
+    return DictError::None;
+}
+
+bool isListedFile(const QString& path)
+{
+    return QFileInfo(path).isFile();
+}
+
+/// True when the path survives being written to kaomoji.ini and read back.
+bool listFileCanHold(const QString& path)
+{
+    const std::u16string text = path.toStdU16String();
+    return grid::decodeCp932(grid::encodeCp932(text)) == text;
+}
+
+}  // namespace
+
+QString unknownErrorMessage(DictError error)
+{
+    return QStringLiteral("エラーNo.") + QString::number(static_cast<int>(error)) +
+           QStringLiteral("　未知のエラーが発生しました");
+}
+
+QString DisplayName(const QString& path)
+{
+    const qsizetype cut =
+        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    const QString name = path.mid(cut + 1);
+    if (name.size() < 4) {
+        return name;
+    }
+    return name.left(name.size() - 4);
+}
+
+QStringList splitFileLines(const QString& text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+            continue;
+        }
+        lines.append(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n')) {
+            ++i;
+        }
+        start = i + 1;
+    }
+    if (start < n) {
+        lines.append(text.mid(start));
+    }
+    return lines;
+}
+
+DictError appendEntries(DictFile& record, const QByteArray& bytes, bool SkipSpaceLines)
+{
+    const QStringList lines = splitFileLines(decode(bytes));
+    for (const QString& line : lines) {
+        if (line.isEmpty()) {
+            continue;
+        }
+        QString entry = trimTrailing(line);
+        if (SkipSpaceLines && entry.isEmpty()) {
+            continue;
+        }
+        if (record.Entries.size() >= kMaxIndexCount) {
+            return DictError::Overflow;
+        }
+        record.Entries.append(std::move(entry));
+        record.HasEntries = true;
+    }
+    return DictError::None;
+}
+
+DictError ReadDictionaryFile(DictFile& record, bool SkipSpaceLines)
+{
+    QByteArray bytes;
+    if (const DictError error = readAll(record.Path, bytes); error != DictError::None) {
+        return error;
+    }
+    return appendEntries(record, bytes, SkipSpaceLines);
+}
+
+QStringList DictionaryList::displayNames() const
+{
+    QStringList names;
+    names.reserve(m_files.size());
+    for (const DictFile& file : m_files) {
+        names.append(DisplayName(file.Path));
+    }
+    return names;
+}
+
+DictError DictionaryList::appendRecord(const QString& path)
+{
+    if (m_files.size() >= kMaxIndexCount) {
+        return DictError::Overflow;
+    }
+    m_files.append(DictFile{path, {}, false});
+    return DictError::None;
+}
+
+DictError DictionaryList::readRecord(int row, bool SkipSpaceLines)
+{
+    return ReadDictionaryFile(m_files[row], SkipSpaceLines);
+}
+
+DictionaryList::AddResult DictionaryList::addFile(const QString& path)
+{
+    AddResult result;
+    // A path with characters the list file cannot hold would come back as another path and
+    // be dropped as missing at the next start; refuse it now, like any failed add.
+    if (!listFileCanHold(path) || appendRecord(path) != DictError::None) {
+        return result;
+    }
+    result.added = true;
+    if (readRecord(count() - 1, false) != DictError::None) {
+        return result;
+    }
+    result.read = true;
+    result.listWritten = WriteDictionaryList(*this) == DictError::None;
+    return result;
+}
+
+bool DictionaryList::removeFile(int row, bool* listWritten)
+{
+    if (row < 0 || row >= count()) {
+        return false;
+    }
+    m_files.removeAt(row);
+    const bool written = WriteDictionaryList(*this) == DictError::None;
+    if (listWritten) {
+        *listWritten = written;
+    }
+    return true;
+}
+
+DictError WriteDictionaryList(const DictionaryList& list)
+{
+    QByteArray bytes;
+    if (list.HasFiles()) {
+        for (const DictFile& file : list.DictFiles()) {
+            bytes.append(grid::encodeCp932(file.Path.toStdU16String()));
+            bytes.append("\r\n");
+        }
+    } else {
+        bytes.append("\r\n");
+    }
+    QSaveFile out(platform::AppPaths::settingsFile(kListFileName));
+    // A list file that is writable in a folder that is not can still be kept up to date.
+    out.setDirectWriteFallback(true);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        return out.error() == QFileDevice::PermissionsError ? DictError::PermissionDenied
+                                                            : DictError::AccessError;
+    }
+    return DictError::None;
+}
+
+LoadResult LoadDictionaryList()
+{
+    LoadResult result;
+    DictionaryList& list = result.list;
+    auto report = [&result](DictError error) {
+        result.messages.append(unknownErrorMessage(error));
+        ++result.errors;
+    };
+
+    const QString listPath = platform::AppPaths::settingsFile(kListFileName);
+    const QString defaultPath = platform::AppPaths::defaultDictionary();
+    if (QFileInfo::exists(listPath)) {
+        QByteArray bytes;
+        if (const DictError error = readAll(listPath, bytes); error != DictError::None) {
+            // Rewriting a list that could not be read would lose it.
+            report(error);
+            return result;
+        }
+        bool complete = true;
+        for (const QString& path : splitFileLines(decode(bytes))) {
+            if (path.isEmpty()) {
+                continue;
+            }
+            if (!isListedFile(path)) {
+                result.messages.append(QStringLiteral("ファイル「") + path +
+                                       QStringLiteral("」が見つかりません。") +
+                                       QStringLiteral("\r\n") +
+                                       QStringLiteral("ファイルリスト内の参照を削除します。"));
+                continue;
+            }
+            if (const DictError error = list.appendRecord(path); error != DictError::None) {
+                report(error);
+                complete = false;
+                break;
+            }
+        }
+        // A list cut short at the limit keeps the paths past it in the file.
+        if (complete) {
+            if (const DictError error = WriteDictionaryList(list); error != DictError::None) {
+                report(error);
+            }
+        }
+    } else if (isListedFile(defaultPath)) {
+        list.appendRecord(defaultPath);
+        if (const DictError error = list.readRecord(0, true); error != DictError::None) {
+            report(error);
+        }
+        if (const DictError error = WriteDictionaryList(list); error != DictError::None) {
+            report(error);
+        }
+        return result;
+    } else {
+        result.messages.append(
+            QStringLiteral("ファイルをリストアップ用の保存ファイルが見つかりません。"));
+        return result;
+    }
+
+    for (int row = 0; row < list.count(); ++row) {
+        if (const DictError error = list.readRecord(row, true); error != DictError::None) {
+            report(error);
+        }
+    }
+    return result;
+}
+
+}  // namespace masumemo::dictionary

@@ -1,0 +1,133 @@
+#pragma once
+// The emoticon dictionary's files: the list file kaomoji.ini, the dictionary files it names and
+// the default dictionary Defolt.txt, and the in-memory list the emoticon window keeps.
+//
+// No widgets and no message boxes here: the loader returns the messages the window shows, in
+// order, so every rule can be tested headless. Files are code page 932; reading accepts CR LF,
+// a lone CR and a lone LF as line ends, and an invalid byte sequence reads as "?".
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QByteArray;
+
+namespace masumemo::dictionary {
+
+/// Numbers shown in the unknown-error message.
+enum class DictError : int
+{
+    None = 0,
+    Overflow = 6,   ///< more files or entries than a signed 16-bit index reaches
+    NotFound = 53,  ///< the file vanished between the existence test and the read
+    PermissionDenied = 70,
+    AccessError = 75,  ///< any other failure to read or write
+};
+
+/// List and entry indices are signed 16-bit: at most this many files in the list and entries
+/// in one file.
+inline constexpr int kMaxIndexCount = 32767;
+
+/// One dictionary file of the list.
+struct DictFile
+{
+    QString Path;         ///< as stored in kaomoji.ini
+    QStringList Entries;  ///< one emoticon per line, in file order
+    bool HasEntries = false;
+
+    friend bool operator==(const DictFile&, const DictFile&) = default;
+};
+
+/// "エラーNo." + n + "　未知のエラーが発生しました".
+QString unknownErrorMessage(DictError error);
+
+/// The name shown for a dictionary file: the part after the last "/" or "\", without its last
+/// four characters (the extension, for the usual ".txt"). A name shorter than four characters
+/// is shown whole; one of exactly four gives an empty name.
+QString DisplayName(const QString& path);
+
+/// Splits decoded text into lines at CR LF, a lone CR or a lone LF. A final line end does not
+/// start another line.
+QStringList splitFileLines(const QString& text);
+
+/// Appends the entries of a dictionary file's bytes to record.Entries: empty lines skipped,
+/// trailing half-width and full-width spaces trimmed, and, with SkipSpaceLines, lines that
+/// were nothing but spaces skipped too (otherwise they give an empty entry). Sets HasEntries
+/// once an entry is stored. Past kMaxIndexCount entries it stops and answers Overflow, keeping
+/// what was stored.
+DictError appendEntries(DictFile& record, const QByteArray& bytes, bool SkipSpaceLines);
+
+/// Reads the file named by record.Path into record.Entries (see appendEntries). A file that
+/// cannot be read leaves the record as it was and answers why.
+DictError ReadDictionaryFile(DictFile& record, bool SkipSpaceLines);
+
+/// The list of dictionary files the emoticon window shows; row r of its file chooser is record
+/// r. Every record has its row: displayNames() always has one name per record.
+class DictionaryList
+{
+public:
+    DictionaryList() = default;
+    explicit DictionaryList(QList<DictFile> files) : m_files(std::move(files)) {}
+
+    const QList<DictFile>& DictFiles() const { return m_files; }
+    /// True when the list holds at least one file.
+    bool HasFiles() const { return !m_files.isEmpty(); }
+    int count() const { return static_cast<int>(m_files.size()); }
+    const DictFile& at(int row) const { return m_files.at(row); }
+
+    /// The rows of the file chooser: each record's DisplayName, in order.
+    QStringList displayNames() const;
+
+    /// Appends a record for path (without reading it). Past kMaxIndexCount files it adds
+    /// nothing and answers Overflow.
+    DictError appendRecord(const QString& path);
+    /// Reads record row's file (see ReadDictionaryFile).
+    DictError readRecord(int row, bool SkipSpaceLines);
+
+    /// What adding a file did. added: the record and its row exist (false only when the list
+    /// is full or the path cannot be written to kaomoji.ini, and then nothing changed).
+    /// read: its file was read without error (the window then selects the new row).
+    /// listWritten: kaomoji.ini was rewritten with all paths.
+    struct AddResult
+    {
+        bool added = false;
+        bool read = false;
+        bool listWritten = false;
+    };
+    /// Adds a file chosen by the user: appended as the last record, read keeping space-only
+    /// lines as empty entries, then the list file rewritten. A file that cannot be read keeps
+    /// its record and row, without entries, and the list file is not rewritten.
+    AddResult addFile(const QString& path);
+
+    /// Removes record row (the file itself is untouched) and rewrites the list file. Answers
+    /// false, changing nothing, for a row outside the list; otherwise true even when the list
+    /// file could not be written (listWritten says which).
+    bool removeFile(int row, bool* listWritten = nullptr);
+
+private:
+    QList<DictFile> m_files;
+};
+
+/// Writes kaomoji.ini: every path, one per line, in code page 932 with CR LF, or one empty
+/// line when the list holds no file. Written through a temporary file, so a failed write
+/// leaves the old list in place.
+DictError WriteDictionaryList(const DictionaryList& list);
+
+/// What loading the list at window start gives: the list with every file read, and the
+/// messages to show, in order (each with an OK button only, no icon).
+struct LoadResult
+{
+    DictionaryList list;
+    QStringList messages;
+    /// Unknown errors met on the way (each has its message). Loading always goes on to the end.
+    int errors = 0;
+};
+
+/// Loads kaomoji.ini (or, when it does not exist, Defolt.txt alone): drops listed paths that are
+/// no longer files, with one message each, rewrites the list file and reads every file
+/// skipping space-only lines. An error is reported and loading goes on with the next file; a
+/// list file that cannot be rewritten is reported once. With neither file the list is empty
+/// and the not-found message is given.
+LoadResult LoadDictionaryList();
+
+}  // namespace masumemo::dictionary

@@ -1,0 +1,408 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "DictionaryTestDir.h"
+#include "dictionary/DictionaryFiles.h"
+#include "grid/LineModel.h"
+
+using namespace masumemo::dictionary;
+using masumemo::testing::DictionaryDir;
+
+namespace {
+
+QString missingMessage(const QString& path)
+{
+    return QStringLiteral("ファイル「") + path + QStringLiteral("」が見つかりません。\r\n") +
+           QStringLiteral("ファイルリスト内の参照を削除します。");
+}
+
+const QString kNoListMessage =
+    QStringLiteral("ファイルをリストアップ用の保存ファイルが見つかりません。");
+const QString kOverflowMessage = QStringLiteral("エラーNo.6　未知のエラーが発生しました");
+
+QByteArray numberedLines(int count)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i) {
+        bytes += "(^_^)" + QByteArray::number(i) + "\r\n";
+    }
+    return bytes;
+}
+
+}  // namespace
+
+TEST(DisplayName, CutAtTheLastSeparatorAndDropFourCharacters)
+{
+    struct Row
+    {
+        const char* name;
+        QString path;
+        QString shown;
+    };
+    const Row rows[] = {
+        {"linux path", "/home/u/dicts/animals.txt", "animals"},
+        {"windows path", "C:\\dicts\\animals.txt", "animals"},
+        {"mixed separators: the last one counts", "C:\\a/b\\neko.txt", "neko"},
+        {"no separator", "animals.txt", "animals"},
+        {"any four characters go", "/d/kao.text", "kao."},
+        {"exactly four characters leave nothing", "/d/.txt", ""},
+        {"shorter than four is shown whole", "/d/abc", "abc"},
+        {"empty name after a final separator", "/d/", ""},
+        {"japanese name", "/d/顔文字.txt", "顔文字"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(DisplayName(row.path), row.shown);
+    }
+}
+
+TEST(FileLines, CrLfLoneCrAndLoneLfEachEndALine)
+{
+    struct Row
+    {
+        const char* name;
+        QString text;
+        QStringList lines;
+    };
+    const Row rows[] = {
+        {"empty text", "", {}},
+        {"no line end", "a", {"a"}},
+        {"final CR LF starts no line", "a\r\nb\r\n", {"a", "b"}},
+        {"lone CR", "a\rb", {"a", "b"}},
+        {"lone LF", "a\nb\n", {"a", "b"}},
+        {"LF then CR is two ends", "a\n\rb", {"a", "", "b"}},
+        {"empty lines kept for the reader to skip", "\r\n\r\n", {"", ""}},
+        {"mixed", "a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(splitFileLines(row.text), row.lines);
+    }
+}
+
+TEST(DictionaryEntries, LinesBecomeEntries)
+{
+    struct Row
+    {
+        const char* name;
+        QByteArray bytes;
+        bool skipSpaceLines;
+        QStringList entries;
+    };
+    const Row rows[] = {
+        {"trailing spaces go, leading stay", "  (^_^)  \r\n", true, {"  (^_^)"}},
+        {"full-width padding goes too", "(^_^)\x81\x40\x81\x40 \r\n", true, {"(^_^)"}},
+        {"inner full-width space stays", "(\x81\x40^_^)\r\n", true, {"(　^_^)"}},
+        {"empty lines are never entries", "\r\n\r\na\r\n\r\n", false, {"a"}},
+        {"space-only line skipped at load", "a\r\n \x81\x40\r\nb\r\n", true, {"a", "b"}},
+        {"space-only line is an empty entry after add", "a\r\n \r\nb\r\n", false, {"a", "", "b"}},
+        {"invalid bytes read as ?", "a\x80z\r\n\xA0\r\n", true, {"a?z", "?"}},
+        {"lead byte at the end of the file", "a\x82", true, {"a?"}},
+        {"tab is no space", "a\t\r\n", true, {"a\t"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DictFile record;
+        EXPECT_EQ(appendEntries(record, row.bytes, row.skipSpaceLines), DictError::None);
+        EXPECT_EQ(record.Entries, row.entries);
+        EXPECT_EQ(record.HasEntries, !row.entries.isEmpty());
+    }
+}
+
+TEST(DictionaryEntries, NulBytesAndEnormousLinesAreRead)
+{
+    DictFile record;
+    const QByteArray nul("a\0b\r\n\0\r\n", 8);
+    EXPECT_EQ(appendEntries(record, nul, true), DictError::None);
+    EXPECT_EQ(record.Entries, QStringList({QString("a") + QChar(0) + "b", QString(QChar(0))}));
+
+    DictFile big;
+    const QByteArray line = QByteArray(4'000'000, 'x') + QByteArray(1000, ' ') + "\r\nend";
+    EXPECT_EQ(appendEntries(big, line, true), DictError::None);
+    ASSERT_EQ(big.Entries.size(), 2);
+    EXPECT_EQ(big.Entries[0].size(), 4'000'000);
+}
+
+TEST(DictionaryEntries, SixteenBitEntryLimit)
+{
+    DictFile full;
+    EXPECT_EQ(appendEntries(full, numberedLines(kMaxIndexCount), true), DictError::None);
+    EXPECT_EQ(full.Entries.size(), kMaxIndexCount);
+
+    DictFile over;
+    EXPECT_EQ(appendEntries(over, numberedLines(40'000), true), DictError::Overflow);
+    EXPECT_EQ(over.Entries.size(), kMaxIndexCount);
+    EXPECT_EQ(over.Entries.last(), QStringLiteral("(^_^)32766"));
+}
+
+using LoadList = DictionaryDir;
+
+TEST_F(LoadList, BlankListFileLoadsEmptyAndIsRewrittenAsOneEmptyLine)
+{
+    writeBytes("kaomoji.ini", "\r\n\r\n\n\r");
+    const LoadResult r = LoadDictionaryList();
+    EXPECT_FALSE(r.list.HasFiles());
+    EXPECT_TRUE(r.messages.isEmpty());
+    EXPECT_EQ(listBytes(), QByteArray("\r\n"));
+}
+
+TEST_F(LoadList, MissingPathIsReportedAndDropped)
+{
+    const QString a = writeText("a.txt", "(^_^)\r\n");
+    const QString gone = path("gone.txt");
+    const QString b = writeText("b.txt", "(T_T)\r\n(;_;)\r\n");
+    writeList({a, gone, b});
+
+    const LoadResult r = LoadDictionaryList();
+    EXPECT_EQ(r.messages, QStringList{missingMessage(gone)});
+    EXPECT_EQ(r.list.displayNames(), QStringList({"a", "b"}));
+    EXPECT_EQ(r.list.at(1).Entries, QStringList({"(T_T)", "(;_;)"}));
+    EXPECT_EQ(listBytes(), listOf({a, b}));
+    EXPECT_EQ(r.errors, 0);
+}
+
+TEST_F(LoadList, EveryPathMissing)
+{
+    const QString x = path("x.txt");
+    const QString y = path("y.txt");
+    writeList({x, y});
+    const LoadResult r = LoadDictionaryList();
+    EXPECT_EQ(r.messages, QStringList({missingMessage(x), missingMessage(y)}));
+    EXPECT_FALSE(r.list.HasFiles());
+    EXPECT_EQ(listBytes(), QByteArray("\r\n"));
+}
+
+TEST_F(LoadList, FileWithoutEntriesAndPathListedTwice)
+{
+    const QString empty = writeBytes("empty.txt", "\r\n   \r\n");
+    const QString kao = writeText("kao.txt", "(^o^)\r\n");
+    writeList({kao, empty, kao});
+    const LoadResult r = LoadDictionaryList();
+    EXPECT_TRUE(r.messages.isEmpty());
+    EXPECT_EQ(r.list.displayNames(), QStringList({"kao", "empty", "kao"}));
+    EXPECT_FALSE(r.list.at(1).HasEntries);
+    EXPECT_TRUE(r.list.at(1).Entries.isEmpty());
+    EXPECT_EQ(r.list.at(2).Entries, QStringList{"(^o^)"});
+    EXPECT_EQ(listBytes(), listOf({kao, empty, kao}));
+}
+
+TEST_F(LoadList, ListFileWithLfLineEndsAndAFolderEntry)
+{
+    const QString a = writeText("a.txt", "(^_^)\r\n");
+    QDir(m_dir.path()).mkdir("folder.txt");
+    writeText("kaomoji.ini", a + "\n" + path("folder.txt") + "\n");
+    const LoadResult r = LoadDictionaryList();
+    // A folder is not a dictionary file: reported and dropped like a missing one.
+    EXPECT_EQ(r.messages, QStringList{missingMessage(path("folder.txt"))});
+    EXPECT_EQ(r.list.displayNames(), QStringList{"a"});
+    EXPECT_EQ(listBytes(), listOf({a}));
+}
+
+TEST_F(LoadList, DefaultDictionaryAloneThenAnAdd)
+{
+    const QString defolt = writeText("Defolt.txt", "(^_^)\r\n \r\n(T_T)\r\n");
+    LoadResult r = LoadDictionaryList();
+    EXPECT_TRUE(r.messages.isEmpty());
+    EXPECT_EQ(r.list.displayNames(), QStringList{"Defolt"});
+    EXPECT_EQ(r.list.at(0).Path, defolt);
+    EXPECT_EQ(r.list.at(0).Entries, QStringList({"(^_^)", "(T_T)"}));
+    EXPECT_EQ(listBytes(), listOf({defolt}));
+
+    const QString added = writeText("neko.txt", "(=^・^=)\r\n \r\n");
+    const auto add = r.list.addFile(added);
+    EXPECT_TRUE(add.added && add.read && add.listWritten);
+    EXPECT_EQ(r.list.displayNames(), QStringList({"Defolt", "neko"}));
+    EXPECT_EQ(r.list.at(1).Entries, QStringList({"(=^・^=)", ""}));
+    EXPECT_EQ(listBytes(), listOf({defolt, added}));
+}
+
+TEST_F(LoadList, NeitherListNorDefault)
+{
+    const LoadResult r = LoadDictionaryList();
+    EXPECT_EQ(r.messages, QStringList{kNoListMessage});
+    EXPECT_FALSE(r.list.HasFiles());
+    EXPECT_FALSE(QFileInfo::exists(path("kaomoji.ini")));
+}
+
+TEST_F(LoadList, OverlongFileKeepsItsRowAndLoadingGoesOn)
+{
+    const QString big = writeBytes("big.txt", numberedLines(40'000));
+    const QString after = writeText("after.txt", "(^_^)\r\n");
+    writeList({big, after});
+    const LoadResult r = LoadDictionaryList();
+    EXPECT_EQ(r.messages, QStringList{kOverflowMessage});
+    EXPECT_EQ(r.errors, 1);
+    EXPECT_EQ(r.list.displayNames(), QStringList({"big", "after"}));
+    EXPECT_EQ(r.list.at(0).Entries.size(), kMaxIndexCount);
+    EXPECT_EQ(r.list.at(1).Entries, QStringList{"(^_^)"});
+}
+
+TEST_F(LoadList, UnreadableFileIsReportedOnceAndLoadingGoesOn)
+{
+    // Reading this file fails even for root, though it exists and opens.
+    const QString unreadable = QStringLiteral("/proc/self/mem");
+    if (!QFileInfo(unreadable).isFile()) {
+        GTEST_SKIP() << "no /proc";
+    }
+    const QString a = writeText("a.txt", "(^_^)\r\n");
+    const QString b = writeText("b.txt", "(T_T)\r\n");
+    writeList({a, unreadable, b});
+    const LoadResult r = LoadDictionaryList();
+    ASSERT_EQ(r.messages.size(), 1);
+    EXPECT_TRUE(r.messages[0].startsWith(QStringLiteral("エラーNo.")));
+    EXPECT_EQ(r.list.count(), 3);
+    EXPECT_EQ(r.list.displayNames().size(), 3);
+    EXPECT_FALSE(r.list.at(1).HasEntries);
+    EXPECT_EQ(r.list.at(2).Entries, QStringList{"(T_T)"});
+    EXPECT_EQ(listBytes(), listOf({a, unreadable, b}));
+}
+
+TEST_F(LoadList, ListFileThatCannotBeReadIsNotRewritten)
+{
+    if (!QFileInfo(QStringLiteral("/proc/self/mem")).isFile()) {
+        GTEST_SKIP() << "no /proc";
+    }
+    writeText("Defolt.txt", "(^_^)\r\n");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/mem"), path("kaomoji.ini")));
+    const LoadResult r = LoadDictionaryList();
+    ASSERT_EQ(r.messages.size(), 1);
+    EXPECT_TRUE(r.messages[0].startsWith(QStringLiteral("エラーNo.")));
+    EXPECT_FALSE(r.list.HasFiles());
+    EXPECT_EQ(QFileInfo(path("kaomoji.ini")).symLinkTarget(), QStringLiteral("/proc/self/mem"));
+}
+
+TEST_F(LoadList, ListFileThatCannotBeWrittenIsReportedOnce)
+{
+    // kaomoji.ini is a link into a folder that does not exist: it cannot be written even by
+    // root, and it does not exist, so the default dictionary is taken.
+    ASSERT_TRUE(QFile::link(path("no-such-folder/kaomoji.ini"), path("kaomoji.ini")));
+    writeText("Defolt.txt", "(^_^)\r\n");
+    const LoadResult r = LoadDictionaryList();
+    ASSERT_EQ(r.messages.size(), 1);
+    EXPECT_TRUE(r.messages[0].startsWith(QStringLiteral("エラーNo.")));
+    EXPECT_EQ(r.errors, 1);
+    EXPECT_EQ(r.list.displayNames(), QStringList{"Defolt"});
+    EXPECT_EQ(r.list.at(0).Entries, QStringList{"(^_^)"});
+}
+
+TEST_F(LoadList, MoreFilesThanTheLimitKeepTheListFile)
+{
+    const QString a = writeText("a.txt", "(^_^)\r\n");
+    QStringList paths;
+    for (int i = 0; i <= kMaxIndexCount; ++i) {
+        paths.append(a);
+    }
+    writeList(paths);
+    const LoadResult r = LoadDictionaryList();
+    EXPECT_EQ(r.messages, QStringList{kOverflowMessage});
+    EXPECT_EQ(r.list.count(), kMaxIndexCount);
+    EXPECT_EQ(r.list.at(kMaxIndexCount - 1).Entries, QStringList{"(^_^)"});
+    // The path past the limit would be lost if the list were rewritten.
+    EXPECT_EQ(listBytes(), listOf(paths));
+}
+
+TEST_F(LoadList, BadBytesInTheListFile)
+{
+    const QString a = writeText("a.txt", "(^_^)\r\n");
+    QByteArray list = listOf({a});
+    list += QByteArray("/tmp/\x80\xFF\0x.txt\r\n", 15) + QByteArray(100'000, 'y') + "\r\n";
+    writeBytes("kaomoji.ini", list);
+    const LoadResult r = LoadDictionaryList();
+    EXPECT_EQ(r.messages.size(), 2);
+    EXPECT_EQ(r.list.displayNames(), QStringList{"a"});
+    EXPECT_EQ(listBytes(), listOf({a}));
+}
+
+TEST_F(LoadList, SavedCanvasReadsBackOneEntryPerNonBlankRow)
+{
+    // A 10 x 6 canvas as the editor saves it untrimmed: rows padded with full-width spaces.
+    const QStringList art = {"", "(^_^)", "", "（　＾ω＾）", "", "ヽ(´ー｀)ノ"};
+    QString canvas;
+    for (const QString& row : art) {
+        QString line = row;
+        while (masumemo::grid::WidthOf(line.toStdU16String()) + 2 <= 20) {
+            line += QChar(0x3000);
+        }
+        if (masumemo::grid::WidthOf(line.toStdU16String()) < 20) {
+            line += QChar(' ');
+        }
+        canvas += line + "\r\n";
+    }
+    const QString file = writeText("edited.txt", canvas);
+    writeList({file});
+    const LoadResult r = LoadDictionaryList();
+    EXPECT_EQ(r.list.at(0).Entries, QStringList({"(^_^)", "（　＾ω＾）", "ヽ(´ー｀)ノ"}));
+}
+
+using ListEditing = DictionaryDir;
+
+TEST_F(ListEditing, AddToAnEmptyListAndAddTwice)
+{
+    const QString a = writeText("a.txt", "(^_^)\r\n");
+    DictionaryList list;
+    EXPECT_TRUE(list.addFile(a).listWritten);
+    EXPECT_TRUE(list.HasFiles());
+    EXPECT_EQ(list.displayNames(), QStringList{"a"});
+    EXPECT_TRUE(list.addFile(a).listWritten);
+    EXPECT_EQ(list.displayNames(), QStringList({"a", "a"}));
+    EXPECT_EQ(listBytes(), listOf({a, a}));
+}
+
+TEST_F(ListEditing, AddFailures)
+{
+    const QString a = writeText("a.txt", "(^_^)\r\n");
+    DictionaryList list;
+    list.addFile(a);
+    const QByteArray before = listBytes();
+
+    // A name typed into the dialog that does not exist: row and record stay, list unchanged.
+    const auto missing = list.addFile(path("typed.txt"));
+    EXPECT_TRUE(missing.added);
+    EXPECT_FALSE(missing.read);
+    EXPECT_FALSE(missing.listWritten);
+    EXPECT_EQ(list.displayNames(), QStringList({"a", "typed"}));
+    EXPECT_FALSE(list.at(1).HasEntries);
+    EXPECT_EQ(listBytes(), before);
+
+    // A path kaomoji.ini cannot hold would come back as another path: nothing is added.
+    const QString emoji = writeText(QString::fromUtf8("\xF0\x9F\x98\x80.txt"), "(^_^)\r\n");
+    EXPECT_FALSE(list.addFile(emoji).added);
+    EXPECT_EQ(list.count(), 2);
+
+    // A file past the entry limit keeps what was read; the list is not rewritten.
+    const QString big = writeBytes("big.txt", numberedLines(40'000));
+    const auto over = list.addFile(big);
+    EXPECT_TRUE(over.added);
+    EXPECT_FALSE(over.read);
+    EXPECT_EQ(list.at(2).Entries.size(), kMaxIndexCount);
+    EXPECT_EQ(listBytes(), before);
+}
+
+TEST_F(ListEditing, RemoveKeepsRecordsAndRowsInStep)
+{
+    const QString a = writeText("a.txt", "(^_^)\r\n");
+    const QString b = writeText("b.txt", "(T_T)\r\n");
+    const QString c = writeText("c.txt", "(-_-)\r\n");
+    DictionaryList list;
+    for (const QString& p : {a, b, c}) {
+        list.addFile(p);
+    }
+
+    EXPECT_FALSE(list.removeFile(3));
+    EXPECT_FALSE(list.removeFile(-1));
+    EXPECT_EQ(list.count(), 3);
+
+    bool written = false;
+    EXPECT_TRUE(list.removeFile(1, &written));
+    EXPECT_TRUE(written);
+    EXPECT_EQ(list.displayNames(), QStringList({"a", "c"}));
+    EXPECT_EQ(list.at(0).Entries, QStringList{"(^_^)"});
+    EXPECT_EQ(listBytes(), listOf({a, c}));
+
+    list.removeFile(0);
+    list.removeFile(0);
+    EXPECT_FALSE(list.HasFiles());
+    EXPECT_EQ(listBytes(), QByteArray("\r\n"));
+}

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Corpus.h"
+#include "TableNotation.h"
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
 #include "grid/Push.h"
@@ -14,50 +15,12 @@
 namespace masumemo::grid {
 namespace {
 
-/// A line in table notation ("_" = U+3000) as canvas text.
-std::u16string line(std::string_view notation)
-{
-    std::u16string s = testing::fromUtf8(std::string(notation));
-    for (char16_t& c : s) {
-        if (c == u'_') {
-            c = kFullSpace;
-        }
-    }
-    return s;
-}
+using notation::line;
+using notation::lines;
 
-std::u16string canvas(const std::vector<std::string>& lines)
+std::u16string canvas(const std::vector<std::string>& notations)
 {
-    std::vector<std::u16string> text;
-    for (const std::string& l : lines) {
-        text.push_back(line(l));
-    }
-    return joinLines(text);
-}
-
-/// Canvas text back in table notation, one string per line, readable in a failure message.
-std::vector<std::string> notation(std::u16string_view text)
-{
-    std::vector<std::string> lines;
-    for (const std::u16string& l : SplitText(text)) {
-        std::string out;
-        for (char16_t c : l) {
-            if (c == kFullSpace) {
-                out += '_';
-            } else if (c < 0x80) {
-                out += static_cast<char>(c);
-            } else if (c < 0x800) {
-                out += static_cast<char>(0xC0 | c >> 6);
-                out += static_cast<char>(0x80 | (c & 0x3F));
-            } else {
-                out += static_cast<char>(0xE0 | c >> 12);
-                out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-                out += static_cast<char>(0x80 | (c & 0x3F));
-            }
-        }
-        lines.push_back(out);
-    }
-    return lines;
+    return joinLines(lines(notations));
 }
 
 /// The offset of (1-based line, column) in the canvas.
@@ -119,8 +82,8 @@ TEST(DropStep, EachEdgeAndStep)
         SCOPED_TRACE(row.name);
         const std::u16string segment = line(row.segment);
         const DroppedStep d = dropStep(segment, row.edge, row.step);
-        EXPECT_EQ(notation(d.rest), std::vector<std::string>{row.rest});
-        EXPECT_EQ(notation(d.filler), std::vector<std::string>{row.filler});
+        EXPECT_EQ(d.rest, line(row.rest));
+        EXPECT_EQ(d.filler, line(row.filler));
         if (!segment.empty()) {
             EXPECT_EQ(WidthOf(d.rest) + WidthOf(d.filler), WidthOf(segment));
         }
@@ -154,7 +117,7 @@ void checkMoves(const std::vector<MoveRow>& rows, int keta)
             continue;
         }
         EXPECT_TRUE(out.changed);
-        EXPECT_EQ(notation(out.text), row.after);
+        EXPECT_EQ(SplitText(out.text), lines(row.after));
         const Cell c = cellOf(out.text, out.caret);
         EXPECT_EQ(c.line, row.newCaret.line);
         EXPECT_EQ(c.column, row.newCaret.column);
@@ -323,7 +286,7 @@ TEST(SellMove, SelectionsMoveAndStaySelected)
             continue;
         }
         EXPECT_TRUE(out.changed);
-        EXPECT_EQ(notation(out.text), row.after);
+        EXPECT_EQ(SplitText(out.text), lines(row.after));
         const Cell c = cellOf(out.text, out.caret);
         EXPECT_EQ(c.line, row.newStart.line);
         EXPECT_EQ(c.column, row.newStart.column);
@@ -336,7 +299,7 @@ TEST(SellMove, SelectAllShiftsEveryLine)
     const std::u16string text = canvas({"あいうえ", "abcdefgh", "12345678"});
     const MoveOutcome out =
         SellMove(text, 0, static_cast<int>(text.size()), Arrow::Left, Step::Full, 4);
-    EXPECT_EQ(notation(out.text), (std::vector<std::string>{"いうえ_", "cdefgh_", "345678_"}));
+    EXPECT_EQ(SplitText(out.text), lines({"いうえ_", "cdefgh_", "345678_"}));
     EXPECT_EQ(out.caret, 0);
     EXPECT_EQ(out.selectionLength, static_cast<int>(out.text.size()));
 }

@@ -1,0 +1,72 @@
+#pragma once
+// Canvas size and canvas files: changing Keta and Gyou, reading any text file onto the grid and
+// writing a canvas back. Pure functions, no Qt; the editor does the dialogs and the file I/O.
+//
+// A canvas text of 0 x 0 is the empty string and holds no lines at all (not one empty line).
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace masumemo::grid {
+
+/// The largest canvas in half-width units: a saved picture stays within 64 kB.
+inline constexpr long long kMaxCanvasUnits = 64000;
+
+/// True when keta x 2 x gyou <= kMaxCanvasUnits, computed without overflow for any ints. A size
+/// of 0 passes (the caller refuses it); a negative size never does.
+bool withinSizeLimit(int keta, int gyou);
+
+/// The lines of a canvas text split at CR LF; the empty text has none.
+std::vector<std::u16string> canvasLines(std::u16string_view canvas);
+
+/// One line brought to exactly 2 x keta units. A wider line loses its last characters until it
+/// is 2 x keta or one unit less, a full-width character across the edge leaving " "; a narrower
+/// line is padded: an odd shortfall with one " " first, the rest with full-width spaces.
+std::u16string fitLineWidth(std::u16string_view line, int keta);
+
+/// Every line of the canvas brought to 2 x keta units (fitLineWidth): a narrower canvas is cut,
+/// a wider one gets full-width spaces at the right. The line count stays; 0 x 0 stays empty.
+std::u16string resizeColumns(std::u16string_view canvas, int keta);
+
+/// The canvas with exactly gyou lines: the first gyou lines are kept, or lines of keta
+/// full-width spaces are appended. gyou <= 0 gives the empty canvas.
+std::u16string resizeLines(std::u16string_view canvas, int gyou, int keta);
+
+/// Splits a file's decoded text into lines: CR LF, a lone CR and a lone LF each end a line. A
+/// final line without a break is read like the others; a final break adds no empty line; the
+/// empty text gives no lines.
+std::vector<std::u16string> splitFileLines(std::u16string_view text);
+
+/// A canvas made from lines of any widths.
+struct FittedCanvas
+{
+    std::u16string text;  ///< the lines padded to 2 x keta and joined with CR LF
+    int keta = 0;
+    int gyou = 0;
+};
+
+/// Fits lines to the grid: keta = (widest + 1) / 2, gyou = the number of lines, every line padded
+/// to 2 x keta units (an odd shortfall with one " " right after the text, then full-width
+/// spaces). No lines, or only empty ones, give the 0 x 0 canvas: without columns it holds nothing.
+FittedCanvas fitToGrid(const std::vector<std::u16string>& lines);
+
+/// The bytes of a canvas file: every line after the trailing-space trim, followed by CR LF, in
+/// code page 932. The 0 x 0 canvas gives an empty file.
+std::string canvasFileBytes(std::u16string_view canvas);
+
+/// A file read for opening as a canvas.
+struct CanvasFile
+{
+    bool isText = false;           ///< false: the file holds NUL bytes and is refused, canvas empty
+    bool substituted = false;      ///< invalid code page 932 bytes were read as "?"
+    bool controlsDropped = false;  ///< Tab or other control characters were left out
+    FittedCanvas canvas;
+};
+
+/// Reads a canvas file's bytes: refuses a file holding NUL bytes, decodes code page 932 (invalid
+/// sequences become "?"), splits the lines (splitFileLines), leaves out control characters,
+/// which never enter the canvas, and fits the lines to the grid.
+CanvasFile readCanvasFile(std::string_view bytes);
+
+}  // namespace masumemo::grid

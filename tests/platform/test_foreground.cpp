@@ -1,4 +1,4 @@
-// The foreground interface: the choice of implementation, the fake tests drive, and the X11
+// The foreground interface: the choice of implementation, and the X11
 // implementation against a private X server in which the test itself plays the window manager.
 
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 #include <QStandardPaths>
 
 #include "platform/Foreground.h"
-#include "platform/ForegroundFake.h"
 
 #ifdef MASUMEMO_HAVE_XCB
 #include <signal.h>
@@ -42,22 +41,6 @@ TEST(Foreground, PlatformsWithoutForegroundGetTheNullOne)
         EXPECT_FALSE(fg->activateWindow(42));
     }
     EXPECT_NE(dynamic_cast<NullForeground*>(createForeground().get()), nullptr);
-}
-
-TEST(Foreground, FakeActivatesOnlyWindowsThatExist)
-{
-    FakeForeground fg;
-    fg.active = 7;
-    fg.existing = {7, 9};
-    EXPECT_FALSE(fg.activateWindow(5));
-    EXPECT_TRUE(fg.activateWindow(9));
-    EXPECT_EQ(fg.activeWindow(), WId(9));
-
-    fg.honourActivation = false;
-    EXPECT_TRUE(fg.activateWindow(7));
-    EXPECT_EQ(fg.activeWindow(), WId(9));
-    EXPECT_EQ(fg.activationRequests, QList<WId>({9, 7}));
-    EXPECT_EQ(fg.activeReads, 2);
 }
 
 #ifdef MASUMEMO_HAVE_XCB

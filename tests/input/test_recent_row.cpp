@@ -99,15 +99,12 @@ TEST(RecentRow, UseKey)
 TEST(RecentRow, NeverHoldsADuplicate)
 {
     RecentRow row;
-    const std::u16string keys = u"abcabcdefghijklmnopqrstuvwxyzaaazyx&";
-    for (const char16_t k : keys) {
+    for (const char16_t k : std::u16string(u"abcabcdefghijklmnopqrstuvwxyzaaazyx&")) {
         row.UseKey(std::u16string(1, k));
         Captions c = shown(row);
         std::sort(c.begin(), c.end());
         EXPECT_EQ(std::adjacent_find(c.begin(), c.end()), c.end());
     }
     EXPECT_EQ(row.caption(0), u"&&");
-    EXPECT_EQ(row.caption(1), u"x");
     EXPECT_EQ(row.caption(18), u"");
-    EXPECT_EQ(row.caption(-1), u"");
 }

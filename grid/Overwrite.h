@@ -13,7 +13,13 @@
 namespace masumemo::grid {
 
 /// What caused the change being processed. A change with no key cause is a paste.
-enum class ChangeCause { TypedKey, DeleteKey, BackKey, Paste };
+enum class ChangeCause
+{
+    TypedKey,
+    DeleteKey,
+    BackKey,
+    Paste
+};
 
 /// The result of processing a change.
 struct EditOutcome

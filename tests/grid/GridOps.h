@@ -33,12 +33,13 @@ struct Canvas
 
 // Canvas characters of both widths: ASCII, half-width katakana, kana, kanji, the full-width
 // space, box drawing, Greek, Cyrillic.
-inline constexpr std::array<char16_t, 8> kHalf = {u'a', u'Z', u'0', u' ', u'\\', u'~', u'\uFF71',
-                                                  u'\uFF9F'};
+inline constexpr std::array<char16_t, 8> kHalf = {u'a',  u'Z', u'0',      u' ',
+                                                  u'\\', u'~', u'\uFF71', u'\uFF9F'};
 inline constexpr std::array<char16_t, 8> kFull = {u'\u3000', u'\u3042', u'\u6F22', u'\u2500',
                                                   u'\u03B1', u'\u0416', u'\uFF5E', u'\uFF21'};
 // What may arrive from outside although the canvas never holds it.
-inline constexpr std::array<char16_t, 6> kOdd = {u'\r', u'\n', u'\t', u'\0', static_cast<char16_t>(0xD800), u'\u00E9'};
+inline constexpr std::array<char16_t, 6> kOdd = {
+    u'\r', u'\n', u'\t', u'\0', static_cast<char16_t>(0xD800), u'\u00E9'};
 
 template <typename Choices, size_t N>
 char16_t oneOf(Choices& pick, const std::array<char16_t, N>& chars)
@@ -168,8 +169,7 @@ inline std::string checkBothRoutes(const EditOutcome& wrapped, const std::u16str
 {
     const EditOutcome processed =
         grid::ProcessChange(before, caret, after, afterCaret, cause, keta);
-    return sameOutcome(wrapped, processed) ? std::string()
-                                           : "wrapper and ProcessChange disagree";
+    return sameOutcome(wrapped, processed) ? std::string() : "wrapper and ProcessChange disagree";
 }
 
 template <typename Choices>
@@ -183,53 +183,52 @@ std::string runOverwrite(Canvas& canvas, Choices& pick, int kind)
     EditOutcome outcome;
     std::string problem;
     switch (kind) {
-    case 0: {
-        const char16_t c = randomChar(pick, pick(0, 9) == 0);
-        outcome = grid::typeCharacter(before, caret, c, canvas.keta);
-        if (inside) {
-            after.insert(at, 1, c);
-            problem = checkBothRoutes(outcome, before, caret, after, caret + 1,
-                                      ChangeCause::TypedKey, canvas.keta);
+        case 0: {
+            const char16_t c = randomChar(pick, pick(0, 9) == 0);
+            outcome = grid::typeCharacter(before, caret, c, canvas.keta);
+            if (inside) {
+                after.insert(at, 1, c);
+                problem = checkBothRoutes(outcome, before, caret, after, caret + 1,
+                                          ChangeCause::TypedKey, canvas.keta);
+            }
+            if (outcome.accepted && outcome.caret > 0 &&
+                outcome.text[static_cast<size_t>(outcome.caret) - 1] != c) {
+                problem = "the typed character is not before the caret";
+            }
+            break;
         }
-        if (outcome.accepted && outcome.caret > 0 &&
-            outcome.text[static_cast<size_t>(outcome.caret) - 1] != c) {
-            problem = "the typed character is not before the caret";
+        case 1:
+            outcome = grid::deleteCharacter(before, caret, canvas.keta);
+            if (inside && at < before.size()) {
+                after.erase(at, 1);
+                problem = checkBothRoutes(outcome, before, caret, after, caret,
+                                          ChangeCause::DeleteKey, canvas.keta);
+            }
+            if (outcome.accepted && outcome.caret != caret + 1) {
+                problem = "Delete did not move past the blanked cell";
+            }
+            break;
+        case 2:
+            outcome = grid::backspaceCharacter(before, caret, canvas.keta);
+            if (inside && at > 0) {
+                after.erase(at - 1, 1);
+                problem = checkBothRoutes(outcome, before, caret, after, caret - 1,
+                                          ChangeCause::BackKey, canvas.keta);
+            }
+            if (outcome.accepted && outcome.caret != caret - 1) {
+                problem = "Backspace did not move before the blanked cell";
+            }
+            break;
+        default: {
+            const std::u16string pasted = randomPaste(pick, 2 * canvas.keta);
+            outcome = grid::pasteText(before, caret, pasted, canvas.keta);
+            if (inside) {
+                after.insert(at, pasted);
+                problem = checkBothRoutes(outcome, before, caret, after, randomOffset(pick, canvas),
+                                          ChangeCause::Paste, canvas.keta);
+            }
+            break;
         }
-        break;
-    }
-    case 1:
-        outcome = grid::deleteCharacter(before, caret, canvas.keta);
-        if (inside && at < before.size()) {
-            after.erase(at, 1);
-            problem = checkBothRoutes(outcome, before, caret, after, caret,
-                                      ChangeCause::DeleteKey, canvas.keta);
-        }
-        if (outcome.accepted && outcome.caret != caret + 1) {
-            problem = "Delete did not move past the blanked cell";
-        }
-        break;
-    case 2:
-        outcome = grid::backspaceCharacter(before, caret, canvas.keta);
-        if (inside && at > 0) {
-            after.erase(at - 1, 1);
-            problem = checkBothRoutes(outcome, before, caret, after, caret - 1,
-                                      ChangeCause::BackKey, canvas.keta);
-        }
-        if (outcome.accepted && outcome.caret != caret - 1) {
-            problem = "Backspace did not move before the blanked cell";
-        }
-        break;
-    default: {
-        const std::u16string pasted = randomPaste(pick, 2 * canvas.keta);
-        outcome = grid::pasteText(before, caret, pasted, canvas.keta);
-        if (inside) {
-            after.insert(at, pasted);
-            problem = checkBothRoutes(outcome, before, caret, after,
-                                      randomOffset(pick, canvas), ChangeCause::Paste,
-                                      canvas.keta);
-        }
-        break;
-    }
     }
     if (problem.empty() && outcome.accepted) {
         problem = gridViolation(canvas, outcome.text, outcome.caret);

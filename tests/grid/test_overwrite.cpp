@@ -29,7 +29,13 @@ int offsetOf(const Lines& lines, Pos pos)
 }
 
 /// The edit under test: the key or paste at a grid position of a canvas.
-enum class Op { Type, Delete, Backspace, Paste };
+enum class Op
+{
+    Type,
+    Delete,
+    Backspace,
+    Paste
+};
 
 struct Row
 {
@@ -37,7 +43,7 @@ struct Row
     Lines before;
     Pos at;
     Op op;
-    std::u16string input;  // the typed character or the pasted text
+    std::u16string input;        // the typed character or the pasted text
     std::optional<Lines> after;  // nothing: refused
     Pos caret;
 };
@@ -47,10 +53,14 @@ EditOutcome run(const Row& row, int keta)
     const std::u16string canvas = joinLines(row.before);
     const int caret = offsetOf(row.before, row.at);
     switch (row.op) {
-    case Op::Type: return typeCharacter(canvas, caret, row.input.at(0), keta);
-    case Op::Delete: return deleteCharacter(canvas, caret, keta);
-    case Op::Backspace: return backspaceCharacter(canvas, caret, keta);
-    case Op::Paste: return pasteText(canvas, caret, row.input, keta);
+        case Op::Type:
+            return typeCharacter(canvas, caret, row.input.at(0), keta);
+        case Op::Delete:
+            return deleteCharacter(canvas, caret, keta);
+        case Op::Backspace:
+            return backspaceCharacter(canvas, caret, keta);
+        case Op::Paste:
+            return pasteText(canvas, caret, row.input, keta);
     }
     return {};
 }
@@ -63,23 +73,23 @@ EditOutcome runThroughControl(const Row& row, int keta)
     std::u16string after = before;
     const auto at = static_cast<size_t>(caret);
     switch (row.op) {
-    case Op::Type:
-        after.insert(at, 1, row.input.at(0));
-        return ProcessChange(before, caret, after, caret + 1, ChangeCause::TypedKey, keta);
-    case Op::Delete:
-        if (at < after.size()) {
-            after.erase(at, 1);
-        }
-        return ProcessChange(before, caret, after, caret, ChangeCause::DeleteKey, keta);
-    case Op::Backspace:
-        if (at > 0) {
-            after.erase(at - 1, 1);
-        }
-        return ProcessChange(before, caret, after, caret - 1, ChangeCause::BackKey, keta);
-    case Op::Paste:
-        after.insert(at, row.input);
-        return ProcessChange(before, caret, after, caret + static_cast<int>(row.input.size()),
-                             ChangeCause::Paste, keta);
+        case Op::Type:
+            after.insert(at, 1, row.input.at(0));
+            return ProcessChange(before, caret, after, caret + 1, ChangeCause::TypedKey, keta);
+        case Op::Delete:
+            if (at < after.size()) {
+                after.erase(at, 1);
+            }
+            return ProcessChange(before, caret, after, caret, ChangeCause::DeleteKey, keta);
+        case Op::Backspace:
+            if (at > 0) {
+                after.erase(at - 1, 1);
+            }
+            return ProcessChange(before, caret, after, caret - 1, ChangeCause::BackKey, keta);
+        case Op::Paste:
+            after.insert(at, row.input);
+            return ProcessChange(before, caret, after, caret + static_cast<int>(row.input.size()),
+                                 ChangeCause::Paste, keta);
     }
     return {};
 }
@@ -90,8 +100,8 @@ void checkRows(const std::vector<Row>& rows, int keta)
         SCOPED_TRACE(row.name);
         for (const bool throughControl : {false, true}) {
             SCOPED_TRACE(throughControl ? "through ProcessChange" : "through the wrapper");
-            const EditOutcome outcome = throughControl ? runThroughControl(row, keta)
-                                                       : run(row, keta);
+            const EditOutcome outcome =
+                throughControl ? runThroughControl(row, keta) : run(row, keta);
             ASSERT_EQ(outcome.accepted, row.after.has_value());
             if (!row.after) {
                 continue;
@@ -106,6 +116,7 @@ void checkRows(const std::vector<Row>& rows, int keta)
 
 TEST(Overwrite, TypedCharacter)
 {
+    // clang-format off
     const std::vector<Row> rows = {
         {"half-width letter on a full-width space leaves a half-width space",
          {u"　　　", u"　　　"}, {1, 0}, Op::Type, u"a", Lines{u"a 　　", u"　　　"}, {1, 1}},
@@ -134,11 +145,13 @@ TEST(Overwrite, TypedCharacter)
         {"a typed Tab is refused",
          {u"abcdef"}, {1, 2}, Op::Type, u"\t", std::nullopt, {}},
     };
+    // clang-format on
     checkRows(rows, 3);
 }
 
 TEST(Overwrite, DeleteAndBackspace)
 {
+    // clang-format off
     const std::vector<Row> rows = {
         {"Delete on a full-width character blanks it, caret past it",
          {u"あいう"}, {1, 1}, Op::Delete, u"", Lines{u"あ　う"}, {1, 2}},
@@ -159,11 +172,13 @@ TEST(Overwrite, DeleteAndBackspace)
         {"Backspace at offset 0 is refused",
          {u"abcdef"}, {1, 0}, Op::Backspace, u"", std::nullopt, {}},
     };
+    // clang-format on
     checkRows(rows, 3);
 }
 
 TEST(Overwrite, SingleLinePaste)
 {
+    // clang-format off
     const std::vector<Row> rows = {
         {"fits on whole cells",
          {u"　　　"}, {1, 0}, Op::Paste, u"ab", Lines{u"ab　　"}, {1, 2}},
@@ -182,6 +197,7 @@ TEST(Overwrite, SingleLinePaste)
         {"a pasted Tab is refused",
          {u"abcdef"}, {1, 3}, Op::Paste, u"a\tb", std::nullopt, {}},
     };
+    // clang-format on
     checkRows(rows, 3);
 }
 
@@ -189,6 +205,7 @@ TEST(Overwrite, MultiLinePaste)
 {
     // Five lines of eight units; unit column 3 falls inside "い" on line 3 and "き" on line 5.
     const Lines canvas = {u"12345678", u"abcdefgh", u"あいうえ", u"ABCDEFGH", u"かきくけ"};
+    // clang-format off
     const std::vector<Row> rows = {
         {"three lines at unit column 3 of line 2 overlay lines 2 to 4",
          canvas, {2, 3}, Op::Paste, u"xy\r\nＺ\r\nPQ",
@@ -219,6 +236,7 @@ TEST(Overwrite, MultiLinePaste)
         {"a lone CR in the pasted text is refused",
          canvas, {1, 2}, Op::Paste, u"xy\rzz", std::nullopt, {}},
     };
+    // clang-format on
     checkRows(rows, 4);
 }
 
@@ -232,6 +250,7 @@ TEST(Overwrite, ChangesTheCauseCannotExplainAreRefused)
         int beforeCaret;
         ChangeCause cause;
     };
+    // clang-format off
     const Case cases[] = {
         {"Delete of the CR at a line end", u"abcdef\nghijkl", 6, ChangeCause::DeleteKey},
         {"Delete of the LF alone", u"abcdef\rghijkl", 7, ChangeCause::DeleteKey},
@@ -251,6 +270,7 @@ TEST(Overwrite, ChangesTheCauseCannotExplainAreRefused)
         {"a negative caret", u"xabcdef\r\nghijkl", -1, ChangeCause::TypedKey},
         {"a caret past the end", u"abcdef\r\nghijklx", 15, ChangeCause::TypedKey},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_FALSE(ProcessChange(before, c.beforeCaret, c.after, 0, c.cause, 3).accepted);
@@ -265,7 +285,8 @@ TEST(Overwrite, PasteIgnoresTheCaretTheControlReports)
     const std::u16string after = u"abcdef\r\ngXYhijkl";
     for (const int reported : {-5, 0, 9, 11, 100}) {
         SCOPED_TRACE(reported);
-        const EditOutcome outcome = ProcessChange(before, 9, after, reported, ChangeCause::Paste, 3);
+        const EditOutcome outcome =
+            ProcessChange(before, 9, after, reported, ChangeCause::Paste, 3);
         ASSERT_TRUE(outcome.accepted);
         EXPECT_EQ(outcome.text, u"abcdef\r\ngXYjkl");
         EXPECT_EQ(outcome.caret, 11);
@@ -281,6 +302,7 @@ TEST(Overwrite, CanvasesThatCannotBeEditedRefuseEveryChange)
         int keta;
         int caret;
     };
+    // clang-format off
     const Case cases[] = {
         {"0 x 0 canvas", u"", 0, 0},
         {"empty text with a width", u"", 3, 0},
@@ -292,6 +314,7 @@ TEST(Overwrite, CanvasesThatCannotBeEditedRefuseEveryChange)
         {"a line ending in a lone CR", u"abcdef\r", 3, 1},
         {"a huge keta", u"abcdef", 0x7fffffff, 1},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_FALSE(typeCharacter(c.canvas, c.caret, u'x', c.keta).accepted);

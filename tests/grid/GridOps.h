@@ -6,6 +6,7 @@
 // invariants: the line count and every line's width never change, carets stay in the text on
 // a character boundary, and a refused or unchanged edit leaves the canvas as it was.
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -156,6 +157,21 @@ inline std::string gridViolation(const Canvas& canvas, const std::u16string& tex
     return {};
 }
 
+/// Empty when the edit changed only lines first to first + count - 1 (1-based) of the canvas.
+inline std::string changesOutside(const std::u16string& before, const std::u16string& after,
+                                  int first, int count)
+{
+    const std::vector<std::u16string> old = grid::SplitText(before);
+    const std::vector<std::u16string> now = grid::SplitText(after);
+    for (size_t i = 0; i < old.size() && i < now.size(); ++i) {
+        const int line = static_cast<int>(i) + 1;
+        if (old[i] != now[i] && (line < first || line >= first + count)) {
+            return "line " + std::to_string(line) + " changed outside the edited lines";
+        }
+    }
+    return {};
+}
+
 inline bool sameOutcome(const EditOutcome& a, const EditOutcome& b)
 {
     return a.accepted == b.accepted && (!a.accepted || (a.text == b.text && a.caret == b.caret));
@@ -232,6 +248,17 @@ std::string runOverwrite(Canvas& canvas, Choices& pick, int kind)
     }
     if (problem.empty() && outcome.accepted) {
         problem = gridViolation(canvas, outcome.text, outcome.caret);
+    }
+    if (problem.empty() && outcome.accepted) {
+        // A key edits the caret's line; a paste that line and as many below as it has lines.
+        const int reach =
+            kind <= 2 ? 1
+                      : static_cast<int>(std::count(after.begin(), after.end(), u'\r')) -
+                            static_cast<int>(std::count(before.begin(), before.end(), u'\r')) + 1;
+        problem =
+            changesOutside(before, outcome.text, grid::SplitCanvas(before, caret).line, reach);
+    }
+    if (outcome.accepted) {
         canvas.text = outcome.text;
         canvas.caret = outcome.caret;
     }

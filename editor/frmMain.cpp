@@ -1,11 +1,944 @@
 #include "frmMain.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+#include <exception>
+
+#include "editor/PositionDisplay.h"
+#include "platform/Dialogs.h"
+#include "platform/ErrorReport.h"
+#include "platform/Fonts.h"
+#include "platform/Twips.h"
+#include "platform/UpDown.h"
+
+// Resources of a static library are registered by name from the global namespace.
+static void initIconResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace masumemo::editor {
+
+using platform::px;
+using platform::pxRect;
+using platform::twips;
+
+namespace {
+
+std::function<void(int)>& loadStepHook()
+{
+    static std::function<void(int)> hook;
+    return hook;
+}
+
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+/// One toolbar entry; an empty key is a separator.
+struct ToolEntry
+{
+    const char* key;
+    const char* toolTip;  ///< nullptr: the key is the tooltip
+    const char* icon;
+};
+
+// Icon numbers of the image list: 1 new ... 8 redo, 9 standard view, 10 maximise, 11 click
+// input, 12 BR get, 13-22 favourites.
+constexpr ToolEntry kToolEntries[frmMain::kToolButtonCount] = {
+    {"新規作成", nullptr, "new"},
+    {"開く", nullptr, "open"},
+    {"上書き保存", nullptr, "save"},
+    {"", nullptr, nullptr},
+    {"切り取り", nullptr, "cut"},
+    {"ｺﾋﾟｰ", nullptr, "copy"},
+    {"貼り付け", nullptr, "paste"},
+    {"", nullptr, nullptr},
+    {"元に戻す", nullptr, "undo"},
+    {"やり直し", nullptr, "redo"},
+    {"", nullptr, nullptr},
+    {"拡大縮小", "編集部分の最大化", "view-maximise"},
+    {"クリック入力", nullptr, "click-input"},
+    {"ＢＲゲット", "改行を<br>でコピー", "br-get"},
+    {"", nullptr, nullptr},
+    {"お気に１", "", "favourite-1"},
+    {"お気に２", "", "favourite-2"},
+    {"お気に３", "", "favourite-3"},
+    {"お気に４", "", "favourite-4"},
+    {"お気に５", "", "favourite-5"},
+    {"お気に６", "", "favourite-6"},
+    {"お気に７", "", "favourite-7"},
+    {"お気に８", "", "favourite-8"},
+    {"お気に９", "", "favourite-9"},
+    {"お気に１０", "", "favourite-10"},
+};
+
+constexpr int kUndoButton = 9;
+constexpr int kRedoButton = 10;
+constexpr int kViewButton = 12;
+
+const char* const kMaximiseTip = "編集部分の最大化";
+const char* const kStandardTip = "編集部分の標準化";
+
+QIcon toolIcon(const char* name)
+{
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+}
+
+/// Tooltips are plain text: "改行を<br>でコピー" must show its "<br>", not break the line.
+class PlainToolTips : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ToolTip) {
+            return false;
+        }
+        auto* button = qobject_cast<QToolButton*>(watched);
+        if (!button || !button->defaultAction()) {
+            return false;
+        }
+        const QString tip = button->defaultAction()->toolTip();
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+        } else {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                               Qt::convertFromPlainText(tip, Qt::WhiteSpaceNormal), button);
+        }
+        return true;
+    }
+};
+
+/// The sizes offered for the canvas font, in points.
+const char* const kFontSizes[] = {"8", "9", "10", "11", "12", "14", "15", "18", "20", "22"};
+
+/// Places a child in twips.
+void place(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(pxRect(left, top, width, height));
+}
+
+QString indexedName(const char* name, int index)
+{
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
+
+QGroupBox* frame(QWidget* parent, const QString& name, const QString& title = QString())
+{
+    auto* box = new QGroupBox(title, parent);
+    box->setObjectName(name);
+    return box;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption = QString())
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* label(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+/// The working area sits below the toolbar allowance; its coordinates in the client area
+/// below Qt's docked toolbar.
+int clientTop(int windowTwips)
+{
+    return px(windowTwips - kWorkingAreaAllowance);
+}
+
+}  // namespace
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 {
+    initIconResources();
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("住所不定 - Masumemo"));
+    // Captions in the Japanese Gothic the window was designed with.
+    setFont(QFont(platform::kPGothic, 9));
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    createWorkingArea();
+    try {
+        Form_Load();
+    } catch (...) {
+        platform::reportUnknownError(this, std::current_exception());
+    }
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::setLoadStepHookForTesting(std::function<void(int step)> hook)
+{
+    loadStepHook() = std::move(hook);
+}
+
+// --- Construction ---
+
+void frmMain::createMenus()
+{
+    QMenuBar* bar = menuBar();
+    const auto menu = [&](const char* name, const char* title) {
+        QMenu* m = bar->addMenu(text(title));
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+    const auto item = [this](QMenu* m, const char* name, const char* caption, auto handler,
+                             QKeySequence shortcut = {}) {
+        QAction* a = m->addAction(text(caption));
+        a->setObjectName(QLatin1String(name));
+        a->setShortcut(shortcut);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    const auto separator = [](QMenu* m, const char* name) {
+        m->addSeparator()->setObjectName(QLatin1String(name));
+    };
+
+    QMenu* file = menu("mnuFile", "ﾌｧｲﾙ(&F)");
+    item(file, "mnuFileNew", "新規作成(&N)", &frmMain::mnuFileNew_Click,
+         QKeySequence(Qt::CTRL | Qt::Key_N));
+    item(file, "mnuFileOpen", "開く(&O)...", &frmMain::mnuFileOpen_Click);
+    separator(file, "mnuFileBar0");
+    item(file, "mnuFileSave", "上書き保存(&S)", &frmMain::mnuFileSave_Click);
+    item(file, "mnuFileSaveAs", "名前を付けて保存(&A)...", &frmMain::mnuFileSaveAs_Click);
+    separator(file, "mnuFileBar1");
+    item(file, "mnuKao", "Egaochoを開く(&K)...", &frmMain::mnuKao_Click);
+    separator(file, "mnuFileBar2");
+    item(file, "mnuFileExit", "終了(&X)", &frmMain::mnuFileExit_Click);
+
+    m_mnuEdit = menu("mnuEdit", "編集(&E)");
+    item(m_mnuEdit, "mnuEditAll", "全て選択(&A)", &frmMain::mnuEditAll_Click,
+         QKeySequence(Qt::CTRL | Qt::Key_A));
+    separator(m_mnuEdit, "mnuEditBar0");
+    item(m_mnuEdit, "mnuEditCut", "切り取り(&T)", &frmMain::mnuEditCut_Click,
+         QKeySequence(Qt::CTRL | Qt::Key_X));
+    item(m_mnuEdit, "mnuEditCopy", "ｺﾋﾟｰ(&C)", &frmMain::mnuEditCopy_Click,
+         QKeySequence(Qt::CTRL | Qt::Key_C));
+    item(m_mnuEdit, "mnuEditPaste", "貼り付け(&P)", &frmMain::mnuEditPaste_Click,
+         QKeySequence(Qt::CTRL | Qt::Key_V));
+
+    QMenu* view = menu("mnuView", "表示(&V)");
+    item(view, "mnuLarge", "編集部分の最大化(&L)", &frmMain::mnuLarge_Click);
+    item(view, "mnuBasic", "編集部分の標準化(&S)", &frmMain::mnuBasic_Click);
+
+    QMenu* fava = menu("mnuFava", "お気に入り(&A)");
+    item(fava, "mnuFavaPlas", "お気に入り文字の登録(&A)...", &frmMain::mnuFavaPlas_Click);
+
+    QMenu* help = menu("mnuHelp", "ﾍﾙﾌﾟ(&H)");
+    item(help, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &frmMain::mnuHelpAbout_Click);
+}
+
+void frmMain::createToolBar()
+{
+    m_tbToolBar = addToolBar(QString());
+    m_tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    m_tbToolBar->setMovable(false);
+    m_tbToolBar->setFloatable(false);
+    m_tbToolBar->setIconSize(QSize(24, 24));
+    m_tbToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_tbToolBar->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    auto* tips = new PlainToolTips(this);
+    for (int i = 0; i < kToolButtonCount; ++i) {
+        const ToolEntry& entry = kToolEntries[i];
+        const QString key = text(entry.key);
+        QAction* a = nullptr;
+        if (key.isEmpty()) {
+            a = m_tbToolBar->addSeparator();
+        } else {
+            // The favourite buttons have no caption or tooltip until a favourite fills them.
+            const bool favourite = i + 1 >= kFirstFavouriteButton;
+            a = m_tbToolBar->addAction(toolIcon(entry.icon), favourite ? QString() : key);
+            a->setData(key);
+            a->setToolTip(entry.toolTip ? text(entry.toolTip) : key);
+            m_tbToolBar->widgetForAction(a)->installEventFilter(tips);
+        }
+        a->setObjectName(QStringLiteral("tbToolBar_%1").arg(i + 1));
+        m_toolButtons[static_cast<size_t>(i)] = a;
+    }
+    connect(m_tbToolBar, &QToolBar::actionTriggered, this, &frmMain::tbToolBar_ButtonClick);
+}
+
+void frmMain::createStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("STBar"));
+    bar->setSizeGripEnabled(true);
+    const int minimumWidths[] = {px(3300), px(1500), px(1500)};
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("STBar_%1").arg(i + 1));
+        panel->setMinimumWidth(minimumWidths[i]);
+        bar->addWidget(panel);
+        m_panels[static_cast<size_t>(i)] = panel;
+    }
+    m_panels[2]->setText(text("クリック入力"));
+}
+
+void frmMain::createWorkingArea()
+{
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+
+    // The etched rule under the toolbar: a shadow line over a light one.
+    m_line4 = new QFrame(client);
+    m_line4->setObjectName(QStringLiteral("Line4"));
+    m_line4->setAutoFillBackground(true);
+    m_line4->setBackgroundRole(QPalette::Dark);
+    m_line3 = new QFrame(client);
+    m_line3->setObjectName(QStringLiteral("Line3"));
+    m_line3->setAutoFillBackground(true);
+    m_line3->setBackgroundRole(QPalette::Base);
+
+    m_picMain = new QWidget(client);
+    m_picMain->setObjectName(QStringLiteral("picMain"));
+
+    m_txtMain = createTxtMain(m_picMain);
+    createCategoryRow();
+    createPaletteFrame();
+    createSettingsFrame();
+    createRecentFrame();
+    createEditKeysFrame();
+
+    m_hsbMain = new QScrollBar(Qt::Horizontal, client);
+    m_hsbMain->setObjectName(QStringLiteral("hsbMain"));
+    connect(m_hsbMain, &QScrollBar::valueChanged, this, &frmMain::hsbMain_Change);
+
+    applyGeometry();
+}
+
+QPlainTextEdit* frmMain::createTxtMain(QWidget* parent)
+{
+    auto* edit = new QPlainTextEdit(parent);
+    edit->setObjectName(QStringLiteral("txtMain"));
+    edit->setFont(QFont(platform::kGothic, 12));
+    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit->setWordWrapMode(QTextOption::NoWrap);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The window keeps its own history of whole canvases.
+    edit->setUndoRedoEnabled(false);
+    connect(edit, &QPlainTextEdit::cursorPositionChanged, this, &frmMain::onCaretMoved);
+    return edit;
+}
+
+void frmMain::createCategoryRow()
+{
+    static const char* const captions[kCategoryCount] = {
+        "半角記号・英数", "全角記号１", "全角記号２", "ギリシャ・罫線",
+        "ロシア文字",     "全角英数",   "カナ・漢字", "設定"};
+    auto* group = new QButtonGroup(this);
+    group->setExclusive(true);
+    for (int i = 0; i < kCategoryCount; ++i) {
+        // Button-like option buttons, laid edge to edge.
+        auto* b = new QToolButton(m_picMain);
+        b->setObjectName(indexedName("optMoji", i));
+        b->setText(text(captions[i]));
+        b->setCheckable(true);
+        place(b, 75 + 1275 * i, 75, 1290, 315);
+        group->addButton(b, i);
+        connect(b, &QToolButton::clicked, this, [this, i] { optMoji_Click(i); });
+        m_optMoji[static_cast<size_t>(i)] = b;
+    }
+}
+
+void frmMain::createPaletteFrame()
+{
+    QGroupBox* grid = frame(m_picMain, QStringLiteral("fraButton_0"));
+    place(grid, 75, 300, 10215, 1890);
+    m_fraButton[0] = grid;
+    QPalette white = palette();
+    white.setColor(QPalette::Button, Qt::white);
+    const QFont font(platform::kGothic, 12);
+    for (int i = 0; i < kMojiCount; ++i) {
+        QPushButton* b = button(grid, indexedName("cmdMoji", i));
+        b->setFont(font);
+        b->setPalette(white);
+        b->setFocusPolicy(Qt::NoFocus);
+        place(b, 150 + 375 * (i % 26), 225 + 375 * (i / 26), 375, 375);
+        m_cmdMoji[static_cast<size_t>(i)] = b;
+    }
+}
+
+void frmMain::createSettingsFrame()
+{
+    QGroupBox* page = frame(m_picMain, QStringLiteral("fraButton_1"));
+    place(page, 75, 300, 10215, 1890);
+    m_fraButton[1] = page;
+
+    QGroupBox* size = frame(page, QStringLiteral("fraSize"), text("フォント・文字数・行数"));
+    place(size, 150, 150, 6165, 1590);
+    place(label(size, QStringLiteral("lblFont"), text("フォント種類：")), 60, 225, 1260, 300);
+    place(label(size, QStringLiteral("lblSize"), text("フォントサイズ：")), 60, 675, 1260, 300);
+    place(label(size, QStringLiteral("lblKeta"), text("１行の文字数（全角）：")), 2895, 225, 1875,
+          315);
+    place(label(size, QStringLiteral("lblGyou"), text("行数：")), 2895, 675, 1875, 315);
+
+    m_cboFont = new QComboBox(size);
+    m_cboFont->setObjectName(QStringLiteral("cboFont"));
+    m_cboFont->addItems({platform::kGothic, platform::kPGothic});
+    place(m_cboFont, 1350, 225, 1515, 300);
+    m_cboSize = new QComboBox(size);
+    m_cboSize->setObjectName(QStringLiteral("cboSize"));
+    place(m_cboSize, 1350, 675, 1515, 300);
+
+    const auto numberBox = [size](const char* name, const char* spinName, int top,
+                                  platform::UpDown*& spin) {
+        auto* box = new QLineEdit(size);
+        box->setObjectName(QLatin1String(name));
+        place(box, 4800, top, 660, 315);
+        spin = new platform::UpDown(size);
+        spin->setObjectName(QLatin1String(spinName));
+        spin->setRange(1, 100);
+        place(spin, 4800 + 660, top, 255, 315);
+        // The spin control steps from whatever number the box holds and writes it back.
+        connect(box, &QLineEdit::textChanged, spin,
+                [spin](const QString& t) { spin->setValue(t.toInt()); });
+        connect(spin, &platform::UpDown::stepped, box,
+                [box](int value) { box->setText(QString::number(value)); });
+        return box;
+    };
+    m_txtKeta = numberBox("txtKeta", "UpDown1", 225, m_upDown1);
+    m_txtGyou = numberBox("txtGyou", "UpDown2", 675, m_upDown2);
+
+    m_cmdTekiyou = button(size, QStringLiteral("cmdTekiyou"), text("適用(&A)"));
+    place(m_cmdTekiyou, 4350, 1125, 1665, 315);
+
+    QGroupBox* push = frame(page, QStringLiteral("fraPush"), text("押し・引きでの、文字移動"));
+    place(push, 6450, 150, 3465, 1590);
+    const char* const pushCaptions[] = {"半角モード（半角１文字移動します）",
+                                        "全角モード（全角１文字移動します）"};
+    for (int i = 0; i < 2; ++i) {
+        auto* option = new QRadioButton(text(pushCaptions[i]), push);
+        option->setObjectName(indexedName("optPush", i));
+        place(option, 300, 375 + 450 * i, 3465 - 300 - 60, 315);
+        connect(option, &QRadioButton::clicked, this, [this, i] { optPush_Click(i); });
+        m_optPush[static_cast<size_t>(i)] = option;
+    }
+    m_optPush[0]->setChecked(true);
+}
+
+void frmMain::createRecentFrame()
+{
+    m_fraSaikin = frame(m_picMain, QStringLiteral("fraSaikin"), text("最近使ったキー"));
+    place(m_fraSaikin, 75, 2175, 7065, 765);
+    const QFont font(platform::kGothic, 12);
+    for (int i = 0; i < kUseCount; ++i) {
+        QPushButton* b = button(m_fraSaikin, indexedName("cmdUse", i));
+        b->setFont(font);
+        b->setFocusPolicy(Qt::NoFocus);
+        place(b, 150 + 375 * i, 225, 375, 375);
+        m_cmdUse[static_cast<size_t>(i)] = b;
+    }
+}
+
+void frmMain::createEditKeysFrame()
+{
+    m_fraEtc = frame(m_picMain, QStringLiteral("fraEtc"));
+    place(m_fraEtc, 7200, 2175, 3090, 765);
+    const auto key = [this](const QString& name, const char* caption, int left) {
+        QPushButton* b = button(m_fraEtc, name, text(caption));
+        b->setFocusPolicy(Qt::NoFocus);
+        place(b, left, 225, 375, 375);
+    };
+    key(QStringLiteral("cmdDel"), "Del", 150);
+    key(QStringLiteral("cmdBack"), "BS", 525);
+    key(QStringLiteral("cmdEnt"), "Ent", 900);
+    const char* const arrows[] = {"←", "↑", "↓", "→"};
+    for (int i = 0; i < 4; ++i) {
+        key(indexedName("cmdCars", i), arrows[i], 1425 + 375 * i);
+    }
+}
+
+void frmMain::Form_Load()
+{
+    const auto step = [](int n) {
+        if (loadStepHook()) {
+            loadStepHook()(n);
+        }
+    };
+    EditorState& s = m_state;
+
+    step(1);
+    s.SkipChange = s.DeleteKey = s.BackKey = false;
+    s.Keta = 35;
+    s.Gyou = 20;
+    s.Modified = false;
+    s.ClickInput = false;
+    s.WindowActivated = false;
+
+    step(2);
+    setWindowTitle(text("住所不定 - Masumemo"));
+
+    step(3);
+    // The size is the outer size; the frame is only known once the window manager has it.
+    const QSize frameExtra = frameGeometry().size() - geometry().size();
+    resize(QSize(px(kBaseWidth), px(kBaseHeight)) - frameExtra);
+    m_geometry.txtMainTop = kCanvasTopStandard;
+
+    step(4);
+    m_hsbMain->hide();
+    m_hsbMain->setSingleStep(100);
+    m_hsbMain->setPageStep(1000);
+
+    step(5);
+    m_cboSize->clear();
+    for (const char* size : kFontSizes) {
+        m_cboSize->addItem(QLatin1String(size));
+    }
+
+    step(6);
+    s.FontIndex = 0;
+    s.SizeIndex = 4;
+
+    step(7);
+    m_txtKeta->setText(QString::number(s.Keta));
+    m_txtGyou->setText(QString::number(s.Gyou));
+
+    step(8);
+    s.HalfPush = true;
+
+    step(9);
+    readSettingsFile();
+
+    step(10);
+    toolButton(kUndoButton)->setEnabled(false);
+    toolButton(kRedoButton)->setEnabled(false);
+    menuItem(QStringLiteral("mnuBasic"))->setEnabled(false);
+
+    step(11);
+    statusPanel(3)->hide();
+
+    step(12);
+    for (int n = kFirstFavouriteButton; n <= kToolButtonCount; ++n) {
+        toolButton(n)->setVisible(false);
+    }
+
+    step(13);
+    for (QGroupBox* f : m_fraButton) {
+        f->hide();
+        f->move(f->x(), px(300));
+    }
+    m_fraButton[0]->show();
+
+    step(14);
+    m_optMoji[0]->setChecked(true);
+    optMoji_Click(0);
+
+    step(15);
+    const std::u16string blank = grid::blankCanvas(s.Keta, s.Gyou);
+    setCanvasText(blank);
+
+    step(16);
+    m_history.reset({blank, 0, s.Keta, s.Gyou});
+    updateUndoButtons();
+
+    step(17);
+    takeSnapshot();
+
+    step(18);
+    DataShow();
+}
+
+// --- Procedures ---
+
+void frmMain::RirekiKakunou()
+{
+    m_history.record({canvasText(), canvasCaret(), m_state.Keta, m_state.Gyou});
+    updateUndoButtons();
+}
+
+void frmMain::DataShow()
+{
+    const grid::CanvasSplit& prev = m_state.Prev;
+    m_panels[0]->setText(
+        positionText(prev.lines, prev.line, prev.column, m_state.Keta, m_state.Gyou));
+    m_panels[1]->setText(pushModeText(m_state.HalfPush));
+}
+
+void frmMain::KakuSyuku()
+{
+    const bool backToStandard = m_state.EditMaximised;
+    QAction* view = toolButton(kViewButton);
+    view->setIcon(toolIcon(backToStandard ? "view-maximise" : "view-standard"));
+    view->setToolTip(text(backToStandard ? kMaximiseTip : kStandardTip));
+
+    shownPaletteFrame()->setVisible(backToStandard);
+    m_fraSaikin->setVisible(backToStandard);
+    m_fraEtc->setVisible(backToStandard);
+    for (QAbstractButton* b : m_optMoji) {
+        b->setVisible(backToStandard);
+    }
+    menuItem(QStringLiteral("mnuLarge"))->setEnabled(backToStandard);
+    menuItem(QStringLiteral("mnuBasic"))->setEnabled(!backToStandard);
+    m_state.EditMaximised = !backToStandard;
+    Form_Resize();
+}
+
+void frmMain::OkiniButtom()
+{
+    // The favourite buttons are laid out here once favourites are kept.
+    m_state.WindowActivated = true;
+}
+
+// --- The canvas ---
+
+std::u16string frmMain::canvasText() const
+{
+    QString t = m_txtMain->toPlainText();
+    t.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return t.toStdU16String();
+}
+
+void frmMain::setCanvasText(const std::u16string& canvas)
+{
+    QString t = QString::fromStdU16String(canvas);
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_state.SkipChange = true;
+    m_txtMain->setPlainText(t);
+    m_state.SkipChange = false;
+}
+
+int frmMain::canvasCaret() const
+{
+    // While text is selected the caret the rules read is the selection's lower end.
+    const int position = m_txtMain->textCursor().selectionStart();
+    const int block = m_txtMain->document()->findBlock(position).blockNumber();
+    return modelOffsetFromDocument(position, std::max(block, 0));
+}
+
+void frmMain::setCanvasCaret(int offset)
+{
+    const grid::CanvasSplit split = grid::SplitCanvas(canvasText(), offset);
+    const QTextBlock block = m_txtMain->document()->findBlockByNumber(split.line - 1);
+    if (!block.isValid()) {
+        return;
+    }
+    QTextCursor cursor = m_txtMain->textCursor();
+    cursor.setPosition(block.position() + std::min(split.column, block.length() - 1));
+    m_txtMain->setTextCursor(cursor);
+}
+
+void frmMain::takeSnapshot()
+{
+    m_state.Prev = grid::SplitCanvas(canvasText(), canvasCaret());
+}
+
+void frmMain::onCaretMoved()
+{
+    takeSnapshot();
+    DataShow();
+}
+
+// --- Controls ---
+
+QAction* frmMain::toolButton(int number) const
+{
+    return m_toolButtons.at(static_cast<size_t>(number - 1));
+}
+
+QAction* frmMain::menuItem(const QString& name) const
+{
+    return menuBar()->findChild<QAction*>(name);
+}
+
+QLabel* frmMain::statusPanel(int number) const
+{
+    return m_panels.at(static_cast<size_t>(number - 1));
+}
+
+int frmMain::selectedCategory() const
+{
+    for (int i = 0; i < kCategoryCount; ++i) {
+        if (m_optMoji[static_cast<size_t>(i)]->isChecked()) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+QGroupBox* frmMain::shownPaletteFrame() const
+{
+    return m_fraButton[selectedCategory() == kSettingsCategory ? 1 : 0];
+}
+
+// --- Handlers ---
+
+bool frmMain::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate) {
+        Form_Activate();
+    }
+    return QMainWindow::event(e);
+}
+
+void frmMain::Form_Activate()
+{
+    OkiniButtom();
+}
+
+void frmMain::resizeEvent(QResizeEvent* e)
+{
+    QMainWindow::resizeEvent(e);
+    Form_Resize();
+}
+
+void frmMain::Form_Resize()
+{
+    LayoutInput in;
+    in.outerWidth = twips(frameGeometry().width());
+    in.outerHeight = twips(frameGeometry().height());
+    in.innerWidth = twips(width());
+    in.view = m_state.EditMaximised ? ViewMode::Maximised : ViewMode::Standard;
+    in.current = m_geometry;
+    m_geometry = layoutWindow(in);
+    applyGeometry();
+}
+
+void frmMain::applyGeometry()
+{
+    const WindowGeometry& g = m_geometry;
+    m_picMain->setGeometry(px(g.picMainLeft), clientTop(480), px(g.picMainWidth),
+                           px(g.picMainHeight));
+    m_txtMain->setGeometry(px(75), px(g.txtMainTop), px(g.txtMainWidth), px(g.txtMainHeight));
+    {
+        // The layout already moved picMain to match the value.
+        const QSignalBlocker quiet(m_hsbMain);
+        m_hsbMain->setRange(0, g.hsbMaximum);
+        m_hsbMain->setValue(g.hsbValue);
+    }
+    m_hsbMain->setGeometry(0, clientTop(g.hsbTop), px(g.hsbWidth), px(285));
+    m_hsbMain->setVisible(g.hsbVisible);
+    m_hsbMain->raise();
+    m_line4->setGeometry(0, clientTop(450), px(g.ruleRight), 1);
+    m_line3->setGeometry(0, clientTop(465), px(g.ruleRight), 1);
+}
+
+void frmMain::hsbMain_Change()
+{
+    m_geometry.hsbValue = m_hsbMain->value();
+    m_geometry.picMainLeft = -m_geometry.hsbValue;
+    m_picMain->move(px(m_geometry.picMainLeft), m_picMain->y());
+}
+
+void frmMain::closeEvent(QCloseEvent* e)
+{
+    bool cancel = false;
+    Form_QueryUnload(cancel);
+    if (cancel) {
+        e->ignore();
+    } else {
+        e->accept();
+    }
+}
+
+void frmMain::Form_QueryUnload(bool& cancel)
+{
+    if (m_state.Modified && !maybeSaveOnClose()) {
+        cancel = true;
+    }
+    // Written whatever the answer, so the favourites are never lost.
+    writeSettingsFile();
+}
+
+bool frmMain::maybeSaveOnClose()
+{
+    using platform::Dialogs;
+    const Dialogs::Answer answer = Dialogs::instance().message(
+        this, text("内容が変更されています。　保存しますか？"), Dialogs::Buttons::YesNoCancel,
+        Dialogs::Icon::Question);
+    switch (answer) {
+    case Dialogs::Answer::No:
+        return true;
+    case Dialogs::Answer::Yes:
+        mnuFileSave_Click();
+        // A save that did not happen (cancelled or failed) keeps the picture on screen.
+        return !m_state.Modified;
+    default:
+        return false;
+    }
+}
+
+void frmMain::setModified(bool modified)
+{
+    m_state.Modified = modified;
+}
+
+void frmMain::readSettingsFile() {}
+
+void frmMain::writeSettingsFile() {}
+
+void frmMain::tbToolBar_ButtonClick(QAction* button)
+{
+    const QString key = button ? button->data().toString() : QString();
+    if (key.isEmpty()) {
+        return;
+    }
+    const auto is = [&key](const char* k) { return key == text(k); };
+    if (is("新規作成")) {
+        mnuFileNew_Click();
+    } else if (is("開く")) {
+        mnuFileOpen_Click();
+    } else if (is("上書き保存")) {
+        mnuFileSave_Click();
+    } else if (is("切り取り")) {
+        mnuEditCut_Click();
+    } else if (is("ｺﾋﾟｰ")) {
+        mnuEditCopy_Click();
+    } else if (is("貼り付け")) {
+        mnuEditPaste_Click();
+    } else if (is("元に戻す")) {
+        undoCanvas();
+    } else if (is("やり直し")) {
+        redoCanvas();
+    } else if (is("拡大縮小")) {
+        KakuSyuku();
+    } else if (is("クリック入力")) {
+        clickInput_Toggle();
+    } else if (is("ＢＲゲット")) {
+        brGet_Click();
+    } else {
+        for (int slot = 1; slot <= 10; ++slot) {
+            if (key == text(kToolEntries[kFirstFavouriteButton - 2 + slot].key)) {
+                favourite_Click(slot);
+                return;
+            }
+        }
+    }
+}
+
+void frmMain::undoCanvas()
+{
+    if (m_history.canUndo()) {
+        showHistoryEntry(m_history.undo());
+    }
+}
+
+void frmMain::redoCanvas()
+{
+    if (m_history.canRedo()) {
+        showHistoryEntry(m_history.redo());
+    }
+}
+
+void frmMain::showHistoryEntry(const input::HistoryEntry& entry)
+{
+    setCanvasText(entry.Text);
+    setCanvasCaret(entry.Caret);
+    m_state.SelPos = entry.Caret;
+    m_state.Keta = entry.Keta;
+    m_txtKeta->setText(QString::number(entry.Keta));
+    m_state.Gyou = entry.Gyou;
+    m_txtGyou->setText(QString::number(entry.Gyou));
+    updateUndoButtons();
+    m_txtMain->setFocus();
+    takeSnapshot();
+    DataShow();
+}
+
+void frmMain::updateUndoButtons()
+{
+    // Undo is offered while an older snapshot exists, redo while a newer one does.
+    toolButton(kUndoButton)->setEnabled(m_history.canUndo());
+    toolButton(kRedoButton)->setEnabled(m_history.canRedo());
+}
+
+void frmMain::optMoji_Click(int index)
+{
+    // The captions of the character grid are filled from the palette tables.
+    const bool settings = index == kSettingsCategory;
+    m_fraButton[0]->setVisible(!settings);
+    m_fraButton[1]->setVisible(settings);
+    if (settings) {
+        m_cboFont->setCurrentIndex(m_state.FontIndex);
+        m_cboSize->setCurrentIndex(m_state.SizeIndex);
+        m_txtKeta->setText(QString::number(m_state.Keta));
+        m_cmdTekiyou->setEnabled(false);
+    }
+    if (m_state.WindowActivated) {
+        m_txtMain->setFocus();
+    }
+}
+
+void frmMain::optPush_Click(int index)
+{
+    m_state.HalfPush = index == 0;
+    m_panels[1]->setText(pushModeText(m_state.HalfPush));
+    m_txtMain->setFocus();
+}
+
+void frmMain::mnuFileExit_Click()
+{
+    close();
+}
+
+void frmMain::mnuKao_Click()
+{
+    emit dictionaryRequested();
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    emit aboutRequested();
+}
+
+void frmMain::mnuLarge_Click()
+{
+    KakuSyuku();
+}
+
+void frmMain::mnuBasic_Click()
+{
+    KakuSyuku();
+}
+
+// Commands that come with the file, clipboard, click-input and favourite features.
+void frmMain::mnuFileNew_Click() {}
+void frmMain::mnuFileOpen_Click() {}
+void frmMain::mnuFileSave_Click() {}
+void frmMain::mnuFileSaveAs_Click() {}
+void frmMain::mnuEditAll_Click() {}
+void frmMain::mnuEditCut_Click() {}
+void frmMain::mnuEditCopy_Click() {}
+void frmMain::mnuEditPaste_Click() {}
+void frmMain::mnuFavaPlas_Click() {}
+void frmMain::clickInput_Toggle() {}
+void frmMain::brGet_Click() {}
+void frmMain::favourite_Click(int slot)
+{
+    Q_UNUSED(slot);
 }
 
 }  // namespace masumemo::editor

@@ -1,15 +1,223 @@
 #pragma once
-// The editor window. (Placeholder until the window is built.)
+// The editor window: the canvas with the palette and settings area above it, the toolbar, the
+// menus and the status bar. The grid rules live in grid/ and input/, the layout and the
+// position texts in Layout and PositionDisplay; this class builds the controls and routes
+// their events to handlers named after the control and the event.
 
 #include <QMainWindow>
+#include <QString>
+#include <array>
+#include <functional>
+#include <string>
+
+#include "editor/Layout.h"
+#include "grid/LineModel.h"
+#include "input/History.h"
+
+class QAbstractButton;
+class QAction;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QToolBar;
+
+namespace masumemo::platform {
+class UpDown;
+}
 
 namespace masumemo::editor {
+
+/// The window's own state, under the names its procedures use.
+struct EditorState
+{
+    int Keta = 35;
+    int Gyou = 20;
+    int FontIndex = 0;
+    int SizeIndex = 4;
+    QString CurrentFile;
+    bool EditMaximised = false;
+    bool HalfPush = true;
+    bool SkipChange = false;
+    bool TypedKey = false;
+    bool DeleteKey = false;
+    bool BackKey = false;
+    bool ClickInput = false;
+    bool WindowActivated = false;
+    bool Modified = false;
+    int SelPos = 0;
+    /// The line snapshot: PrevLines with the caret's PrevLine and PrevCol.
+    grid::CanvasSplit Prev;
+};
 
 class frmMain : public QMainWindow
 {
     Q_OBJECT
 public:
+    static constexpr int kToolButtonCount = 25;
+    static constexpr int kFirstFavouriteButton = 16;
+    static constexpr int kMojiCount = 104;
+    static constexpr int kUseCount = 18;
+    static constexpr int kCategoryCount = 8;
+    static constexpr int kSettingsCategory = 7;
+
     explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    /// Tests make window creation fail: the hook runs before each of its 18 steps (1-based)
+    /// and may throw. An empty hook removes it.
+    static void setLoadStepHookForTesting(std::function<void(int step)> hook);
+
+    const EditorState& state() const { return m_state; }
+    const input::History& history() const { return m_history; }
+    const WindowGeometry& layoutGeometry() const { return m_geometry; }
+    /// The canvas changed since it was last opened, saved or made new.
+    void setModified(bool modified);
+
+    // --- Procedures used across the window ---
+    /// Records the canvas as it stands (text, caret, size) as the newest undo snapshot.
+    void RirekiKakunou();
+    /// Rewrites status panels 1 and 2 from the line snapshot.
+    void DataShow();
+    /// Switches between the standard view and the maximised edit area.
+    void KakuSyuku();
+    /// Lays out the favourite buttons and notes that the window has been active.
+    void OkiniButtom();
+
+    // --- The canvas (the canvas widget takes these over) ---
+    QPlainTextEdit* txtMain() const { return m_txtMain; }
+    /// The canvas text as the grid sees it: lines joined by CR LF.
+    std::u16string canvasText() const;
+    /// Replaces the whole text under SkipChange, so it is not taken for an edit.
+    void setCanvasText(const std::u16string& text);
+    /// The caret as a canvas offset (a line break counting two).
+    int canvasCaret() const;
+    void setCanvasCaret(int offset);
+    /// PrevLines, PrevLine, PrevCol from the canvas as it stands.
+    void takeSnapshot();
+
+    // --- Controls ---
+    /// Toolbar buttons numbered from 1 as laid out, separators included.
+    QAction* toolButton(int number) const;
+    QToolBar* tbToolBar() const { return m_tbToolBar; }
+    QMenu* mnuEdit() const { return m_mnuEdit; }
+    QAction* menuItem(const QString& name) const;
+    QAbstractButton* optMoji(int index) const { return m_optMoji.at(static_cast<size_t>(index)); }
+    QPushButton* cmdMoji(int index) const { return m_cmdMoji.at(static_cast<size_t>(index)); }
+    QPushButton* cmdUse(int index) const { return m_cmdUse.at(static_cast<size_t>(index)); }
+    QGroupBox* fraButton(int index) const { return m_fraButton.at(static_cast<size_t>(index)); }
+    QLineEdit* txtKeta() const { return m_txtKeta; }
+    QLineEdit* txtGyou() const { return m_txtGyou; }
+    QComboBox* cboFont() const { return m_cboFont; }
+    QComboBox* cboSize() const { return m_cboSize; }
+    QPushButton* cmdTekiyou() const { return m_cmdTekiyou; }
+    QScrollBar* hsbMain() const { return m_hsbMain; }
+    QWidget* picMain() const { return m_picMain; }
+    /// Status panels 1 to 3.
+    QLabel* statusPanel(int number) const;
+
+    // --- Handlers ---
+    void Form_Activate();
+    void Form_Resize();
+    /// Sets cancel to keep the window open.
+    void Form_QueryUnload(bool& cancel);
+    void tbToolBar_ButtonClick(QAction* button);
+    void optMoji_Click(int index);
+    void optPush_Click(int index);
+    void hsbMain_Change();
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void mnuKao_Click();
+    void mnuFileExit_Click();
+    void mnuEditAll_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuLarge_Click();
+    void mnuBasic_Click();
+    void mnuFavaPlas_Click();
+    void mnuHelpAbout_Click();
+
+signals:
+    /// The About window is wanted (the window registry shows it).
+    void aboutRequested();
+    /// The dictionary window is wanted.
+    void dictionaryRequested();
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Construction, in the order the window is put together.
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void createWorkingArea();
+    QPlainTextEdit* createTxtMain(QWidget* parent);
+    void createCategoryRow();
+    void createPaletteFrame();
+    void createSettingsFrame();
+    void createRecentFrame();
+    void createEditKeysFrame();
+    void Form_Load();
+
+    // Toolbar commands not belonging to a menu.
+    void undoCanvas();
+    void redoCanvas();
+    void showHistoryEntry(const input::HistoryEntry& entry);
+    void updateUndoButtons();
+    void clickInput_Toggle();
+    void brGet_Click();
+    void favourite_Click(int slot);
+
+    // Close request steps, completed with the file commands and the settings file.
+    /// Asks to save a changed canvas; false keeps the window open.
+    bool maybeSaveOnClose();
+    void writeSettingsFile();
+    void readSettingsFile();
+
+    void onCaretMoved();
+    void applyGeometry();
+    QGroupBox* shownPaletteFrame() const;
+    int selectedCategory() const;
+
+    EditorState m_state;
+    input::History m_history;
+    WindowGeometry m_geometry;
+
+    QMenu* m_mnuEdit = nullptr;
+    QToolBar* m_tbToolBar = nullptr;
+    std::array<QAction*, kToolButtonCount> m_toolButtons{};
+    std::array<QLabel*, 3> m_panels{};
+    QFrame* m_line4 = nullptr;
+    QFrame* m_line3 = nullptr;
+    QWidget* m_picMain = nullptr;
+    QPlainTextEdit* m_txtMain = nullptr;
+    std::array<QAbstractButton*, kCategoryCount> m_optMoji{};
+    std::array<QGroupBox*, 2> m_fraButton{};
+    std::array<QPushButton*, kMojiCount> m_cmdMoji{};
+    QComboBox* m_cboFont = nullptr;
+    QComboBox* m_cboSize = nullptr;
+    QLineEdit* m_txtKeta = nullptr;
+    QLineEdit* m_txtGyou = nullptr;
+    platform::UpDown* m_upDown1 = nullptr;
+    platform::UpDown* m_upDown2 = nullptr;
+    QPushButton* m_cmdTekiyou = nullptr;
+    std::array<QRadioButton*, 2> m_optPush{};
+    QGroupBox* m_fraSaikin = nullptr;
+    std::array<QPushButton*, kUseCount> m_cmdUse{};
+    QGroupBox* m_fraEtc = nullptr;
+    QScrollBar* m_hsbMain = nullptr;
 };
 
 }  // namespace masumemo::editor

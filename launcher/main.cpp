@@ -1,15 +1,11 @@
 #include <QApplication>
 
-#include "editor/frmMain.h"
-#include "platform/Fonts.h"
-#include "platform/Translations.h"
+#include "launcher/StartUp.h"
+#include "launcher/WindowRegistry.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    masumemo::platform::installJapaneseTranslations(app);
-    masumemo::platform::installFontSubstitutions();
-    masumemo::editor::frmMain window;
-    window.show();
+    const auto windows = masumemo::launcher::startUp(app);
     return app.exec();
 }

@@ -42,7 +42,7 @@ bool AppPaths::isWritableDirectory(const QString& dir)
 QString AppPaths::settingsFile(const QString& name)
 {
     const QString beside = join(programDirectory(), name);
-    if (!g_testDirectory.isEmpty() || QFileInfo::exists(beside) && QFileInfo(beside).isWritable() ||
+    if (!g_testDirectory.isEmpty() || (QFileInfo::exists(beside) && QFileInfo(beside).isWritable()) ||
         isWritableDirectory(programDirectory())) {
         return beside;
     }

@@ -1,5 +1,0 @@
-#include "Launcher.h"
-
-namespace masumemo::launcher {
-int version() { return 163; }
-}

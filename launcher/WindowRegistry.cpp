@@ -1,0 +1,89 @@
+#include "WindowRegistry.h"
+
+#include "dictionary/frmKao.h"
+#include "editor/frmMain.h"
+#include "frmAbout.h"
+#include "frmSplash.h"
+
+namespace masumemo::launcher {
+namespace {
+
+/// Shows a top-level window and brings it to the front with the input focus.
+void bringForward(QWidget* window)
+{
+    if (window->isMinimized()) {
+        window->showNormal();
+    } else {
+        window->show();
+    }
+    window->raise();
+    window->activateWindow();
+}
+
+/// The editor's menu signals are connected only where the editor offers them.
+void connectIfOffered(QObject* sender, const char* signal, QObject* receiver, const char* slot)
+{
+    if (sender->metaObject()->indexOfSignal(QMetaObject::normalizedSignature(signal + 1)) >= 0) {
+        QObject::connect(sender, signal, receiver, slot);
+    }
+}
+
+}  // namespace
+
+WindowRegistry::WindowRegistry(QObject* parent) : QObject(parent) {}
+
+WindowRegistry::~WindowRegistry()
+{
+    delete m_chooser.data();
+    delete m_editor.data();
+    delete m_dictionary.data();
+}
+
+editor::frmMain* WindowRegistry::showEditor()
+{
+    if (!m_editor) {
+        m_editor = new editor::frmMain;
+        // A closed editor is gone; the next request builds a fresh one.
+        m_editor->setAttribute(Qt::WA_DeleteOnClose);
+        wireEditor(m_editor);
+    }
+    bringForward(m_editor);
+    return m_editor;
+}
+
+dictionary::frmKao* WindowRegistry::showDictionary()
+{
+    if (!m_dictionary) {
+        m_dictionary = new dictionary::frmKao;
+        m_dictionary->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_dictionary, &dictionary::frmKao::editorRequested, this,
+                &WindowRegistry::showEditor);
+    }
+    bringForward(m_dictionary);
+    return m_dictionary;
+}
+
+frmSplash* WindowRegistry::showChooser()
+{
+    if (!m_chooser) {
+        m_chooser = new frmSplash;
+        connect(m_chooser, &frmSplash::editorChosen, this, &WindowRegistry::showEditor);
+        connect(m_chooser, &frmSplash::dictionaryChosen, this, &WindowRegistry::showDictionary);
+    }
+    bringForward(m_chooser);
+    return m_chooser;
+}
+
+void WindowRegistry::showAbout()
+{
+    frmAbout about(m_editor);
+    about.exec();
+}
+
+void WindowRegistry::wireEditor(editor::frmMain* window)
+{
+    connectIfOffered(window, SIGNAL(dictionaryRequested()), this, SLOT(showDictionary()));
+    connectIfOffered(window, SIGNAL(aboutRequested()), this, SLOT(showAbout()));
+}
+
+}  // namespace masumemo::launcher

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Starts the built program in a virtual X server with a real window manager, clicks through
+# the chooser, the editor and About as a person would, and saves a screenshot of each.
+#   scripts/screenshot.sh [output-dir]      (default: build/screenshots)
+# With MASUMEMO_README_IMAGE=1 the editor's picture is also copied to docs/images/editor.png.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${MASUMEMO_BUILD_DIR:-$root/build}"
+out="${1:-$build/screenshots}"
+program="$build/bin/masumemo"
+mkdir -p "$out"
+
+for tool in Xvfb openbox xdotool import convert; do
+    command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
+done
+[ -x "$program" ] || { echo "screenshot: $program is not built (scripts/build.sh)" >&2; exit 1; }
+
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+}
+trap cleanup EXIT
+
+# Let the server pick a free display number and tell us which.
+exec {fd}<> <(:)
+Xvfb -displayfd "$fd" -screen 0 1280x900x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+read -r -t 10 number <&"$fd" || { echo "screenshot: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$number"
+unset WAYLAND_DISPLAY
+openbox --sm-disable >/dev/null 2>&1 &
+pids+=($!)
+
+# A plain grey desktop, so the pictures have a quiet background to trim against.
+xsetroot -solid '#3c4a5c' 2>/dev/null || true
+
+work="$(mktemp -d)"
+# The program writes its settings beside itself; keep the build folder clean by running a copy.
+cp "$program" "$build/bin/Defolt.txt" "$work/"
+(cd "$work" && exec ./masumemo) >/dev/null 2>&1 &
+pids+=($!)
+
+wait_window() {  # wait_window NAME-REGEX -> window id
+    xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
+}
+
+shoot() {  # shoot WINDOW-ID FILE: the window with the window manager's frame
+    sleep 0.5  # let the window manager finish placing and painting
+    import -frame -window "$1" "$2"
+    echo "saved $2"
+}
+
+chooser="$(wait_window '^Masumemo$')"
+shoot "$chooser" "$out/chooser.png"
+
+# "Masumemo起動" sits in the left half of the chooser's lower row.
+xdotool mousemove --window "$chooser" 60 72 click 1
+editor="$(wait_window ' - Masumemo$')"
+xdotool windowactivate --sync "$editor" 2>/dev/null || true
+shoot "$editor" "$out/editor.png"
+
+# About from the Help menu: Alt+H, then A.
+xdotool key --window "$editor" alt+h
+sleep 0.3
+xdotool key a
+if about="$(timeout 5 xdotool search --sync --onlyvisible --name 'ﾊﾞｰｼﾞｮﾝ情報$' | head -n 1)" && [ -n "$about" ]; then
+    shoot "$about" "$out/about.png"
+    xdotool key --window "$about" Escape
+else
+    echo "screenshot: About did not open from the Help menu" >&2
+fi
+
+# The emoticon window, alone, from a second run's chooser ("Egaocho起動" is on the right).
+(cd "$work" && exec ./masumemo) >/dev/null 2>&1 &
+pids+=($!)
+chooser="$(xdotool search --sync --onlyvisible --name '^Masumemo$' | grep -vx "$chooser" | head -n 1 || true)"
+chooser="${chooser:-$(wait_window '^Masumemo$')}"
+xdotool mousemove --window "$chooser" 190 72 click 1
+dictionary="$(wait_window '^Egaocho$')"
+shoot "$dictionary" "$out/egaocho.png"
+
+if [ "${MASUMEMO_README_IMAGE:-0}" = 1 ]; then
+    mkdir -p "$root/docs/images"
+    cp "$out/editor.png" "$root/docs/images/editor.png"
+    echo "copied to docs/images/editor.png"
+fi
+rm -rf "$work"

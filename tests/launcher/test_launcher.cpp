@@ -1,0 +1,352 @@
+// The chooser, the window registry and About, driven through their real widgets.
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "ScriptedDialogs.h"
+#include "launcher/WindowRegistry.h"
+#include "launcher/frmAbout.h"
+#include "launcher/frmSplash.h"
+#include "platform/AppPaths.h"
+#include "platform/Twips.h"
+
+using namespace masumemo;
+using launcher::frmAbout;
+using launcher::frmSplash;
+using launcher::WindowRegistry;
+
+namespace {
+
+/// Names of the top-level windows that are on screen, sorted.
+QStringList visibleWindows()
+{
+    QStringList names;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible()) {
+            names << w->objectName();
+        }
+    }
+    names.sort();
+    return names;
+}
+
+int windowsNamed(const QString& name)
+{
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        n += w->objectName() == name ? 1 : 0;
+    }
+    return n;
+}
+
+/// Runs the deletions that closing a window queued.
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QAction* action(QWidget* window, const char* name)
+{
+    return window->findChild<QAction*>(QLatin1String(name));
+}
+
+}  // namespace
+
+class LauncherTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void chooserControlsSitAtTheirPlaces_data();
+    void chooserControlsSitAtTheirPlaces();
+    void chooserIsABorderlessToolWindow();
+    void choosingLeavesExactlyTheChosenWindow_data();
+    void choosingLeavesExactlyTheChosenWindow();
+    void eachWindowExistsOnce();
+    void closedWindowsAreCreatedAfresh();
+    void dictionaryOpensTheEditorAndStaysOpen();
+    void programEndsWithItsLastWindow_data();
+    void programEndsWithItsLastWindow();
+
+    void aboutShowsTitleVersionAndDescription();
+    void aboutClosesOnEnterAndEsc_data();
+    void aboutClosesOnEnterAndEsc();
+    void aboutIsModalOverTheEditor();
+
+private:
+    QTemporaryDir m_programDir;
+    testing::ScriptedDialogs* m_dialogs = nullptr;
+};
+
+void LauncherTest::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(m_programDir.isValid());
+    platform::AppPaths::setProgramDirectoryForTesting(m_programDir.path());
+    m_dialogs = new testing::ScriptedDialogs;
+}
+
+void LauncherTest::cleanup()
+{
+    flushDeletes();
+    QVERIFY2(visibleWindows().isEmpty(), qPrintable(visibleWindows().join(u',')));
+}
+
+void LauncherTest::chooserControlsSitAtTheirPlaces_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("place");
+    QTest::addColumn<QString>("text");
+    // Places inside the frame count from the frame's corner.
+    QTest::newRow("frame") << "Frame1" << platform::pxRect(75, 0, 3780, 1275) << QString();
+    QTest::newRow("icon") << "Picture1" << platform::pxRect(75, 180, 500, 500) << QString();
+    QTest::newRow("title") << "Label1" << platform::pxRect(975, 225, 2205, 315) << "Masumemo";
+    QTest::newRow("editor button")
+        << "cmdMoji" << platform::pxRect(75, 825, 1740, 390) << "Masumemo起動";
+    QTest::newRow("dictionary button")
+        << "cmdKao" << platform::pxRect(1950, 825, 1740, 390) << "Egaocho起動";
+}
+
+void LauncherTest::chooserControlsSitAtTheirPlaces()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, place);
+    QFETCH(QString, text);
+    WindowRegistry registry;
+    frmSplash* chooser = registry.showChooser();
+    QCOMPARE(chooser->clientArea()->size(), platform::pxSize(3930, 1350));
+
+    auto* control = chooser->findChild<QWidget*>(name);
+    QVERIFY(control);
+    QCOMPARE(control->geometry(), place);
+    if (auto* label = qobject_cast<QLabel*>(control); label && !text.isEmpty()) {
+        QCOMPARE(label->text(), text);
+    }
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+        QCOMPARE(button->text(), text);
+    }
+
+    auto* version = chooser->findChild<QLabel*>(QStringLiteral("lblVersion"));
+    QCOMPARE(version->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.6.3"));
+    QCOMPARE(version->pos(), QPoint(platform::px(2025), platform::px(600)));
+}
+
+void LauncherTest::chooserIsABorderlessToolWindow()
+{
+    WindowRegistry registry;
+    frmSplash* chooser = registry.showChooser();
+    // A tool window keeps it out of the task bar; no decorations means no title bar.
+    QCOMPARE(chooser->windowType(), Qt::Tool);
+    QVERIFY(chooser->windowFlags().testFlag(Qt::FramelessWindowHint));
+
+    QApplication::setActiveWindow(chooser);
+    auto* cmdMoji = chooser->findChild<QPushButton*>(QStringLiteral("cmdMoji"));
+    auto* cmdKao = chooser->findChild<QPushButton*>(QStringLiteral("cmdKao"));
+    QCOMPARE(QApplication::focusWidget(), cmdMoji);
+    QTest::keyClick(chooser, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), cmdKao);
+    QTest::keyClick(chooser, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), cmdMoji);
+}
+
+void LauncherTest::choosingLeavesExactlyTheChosenWindow_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("byEnter");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("click Masumemo起動") << "cmdMoji" << false << "frmMain";
+    QTest::newRow("click Egaocho起動") << "cmdKao" << false << "frmKao";
+    QTest::newRow("Enter on Masumemo起動") << "cmdMoji" << true << "frmMain";
+    QTest::newRow("Enter on Egaocho起動") << "cmdKao" << true << "frmKao";
+}
+
+void LauncherTest::choosingLeavesExactlyTheChosenWindow()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, byEnter);
+    QFETCH(QString, window);
+    WindowRegistry registry;
+    frmSplash* chooser = registry.showChooser();
+    QApplication::setActiveWindow(chooser);
+    auto* pressed = chooser->findChild<QPushButton*>(button);
+    if (byEnter) {
+        pressed->setFocus();
+        QTest::keyClick(chooser, Qt::Key_Return);
+    } else {
+        QTest::mouseClick(pressed, Qt::LeftButton);
+    }
+    flushDeletes();
+    QCOMPARE(visibleWindows(), QStringList{window});
+    QVERIFY(!registry.chooser());
+    QCOMPARE(windowsNamed(QStringLiteral("frmSplash")), 0);
+}
+
+void LauncherTest::eachWindowExistsOnce()
+{
+    WindowRegistry registry;
+    editor::frmMain* editor = registry.showEditor();
+    dictionary::frmKao* dictionary = registry.showDictionary();
+    QCOMPARE(registry.showEditor(), editor);
+    QCOMPARE(registry.showDictionary(), dictionary);
+    // The dictionary asking for an editor that is open only brings it forward.
+    action(dictionary, "mnuMojiOpen")->trigger();
+    QCOMPARE(registry.editor(), editor);
+    QCOMPARE(windowsNamed(QStringLiteral("frmMain")), 1);
+    QCOMPARE(windowsNamed(QStringLiteral("frmKao")), 1);
+}
+
+void LauncherTest::closedWindowsAreCreatedAfresh()
+{
+    WindowRegistry registry;
+    QPointer<editor::frmMain> first = registry.showEditor();
+    first->setProperty("marked", true);
+    QVERIFY(first->close());
+    flushDeletes();
+    QVERIFY(first.isNull());
+    QVERIFY(!registry.editor());
+
+    editor::frmMain* second = registry.showEditor();
+    QVERIFY(second->isVisible());
+    QVERIFY(!second->property("marked").isValid());
+    QCOMPARE(windowsNamed(QStringLiteral("frmMain")), 1);
+
+    QPointer<dictionary::frmKao> dictionary = registry.showDictionary();
+    action(dictionary, "mnuEnd")->trigger();
+    flushDeletes();
+    QVERIFY(dictionary.isNull());
+    QVERIFY(registry.showDictionary()->isVisible());
+}
+
+void LauncherTest::dictionaryOpensTheEditorAndStaysOpen()
+{
+    WindowRegistry registry;
+    dictionary::frmKao* dictionary = registry.showDictionary();
+    action(dictionary, "mnuMojiOpen")->trigger();
+    QCOMPARE(visibleWindows(), (QStringList{QStringLiteral("frmKao"), QStringLiteral("frmMain")}));
+    // Closing the editor leaves the dictionary alone.
+    registry.editor()->close();
+    flushDeletes();
+    QCOMPARE(visibleWindows(), QStringList{QStringLiteral("frmKao")});
+}
+
+void LauncherTest::programEndsWithItsLastWindow_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("chooser closed without a choice") << QString();
+    QTest::newRow("editor chosen, then closed") << "cmdMoji";
+    QTest::newRow("dictionary chosen, then closed") << "cmdKao";
+}
+
+void LauncherTest::programEndsWithItsLastWindow()
+{
+    QFETCH(QString, button);
+    QVERIFY(QApplication::quitOnLastWindowClosed());
+    WindowRegistry registry;
+    frmSplash* chooser = registry.showChooser();
+    bool chosenWindowSurvived = button.isEmpty();
+
+    // Runs inside the real event loop: the choice, then (if the program is still running, which
+    // the chooser's closing must not prevent) the chosen window's close.
+    QTimer::singleShot(0, chooser, [&] {
+        if (button.isEmpty()) {
+            chooser->close();
+            return;
+        }
+        chooser->findChild<QPushButton*>(button)->click();
+        QTimer::singleShot(0, &registry, [&] {
+            chosenWindowSurvived = visibleWindows().size() == 1;
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                w->close();
+            }
+        });
+    });
+    // Only reached if the program failed to end: stop the loop so the test can fail.
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(2); });
+    guard.start(20000);
+
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(chosenWindowSurvived);
+}
+
+void LauncherTest::aboutShowsTitleVersionAndDescription()
+{
+    frmAbout about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("Masumemoのﾊﾞｰｼﾞｮﾝ情報"));
+    QVERIFY(about.isModal());
+    const auto text = [&](const char* name) {
+        return about.findChild<QLabel*>(QLatin1String(name))->text();
+    };
+    QCOMPARE(text("lblTitle"), QStringLiteral("Masumemo"));
+    QCOMPARE(text("lblVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.6.3"));
+    // Eleven full-width, seventeen half-width and one full-width space before the sentence.
+    const QString description = QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの説明") + QString(11, QChar(0x3000)) +
+                                QString(17, QLatin1Char(' ')) + QChar(0x3000) +
+                                QStringLiteral("文字絵を楽しく創ってね");
+    QCOMPARE(text("lblDescription"), description);
+    QCOMPARE(text("Label1"), QStringLiteral("Masumemo developers"));
+
+    auto* text1 = about.findChild<QLineEdit*>(QStringLiteral("Text1"));
+    QVERIFY(text1->isReadOnly());
+    QVERIFY(!text1->hasFrame());
+    QVERIFY(!text1->text().isEmpty());
+    QCOMPARE(text1->geometry(), platform::pxRect(1080, 2160, 3135, 255));
+
+    auto* ok = about.findChild<QPushButton*>(QStringLiteral("cmdOK"));
+    QCOMPARE(ok->text(), QStringLiteral("OK"));
+    QVERIFY(ok->isDefault());
+    QCOMPARE(ok->geometry(), platform::pxRect(4245, 2040, 1380, 345));
+}
+
+void LauncherTest::aboutClosesOnEnterAndEsc_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("Esc") << int(Qt::Key_Escape);
+}
+
+void LauncherTest::aboutClosesOnEnterAndEsc()
+{
+    QFETCH(int, key);
+    frmAbout about;
+    about.open();
+    QApplication::setActiveWindow(&about);
+    QVERIFY(about.isVisible());
+    // Even with the address line focused for copying, the keys still close the box.
+    about.findChild<QLineEdit*>(QStringLiteral("Text1"))->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QVERIFY(!about.isVisible());
+}
+
+void LauncherTest::aboutIsModalOverTheEditor()
+{
+    WindowRegistry registry;
+    editor::frmMain* editor = registry.showEditor();
+    QString caption;
+    QWidget* parent = nullptr;
+    QTimer::singleShot(0, editor, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        caption = modal->windowTitle();
+        parent = modal->parentWidget();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    registry.showAbout();
+    QCOMPARE(caption, QStringLiteral("Masumemoのﾊﾞｰｼﾞｮﾝ情報"));
+    QCOMPARE(parent, editor);
+    QVERIFY(!QApplication::activeModalWidget());
+    registry.editor()->close();
+}
+
+QTEST_MAIN(LauncherTest)
+#include "test_launcher.moc"

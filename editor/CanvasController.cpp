@@ -1,0 +1,539 @@
+#include "CanvasController.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+#include <optional>
+
+#include "grid/Cp932.h"
+#include "grid/Overwrite.h"
+#include "grid/Push.h"
+
+namespace masumemo::editor {
+
+namespace {
+
+constexpr size_t npos = std::u16string_view::npos;
+
+/// Length of the common prefix of a and b. Equal stretches are skipped a block at a time:
+/// a keystroke on the largest canvas compares some 40,000 characters.
+size_t commonPrefix(std::u16string_view a, std::u16string_view b)
+{
+    const size_t n = std::min(a.size(), b.size());
+    constexpr size_t kBlock = 256;
+    size_t i = 0;
+    while (i + kBlock <= n && std::memcmp(a.data() + i, b.data() + i, kBlock * 2) == 0) {
+        i += kBlock;
+    }
+    while (i < n && a[i] == b[i]) {
+        ++i;
+    }
+    return i;
+}
+
+/// Length of the common suffix of a and b, at most limit.
+size_t commonSuffix(std::u16string_view a, std::u16string_view b, size_t limit)
+{
+    constexpr size_t kBlock = 256;
+    size_t i = 0;
+    while (i + kBlock <= limit && std::memcmp(a.data() + a.size() - i - kBlock,
+                                              b.data() + b.size() - i - kBlock, kBlock * 2) == 0) {
+        i += kBlock;
+    }
+    while (i < limit && a[a.size() - 1 - i] == b[b.size() - 1 - i]) {
+        ++i;
+    }
+    return i;
+}
+
+/// The whole lines in which two canvas texts differ: [begin, oldEnd) of the old text and
+/// [begin, newEnd) of the new one, each from a line start to just before a CR or the end.
+struct LineChange
+{
+    bool any = false;
+    int firstLine = 0;  ///< 0-based
+    size_t begin = 0;
+    size_t oldEnd = 0;
+    size_t newEnd = 0;
+};
+
+LineChange changedLines(std::u16string_view oldText, std::u16string_view newText)
+{
+    LineChange change;
+    const size_t prefix = commonPrefix(oldText, newText);
+    if (prefix == oldText.size() && prefix == newText.size()) {
+        return change;
+    }
+    change.any = true;
+    const size_t suffix =
+        commonSuffix(oldText, newText, std::min(oldText.size(), newText.size()) - prefix);
+    const size_t lf = prefix == 0 ? npos : oldText.rfind(u'\n', prefix - 1);
+    change.begin = lf == npos ? 0 : lf + 1;
+    // Both searches start at the same distance from the end inside the common tail, so what
+    // follows the two ends is the same text.
+    const size_t oldCr = oldText.find(u'\r', oldText.size() - suffix);
+    const size_t newCr = newText.find(u'\r', newText.size() - suffix);
+    change.oldEnd = oldCr == npos ? oldText.size() : oldCr;
+    change.newEnd = newCr == npos ? newText.size() : newCr;
+    change.firstLine = static_cast<int>(
+        std::count(oldText.begin(), oldText.begin() + static_cast<long>(change.begin), u'\r'));
+    return change;
+}
+
+/// True when the lines of segment keep the grid: as many lines as oldSegment, each of width
+/// units.
+bool keepsGrid(std::u16string_view oldSegment, std::u16string_view segment, int width)
+{
+    if (std::count(oldSegment.begin(), oldSegment.end(), u'\r') !=
+        std::count(segment.begin(), segment.end(), u'\r')) {
+        return false;
+    }
+    size_t start = 0;
+    for (;;) {
+        const size_t cr = segment.find(u'\r', start);
+        const size_t end = cr == npos ? segment.size() : cr;
+        if (cr != npos && (cr + 1 >= segment.size() || segment[cr + 1] != u'\n')) {
+            return false;
+        }
+        if (grid::WidthOf(segment.substr(start, end - start)) != width) {
+            return false;
+        }
+        if (cr == npos) {
+            return true;
+        }
+        start = cr + 2;
+    }
+}
+
+std::optional<grid::Arrow> arrowOf(Qt::Key key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+        return grid::Arrow::Left;
+    case Qt::Key_Up:
+        return grid::Arrow::Up;
+    case Qt::Key_Right:
+        return grid::Arrow::Right;
+    case Qt::Key_Down:
+        return grid::Arrow::Down;
+    default:
+        return std::nullopt;
+    }
+}
+
+/// A caret never stands between the CR and LF of a line break.
+int clampCaret(std::u16string_view text, int caret)
+{
+    caret = std::clamp(caret, 0, static_cast<int>(text.size()));
+    if (caret > 0 && caret < static_cast<int>(text.size()) &&
+        text[static_cast<size_t>(caret) - 1] == u'\r') {
+        --caret;
+    }
+    return caret;
+}
+
+}  // namespace
+
+CanvasController::CanvasController(CanvasView& view) : m_view(view) {}
+
+// --- The canvas as a whole ---------------------------------------------------------------
+
+void CanvasController::resetCanvas(std::u16string text, int keta, int gyou)
+{
+    replaceCanvas(std::move(text), keta, gyou, 0);
+    m_history.reset({m_text, 0, m_keta, m_gyou});
+    m_modified = false;
+    if (m_callbacks.historyChanged) {
+        m_callbacks.historyChanged();
+    }
+}
+
+void CanvasController::replaceCanvas(std::u16string text, int keta, int gyou, int caret)
+{
+    m_keta = keta;
+    m_gyou = gyou;
+    const int at = clampCaret(text, caret);
+    writeText(std::move(text), at, 0, false);
+    takeSnapshot();
+    dataShow();
+}
+
+void CanvasController::setHalfPush(bool half)
+{
+    m_halfPush = half;
+    dataShow();
+}
+
+// --- Position display --------------------------------------------------------------------
+
+void CanvasController::takeSnapshot()
+{
+    const int size = static_cast<int>(m_text.size());
+    m_selPos = clampCaret(m_text, m_view.selectionStart());
+    m_selLen = std::clamp(m_view.selectionLength(), 0, size - m_selPos);
+    const auto caretAt = m_text.begin() + m_selPos;
+    m_snapshot.caret = m_selPos;
+    m_snapshot.line = 1 + static_cast<int>(std::count(m_text.begin(), caretAt, u'\r'));
+    const size_t lf = m_selPos == 0 ? npos : m_text.rfind(u'\n', static_cast<size_t>(m_selPos) - 1);
+    m_snapshot.column = m_selPos - (lf == npos ? 0 : static_cast<int>(lf) + 1);
+}
+
+std::vector<grid::LineRecord> CanvasController::snapshotLines() const
+{
+    return grid::SplitCanvas(m_text, m_snapshot.caret).lines;
+}
+
+int CanvasController::snapshotUnitColumn() const
+{
+    const size_t lineStart = static_cast<size_t>(m_snapshot.caret - m_snapshot.column);
+    return grid::WidthOf(
+        std::u16string_view(m_text).substr(lineStart, static_cast<size_t>(m_snapshot.column)));
+}
+
+QString CanvasController::positionText() const
+{
+    return QStringLiteral("列[ %1/%2 ]　行[ %3/%4 ]")
+        .arg(snapshotUnitColumn())
+        .arg(2 * m_keta)
+        .arg(m_snapshot.line)
+        .arg(m_gyou);
+}
+
+QString CanvasController::pushModeText() const
+{
+    return m_halfPush ? QStringLiteral("半角移動") : QStringLiteral("全角移動");
+}
+
+void CanvasController::dataShow()
+{
+    if (m_callbacks.dataShow) {
+        m_callbacks.dataShow();
+    }
+}
+
+// --- Writing the canvas ------------------------------------------------------------------
+
+bool CanvasController::writeText(std::u16string text, int selStart, int selLength, bool checkGrid)
+{
+    const LineChange change = changedLines(m_text, text);
+    if (change.any) {
+        const std::u16string_view segment =
+            std::u16string_view(text).substr(change.begin, change.newEnd - change.begin);
+        if (checkGrid) {
+            const std::u16string_view oldSegment =
+                std::u16string_view(m_text).substr(change.begin, change.oldEnd - change.begin);
+            const bool ok = keepsGrid(oldSegment, segment, 2 * m_keta);
+            // The rules never produce a broken grid; if one ever does, refuse it.
+            assert(ok && "an edit would change the line count or a line's width");
+            if (!ok) {
+                return false;
+            }
+        }
+        const int oldLines = 1 + static_cast<int>(std::count(
+                                     m_text.begin() + static_cast<long>(change.begin),
+                                     m_text.begin() + static_cast<long>(change.oldEnd), u'\r'));
+        m_view.replaceLines(change.firstLine, oldLines, segment);
+        m_text = std::move(text);
+    }
+    m_view.setSelection(clampCaret(m_text, selStart), selLength);
+    return true;
+}
+
+void CanvasController::RirekiKakunou()
+{
+    m_history.record({m_text, clampCaret(m_text, m_view.selectionStart()), m_keta, m_gyou});
+    if (m_callbacks.historyChanged) {
+        m_callbacks.historyChanged();
+    }
+}
+
+void CanvasController::commitEdit(std::u16string text, int selStart, int selLength)
+{
+    m_modified = true;
+    if (!writeText(std::move(text), selStart, selLength, true)) {
+        reject();
+        return;
+    }
+    RirekiKakunou();
+    takeSnapshot();
+    dataShow();
+}
+
+void CanvasController::reject(bool viewDiverged)
+{
+    // The last accepted canvas is the current undo entry, unless the canvas was resized since
+    // (a resize records nothing): then the entry has another size and would break the grid.
+    const input::HistoryEntry& current = m_history.current();
+    std::u16string restored =
+        current.Keta == m_keta && current.Gyou == m_gyou ? current.Text : m_text;
+    const int caret = clampCaret(restored, m_selPos);
+    if (viewDiverged) {
+        m_view.replaceLines(0, -1, restored);
+        m_text = std::move(restored);
+        m_view.setSelection(caret, 0);
+    } else {
+        writeText(std::move(restored), caret, 0, false);
+    }
+    takeSnapshot();
+    dataShow();
+}
+
+void CanvasController::blankSelectionFirst()
+{
+    if (m_selLen <= 0) {
+        return;
+    }
+    // The blanking is recorded together with what follows it (the typed character, or
+    // Escape's key-up), but it is an edit: a close must ask to save it.
+    m_modified = true;
+    writeText(grid::SelToSP(m_text, m_selPos, m_selLen), m_selPos, 0, true);
+    takeSnapshot();
+}
+
+bool CanvasController::typeOne(char16_t c)
+{
+    m_selPos = m_snapshot.caret;
+    grid::EditOutcome outcome = grid::typeCharacter(m_text, m_selPos, c, m_keta);
+    m_modified = true;
+    if (!outcome.accepted) {
+        reject();
+        return false;
+    }
+    commitEdit(std::move(outcome.text), outcome.caret);
+    return true;
+}
+
+void CanvasController::applyMove(bool changed, std::u16string text, int start, int length)
+{
+    // A move that changes nothing is not committed: no Modified, no duplicate undo step.
+    if (!changed || text == m_text) {
+        return;
+    }
+    commitEdit(std::move(text), start, length);
+}
+
+// --- Events ------------------------------------------------------------------------------
+
+bool CanvasController::KeyDown(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    takeSnapshot();
+    const int code = (modifiers.testFlag(Qt::ShiftModifier) ? 3 : 0) +
+                     (modifiers.testFlag(Qt::AltModifier) ? 5 : 0) +
+                     (modifiers.testFlag(Qt::ControlModifier) ? 11 : 0);
+
+    if (key == Qt::Key_Escape) {
+        dataShow();
+        return false;  // its key-press blanks a selection
+    }
+    if (key == Qt::Key_Delete) {
+        if (m_selLen > 0) {
+            commitEdit(grid::SelToSP(m_text, m_selPos, m_selLen), m_selPos + m_selLen);
+        } else if (m_selPos < static_cast<int>(m_text.size()) &&
+                   m_text[static_cast<size_t>(m_selPos)] == u'\r') {
+            // At a line end Delete only moves to the next line: a line break is never removed.
+            m_view.setSelection(m_selPos + 2, 0);
+            takeSnapshot();
+            dataShow();
+        } else if (m_selPos < static_cast<int>(m_text.size())) {
+            grid::EditOutcome outcome = grid::deleteCharacter(m_text, m_selPos, m_keta);
+            m_modified = true;
+            if (outcome.accepted) {
+                commitEdit(std::move(outcome.text), outcome.caret);
+            } else {
+                reject();
+            }
+        }
+        return true;
+    }
+    if (code != 5 && code != 8) {
+        return false;
+    }
+    if (key == Qt::Key_Alt || key == Qt::Key_Shift || key == Qt::Key_Control ||
+        key == Qt::Key_Meta || key == Qt::Key_AltGr) {
+        return false;
+    }
+    const std::optional<grid::Arrow> arrow = arrowOf(key);
+    if (!arrow) {
+        return true;  // Alt with another key: rebuilt from the snapshot it is the same text
+    }
+    const grid::Step step = m_halfPush ? grid::Step::Half : grid::Step::Full;
+    grid::MoveOutcome outcome;
+    if (code == 5 && m_selLen > 0) {
+        outcome = grid::SellMove(m_text, m_selPos, m_selLen, *arrow, step, m_keta);
+    } else if (code == 5) {
+        outcome = grid::Push(m_text, m_selPos, *arrow, step, m_keta);
+    } else if (m_selLen == 0) {
+        outcome = grid::Pull(m_text, m_selPos, *arrow, step, m_keta);
+    }
+    applyMove(outcome.changed, std::move(outcome.text), outcome.caret, outcome.selectionLength);
+    return true;
+}
+
+void CanvasController::keyPress(char16_t code)
+{
+    takeSnapshot();
+    switch (code) {
+    case 8: {  // Backspace
+        if (m_selLen > 0) {
+            commitEdit(grid::SelToSP(m_text, m_selPos, m_selLen), m_selPos);
+        } else if (m_selPos > 0 && m_text[static_cast<size_t>(m_selPos) - 1] == u'\n') {
+            // At a line start Backspace only moves to the end of the previous line.
+            m_view.setSelection(m_selPos - 2, 0);
+            takeSnapshot();
+            dataShow();
+        } else if (m_selPos > 0) {
+            grid::EditOutcome outcome = grid::backspaceCharacter(m_text, m_selPos, m_keta);
+            m_modified = true;
+            if (outcome.accepted) {
+                commitEdit(std::move(outcome.text), outcome.caret);
+            } else {
+                reject();
+            }
+        }
+        return;
+    }
+    case 13: {  // Enter: to the start of the next line; nothing on the last line
+        if (m_snapshot.line < m_gyou) {
+            const size_t cr = m_text.find(u'\r', static_cast<size_t>(m_selPos));
+            if (cr != npos) {
+                m_view.setSelection(static_cast<int>(cr) + 2, 0);
+                takeSnapshot();
+                dataShow();
+            }
+        }
+        return;
+    }
+    case 27:  // Escape blanks a selection; its key-up records it
+        blankSelectionFirst();
+        dataShow();
+        return;
+    default:
+        if (code < 0x20 || code == 0x7F) {
+            return;  // Ctrl+C, Tab and other control characters never edit
+        }
+        inputText(std::u16string_view(&code, 1));
+    }
+}
+
+void CanvasController::keyUp(Qt::Key key)
+{
+    takeSnapshot();
+    dataShow();
+    if (key == Qt::Key_Escape && m_text != m_history.current().Text) {
+        RirekiKakunou();
+    }
+}
+
+void CanvasController::mousePress(Qt::MouseButton button)
+{
+    if (button == Qt::RightButton) {
+        m_view.showEditMenu();
+        return;
+    }
+    takeSnapshot();
+    const char16_t held = m_callbacks.clickStamp ? m_callbacks.clickStamp() : char16_t{0};
+    if (button == Qt::LeftButton && held != 0) {
+        // Click input stamps the held character like a typed key, never over a selection.
+        m_view.setSelection(m_selPos, 0);
+        takeSnapshot();
+        const std::u16string in = grid::toIncomingCanvasText(std::u16string(1, held));
+        if (in.size() == 1 && in[0] != u'\r' && in[0] != u'\n') {
+            typeOne(in[0]);
+        }
+    }
+    takeSnapshot();
+    dataShow();
+}
+
+void CanvasController::mouseRelease()
+{
+    takeSnapshot();
+    dataShow();
+}
+
+void CanvasController::caretMoved()
+{
+    takeSnapshot();
+    dataShow();
+}
+
+void CanvasController::inputText(std::u16string_view text)
+{
+    takeSnapshot();
+    std::u16string in = grid::toIncomingCanvasText(text);
+    std::erase_if(in, [](char16_t c) { return c == u'\r' || c == u'\n'; });
+    if (in.empty()) {
+        return;
+    }
+    blankSelectionFirst();
+    for (char16_t c : in) {
+        if (!typeOne(c)) {
+            break;  // the caret did not move, so the rest would be refused as well
+        }
+    }
+}
+
+void CanvasController::pasteText(std::u16string_view text)
+{
+    takeSnapshot();
+    const std::u16string in = grid::toIncomingCanvasText(text);
+    if (in.empty()) {
+        return;
+    }
+    blankSelectionFirst();
+    grid::EditOutcome outcome = grid::pasteText(m_text, m_selPos, in, m_keta);
+    m_modified = true;
+    if (outcome.accepted) {
+        commitEdit(std::move(outcome.text), outcome.caret);
+    } else {
+        reject();
+    }
+}
+
+void CanvasController::blankSelection()
+{
+    takeSnapshot();
+    if (m_selLen > 0) {
+        commitEdit(grid::SelToSP(m_text, m_selPos, m_selLen), m_selPos);
+    }
+}
+
+std::u16string CanvasController::selectedText() const
+{
+    const int start = clampCaret(m_text, m_view.selectionStart());
+    const int length =
+        std::clamp(m_view.selectionLength(), 0, static_cast<int>(m_text.size()) - start);
+    return m_text.substr(static_cast<size_t>(start), static_cast<size_t>(length));
+}
+
+void CanvasController::undo()
+{
+    if (m_history.canUndo()) {
+        showEntry(m_history.undo());
+    }
+}
+
+void CanvasController::redo()
+{
+    if (m_history.canRedo()) {
+        showEntry(m_history.redo());
+    }
+}
+
+void CanvasController::showEntry(const input::HistoryEntry& entry)
+{
+    const bool resized = entry.Keta != m_keta || entry.Gyou != m_gyou;
+    m_keta = entry.Keta;
+    m_gyou = entry.Gyou;
+    writeText(entry.Text, entry.Caret, 0, false);
+    if (resized && m_callbacks.sizeChanged) {
+        m_callbacks.sizeChanged();
+    }
+    if (m_callbacks.historyChanged) {
+        m_callbacks.historyChanged();
+    }
+    takeSnapshot();
+    dataShow();
+}
+
+}  // namespace masumemo::editor

@@ -1,0 +1,178 @@
+#pragma once
+// The canvas model and its event rules. The controller owns the canvas text; the widget that
+// shows it (txtMain) only reports events and the caret, and is written back line by line.
+// No widgets here, so every keystroke path is tested with a scripted view.
+//
+// Offsets are model offsets: 0-based UTF-16 positions in the canvas text, a line break
+// counting as its two characters CR LF. While text is selected, the caret the rules read is
+// the selection's lower end, whichever way the selection was made.
+
+#include <QString>
+#include <Qt>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "grid/LineModel.h"
+#include "input/History.h"
+
+namespace masumemo::editor {
+
+/// What the controller needs of the widget that shows the canvas.
+class CanvasView
+{
+public:
+    virtual ~CanvasView() = default;
+
+    /// Replaces count lines from line first (0-based) by text (lines joined by CR LF).
+    /// count < 0 replaces everything the view holds.
+    virtual void replaceLines(int first, int count, std::u16string_view text) = 0;
+
+    /// Selects [start, start + length) with the caret at its end; length 0 just places the caret.
+    virtual void setSelection(int start, int length) = 0;
+
+    /// The selection's lower end (the caret when nothing is selected).
+    virtual int selectionStart() const = 0;
+    virtual int selectionLength() const = 0;
+
+    /// A right click: show the window's Edit menu at the pointer.
+    virtual void showEditMenu() = 0;
+};
+
+class CanvasController
+{
+public:
+    /// What the window hears about. Every member may be left empty.
+    struct Callbacks
+    {
+        std::function<void()> dataShow;        ///< the position display is out of date
+        std::function<void()> historyChanged;  ///< undo/redo availability may have changed
+        std::function<void()> sizeChanged;     ///< undo/redo restored another Keta/Gyou
+        /// Click input: the held character to stamp at a left click, or 0 when click input is off.
+        std::function<char16_t()> clickStamp;
+    };
+
+    /// The caret as the position display and the rules last saw it (PrevLine, PrevCol).
+    struct Snapshot
+    {
+        int caret = 0;
+        int line = 1;    ///< 1-based
+        int column = 0;  ///< in characters
+    };
+
+    explicit CanvasController(CanvasView& view);
+
+    void setCallbacks(Callbacks callbacks) { m_callbacks = std::move(callbacks); }
+
+    // --- The canvas as a whole -------------------------------------------------------------
+
+    /// Start-up, New and Open: text becomes the canvas (it must hold gyou lines of 2 x keta
+    /// units), the caret goes to 0, the history holds just this canvas, Modified is cleared.
+    void resetCanvas(std::u16string text, int keta, int gyou);
+
+    /// A size change: the canvas is rewritten at the new size without recording anything.
+    void replaceCanvas(std::u16string text, int keta, int gyou, int caret = 0);
+
+    const std::u16string& text() const { return m_text; }
+    int keta() const { return m_keta; }
+    int gyou() const { return m_gyou; }
+    const input::History& history() const { return m_history; }
+
+    bool modified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
+
+    /// Step of the push operations: one half-width unit (true) or one full-width cell.
+    bool halfPush() const { return m_halfPush; }
+    void setHalfPush(bool half);
+
+    // --- Position display ------------------------------------------------------------------
+
+    const Snapshot& snapshot() const { return m_snapshot; }
+    /// PrevLines: the canvas split into line records.
+    std::vector<grid::LineRecord> snapshotLines() const;
+    /// The caret's column in half-width units.
+    int snapshotUnitColumn() const;
+    /// Status panel 1, e.g. "列[ 0/70 ]　行[ 1/20 ]".
+    QString positionText() const;
+    /// Status panel 2: "半角移動" or "全角移動".
+    QString pushModeText() const;
+
+    // --- Events of txtMain -----------------------------------------------------------------
+
+    /// Key-down. True when the key was handled here and the widget must not act on it
+    /// (Delete, Alt and Shift+Alt combinations); false lets navigation keys reach the widget.
+    bool KeyDown(Qt::Key key, Qt::KeyboardModifiers modifiers);
+
+    /// Key-press of a character: 8 Backspace, 13 Enter, 27 Escape; 3 (Ctrl+C) and other
+    /// control characters change nothing; anything else is typed over the cell at the caret.
+    void keyPress(char16_t code);
+
+    /// Key-up of any key: takes the snapshot and refreshes the position display. Escape's
+    /// key-up records the canvas when it differs from the current undo entry.
+    void keyUp(Qt::Key key);
+
+    void mousePress(Qt::MouseButton button);
+    void mouseRelease();
+
+    /// The caret moved without an event of ours (keypad focus, a navigation the window made).
+    void caretMoved();
+
+    /// Text typed in one go (an input-method commit string, a key with several characters):
+    /// each character goes through the typed-character rule in turn.
+    void inputText(std::u16string_view text);
+
+    /// Text laid over the canvas at the caret (clipboard, middle click, drop, favourites).
+    /// Any line ends. An empty text does nothing at all.
+    void pasteText(std::u16string_view text);
+
+    /// Blanks the selection cell by cell (cut), sets Modified and records it.
+    void blankSelection();
+    /// The selected text, CR LF line ends.
+    std::u16string selectedText() const;
+
+    bool canUndo() const { return m_history.canUndo(); }
+    bool canRedo() const { return m_history.canRedo(); }
+    void undo();
+    void redo();
+
+    /// Gives up the change in progress: the canvas goes back to the last accepted text, the
+    /// caret to where the change began, and the snapshot is taken of what is shown.
+    /// viewDiverged: the view holds something else (an edit that bypassed us); rewrite it whole.
+    void reject(bool viewDiverged = false);
+
+private:
+    /// Reads the caret and selection as the view has them and takes the snapshot.
+    void takeSnapshot();
+    void dataShow();
+    /// RirekiKakunou: records the canvas as the newest undo entry.
+    void RirekiKakunou();
+    /// Writes a new canvas text to the model and the view (only the lines that changed) and
+    /// places the selection. Returns false, changing nothing, when the text breaks the grid.
+    bool writeText(std::u16string text, int selStart, int selLength, bool checkGrid);
+    /// An accepted edit: write, set Modified, record, snapshot.
+    void commitEdit(std::u16string text, int selStart, int selLength = 0);
+    /// Typing, Backspace, Escape and paste over a selection first blank it.
+    void blankSelectionFirst();
+    /// One typed character; false when the rule refused it (and the canvas was restored).
+    bool typeOne(char16_t c);
+    /// Undo and redo: the entry's text, caret and size.
+    void showEntry(const input::HistoryEntry& entry);
+    void applyMove(bool changed, std::u16string text, int start, int length);
+
+    CanvasView& m_view;
+    Callbacks m_callbacks;
+    std::u16string m_text;
+    int m_keta = 0;
+    int m_gyou = 0;
+    input::History m_history;
+    bool m_modified = false;
+    bool m_halfPush = true;
+    Snapshot m_snapshot;
+    /// SelPos/SelLen: the selection as the view had it when the current event began.
+    int m_selPos = 0;
+    int m_selLen = 0;
+};
+
+}  // namespace masumemo::editor

@@ -1,0 +1,334 @@
+#include "CanvasWidget.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <array>
+#include <cassert>
+
+namespace masumemo::editor {
+
+namespace {
+
+/// Keys the widget may handle itself: they move the caret or the selection, or copy.
+bool isNavigation(const QKeyEvent* e)
+{
+    static constexpr std::array kKeys = {
+        QKeySequence::MoveToNextChar,        QKeySequence::MoveToPreviousChar,
+        QKeySequence::MoveToNextWord,        QKeySequence::MoveToPreviousWord,
+        QKeySequence::MoveToNextLine,        QKeySequence::MoveToPreviousLine,
+        QKeySequence::MoveToNextPage,        QKeySequence::MoveToPreviousPage,
+        QKeySequence::MoveToStartOfLine,     QKeySequence::MoveToEndOfLine,
+        QKeySequence::MoveToStartOfBlock,    QKeySequence::MoveToEndOfBlock,
+        QKeySequence::MoveToStartOfDocument, QKeySequence::MoveToEndOfDocument,
+        QKeySequence::SelectNextChar,        QKeySequence::SelectPreviousChar,
+        QKeySequence::SelectNextWord,        QKeySequence::SelectPreviousWord,
+        QKeySequence::SelectNextLine,        QKeySequence::SelectPreviousLine,
+        QKeySequence::SelectNextPage,        QKeySequence::SelectPreviousPage,
+        QKeySequence::SelectStartOfLine,     QKeySequence::SelectEndOfLine,
+        QKeySequence::SelectStartOfBlock,    QKeySequence::SelectEndOfBlock,
+        QKeySequence::SelectStartOfDocument, QKeySequence::SelectEndOfDocument,
+        QKeySequence::SelectAll,             QKeySequence::Copy,
+    };
+    return std::any_of(kKeys.begin(), kKeys.end(), [e](auto key) { return e->matches(key); });
+}
+
+bool isRedo(const QKeyEvent* e)
+{
+    return e->matches(QKeySequence::Redo) ||
+           (e->key() == Qt::Key_Y && e->modifiers() == Qt::ControlModifier);
+}
+
+bool isPaste(const QKeyEvent* e)
+{
+    return e->matches(QKeySequence::Paste) ||
+           (e->key() == Qt::Key_Insert && e->modifiers() == Qt::ShiftModifier);
+}
+
+bool isAltArrow(const QKeyEvent* e)
+{
+    const int key = e->key();
+    return e->modifiers().testFlag(Qt::AltModifier) &&
+           (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down);
+}
+
+/// Model text (CR LF) to document text (one break per block).
+QString toDocumentText(std::u16string_view text)
+{
+    QString out;
+    out.reserve(static_cast<qsizetype>(text.size()));
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            out += QLatin1Char('\n');
+            ++i;
+        } else {
+            out += QChar(text[i]);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+CanvasWidget::CanvasWidget(QWidget* parent) : QPlainTextEdit(parent), m_controller(*this)
+{
+    setObjectName(QStringLiteral("txtMain"));
+    setUndoRedoEnabled(false);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setWordWrapMode(QTextOption::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTabChangesFocus(true);
+    // The caret is drawn as a block over the whole cell under it, as befits overwrite typing.
+    // Nothing reaches the document through the widget's own typing, so the mode changes only
+    // the look.
+    setOverwriteMode(true);
+    setAcceptDrops(true);
+    connect(document(), &QTextDocument::contentsChange, this, &CanvasWidget::onContentsChange);
+}
+
+// --- Offsets -----------------------------------------------------------------------------
+
+int CanvasWidget::toDocumentPosition(int modelOffset) const
+{
+    // Block n starts at model offset position + n: each earlier break is one character in the
+    // document and two (CR LF) in the model.
+    const QTextDocument* doc = document();
+    int lo = 0;
+    int hi = doc->blockCount() - 1;
+    while (lo < hi) {
+        const int mid = (lo + hi + 1) / 2;
+        if (doc->findBlockByNumber(mid).position() + mid <= modelOffset) {
+            lo = mid;
+        } else {
+            hi = mid - 1;
+        }
+    }
+    const QTextBlock block = doc->findBlockByNumber(lo);
+    const int column = std::clamp(modelOffset - (block.position() + lo), 0, block.length() - 1);
+    return block.position() + column;
+}
+
+int CanvasWidget::toModelOffset(int documentPosition) const
+{
+    return documentPosition + document()->findBlock(documentPosition).blockNumber();
+}
+
+// --- CanvasView --------------------------------------------------------------------------
+
+void CanvasWidget::replaceLines(int first, int count, std::u16string_view text)
+{
+    QTextDocument* doc = document();
+    QTextCursor cursor(doc);
+    const QTextBlock from = doc->findBlockByNumber(first);
+    const QTextBlock to = doc->findBlockByNumber(first + count - 1);
+    if (count < 0 || !from.isValid() || !to.isValid()) {
+        assert(count < 0 && "the view and the canvas are out of step");
+        cursor.select(QTextCursor::Document);
+    } else {
+        cursor.setPosition(from.position());
+        cursor.setPosition(to.position() + to.length() - 1, QTextCursor::KeepAnchor);
+    }
+    m_skipChange = true;
+    cursor.beginEditBlock();
+    cursor.insertText(toDocumentText(text));
+    cursor.endEditBlock();
+    m_skipChange = false;
+}
+
+void CanvasWidget::setSelection(int start, int length)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(toDocumentPosition(start));
+    if (length > 0) {
+        cursor.setPosition(toDocumentPosition(start + length), QTextCursor::KeepAnchor);
+    }
+    setTextCursor(cursor);
+}
+
+int CanvasWidget::selectionStart() const
+{
+    return toModelOffset(textCursor().selectionStart());
+}
+
+int CanvasWidget::selectionLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return toModelOffset(cursor.selectionEnd()) - toModelOffset(cursor.selectionStart());
+}
+
+void CanvasWidget::showEditMenu()
+{
+    popUpEditMenu(QCursor::pos());
+}
+
+void CanvasWidget::popUpEditMenu(const QPoint& globalPos)
+{
+    setFocus(Qt::MouseFocusReason);
+    if (m_editMenu) {
+        m_editMenu->popup(globalPos);
+    }
+}
+
+void CanvasWidget::pasteFromClipboard()
+{
+    m_controller.pasteText(QGuiApplication::clipboard()->text().toStdU16String());
+}
+
+// --- Guarding the document ---------------------------------------------------------------
+
+void CanvasWidget::onContentsChange(int, int removed, int added)
+{
+    if (m_skipChange || (removed == 0 && added == 0) || m_checkQueued) {
+        return;
+    }
+    // A path we did not intercept edited the document. Look once the edit has finished: the
+    // document must not be changed from inside its own change notification.
+    m_checkQueued = true;
+    QMetaObject::invokeMethod(this, &CanvasWidget::restoreIfDiverged, Qt::QueuedConnection);
+}
+
+void CanvasWidget::restoreIfDiverged()
+{
+    m_checkQueued = false;
+    QString raw = document()->toRawText();
+    raw.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    if (raw.toStdU16String() != m_controller.text()) {
+        m_controller.reject(true);
+    }
+}
+
+// --- Events ------------------------------------------------------------------------------
+
+bool CanvasWidget::event(QEvent* e)
+{
+    if (e->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if (key->matches(QKeySequence::Cut)) {
+            // Cut belongs to the window's Edit menu, which blanks instead of removing.
+            e->ignore();
+            return true;
+        }
+        if (isAltArrow(key) || isRedo(key) || key->matches(QKeySequence::Undo) || isPaste(key)) {
+            e->accept();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(e);
+}
+
+void CanvasWidget::keyPressEvent(QKeyEvent* e)
+{
+    e->accept();
+    const auto key = static_cast<Qt::Key>(e->key());
+    if (m_controller.KeyDown(key, e->modifiers())) {
+        return;
+    }
+    if (e->matches(QKeySequence::Undo)) {
+        m_controller.undo();
+    } else if (isRedo(e)) {
+        m_controller.redo();
+    } else if (isPaste(e)) {
+        pasteFromClipboard();
+    } else if (isNavigation(e)) {
+        QPlainTextEdit::keyPressEvent(e);
+    } else if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        focusNextPrevChild(key == Qt::Key_Tab && !e->modifiers().testFlag(Qt::ShiftModifier));
+    } else if (key == Qt::Key_Backspace) {
+        m_controller.keyPress(8);
+    } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        m_controller.keyPress(13);
+    } else if (key == Qt::Key_Escape) {
+        m_controller.keyPress(27);
+    } else {
+        // Only plain (or shifted) keys type; Ctrl and Alt combinations never enter the canvas.
+        const Qt::KeyboardModifiers held =
+            e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (held == Qt::NoModifier && !e->text().isEmpty()) {
+            m_controller.inputText(e->text().toStdU16String());
+        }
+    }
+}
+
+void CanvasWidget::keyReleaseEvent(QKeyEvent* e)
+{
+    m_controller.keyUp(static_cast<Qt::Key>(e->key()));
+    e->accept();
+}
+
+void CanvasWidget::inputMethodEvent(QInputMethodEvent* e)
+{
+    const QString commit = e->commitString();
+    if (commit.isEmpty() && e->replacementLength() == 0) {
+        QPlainTextEdit::inputMethodEvent(e);  // composition only: shown, not in the document
+        return;
+    }
+    QInputMethodEvent composing(e->preeditString(), e->attributes());
+    QPlainTextEdit::inputMethodEvent(&composing);
+    if (!commit.isEmpty()) {
+        m_controller.inputText(commit.toStdU16String());
+    }
+    e->accept();
+}
+
+void CanvasWidget::mousePressEvent(QMouseEvent* e)
+{
+    QPlainTextEdit::mousePressEvent(e);
+    m_controller.mousePress(e->button());
+}
+
+void CanvasWidget::mouseReleaseEvent(QMouseEvent* e)
+{
+    QPlainTextEdit::mouseReleaseEvent(e);  // a middle click pastes through insertFromMimeData
+    m_controller.mouseRelease();
+}
+
+void CanvasWidget::contextMenuEvent(QContextMenuEvent* e)
+{
+    // A right click already showed the menu on press; the menu key has no press of ours.
+    if (e->reason() != QContextMenuEvent::Mouse) {
+        popUpEditMenu(viewport()->mapToGlobal(cursorRect().center()));
+    }
+    e->accept();
+}
+
+void CanvasWidget::dropEvent(QDropEvent* e)
+{
+    if (!e->mimeData()->hasText()) {
+        e->ignore();
+        return;
+    }
+    // Clears the drop caret the widget drew while dragging.
+    QDragLeaveEvent leave;
+    QPlainTextEdit::dragLeaveEvent(&leave);
+    setTextCursor(cursorForPosition(e->position().toPoint()));
+    m_controller.pasteText(e->mimeData()->text().toStdU16String());
+    // Always a copy: a move would have the drag source remove the dragged text.
+    e->setDropAction(Qt::CopyAction);
+    e->accept();
+    setFocus(Qt::MouseFocusReason);
+}
+
+bool CanvasWidget::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source != nullptr && source->hasText();
+}
+
+void CanvasWidget::insertFromMimeData(const QMimeData* source)
+{
+    if (source != nullptr && source->hasText()) {
+        m_controller.pasteText(source->text().toStdU16String());
+    }
+}
+
+}  // namespace masumemo::editor

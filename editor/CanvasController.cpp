@@ -250,11 +250,16 @@ void CanvasController::RirekiKakunou()
 void CanvasController::commitEdit(std::u16string text, int selStart, int selLength)
 {
     m_modified = true;
+    const bool changed = text != m_text;
     if (!writeText(std::move(text), selStart, selLength, true)) {
         reject();
         return;
     }
-    RirekiKakunou();
+    // An edit that leaves the text as it was (a paste wholly past the line end) is not a step
+    // of its own in the history.
+    if (changed) {
+        RirekiKakunou();
+    }
     takeSnapshot();
     dataShow();
 }
@@ -305,11 +310,16 @@ bool CanvasController::typeOne(char16_t c)
 
 void CanvasController::applyMove(bool changed, std::u16string text, int start, int length)
 {
-    // A move that changes nothing is not committed: no Modified, no duplicate undo step.
-    if (!changed || text == m_text) {
+    if (changed) {
+        commitEdit(std::move(text), start, length);
         return;
     }
-    commitEdit(std::move(text), start, length);
+    // A move over spaces only may move the caret; it is no edit: no Modified, no undo step.
+    if (start != m_selPos || length != m_selLen) {
+        m_view.setSelection(start, length);
+        takeSnapshot();
+        dataShow();
+    }
 }
 
 // --- Events ------------------------------------------------------------------------------
@@ -357,14 +367,13 @@ bool CanvasController::KeyDown(Qt::Key key, Qt::KeyboardModifiers modifiers)
         return true;  // Alt with another key: rebuilt from the snapshot it is the same text
     }
     const grid::Step step = m_halfPush ? grid::Step::Half : grid::Step::Full;
-    grid::MoveOutcome outcome;
-    if (code == 5 && m_selLen > 0) {
-        outcome = grid::SellMove(m_text, m_selPos, m_selLen, *arrow, step, m_keta);
-    } else if (code == 5) {
-        outcome = grid::Push(m_text, m_selPos, *arrow, step, m_keta);
-    } else if (m_selLen == 0) {
-        outcome = grid::Pull(m_text, m_selPos, *arrow, step, m_keta);
+    if (code == 8 && m_selLen > 0) {
+        return true;  // a selection is only moved, never pulled
     }
+    grid::MoveOutcome outcome =
+        code == 8      ? grid::Pull(m_text, m_selPos, *arrow, step, m_keta)
+        : m_selLen > 0 ? grid::SellMove(m_text, m_selPos, m_selLen, *arrow, step, m_keta)
+                       : grid::Push(m_text, m_selPos, *arrow, step, m_keta);
     applyMove(outcome.changed, std::move(outcome.text), outcome.caret, outcome.selectionLength);
     return true;
 }

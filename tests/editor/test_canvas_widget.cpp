@@ -1,0 +1,252 @@
+// txtMain driven through real Qt events (offscreen): every edit path reaches the canvas only
+// through the controller, and the document always shows the controller's text.
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include "editor/CanvasWidget.h"
+#include "grid/LineModel.h"
+
+using masumemo::editor::CanvasWidget;
+namespace grid = masumemo::grid;
+
+namespace {
+
+QString fw(int n)
+{
+    return QString(n, QChar(0x3000));
+}
+
+QString lineOf(const CanvasWidget& w, int n)
+{
+    return w.document()->findBlockByNumber(n - 1).text();
+}
+
+/// The document in model form (CR LF), to compare with the controller's text.
+std::u16string documentText(const CanvasWidget& w)
+{
+    return w.toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdU16String();
+}
+
+void putCaret(CanvasWidget& w, int line, int column)
+{
+    const auto& text = w.controller().text();
+    int offset = 0;
+    for (int n = 1; n < line; ++n) {
+        offset = static_cast<int>(text.find(u'\r', static_cast<size_t>(offset))) + 2;
+    }
+    w.setSelection(offset + column, 0);
+    w.controller().caretMoved();
+}
+
+}  // namespace
+
+class TestCanvasWidget : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_w = std::make_unique<CanvasWidget>();
+        m_w->resize(400, 300);
+        m_w->controller().resetCanvas(grid::blankCanvas(35, 20), 35, 20);
+        m_w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_w.get()));
+    }
+    void cleanup()
+    {
+        QCOMPARE(documentText(*m_w), m_w->controller().text());
+        m_w.reset();
+    }
+
+    void typingOverwritesAndDeleteBlanks()
+    {
+        CanvasWidget& w = *m_w;
+        QCOMPARE(w.objectName(), QStringLiteral("txtMain"));
+        QTest::keyClicks(&w, "ab");
+        QCOMPARE(lineOf(w, 1), QStringLiteral("ab") + fw(34));
+        QTest::keyClick(&w, Qt::Key_End);
+        QTest::keyClick(&w, Qt::Key_Home);
+        QTest::keyClick(&w, Qt::Key_Delete);
+        QCOMPARE(lineOf(w, 1), QStringLiteral(" b") + fw(34));
+        QTest::keyClick(&w, Qt::Key_Return);
+        QTest::keyClick(&w, Qt::Key_Backspace);  // at a line start: back to the line end
+        QCOMPARE(w.document()->blockCount(), 20);
+        QCOMPARE(w.controller().snapshot().line, 1);
+        QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);  // Ctrl keys never type
+        QTest::keyClick(&w, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(lineOf(w, 1), QStringLiteral(" b") + fw(34));
+    }
+
+    void altArrowsPushAndPull()
+    {
+        CanvasWidget& w = *m_w;
+        QTest::keyClicks(&w, "ab");
+        putCaret(w, 1, 0);
+        QTest::keyClick(&w, Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(lineOf(w, 1), fw(35));
+        QCOMPARE(lineOf(w, 2), QStringLiteral("ab") + fw(34));
+        QCOMPARE(w.controller().snapshot().line, 2);
+        QTest::keyClick(&w, Qt::Key_Right, Qt::AltModifier);
+        QCOMPARE(lineOf(w, 2), QStringLiteral(" ab") + fw(33) + QStringLiteral(" "));
+        QTest::keyClick(&w, Qt::Key_Left, Qt::AltModifier | Qt::ShiftModifier);
+        QCOMPARE(lineOf(w, 2), QStringLiteral("ab") + fw(33) + QStringLiteral("  "));
+        QTest::keyClick(&w, Qt::Key_Q, Qt::AltModifier);
+        QCOMPARE(w.controller().history().entries().size(), size_t(6));
+    }
+
+    void pasteTakesAnyLineEnds_data()
+    {
+        QTest::addColumn<QString>("clip");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("LF, Ctrl+V") << "ab\ncd" << int(Qt::Key_V) << int(Qt::ControlModifier);
+        QTest::newRow("lone CR, Shift+Insert") << "ab\rcd" << int(Qt::Key_Insert)
+                                               << int(Qt::ShiftModifier);
+    }
+    void pasteTakesAnyLineEnds()
+    {
+        QFETCH(QString, clip);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        CanvasWidget& w = *m_w;
+        QGuiApplication::clipboard()->setText(clip);
+        putCaret(w, 2, 1);
+        QTest::keyClick(&w, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(lineOf(w, 2), fw(1) + QStringLiteral("ab") + fw(33));
+        QCOMPARE(lineOf(w, 3), fw(1) + QStringLiteral("cd") + fw(33));
+        QCOMPARE(w.document()->blockCount(), 20);
+    }
+
+    void dropIsLaidOverAsACopy()
+    {
+        CanvasWidget& w = *m_w;
+        QTextCursor target(w.document()->findBlockByNumber(2));
+        target.setPosition(target.position() + 2);
+        const QPoint at = w.cursorRect(target).center() + QPoint(1, 0);
+        QMimeData data;
+        data.setText(QStringLiteral("x\ny"));
+        const auto actions = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w.viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w.viewport(), &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        QCOMPARE(lineOf(w, 3), fw(2) + QStringLiteral("x ") + fw(32));
+        QCOMPARE(lineOf(w, 4), fw(2) + QStringLiteral("y ") + fw(32));
+    }
+
+    void inputMethodCommitIsTypedCharacterByCharacter()
+    {
+        CanvasWidget& w = *m_w;
+        QInputMethodEvent composing(QStringLiteral("か"), {});
+        QCoreApplication::sendEvent(&w, &composing);
+        QCOMPARE(lineOf(w, 1), fw(35));  // composition is shown, not written
+        QInputMethodEvent commit(QString(), {});
+        commit.setCommitString(QStringLiteral("かa\u301C"));
+        QCoreApplication::sendEvent(&w, &commit);
+        QCOMPARE(lineOf(w, 1), QStringLiteral("かa\uFF5E ") + fw(32));
+        QCOMPARE(w.controller().history().entries().size(), size_t(4));
+    }
+
+    void tabLeavesTheCanvas()
+    {
+        QWidget form;
+        auto* layout = new QVBoxLayout(&form);
+        auto* canvas = new CanvasWidget;
+        auto* next = new QLineEdit;
+        layout->addWidget(canvas);
+        layout->addWidget(next);
+        canvas->controller().resetCanvas(grid::blankCanvas(4, 2), 4, 2);
+        form.show();
+        QApplication::setActiveWindow(&form);
+        canvas->setFocus();
+        QTRY_VERIFY(canvas->hasFocus());
+        QTest::keyClick(canvas, Qt::Key_Tab);
+        QTRY_VERIFY(next->hasFocus());
+        QCOMPARE(canvas->controller().text(), grid::blankCanvas(4, 2));
+        QCOMPARE(documentText(*canvas), grid::blankCanvas(4, 2));
+    }
+
+    void ctrlZAndCtrlYRunTheCanvasHistory()
+    {
+        CanvasWidget& w = *m_w;
+        QTest::keyClicks(&w, "ab");
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(lineOf(w, 1), QStringLiteral("a ") + fw(34));
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(lineOf(w, 1), fw(35));
+        QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(lineOf(w, 1), QStringLiteral("a ") + fw(34));
+        QCOMPARE(w.controller().snapshot().caret, 1);
+    }
+
+    void anEditDownTheCanvasKeepsTheScrollPosition()
+    {
+        CanvasWidget& w = *m_w;
+        w.controller().resetCanvas(grid::blankCanvas(40, 800), 40, 800);
+        putCaret(w, 700, 3);
+        const int scrolled = w.verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+        QTest::keyClick(&w, Qt::Key_X);
+        QTest::keyClick(&w, Qt::Key_Delete);
+        QCOMPARE(lineOf(w, 700), fw(3) + QStringLiteral("x ") + fw(36));
+        QCOMPARE(w.verticalScrollBar()->value(), scrolled);
+    }
+
+    void offsetsConvertBetweenModelAndDocument()
+    {
+        CanvasWidget& w = *m_w;
+        w.controller().resetCanvas(u"\u3042\u3044\r\n\u3046\u3048\r\nab\u3000", 2, 3);
+        const int model[] = {0, 2, 4, 6, 8, 11};
+        const int document[] = {0, 2, 3, 5, 6, 9};
+        for (size_t i = 0; i < std::size(model); ++i) {
+            QCOMPARE(w.toDocumentPosition(model[i]), document[i]);
+            QCOMPARE(w.toModelOffset(document[i]), model[i]);
+        }
+        w.setSelection(5, 4);
+        QCOMPARE(w.textCursor().selectedText(), QStringLiteral("\u3048\u2029a"));
+        QCOMPARE(w.selectionStart(), 5);
+        QCOMPARE(w.selectionLength(), 4);
+    }
+
+    void editsThatBypassTheControllerAreUndone()
+    {
+        CanvasWidget& w = *m_w;
+        QTest::keyClicks(&w, "a");
+        const std::u16string accepted = w.controller().text();
+        w.insertPlainText(QStringLiteral("zz\nzz"));
+        QTRY_COMPARE(documentText(w), accepted);
+        QCOMPARE(w.controller().text(), accepted);
+        QCOMPARE(w.document()->isUndoRedoEnabled(), false);
+    }
+
+    void rightClickShowsTheEditMenu()
+    {
+        CanvasWidget& w = *m_w;
+        QMenu menu;
+        menu.addAction(QStringLiteral("x"));
+        w.setEditMenu(&menu);
+        QTest::mouseClick(w.viewport(), Qt::RightButton, {}, QPoint(20, 20));
+        QTRY_VERIFY(menu.isVisible());
+        menu.hide();
+        QCOMPARE(lineOf(w, 1), fw(35));
+    }
+
+private:
+    std::unique_ptr<CanvasWidget> m_w;
+};
+
+QTEST_MAIN(TestCanvasWidget)
+#include "test_canvas_widget.moc"

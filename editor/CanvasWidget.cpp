@@ -130,18 +130,37 @@ void CanvasWidget::replaceLines(int first, int count, std::u16string_view text)
 {
     QTextDocument* doc = document();
     QTextCursor cursor(doc);
+    m_skipChange = true;
+    cursor.beginEditBlock();
     const QTextBlock from = doc->findBlockByNumber(first);
     const QTextBlock to = doc->findBlockByNumber(first + count - 1);
     if (count < 0 || !from.isValid() || !to.isValid()) {
         assert(count < 0 && "the view and the canvas are out of step");
         cursor.select(QTextCursor::Document);
+        cursor.insertText(toDocumentText(text));
+    } else if (count == 1 && text.find(u'\r') == std::u16string_view::npos) {
+        // One line, the usual keystroke: replace just the characters that differ, so the
+        // document does no more work than for the widget's own typing.
+        const QString old = from.text();
+        const QString now = QString::fromStdU16String(std::u16string(text));
+        qsizetype head = 0;
+        while (head < old.size() && head < now.size() && old[head] == now[head]) {
+            ++head;
+        }
+        qsizetype tail = 0;
+        while (tail < old.size() - head && tail < now.size() - head &&
+               old[old.size() - 1 - tail] == now[now.size() - 1 - tail]) {
+            ++tail;
+        }
+        cursor.setPosition(from.position() + static_cast<int>(head));
+        cursor.setPosition(from.position() + static_cast<int>(old.size() - tail),
+                           QTextCursor::KeepAnchor);
+        cursor.insertText(now.mid(head, now.size() - head - tail));
     } else {
         cursor.setPosition(from.position());
         cursor.setPosition(to.position() + to.length() - 1, QTextCursor::KeepAnchor);
+        cursor.insertText(toDocumentText(text));
     }
-    m_skipChange = true;
-    cursor.beginEditBlock();
-    cursor.insertText(toDocumentText(text));
     cursor.endEditBlock();
     m_skipChange = false;
 }

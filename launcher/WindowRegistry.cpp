@@ -20,14 +20,6 @@ void bringForward(QWidget* window)
     window->activateWindow();
 }
 
-/// The editor's menu signals are connected only where the editor offers them.
-void connectIfOffered(QObject* sender, const char* signal, QObject* receiver, const char* slot)
-{
-    if (sender->metaObject()->indexOfSignal(QMetaObject::normalizedSignature(signal + 1)) >= 0) {
-        QObject::connect(sender, signal, receiver, slot);
-    }
-}
-
 }  // namespace
 
 WindowRegistry::WindowRegistry(QObject* parent) : QObject(parent) {}
@@ -45,7 +37,9 @@ editor::frmMain* WindowRegistry::showEditor()
         m_editor = new editor::frmMain;
         // A closed editor is gone; the next request builds a fresh one.
         m_editor->setAttribute(Qt::WA_DeleteOnClose);
-        wireEditor(m_editor);
+        connect(m_editor, &editor::frmMain::dictionaryRequested, this,
+                &WindowRegistry::showDictionary);
+        connect(m_editor, &editor::frmMain::aboutRequested, this, &WindowRegistry::showAbout);
     }
     bringForward(m_editor);
     return m_editor;
@@ -78,12 +72,6 @@ void WindowRegistry::showAbout()
 {
     frmAbout about(m_editor);
     about.exec();
-}
-
-void WindowRegistry::wireEditor(editor::frmMain* window)
-{
-    connectIfOffered(window, SIGNAL(dictionaryRequested()), this, SLOT(showDictionary()));
-    connectIfOffered(window, SIGNAL(aboutRequested()), this, SLOT(showAbout()));
 }
 
 }  // namespace masumemo::launcher

@@ -33,8 +33,6 @@ public slots:
     void showAbout();
 
 private:
-    void wireEditor(editor::frmMain* window);
-
     QPointer<editor::frmMain> m_editor;
     QPointer<dictionary::frmKao> m_dictionary;
     QPointer<frmSplash> m_chooser;

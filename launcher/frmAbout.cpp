@@ -38,8 +38,9 @@ QFrame* ruleLine(QWidget* parent, const char* name, QRect geometry, QPalette::Co
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    // A fixed dialog frame: title and close box only, no minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
     setFixedSize(platform::pxSize(5730, 2550));
     buildControls();

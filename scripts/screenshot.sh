@@ -18,7 +18,7 @@ done
 pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
+    wait "${pids[@]}" 2>/dev/null || true
 }
 trap cleanup EXIT
 
@@ -41,8 +41,11 @@ cp "$program" "$build/bin/Defolt.txt" "$work/"
 (cd "$work" && exec ./masumemo) >/dev/null 2>&1 &
 pids+=($!)
 
-wait_window() {  # wait_window NAME-REGEX -> window id
-    xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
+wait_window() {  # wait_window NAME-REGEX -> window id; gives up after 20 seconds
+    local id
+    id="$(timeout 20 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1)" || true
+    [ -n "$id" ] || { echo "screenshot: no window named $1 appeared" >&2; return 1; }
+    echo "$id"
 }
 
 shoot() {  # shoot WINDOW-ID FILE: the window with the window manager's frame
@@ -64,18 +67,14 @@ shoot "$editor" "$out/editor.png"
 xdotool key --window "$editor" alt+h
 sleep 0.3
 xdotool key a
-if about="$(timeout 5 xdotool search --sync --onlyvisible --name 'ﾊﾞｰｼﾞｮﾝ情報$' | head -n 1)" && [ -n "$about" ]; then
-    shoot "$about" "$out/about.png"
-    xdotool key --window "$about" Escape
-else
-    echo "screenshot: About did not open from the Help menu" >&2
-fi
+about="$(wait_window 'ﾊﾞｰｼﾞｮﾝ情報$')"
+shoot "$about" "$out/about.png"
+xdotool key Escape
 
 # The emoticon window, alone, from a second run's chooser ("Egaocho起動" is on the right).
 (cd "$work" && exec ./masumemo) >/dev/null 2>&1 &
 pids+=($!)
-chooser="$(xdotool search --sync --onlyvisible --name '^Masumemo$' | grep -vx "$chooser" | head -n 1 || true)"
-chooser="${chooser:-$(wait_window '^Masumemo$')}"
+chooser="$(wait_window '^Masumemo$')"
 xdotool mousemove --window "$chooser" 190 72 click 1
 dictionary="$(wait_window '^Egaocho$')"
 shoot "$dictionary" "$out/egaocho.png"

@@ -73,7 +73,8 @@ private slots:
     void choosingLeavesExactlyTheChosenWindow();
     void eachWindowExistsOnce();
     void closedWindowsAreCreatedAfresh();
-    void dictionaryOpensTheEditorAndStaysOpen();
+    void eachWindowOpensTheOtherFromItsMenu_data();
+    void eachWindowOpensTheOtherFromItsMenu();
     void programEndsWithItsLastWindow_data();
     void programEndsWithItsLastWindow();
 
@@ -226,16 +227,27 @@ void LauncherTest::closedWindowsAreCreatedAfresh()
     QVERIFY(registry.showDictionary()->isVisible());
 }
 
-void LauncherTest::dictionaryOpensTheEditorAndStaysOpen()
+void LauncherTest::eachWindowOpensTheOtherFromItsMenu_data()
 {
+    QTest::addColumn<bool>("fromEditor");
+    QTest::newRow("Egaochoを開く from the editor") << true;
+    QTest::newRow("Masumemoを開く from the dictionary") << false;
+}
+
+void LauncherTest::eachWindowOpensTheOtherFromItsMenu()
+{
+    QFETCH(bool, fromEditor);
     WindowRegistry registry;
-    dictionary::frmKao* dictionary = registry.showDictionary();
-    action(dictionary, "mnuMojiOpen")->trigger();
+    QWidget* first = fromEditor ? static_cast<QWidget*>(registry.showEditor())
+                                : static_cast<QWidget*>(registry.showDictionary());
+    action(first, fromEditor ? "mnuKao" : "mnuMojiOpen")->trigger();
     QCOMPARE(visibleWindows(), (QStringList{QStringLiteral("frmKao"), QStringLiteral("frmMain")}));
-    // Closing the editor leaves the dictionary alone.
-    registry.editor()->close();
+
+    // Neither closes the other: closing the one opened first leaves the second alone.
+    first->close();
     flushDeletes();
-    QCOMPARE(visibleWindows(), QStringList{QStringLiteral("frmKao")});
+    QCOMPARE(visibleWindows(),
+             QStringList{fromEditor ? QStringLiteral("frmKao") : QStringLiteral("frmMain")});
 }
 
 void LauncherTest::programEndsWithItsLastWindow_data()
@@ -341,7 +353,7 @@ void LauncherTest::aboutIsModalOverTheEditor()
         parent = modal->parentWidget();
         QTest::keyClick(modal, Qt::Key_Escape);
     });
-    registry.showAbout();
+    action(editor, "mnuHelpAbout")->trigger();
     QCOMPARE(caption, QStringLiteral("Masumemoのﾊﾞｰｼﾞｮﾝ情報"));
     QCOMPARE(parent, editor);
     QVERIFY(!QApplication::activeModalWidget());

@@ -503,9 +503,7 @@ void frmMain::Form_Load()
     setWindowTitle(text("住所不定 - Masumemo"));
 
     step(3);
-    // The size is the outer size; the frame is only known once the window manager has it.
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
-    resize(QSize(px(kBaseWidth), px(kBaseHeight)) - frameExtra);
+    resizeOuter(kBaseWidth, kBaseHeight);
     m_geometry.txtMainTop = kCanvasTopStandard;
 
     step(4);
@@ -712,19 +710,57 @@ void frmMain::Form_Activate()
 void frmMain::resizeEvent(QResizeEvent* e)
 {
     QMainWindow::resizeEvent(e);
+    settleOuterSize();
     Form_Resize();
+}
+
+void frmMain::moveEvent(QMoveEvent* e)
+{
+    QMainWindow::moveEvent(e);
+    settleOuterSize();
+    // The window manager adds its frame after the first resize; the rules count the frame.
+    if (frameGeometry().size() != m_laidOutFrame) {
+        Form_Resize();
+    }
+}
+
+void frmMain::resizeOuter(int widthTwips, int heightTwips)
+{
+    const QSize frameExtra = frameGeometry().size() - size();
+    resize(platform::pxSize(widthTwips, heightTwips) - frameExtra);
+    // Before the window manager has framed the window the frame is unknown.
+    m_outerSizePending = frameExtra.isNull();
+}
+
+void frmMain::settleOuterSize()
+{
+    if (m_outerSizePending && frameGeometry().size() != size()) {
+        resizeOuter(kBaseWidth, kBaseHeight);
+    }
 }
 
 void frmMain::Form_Resize()
 {
+    m_laidOutFrame = frameGeometry().size();
     LayoutInput in;
     in.outerWidth = twips(frameGeometry().width());
-    in.outerHeight = twips(frameGeometry().height());
+    in.outerHeight = rulesOuterHeight();
     in.innerWidth = twips(width());
     in.view = m_state.EditMaximised ? ViewMode::Maximised : ViewMode::Standard;
     in.current = m_geometry;
     m_geometry = layoutWindow(in);
     applyGeometry();
+}
+
+int frmMain::rulesOuterHeight() const
+{
+    // The rules place the canvas and the scroll bar from the bottom of the outer window, as
+    // drawn for a frame, menu, toolbar and status bar that together took 1455 twips besides the
+    // working area. Ours are taller or shorter depending on the window manager and style, so
+    // the rules see the outer height such a window would have around our working area: the
+    // canvas then ends just above the status bar instead of under it.
+    constexpr int kDesignedChrome = 1455;
+    return twips(centralWidget()->height()) + kDesignedChrome;
 }
 
 void frmMain::applyGeometry()

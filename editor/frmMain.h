@@ -155,6 +155,7 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -188,12 +189,18 @@ private:
 
     void onCaretMoved();
     void applyGeometry();
+    int rulesOuterHeight() const;
+    void resizeOuter(int widthTwips, int heightTwips);
+    void settleOuterSize();
     QGroupBox* shownPaletteFrame() const;
     int selectedCategory() const;
 
     EditorState m_state;
     input::History m_history;
     WindowGeometry m_geometry;
+    QSize m_laidOutFrame;  ///< the outer size the geometry was computed for
+    /// The designed size is the outer size; it is set again once the frame is known.
+    bool m_outerSizePending = false;
 
     QMenu* m_mnuEdit = nullptr;
     QToolBar* m_tbToolBar = nullptr;

@@ -42,8 +42,9 @@ bool AppPaths::isWritableDirectory(const QString& dir)
 QString AppPaths::settingsFile(const QString& name)
 {
     const QString beside = join(programDirectory(), name);
-    if (!g_testDirectory.isEmpty() || (QFileInfo::exists(beside) && QFileInfo(beside).isWritable()) ||
-        isWritableDirectory(programDirectory())) {
+    // Files are saved through a temporary file in the same folder, so the folder itself must
+    // be writable, not just the file.
+    if (!g_testDirectory.isEmpty() || isWritableDirectory(programDirectory())) {
         return beside;
     }
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);

@@ -24,6 +24,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "platform/UpDown.h"
 
 using namespace masumemo;
 using editor::frmMain;
@@ -41,6 +42,8 @@ private slots:
     void freshWindow();
     void controlCaptions_data();
     void controlCaptions();
+    void everyControlIsNamed();
+    void spinControlsStepTheirBoxes();
     void menuItems_data();
     void menuItems();
     void toolbar_data();
@@ -177,6 +180,53 @@ void FrmMainTest::controlCaptions()
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QCOMPARE(this->caption(name), caption);
+}
+
+void FrmMainTest::everyControlIsNamed()
+{
+    QStringList names = {"tbToolBar", "Line4",   "Line3",   "picMain", "txtMain",  "hsbMain",
+                         "STBar",     "STBar_1", "STBar_2", "cboFont", "cboSize",  "txtKeta",
+                         "txtGyou",   "UpDown1", "UpDown2", "fraEtc",  "fraSaikin", "mnuFile",
+                         "mnuEdit",   "mnuView", "mnuFava", "mnuHelp"};
+    for (int i = 0; i < frmMain::kMojiCount; ++i) {
+        names << QStringLiteral("cmdMoji_%1").arg(i);
+    }
+    for (int i = 0; i < frmMain::kUseCount; ++i) {
+        names << QStringLiteral("cmdUse_%1").arg(i);
+    }
+    for (const QString& name : names) {
+        QVERIFY2(m_window->findChild<QObject*>(name), qPrintable(name));
+    }
+}
+
+void FrmMainTest::spinControlsStepTheirBoxes()
+{
+    struct Row
+    {
+        const char* name;
+        QString box;
+        bool up;
+        QString after;
+    };
+    const Row rows[] = {
+        {"up from the box's number", QStringLiteral("35"), true, QStringLiteral("36")},
+        {"down from the box's number", QStringLiteral("35"), false, QStringLiteral("34")},
+        {"not above 100", QStringLiteral("100"), true, QStringLiteral("100")},
+        {"not below 1", QStringLiteral("1"), false, QStringLiteral("1")},
+        {"a typed number past the range steps back into it", QStringLiteral("250"), false,
+         QStringLiteral("99")},
+    };
+    const QString spins[] = {QStringLiteral("UpDown1"), QStringLiteral("UpDown2")};
+    QLineEdit* boxes[] = {m_window->txtKeta(), m_window->txtGyou()};
+    for (int i = 0; i < 2; ++i) {
+        auto* spin = m_window->findChild<platform::UpDown*>(spins[i]);
+        QVERIFY(spin);
+        for (const Row& r : rows) {
+            boxes[i]->setText(r.box);
+            r.up ? spin->stepUp() : spin->stepDown();
+            QVERIFY2(boxes[i]->text() == r.after, r.name);
+        }
+    }
 }
 
 void FrmMainTest::menuItems_data()

@@ -1,0 +1,644 @@
+// The emoticon window driven through its real widgets: lists, choosing with the foreground
+// returned through a fake, idle shrinking, the width rule, and editing the list.
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "ScriptedDialogs.h"
+#include "dictionary/frmKao.h"
+#include "grid/Cp932.h"
+#include "platform/AppPaths.h"
+#include "platform/ForegroundFake.h"
+#include "platform/Twips.h"
+
+using namespace masumemo;
+using dictionary::frmKao;
+using platform::Dialogs;
+using platform::px;
+
+namespace {
+
+// Window ids of the fake window system, far from the offscreen platform's own.
+constexpr WId kOwn = 0x4000001;
+constexpr WId kOther = 0x4000002;
+
+const QString kRemoveQuestionEnd = QStringLiteral("」への参照を削除します。") +
+                                   QStringLiteral("(ファイル自体は削除されません）") +
+                                   QStringLiteral("\r\n") + QStringLiteral("よろしいですか？");
+
+QStringList itemsOf(const QComboBox* box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) {
+        items << box->itemText(i);
+    }
+    return items;
+}
+
+}  // namespace
+
+class FrmKaoTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void windowIsBuiltAsDrawn();
+    void opensWithTheListedFiles();
+    void opensEmptyWithoutAnyList();
+
+    void choosingAnEntry_data();
+    void choosingAnEntry();
+    void choosingAFileShowsItsEntries();
+
+    void idleShrinking_data();
+    void idleShrinking();
+    void movementOverTheSurfaceRestores();
+    void entryListWidthFollowsTheWindow_data();
+    void entryListWidthFollowsTheWindow();
+
+    void cancelledAddChangesNothing();
+    void addToAnEmptyListEnablesRemoveAndEdit();
+    void addingAFileTwiceListsItTwice();
+    void unreadableAddKeepsRowsAndRecordsInStep();
+    void removeAsksAndKeepsTheRest_data();
+    void removeAsksAndKeepsTheRest();
+    void editOfAVanishedFileSaysSo();
+    void editHandsTheFileOverAndWaits();
+
+private:
+    QString path(const QString& name) const { return m_dir->filePath(name); }
+    /// Writes a dictionary file of these lines in code page 932 with CR LF; answers its path.
+    QString writeDictionary(const QString& name, const QStringList& lines) const;
+    void writeList(const QStringList& paths) const;
+    QByteArray listBytes() const;
+    static QByteArray listOf(const QStringList& paths);
+
+    /// Opens the window on the fake foreground and shows it; the fake's active window is
+    /// the window itself until a test says otherwise.
+    frmKao* open();
+    void activate();
+    QComboBox* cboFile() const
+    {
+        return m_window->findChild<QComboBox*>(QStringLiteral("cboFile"));
+    }
+    QComboBox* cboData() const
+    {
+        return m_window->findChild<QComboBox*>(QStringLiteral("cboData"));
+    }
+    QSpinBox* upDown1() const { return m_window->findChild<QSpinBox*>(QStringLiteral("UpDown1")); }
+    QAction* action(const char* name) const
+    {
+        return m_window->findChild<QAction*>(QLatin1String(name));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<testing::ScriptedDialogs> m_dialogs;
+    std::unique_ptr<frmKao> m_window;
+    platform::FakeForeground* m_fg = nullptr;
+};
+
+void FrmKaoTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    platform::AppPaths::setProgramDirectoryForTesting(m_dir->path());
+    m_dialogs = std::make_unique<testing::ScriptedDialogs>();
+    QGuiApplication::clipboard()->clear();
+}
+
+void FrmKaoTest::cleanup()
+{
+    m_window.reset();
+    m_dialogs.reset();
+    platform::AppPaths::setProgramDirectoryForTesting(QString());
+    m_dir.reset();
+}
+
+QString FrmKaoTest::writeDictionary(const QString& name, const QStringList& lines) const
+{
+    QFile file(path(name));
+    if (!file.open(QIODevice::WriteOnly)) {
+        return {};
+    }
+    for (const QString& line : lines) {
+        file.write(QByteArray::fromStdString(grid::encodeCp932(line.toStdU16String())) + "\r\n");
+    }
+    return path(name);
+}
+
+void FrmKaoTest::writeList(const QStringList& paths) const
+{
+    QFile file(path(QStringLiteral("kaomoji.ini")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(listOf(paths));
+}
+
+QByteArray FrmKaoTest::listOf(const QStringList& paths)
+{
+    QByteArray bytes;
+    for (const QString& p : paths) {
+        bytes += QByteArray::fromStdString(grid::encodeCp932(p.toStdU16String())) + "\r\n";
+    }
+    return paths.isEmpty() ? QByteArray("\r\n") : bytes;
+}
+
+QByteArray FrmKaoTest::listBytes() const
+{
+    QFile file(path(QStringLiteral("kaomoji.ini")));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+frmKao* FrmKaoTest::open()
+{
+    auto fake = std::make_unique<platform::FakeForeground>();
+    m_fg = fake.get();
+    m_fg->active = kOwn;
+    m_fg->existing = {kOwn, kOther};
+    m_window = std::make_unique<frmKao>(nullptr, std::move(fake));
+    m_window->show();
+    return m_window.get();
+}
+
+void FrmKaoTest::activate()
+{
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void FrmKaoTest::windowIsBuiltAsDrawn()
+{
+    writeDictionary(QStringLiteral("Defolt.txt"), {QStringLiteral("(^_^)")});
+    frmKao* w = open();
+    QCOMPARE(w->windowTitle(), QStringLiteral("Egaocho"));
+    QCOMPARE(w->frameGeometry().size(), platform::pxSize(2700, 1800));
+    QCOMPARE(w->minimumSize(), w->maximumSize());
+    QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
+
+    // The one top menu and its items, separators included, in order.
+    QCOMPARE(w->menuBar()->actions().size(), 1);
+    auto* mnuFile = w->findChild<QMenu*>(QStringLiteral("mnuFile"));
+    QCOMPARE(mnuFile->title(), QStringLiteral("ファイル(&F)"));
+    QStringList items;
+    for (QAction* a : mnuFile->actions()) {
+        items << a->objectName() + "=" + a->text();
+    }
+    QCOMPARE(items, (QStringList{
+                        QStringLiteral("mnuAdd=新しいファイルをリストに追加(&A)..."),
+                        QStringLiteral("mnuDel=選択中のファイルをリストから削除(&D)..."),
+                        QStringLiteral("mnuEdit=選択中のファイルの内容を編集(&E)..."),
+                        QStringLiteral("mnubar="),
+                        QStringLiteral("mnuMojiOpen=Masumemoを開く(&M)..."),
+                        QStringLiteral("mnubar1="),
+                        QStringLiteral("mnuEnd=終了(&X)"),
+                    }));
+
+    QVERIFY(!cboFile()->isEditable() && !cboData()->isEditable());
+    QCOMPARE(cboFile()->geometry(), platform::pxRect(75, 75, 2415, 300));
+    QCOMPARE(cboData()->geometry(), platform::pxRect(75, 450, 2415, 300));
+    QCOMPARE(upDown1()->geometry(), platform::pxRect(75, 825, 2415, 240));
+    QCOMPARE(upDown1()->minimum(), 600);
+    QCOMPARE(upDown1()->maximum(), 10000);
+    QCOMPARE(upDown1()->value(), 2700);
+    QCOMPARE(cboFile()->nextInFocusChain(), cboData());
+
+    auto* timer1 = w->findChild<QTimer*>(QStringLiteral("Timer1"));
+    auto* tmrSmall = w->findChild<QTimer*>(QStringLiteral("tmrSmall"));
+    QCOMPARE(timer1->interval(), 100);
+    QCOMPARE(tmrSmall->interval(), 30000);
+    QVERIFY(!timer1->isActive());
+    QVERIFY(tmrSmall->isActive());
+    // Tracking starts with the first activation, recording the window in front as our own.
+    activate();
+    QVERIFY(timer1->isActive());
+    QCOMPARE(w->tracker().OwnWindow(), kOwn);
+}
+
+void FrmKaoTest::opensWithTheListedFiles()
+{
+    const QString a = writeDictionary(QStringLiteral("animals.txt"),
+                                      {QStringLiteral("(=^・^=)"), QStringLiteral("U^ｪ^U")});
+    const QString b = writeDictionary(QStringLiteral("greetings.txt"), {QStringLiteral("(^o^)/")});
+    const QString gone = path(QStringLiteral("gone.txt"));
+    writeList({a, gone, b});
+    open();
+
+    QCOMPARE(m_dialogs->messages().size(), size_t(1));
+    const auto& message = m_dialogs->messages().front();
+    QVERIFY(message.text.contains(gone));
+    QCOMPARE(message.buttons, Dialogs::Buttons::Ok);
+    QCOMPARE(message.icon, Dialogs::Icon::None);
+
+    QCOMPARE(itemsOf(cboFile()),
+             (QStringList{QStringLiteral("animals"), QStringLiteral("greetings")}));
+    QCOMPARE(cboFile()->currentIndex(), 0);
+    QCOMPARE(itemsOf(cboData()),
+             (QStringList{QStringLiteral("(=^・^=)"), QStringLiteral("U^ｪ^U")}));
+    QCOMPARE(cboData()->currentIndex(), -1);
+    QVERIFY(action("mnuDel")->isEnabled() && action("mnuEdit")->isEnabled());
+    QCOMPARE(listBytes(), listOf({a, b}));
+}
+
+void FrmKaoTest::opensEmptyWithoutAnyList()
+{
+    open();
+    QCOMPARE(m_dialogs->messages().size(), size_t(1));
+    QCOMPARE(m_dialogs->messages().front().text,
+             QStringLiteral("ファイルをリストアップ用の保存ファイルが見つかりません。"));
+    QCOMPARE(cboFile()->count(), 0);
+    QCOMPARE(cboData()->count(), 0);
+    QVERIFY(!action("mnuDel")->isEnabled() && !action("mnuEdit")->isEnabled());
+    QVERIFY(action("mnuAdd")->isEnabled());
+    // Nothing to act on: the commands do nothing even when reached another way.
+    action("mnuDel")->trigger();
+    action("mnuEdit")->trigger();
+    QCOMPARE(m_dialogs->messages().size(), size_t(1));
+}
+
+void FrmKaoTest::choosingAnEntry_data()
+{
+    QTest::addColumn<WId>("lastInFront");
+    QTest::addColumn<bool>("targetExists");
+    QTest::addColumn<bool>("honoured");
+    QTest::addColumn<QList<WId>>("requests");
+    QTest::addColumn<int>("polls");
+
+    QTest::newRow("no other window in front since the first activation: only copied")
+        << kOwn << true << true << QList<WId>{} << 0;
+    QTest::newRow("another window last in front: copied and brought forward")
+        << kOther << true << true << QList<WId>{kOther} << 1;
+    QTest::newRow("the window manager refuses: copied, asked, read 31 times")
+        << kOther << true << false << QList<WId>{kOther} << 31;
+    QTest::newRow("the other window has gone: only copied")
+        << kOther << false << true << QList<WId>{} << 0;
+    QTest::newRow("nothing at all in front: only copied")
+        << WId(0) << true << true << QList<WId>{} << 0;
+}
+
+void FrmKaoTest::choosingAnEntry()
+{
+    QFETCH(WId, lastInFront);
+    QFETCH(bool, targetExists);
+    QFETCH(bool, honoured);
+    QFETCH(QList<WId>, requests);
+    QFETCH(int, polls);
+    writeDictionary(QStringLiteral("Defolt.txt"),
+                    {QStringLiteral("(´・ω・`)"), QStringLiteral("ｍ(_ _)ｍ")});
+    frmKao* w = open();
+    activate();
+
+    // The user goes to another window and comes back; tracking sees both.
+    m_fg->active = lastInFront;
+    w->Timer1_Timer();
+    m_fg->active = kOwn;
+    w->Timer1_Timer();
+    if (!targetExists) {
+        m_fg->existing.remove(kOther);
+    }
+    m_fg->honourActivation = honoured;
+    const int readsBefore = m_fg->activeReads;
+
+    // An arrow key in the closed list chooses like the mouse.
+    QTest::keyClick(cboData(), Qt::Key_Down);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("(´・ω・`)"));
+    QCOMPARE(m_fg->activationRequests, requests);
+    QCOMPARE(m_fg->activeReads - readsBefore, polls);
+
+    QTest::keyClick(cboData(), Qt::Key_Down);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ｍ(_ _)ｍ"));
+    QCOMPARE(m_fg->activationRequests.size(), requests.size() * 2);
+}
+
+void FrmKaoTest::choosingAFileShowsItsEntries()
+{
+    const QString a =
+        writeDictionary(QStringLiteral("a.txt"), {QStringLiteral("A1"), QStringLiteral("A2")});
+    const QString b = writeDictionary(QStringLiteral("b.txt"), {QStringLiteral("B1")});
+    const QString empty = writeDictionary(QStringLiteral("empty.txt"), {QStringLiteral("   ")});
+    writeList({a, b, empty});
+    frmKao* w = open();
+
+    cboData()->setCurrentIndex(1);
+    // Choosing the file already shown does not reload its entries.
+    QTest::keyClick(cboFile(), Qt::Key_Up);
+    QCOMPARE(cboData()->currentIndex(), 1);
+
+    QTest::keyClick(cboFile(), Qt::Key_Down);
+    QCOMPARE(itemsOf(cboData()), QStringList{QStringLiteral("B1")});
+    QCOMPARE(cboData()->currentIndex(), -1);
+    QCOMPARE(w->LastFileIndex(), 1);
+    QTest::keyClick(cboFile(), Qt::Key_Down);
+    QCOMPARE(cboData()->count(), 0);
+    QTest::keyClick(cboFile(), Qt::Key_Home);
+    QCOMPARE(itemsOf(cboData()), (QStringList{QStringLiteral("A1"), QStringLiteral("A2")}));
+    QCOMPARE(w->LastFileIndex(), 0);
+}
+
+void FrmKaoTest::idleShrinking_data()
+{
+    // One letter per event: t a tick of tmrSmall, s movement over the window surface, f and
+    // d over the two lists, u over the spin control, m minimised, n back to normal.
+    QTest::addColumn<QString>("events");
+    QTest::addColumn<bool>("shrunk");
+    QTest::newRow("one tick") << "t" << false;
+    QTest::newRow("left alone: the second tick shrinks") << "tt" << true;
+    QTest::newRow("later ticks change nothing more") << "tttt" << true;
+    QTest::newRow("movement over the surface starts again") << "tst" << false;
+    QTest::newRow("movement over the surface, then two ticks") << "tstt" << true;
+    QTest::newRow("movement over the file list does not count") << "tft" << true;
+    QTest::newRow("movement over the entry list does not count") << "tdt" << true;
+    QTest::newRow("movement over the spin control starts again") << "tut" << false;
+    QTest::newRow("minimised ticks are not counted") << "tmtttn" << false;
+    QTest::newRow("counting goes on after a minimise") << "tmttnt" << true;
+}
+
+void FrmKaoTest::idleShrinking()
+{
+    QFETCH(QString, events);
+    QFETCH(bool, shrunk);
+    writeDictionary(QStringLiteral("Defolt.txt"), {QStringLiteral("(^_^)")});
+    frmKao* w = open();
+    QWidget* surface = w->centralWidget();
+    for (const QChar event : events) {
+        switch (event.toLatin1()) {
+            case 't':
+                w->tmrSmall_Timer();
+                break;
+            case 's':
+                QTest::mouseMove(surface, QPoint(2, surface->height() - 2));
+                break;
+            case 'f':
+                QTest::mouseMove(cboFile(), QPoint(5, 5));
+                break;
+            case 'd':
+                QTest::mouseMove(cboData(), QPoint(5, 5));
+                break;
+            case 'u':
+                QTest::mouseMove(upDown1(), QPoint(5, 5));
+                break;
+            case 'm':
+                w->setWindowState(Qt::WindowMinimized);
+                break;
+            case 'n':
+                w->setWindowState(Qt::WindowNoState);
+                break;
+        }
+    }
+    QCOMPARE(w->idle().Shrunk, shrunk);
+    QCOMPARE(w->frameGeometry().size(), platform::pxSize(2700, shrunk ? 450 : 1800));
+    for (QWidget* hidden :
+         {static_cast<QWidget*>(cboFile()), static_cast<QWidget*>(cboData()),
+          static_cast<QWidget*>(upDown1()), static_cast<QWidget*>(w->menuBar())}) {
+        QCOMPARE(hidden->isVisible(), !shrunk);
+    }
+}
+
+void FrmKaoTest::movementOverTheSurfaceRestores()
+{
+    writeDictionary(QStringLiteral("Defolt.txt"), {QStringLiteral("(^_^)")});
+    frmKao* w = open();
+    upDown1()->setValue(4000);
+    QCOMPARE(w->frameGeometry().width(), px(4000));
+    w->tmrSmall_Timer();
+    w->tmrSmall_Timer();
+    QVERIFY(w->idle().Shrunk);
+    QCOMPARE(w->frameGeometry().size(), platform::pxSize(2700, 450));
+
+    // The strip of surface left under the title bar brings the window back.
+    QTest::mouseMove(w->centralWidget(), QPoint(10, 1));
+    QVERIFY(!w->idle().Shrunk);
+    QCOMPARE(w->idle().IdleTicks, 0);
+    QCOMPARE(w->frameGeometry().size(), platform::pxSize(2700, 1800));
+    QVERIFY(w->menuBar()->isVisible() && cboFile()->isVisible() && cboData()->isVisible() &&
+            upDown1()->isVisible());
+    // The width set with the spin control is not restored; the spin control keeps its value.
+    QCOMPARE(upDown1()->value(), 4000);
+    QCOMPARE(cboData()->width(), px(2415));
+}
+
+void FrmKaoTest::entryListWidthFollowsTheWindow_data()
+{
+    QTest::addColumn<int>("outerWidth");
+    QTest::addColumn<bool>("follows");
+    QTest::newRow("exactly the full width keeps its own") << 2700 << false;
+    QTest::newRow("one twip more follows the client width") << 2701 << true;
+    QTest::newRow("wide") << 6000 << true;
+    QTest::newRow("narrowest keeps its own") << 600 << false;
+}
+
+void FrmKaoTest::entryListWidthFollowsTheWindow()
+{
+    QFETCH(int, outerWidth);
+    QFETCH(bool, follows);
+    writeDictionary(QStringLiteral("Defolt.txt"), {QStringLiteral("(^_^)")});
+    frmKao* w = open();
+    upDown1()->setValue(outerWidth);
+    QCOMPARE(w->frameGeometry().width(), px(outerWidth));
+    const int border = platform::twips(w->frameGeometry().width() - w->width());
+    QCOMPARE(cboData()->width(), px(follows ? outerWidth - border - 165 : 2415));
+    QCOMPARE(cboFile()->width(), px(2415));
+    QCOMPARE(w->findChild<QWidget*>(QStringLiteral("Line1"))->width(), w->width());
+    QCOMPARE(w->findChild<QWidget*>(QStringLiteral("Line2"))->width(), w->width());
+}
+
+void FrmKaoTest::cancelledAddChangesNothing()
+{
+    const QString a = writeDictionary(QStringLiteral("a.txt"), {QStringLiteral("A1")});
+    writeList({a});
+    open();
+    action("mnuAdd")->trigger();
+    QCOMPARE(m_dialogs->fileAsks().size(), size_t(1));
+    const auto& ask = m_dialogs->fileAsks().front();
+    QVERIFY(!ask.save);
+    QCOMPARE(ask.request.title, QStringLiteral("ファイルを開く"));
+    QCOMPARE(ask.request.filter, QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt"));
+    QCOMPARE(itemsOf(cboFile()), QStringList{QStringLiteral("a")});
+    QCOMPARE(listBytes(), listOf({a}));
+    QVERIFY(m_dialogs->messages().empty());
+}
+
+void FrmKaoTest::addToAnEmptyListEnablesRemoveAndEdit()
+{
+    const QString a =
+        writeDictionary(QStringLiteral("a.txt"), {QStringLiteral("A1"), QStringLiteral("  ")});
+    frmKao* w = open();
+    m_dialogs->choose(a);
+    action("mnuAdd")->trigger();
+    QCOMPARE(itemsOf(cboFile()), QStringList{QStringLiteral("a")});
+    QCOMPARE(cboFile()->currentIndex(), 0);
+    // Read right after the add, a line of spaces is an empty entry.
+    QCOMPARE(itemsOf(cboData()), (QStringList{QStringLiteral("A1"), QString()}));
+    QVERIFY(action("mnuDel")->isEnabled() && action("mnuEdit")->isEnabled());
+    QCOMPARE(listBytes(), listOf({a}));
+    QCOMPARE(w->LastFileIndex(), 0);
+}
+
+void FrmKaoTest::addingAFileTwiceListsItTwice()
+{
+    const QString def = writeDictionary(QStringLiteral("Defolt.txt"), {QStringLiteral("D1")});
+    const QString a = writeDictionary(QStringLiteral("a.txt"), {QStringLiteral("A1")});
+    frmKao* w = open();
+    m_dialogs->choose(a);
+    m_dialogs->choose(a);
+    action("mnuAdd")->trigger();
+    action("mnuAdd")->trigger();
+    QCOMPARE(itemsOf(cboFile()),
+             (QStringList{QStringLiteral("Defolt"), QStringLiteral("a"), QStringLiteral("a")}));
+    QCOMPARE(cboFile()->currentIndex(), 2);
+    QCOMPARE(w->LastFileIndex(), 2);
+    QCOMPARE(itemsOf(cboData()), QStringList{QStringLiteral("A1")});
+    QCOMPARE(listBytes(), listOf({def, a, a}));
+}
+
+void FrmKaoTest::unreadableAddKeepsRowsAndRecordsInStep()
+{
+    const QString a = writeDictionary(QStringLiteral("a.txt"), {QStringLiteral("A1")});
+    const QString b = writeDictionary(QStringLiteral("b.txt"), {QStringLiteral("B1")});
+    writeList({a, b});
+    frmKao* w = open();
+    // A name typed into the dialog that does not exist: its row and record stay, without
+    // entries, the choice does not move and the list file is not rewritten.
+    m_dialogs->choose(path(QStringLiteral("typo.txt")));
+    action("mnuAdd")->trigger();
+    QCOMPARE(itemsOf(cboFile()),
+             (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("typo")}));
+    QCOMPARE(w->dictFiles().count(), 3);
+    QCOMPARE(cboFile()->currentIndex(), 0);
+    QCOMPARE(itemsOf(cboData()), QStringList{QStringLiteral("A1")});
+    QCOMPARE(listBytes(), listOf({a, b}));
+
+    // Remove acts on the row it names: the second row removes b.
+    QTest::keyClick(cboFile(), Qt::Key_Down);
+    m_dialogs->answer(Dialogs::Answer::Yes);
+    action("mnuDel")->trigger();
+    QCOMPARE(itemsOf(cboFile()), (QStringList{QStringLiteral("a"), QStringLiteral("typo")}));
+    QCOMPARE(w->dictFiles().at(1).Path, path(QStringLiteral("typo.txt")));
+    QCOMPARE(listBytes(), listOf({a, path(QStringLiteral("typo.txt"))}));
+}
+
+void FrmKaoTest::removeAsksAndKeepsTheRest_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QStringList>("left");
+
+    QTest::newRow("the second of three")
+        << QStringList{"a", "b", "c"} << 1 << true << QStringList{"a", "c"};
+    QTest::newRow("the first of two") << QStringList{"a", "b"} << 0 << true << QStringList{"b"};
+    QTest::newRow("the only one") << QStringList{"a"} << 0 << true << QStringList{};
+    QTest::newRow("answered No") << QStringList{"a", "b", "c"} << 1 << false
+                                 << QStringList{"a", "b", "c"};
+}
+
+void FrmKaoTest::removeAsksAndKeepsTheRest()
+{
+    QFETCH(QStringList, files);
+    QFETCH(int, row);
+    QFETCH(bool, yes);
+    QFETCH(QStringList, left);
+    QStringList paths;
+    for (const QString& name : files) {
+        paths << writeDictionary(name + ".txt", {name.toUpper() + "1", name.toUpper() + "2"});
+    }
+    writeList(paths);
+    frmKao* w = open();
+    cboFile()->setCurrentIndex(row);
+
+    m_dialogs->answer(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+    action("mnuDel")->trigger();
+    QCOMPARE(m_dialogs->messages().size(), size_t(1));
+    const auto& question = m_dialogs->messages().front();
+    QCOMPARE(question.text, QStringLiteral("「") + files.at(row) + kRemoveQuestionEnd);
+    QCOMPARE(question.buttons, Dialogs::Buttons::YesNo);
+    QCOMPARE(question.icon, Dialogs::Icon::Question);
+
+    QCOMPARE(itemsOf(cboFile()), left);
+    QCOMPARE(w->dictFiles().count(), left.size());
+    QStringList leftPaths;
+    for (const QString& name : left) {
+        leftPaths << path(name + ".txt");
+    }
+    QCOMPARE(listBytes(), listOf(yes ? leftPaths : paths));
+    // The files themselves stay.
+    for (const QString& p : paths) {
+        QVERIFY(QFile::exists(p));
+    }
+    if (!yes) {
+        QCOMPARE(cboFile()->currentIndex(), row);
+        return;
+    }
+    QCOMPARE(action("mnuDel")->isEnabled(), !left.isEmpty());
+    QCOMPARE(action("mnuEdit")->isEnabled(), !left.isEmpty());
+    if (left.isEmpty()) {
+        QCOMPARE(cboData()->count(), 0);
+        return;
+    }
+    // The first remaining file is shown.
+    QCOMPARE(cboFile()->currentIndex(), 0);
+    QCOMPARE(w->LastFileIndex(), 0);
+    QCOMPARE(itemsOf(cboData()),
+             (QStringList{left.first().toUpper() + "1", left.first().toUpper() + "2"}));
+}
+
+void FrmKaoTest::editOfAVanishedFileSaysSo()
+{
+    const QString a = writeDictionary(QStringLiteral("a.txt"), {QStringLiteral("A1")});
+    writeList({a});
+    frmKao* w = open();
+    QSignalSpy handed(w, &frmKao::editRequested);
+    QVERIFY(QFile::remove(a));
+    action("mnuEdit")->trigger();
+    QCOMPARE(m_dialogs->messages().size(), size_t(1));
+    QCOMPARE(m_dialogs->messages().front().text,
+             QStringLiteral("「") + a + QStringLiteral("」が見つかりません。"));
+    QCOMPARE(m_dialogs->messages().front().buttons, Dialogs::Buttons::Ok);
+    QVERIFY(w->isVisible());
+    QCOMPARE(handed.size(), 0);
+    QCOMPARE(itemsOf(cboFile()), QStringList{QStringLiteral("a")});
+}
+
+void FrmKaoTest::editHandsTheFileOverAndWaits()
+{
+    const QString a = writeDictionary(QStringLiteral("a.txt"), {QStringLiteral("A1")});
+    const QString b = writeDictionary(QStringLiteral("b.txt"), {QStringLiteral("B1")});
+    writeList({a, b});
+    frmKao* w = open();
+    QStringList handed;
+    connect(w, &frmKao::editRequested, w, [&](const QString& p) {
+        // The window is out of the way before the editor shows up.
+        QVERIFY(!w->isVisible());
+        handed << p;
+    });
+    QTest::keyClick(cboFile(), Qt::Key_Down);
+    cboData()->setCurrentIndex(0);
+
+    action("mnuEdit")->trigger();
+    QCOMPARE(handed, QStringList{b});
+    // Declined (the save question cancelled): back as it was.
+    w->editDeclined();
+    QVERIFY(w->isVisible());
+    QCOMPARE(cboFile()->currentIndex(), 1);
+    QCOMPARE(cboData()->currentIndex(), 0);
+
+    action("mnuEdit")->trigger();
+    QCOMPARE(handed.size(), 2);
+    w->editAccepted();
+    QVERIFY(!w->isVisible());
+    QVERIFY(!w->findChild<QTimer*>(QStringLiteral("tmrSmall"))->isActive());
+}
+
+QTEST_MAIN(FrmKaoTest)
+#include "test_frmkao.moc"

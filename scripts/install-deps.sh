@@ -27,6 +27,10 @@ fi
 echo "Installing: ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+        echo "Installing these packages needs root: run this as root, or install sudo." >&2
+        exit 1
+    fi
     sudo="sudo"
 fi
 export DEBIAN_FRONTEND=noninteractive

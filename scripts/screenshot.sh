@@ -9,16 +9,19 @@ build="${MASUMEMO_BUILD_DIR:-$root/build}"
 out="${1:-$build/screenshots}"
 program="$build/bin/masumemo"
 mkdir -p "$out"
+rm -f "$out/masumemo.log"
 
-for tool in Xvfb openbox xdotool import convert; do
+for tool in Xvfb openbox xdotool xclip import; do
     command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
 done
 [ -x "$program" ] || { echo "screenshot: $program is not built (scripts/build.sh)" >&2; exit 1; }
 
 pids=()
+work="$(mktemp -d)"
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait "${pids[@]}" 2>/dev/null || true
+    rm -rf "$work"
 }
 trap cleanup EXIT
 
@@ -32,18 +35,14 @@ unset WAYLAND_DISPLAY
 openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)
 
-# A plain grey desktop, so the pictures have a quiet background to trim against.
-xsetroot -solid '#3c4a5c' 2>/dev/null || true
-
-work="$(mktemp -d)"
 # The program writes its settings beside itself; keep the build folder clean by running a copy.
 cp "$program" "$build/bin/Defolt.txt" "$work/"
-(cd "$work" && exec ./masumemo) >/dev/null 2>&1 &
+(cd "$work" && exec ./masumemo) >>"$out/masumemo.log" 2>&1 &
 pids+=($!)
 
-wait_window() {  # wait_window NAME-REGEX -> window id; gives up after 20 seconds
+wait_window() {  # wait_window NAME-REGEX -> window id; gives up after a minute
     local id
-    id="$(timeout 20 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1)" || true
+    id="$(timeout 60 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1)" || true
     [ -n "$id" ] || { echo "screenshot: no window named $1 appeared" >&2; return 1; }
     echo "$id"
 }
@@ -61,6 +60,21 @@ shoot "$chooser" "$out/chooser.png"
 xdotool mousemove --window "$chooser" 60 72 click 1
 editor="$(wait_window ' - Masumemo$')"
 xdotool windowactivate --sync "$editor" 2>/dev/null || true
+
+# A small picture of our own, pasted onto the canvas the way a user would bring one in.
+xclip -selection clipboard 2>/dev/null <<'PICTURE'
+　　　　　　　　　　　　　　　　　　　＼　｜　／
+　　　　　　　／＼　　　　　　　　　－　○　－
+　　　　　　／　　＼　　　　　　　　　／　｜　＼
+　　　　　／　　　　＼　　／＼
+　　　　／　　　　　　＼／　　＼
+　　　／　　　　　　　　　　　　＼
+　━━━━━━━━━━━━━━━━━━━━━━━━
+　　　　マス目に文字で絵を描こう
+PICTURE
+sleep 0.5
+xdotool mousemove --window "$editor" 30 300 click 1
+xdotool key --clearmodifiers ctrl+Home ctrl+v
 shoot "$editor" "$out/editor.png"
 
 # About from the Help menu: Alt+H, then A.
@@ -72,7 +86,7 @@ shoot "$about" "$out/about.png"
 xdotool key Escape
 
 # The emoticon window, alone, from a second run's chooser ("Egaocho起動" is on the right).
-(cd "$work" && exec ./masumemo) >/dev/null 2>&1 &
+(cd "$work" && exec ./masumemo) >>"$out/masumemo.log" 2>&1 &
 pids+=($!)
 chooser="$(wait_window '^Masumemo$')"
 xdotool mousemove --window "$chooser" 190 72 click 1
@@ -84,4 +98,3 @@ if [ "${MASUMEMO_README_IMAGE:-0}" = 1 ]; then
     cp "$out/editor.png" "$root/docs/images/editor.png"
     echo "copied to docs/images/editor.png"
 fi
-rm -rf "$work"

@@ -81,7 +81,6 @@ void PlatformTest::twipsRoundToTheNearestPixel_data()
     QTest::newRow("half a pixel rounds up") << 8 << 1;
     QTest::newRow("negative halves round away from zero") << -8 << -1;
     QTest::newRow("chooser width") << 3930 << 262;
-    QTest::newRow("odd size 2205 (147 px)") << 2205 << 147;
 }
 
 void PlatformTest::twipsRoundToTheNearestPixel()

@@ -15,7 +15,11 @@ inline constexpr int kWorkingAreaAllowance = 450;
 /// Below this outer height the heights are left alone.
 inline constexpr int kMinimumLayoutHeight = 1700;
 
-enum class ViewMode { Standard, Maximised };
+enum class ViewMode
+{
+    Standard,
+    Maximised
+};
 
 /// The geometry the resize rules decide (twips; picMain's and the scroll bar's in the window,
 /// txtMain's inside picMain). The defaults are the designed standard arrangement.
@@ -43,11 +47,11 @@ struct WindowGeometry
 
 struct LayoutInput
 {
-    int outerWidth = kBaseWidth;   ///< the window's frame width
-    int outerHeight = kBaseHeight; ///< the window's frame height
-    int innerWidth = kBaseWidth;   ///< the width inside the frame, which picMain fills when wide
+    int outerWidth = kBaseWidth;    ///< the window's frame width
+    int outerHeight = kBaseHeight;  ///< the window's frame height
+    int innerWidth = kBaseWidth;    ///< the width inside the frame, which picMain fills when wide
     ViewMode view = ViewMode::Standard;
-    WindowGeometry current;        ///< what the window shows now; kept where the rules keep it
+    WindowGeometry current;  ///< what the window shows now; kept where the rules keep it
 };
 
 /// Form_Resize as a function.

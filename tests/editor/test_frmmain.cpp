@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QToolBar>
+#include <QToolTip>
+#include <QHelpEvent>
 #include <memory>
 
 #include "ScriptedDialogs.h"
@@ -49,6 +51,7 @@ private slots:
     void toolbar_data();
     void toolbar();
     void toolbarIconsAreDistinct();
+    void toolTipsShowTheirMarkup();
     void positionFollowsTheCaret();
     void undoRedoThroughTheToolbar();
     void undoReturnsToTheSizeOfTheSnapshot();
@@ -330,6 +333,19 @@ void FrmMainTest::toolbarIconsAreDistinct()
     m_window->KakuSyuku();
     add(m_window->toolButton(12)->icon());
     QCOMPARE(pictures.size(), 22);
+}
+
+void FrmMainTest::toolTipsShowTheirMarkup()
+{
+    // "改行を<br>でコピー" must show its "<br>" rather than break the line there.
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QWidget* button = m_window->tbToolBar()->widgetForAction(m_window->toolButton(14));
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(button, &help);
+    QVERIFY(QToolTip::isVisible());
+    QVERIFY2(QToolTip::text().contains(QStringLiteral("&lt;br&gt;")), qPrintable(QToolTip::text()));
+    QToolTip::hideText();
 }
 
 void FrmMainTest::positionFollowsTheCaret()

@@ -32,6 +32,8 @@ pids+=($!)
 read -r -t 10 number <&"$fd" || { echo "screenshot: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$number"
 unset WAYLAND_DISPLAY
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)
 

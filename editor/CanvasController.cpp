@@ -232,8 +232,11 @@ bool CanvasController::writeText(std::u16string text, int selStart, int selLengt
         const int oldLines = 1 + static_cast<int>(std::count(
                                      m_text.begin() + static_cast<long>(change.begin),
                                      m_text.begin() + static_cast<long>(change.oldEnd), u'\r'));
-        m_view.replaceLines(change.firstLine, oldLines, segment);
+        // The model changes first: the view's notifications may already read it.
         m_text = std::move(text);
+        m_view.replaceLines(
+            change.firstLine, oldLines,
+            std::u16string_view(m_text).substr(change.begin, change.newEnd - change.begin));
     }
     m_view.setSelection(clampCaret(m_text, selStart), selLength);
     return true;

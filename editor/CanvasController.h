@@ -132,6 +132,9 @@ public:
     /// The selected text, CR LF line ends.
     std::u16string selectedText() const;
 
+    /// RirekiKakunou: records the canvas as it stands as the newest undo entry.
+    void RirekiKakunou();
+
     bool canUndo() const { return m_history.canUndo(); }
     bool canRedo() const { return m_history.canRedo(); }
     void undo();
@@ -146,8 +149,6 @@ private:
     /// Reads the caret and selection as the view has them and takes the snapshot.
     void takeSnapshot();
     void dataShow();
-    /// RirekiKakunou: records the canvas as the newest undo entry.
-    void RirekiKakunou();
     /// Writes a new canvas text to the model and the view (only the lines that changed) and
     /// places the selection. Returns false, changing nothing, when the text breaks the grid.
     bool writeText(std::u16string text, int selStart, int selLength, bool checkGrid);

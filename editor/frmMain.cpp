@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -24,6 +25,7 @@
 #include <QToolTip>
 #include <exception>
 
+#include "editor/CanvasWidget.h"
 #include "editor/PositionDisplay.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
@@ -339,17 +341,20 @@ void frmMain::createWorkingArea()
     applyGeometry();
 }
 
-QPlainTextEdit* frmMain::createTxtMain(QWidget* parent)
+CanvasWidget* frmMain::createTxtMain(QWidget* parent)
 {
-    auto* edit = new QPlainTextEdit(parent);
-    edit->setObjectName(QStringLiteral("txtMain"));
+    // The widget is named txtMain, never wraps, shows both scroll bars and has no undo of its
+    // own: the canvas controller keeps the history of whole canvases.
+    auto* edit = new CanvasWidget(parent);
     edit->setFont(QFont(platform::kGothic, 12));
-    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
-    edit->setWordWrapMode(QTextOption::NoWrap);
-    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // The window keeps its own history of whole canvases.
-    edit->setUndoRedoEnabled(false);
+    edit->setEditMenu(m_mnuEdit);
+    edit->controller().setCallbacks({
+        .dataShow = [this] { DataShow(); },
+        .historyChanged = [this] { updateUndoButtons(); },
+        .sizeChanged = [this] { showCanvasSize(); },
+        .clickStamp = {},
+    });
+    // Any caret move the controller did not make itself (a selection made by the window).
     connect(edit, &QPlainTextEdit::cursorPositionChanged, this, &frmMain::onCaretMoved);
     return edit;
 }
@@ -472,13 +477,20 @@ void frmMain::createEditKeysFrame()
         QPushButton* b = button(m_fraEtc, name, text(caption));
         b->setFocusPolicy(Qt::NoFocus);
         place(b, left, 225, 375, 375);
+        return b;
     };
-    key(QStringLiteral("cmdDel"), "Del", 150);
-    key(QStringLiteral("cmdBack"), "BS", 525);
-    key(QStringLiteral("cmdEnt"), "Ent", 900);
+    connect(key(QStringLiteral("cmdDel"), "Del", 150), &QPushButton::clicked, this,
+            &frmMain::cmdDel_Click);
+    connect(key(QStringLiteral("cmdBack"), "BS", 525), &QPushButton::clicked, this,
+            &frmMain::cmdBack_Click);
+    connect(key(QStringLiteral("cmdEnt"), "Ent", 900), &QPushButton::clicked, this,
+            &frmMain::cmdEnt_Click);
     const char* const arrows[] = {"←", "↑", "↓", "→"};
     for (int i = 0; i < 4; ++i) {
-        key(indexedName("cmdCars", i), arrows[i], 1425 + 375 * i);
+        QPushButton* b = key(indexedName("cmdCars", i), arrows[i], 1425 + 375 * i);
+        // The press itself acts, with the modifiers held at that moment.
+        b->installEventFilter(this);
+        m_cmdCars[static_cast<size_t>(i)] = b;
     }
 }
 
@@ -492,10 +504,9 @@ void frmMain::Form_Load()
     EditorState& s = m_state;
 
     step(1);
-    s.SkipChange = s.DeleteKey = s.BackKey = false;
-    s.Keta = 35;
-    s.Gyou = 20;
-    s.Modified = false;
+    constexpr int keta = 35;
+    constexpr int gyou = 20;
+    canvas().setModified(false);
     s.ClickInput = false;
     s.WindowActivated = false;
 
@@ -522,11 +533,11 @@ void frmMain::Form_Load()
     s.SizeIndex = 4;
 
     step(7);
-    m_txtKeta->setText(QString::number(s.Keta));
-    m_txtGyou->setText(QString::number(s.Gyou));
+    m_txtKeta->setText(QString::number(keta));
+    m_txtGyou->setText(QString::number(gyou));
 
     step(8);
-    s.HalfPush = true;
+    canvas().setHalfPush(true);
 
     step(9);
     readSettingsFile();
@@ -556,11 +567,10 @@ void frmMain::Form_Load()
     optMoji_Click(0);
 
     step(15);
-    const std::u16string blank = grid::blankCanvas(s.Keta, s.Gyou);
-    setCanvasText(blank);
+    // The blank canvas, with a history holding just it.
+    canvas().resetCanvas(grid::blankCanvas(keta, gyou), keta, gyou);
 
     step(16);
-    m_history.reset({blank, 0, s.Keta, s.Gyou});
     updateUndoButtons();
 
     step(17);
@@ -574,16 +584,13 @@ void frmMain::Form_Load()
 
 void frmMain::RirekiKakunou()
 {
-    m_history.record({canvasText(), canvasCaret(), m_state.Keta, m_state.Gyou});
-    updateUndoButtons();
+    canvas().RirekiKakunou();
 }
 
 void frmMain::DataShow()
 {
-    const grid::CanvasSplit& prev = m_state.Prev;
-    m_panels[0]->setText(
-        positionText(prev.lines, prev.line, prev.column, m_state.Keta, m_state.Gyou));
-    m_panels[1]->setText(pushModeText(m_state.HalfPush));
+    m_panels[0]->setText(canvas().positionText());
+    m_panels[1]->setText(canvas().pushModeText());
 }
 
 void frmMain::KakuSyuku()
@@ -613,51 +620,46 @@ void frmMain::OkiniButtom()
 
 // --- The canvas ---
 
-std::u16string frmMain::canvasText() const
+CanvasController& frmMain::canvas() const
 {
-    QString t = m_txtMain->toPlainText();
-    t.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return t.toStdU16String();
+    return m_txtMain->controller();
 }
 
-void frmMain::setCanvasText(const std::u16string& canvas)
+const input::History& frmMain::history() const
 {
-    QString t = QString::fromStdU16String(canvas);
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    m_state.SkipChange = true;
-    m_txtMain->setPlainText(t);
-    m_state.SkipChange = false;
+    return canvas().history();
+}
+
+std::u16string frmMain::canvasText() const
+{
+    return canvas().text();
+}
+
+void frmMain::setCanvasText(const std::u16string& text)
+{
+    canvas().replaceCanvas(text, canvas().keta(), canvas().gyou());
 }
 
 int frmMain::canvasCaret() const
 {
     // While text is selected the caret the rules read is the selection's lower end.
-    const int position = m_txtMain->textCursor().selectionStart();
-    const int block = m_txtMain->document()->findBlock(position).blockNumber();
-    return modelOffsetFromDocument(position, std::max(block, 0));
+    return m_txtMain->selectionStart();
 }
 
 void frmMain::setCanvasCaret(int offset)
 {
-    const grid::CanvasSplit split = grid::SplitCanvas(canvasText(), offset);
-    const QTextBlock block = m_txtMain->document()->findBlockByNumber(split.line - 1);
-    if (!block.isValid()) {
-        return;
-    }
-    QTextCursor cursor = m_txtMain->textCursor();
-    cursor.setPosition(block.position() + std::min(split.column, block.length() - 1));
-    m_txtMain->setTextCursor(cursor);
+    m_txtMain->setSelection(offset, 0);
+    takeSnapshot();
 }
 
 void frmMain::takeSnapshot()
 {
-    m_state.Prev = grid::SplitCanvas(canvasText(), canvasCaret());
+    canvas().caretMoved();
 }
 
 void frmMain::onCaretMoved()
 {
     takeSnapshot();
-    DataShow();
 }
 
 // --- Controls ---
@@ -802,7 +804,7 @@ void frmMain::closeEvent(QCloseEvent* e)
 
 void frmMain::Form_QueryUnload(bool& cancel)
 {
-    if (m_state.Modified && !maybeSaveOnClose()) {
+    if (canvas().modified() && !maybeSaveOnClose()) {
         cancel = true;
     }
     // Written whatever the answer, so the favourites are never lost.
@@ -821,7 +823,7 @@ bool frmMain::maybeSaveOnClose()
     case Dialogs::Answer::Yes:
         mnuFileSave_Click();
         // A save that did not happen (cancelled or failed) keeps the picture on screen.
-        return !m_state.Modified;
+        return !canvas().modified();
     default:
         return false;
     }
@@ -829,7 +831,7 @@ bool frmMain::maybeSaveOnClose()
 
 void frmMain::setModified(bool modified)
 {
-    m_state.Modified = modified;
+    canvas().setModified(modified);
 }
 
 void frmMain::readSettingsFile() {}
@@ -877,38 +879,34 @@ void frmMain::tbToolBar_ButtonClick(QAction* button)
 
 void frmMain::undoCanvas()
 {
-    if (m_history.canUndo()) {
-        showHistoryEntry(m_history.undo());
+    // The controller restores text, caret and size and refreshes the position display.
+    if (canvas().canUndo()) {
+        canvas().undo();
+        showCanvasSize();
+        m_txtMain->setFocus();
     }
 }
 
 void frmMain::redoCanvas()
 {
-    if (m_history.canRedo()) {
-        showHistoryEntry(m_history.redo());
+    if (canvas().canRedo()) {
+        canvas().redo();
+        showCanvasSize();
+        m_txtMain->setFocus();
     }
 }
 
-void frmMain::showHistoryEntry(const input::HistoryEntry& entry)
+void frmMain::showCanvasSize()
 {
-    setCanvasText(entry.Text);
-    setCanvasCaret(entry.Caret);
-    m_state.SelPos = entry.Caret;
-    m_state.Keta = entry.Keta;
-    m_txtKeta->setText(QString::number(entry.Keta));
-    m_state.Gyou = entry.Gyou;
-    m_txtGyou->setText(QString::number(entry.Gyou));
-    updateUndoButtons();
-    m_txtMain->setFocus();
-    takeSnapshot();
-    DataShow();
+    m_txtKeta->setText(QString::number(canvas().keta()));
+    m_txtGyou->setText(QString::number(canvas().gyou()));
 }
 
 void frmMain::updateUndoButtons()
 {
     // Undo is offered while an older snapshot exists, redo while a newer one does.
-    toolButton(kUndoButton)->setEnabled(m_history.canUndo());
-    toolButton(kRedoButton)->setEnabled(m_history.canRedo());
+    toolButton(kUndoButton)->setEnabled(canvas().canUndo());
+    toolButton(kRedoButton)->setEnabled(canvas().canRedo());
 }
 
 void frmMain::optMoji_Click(int index)
@@ -920,7 +918,7 @@ void frmMain::optMoji_Click(int index)
     if (settings) {
         m_cboFont->setCurrentIndex(m_state.FontIndex);
         m_cboSize->setCurrentIndex(m_state.SizeIndex);
-        m_txtKeta->setText(QString::number(m_state.Keta));
+        m_txtKeta->setText(QString::number(canvas().keta()));
         m_cmdTekiyou->setEnabled(false);
     }
     if (m_state.WindowActivated) {
@@ -930,9 +928,60 @@ void frmMain::optMoji_Click(int index)
 
 void frmMain::optPush_Click(int index)
 {
-    m_state.HalfPush = index == 0;
-    m_panels[1]->setText(pushModeText(m_state.HalfPush));
+    canvas().setHalfPush(index == 0);  // shows the step in panel 2
     m_txtMain->setFocus();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* e)
+{
+    if (e->type() == QEvent::MouseButtonPress) {
+        const auto at = std::find(m_cmdCars.begin(), m_cmdCars.end(), watched);
+        if (at != m_cmdCars.end()) {
+            cmdCars_MouseDown(static_cast<int>(at - m_cmdCars.begin()),
+                              static_cast<QMouseEvent*>(e)->modifiers());
+        }
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void frmMain::cmdCars_MouseDown(int index, Qt::KeyboardModifiers modifiers)
+{
+    static constexpr Qt::Key kArrows[] = {Qt::Key_Left, Qt::Key_Up, Qt::Key_Down, Qt::Key_Right};
+    const Qt::Key arrow = kArrows[index];
+    m_txtMain->setFocus();
+    modifiers &= Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+    if (modifiers == Qt::NoModifier) {
+        sendKeyToCanvas(arrow, QString());
+    } else {
+        // Alt pushes, Shift+Alt pulls; Shift or Ctrl alone is no push code and does nothing.
+        canvas().KeyDown(arrow, modifiers);
+    }
+}
+
+void frmMain::cmdDel_Click()
+{
+    m_txtMain->setFocus();
+    sendKeyToCanvas(Qt::Key_Delete, QStringLiteral("\x7f"));
+}
+
+void frmMain::cmdBack_Click()
+{
+    m_txtMain->setFocus();
+    sendKeyToCanvas(Qt::Key_Backspace, QStringLiteral("\b"));
+}
+
+void frmMain::cmdEnt_Click()
+{
+    m_txtMain->setFocus();
+    sendKeyToCanvas(Qt::Key_Return, QStringLiteral("\r"));
+}
+
+void frmMain::sendKeyToCanvas(Qt::Key key, const QString& keyText)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, keyText);
+    QCoreApplication::sendEvent(m_txtMain, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, keyText);
+    QCoreApplication::sendEvent(m_txtMain, &release);
 }
 
 void frmMain::mnuFileExit_Click()

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "editor/CanvasWidget.h"
 #include "editor/Layout.h"
 #include "grid/LineModel.h"
 #include "input/History.h"
@@ -35,25 +36,16 @@ class UpDown;
 namespace masumemo::editor {
 
 /// The window's own state, under the names its procedures use.
+/// The canvas itself (text, Keta, Gyou, HalfPush, Modified, the snapshot and the history) is
+/// held by the canvas controller, canvas().
 struct EditorState
 {
-    int Keta = 35;
-    int Gyou = 20;
     int FontIndex = 0;
     int SizeIndex = 4;
     QString CurrentFile;
     bool EditMaximised = false;
-    bool HalfPush = true;
-    bool SkipChange = false;
-    bool TypedKey = false;
-    bool DeleteKey = false;
-    bool BackKey = false;
     bool ClickInput = false;
     bool WindowActivated = false;
-    bool Modified = false;
-    int SelPos = 0;
-    /// The line snapshot: PrevLines with the caret's PrevLine and PrevCol.
-    grid::CanvasSplit Prev;
 };
 
 class frmMain : public QMainWindow
@@ -75,7 +67,7 @@ public:
     static void setLoadStepHookForTesting(std::function<void(int step)> hook);
 
     const EditorState& state() const { return m_state; }
-    const input::History& history() const { return m_history; }
+    const input::History& history() const;
     const WindowGeometry& layoutGeometry() const { return m_geometry; }
     /// The canvas changed since it was last opened, saved or made new.
     void setModified(bool modified);
@@ -90,16 +82,18 @@ public:
     /// Lays out the favourite buttons and notes that the window has been active.
     void OkiniButtom();
 
-    // --- The canvas (the canvas widget takes these over) ---
-    QPlainTextEdit* txtMain() const { return m_txtMain; }
+    // --- The canvas ---
+    CanvasWidget* txtMain() const { return m_txtMain; }
+    /// The canvas model and its edit rules.
+    CanvasController& canvas() const;
     /// The canvas text as the grid sees it: lines joined by CR LF.
     std::u16string canvasText() const;
-    /// Replaces the whole text under SkipChange, so it is not taken for an edit.
+    /// Replaces the whole text at the present size without recording it.
     void setCanvasText(const std::u16string& text);
     /// The caret as a canvas offset (a line break counting two).
     int canvasCaret() const;
     void setCanvasCaret(int offset);
-    /// PrevLines, PrevLine, PrevCol from the canvas as it stands.
+    /// PrevLines, PrevLine, PrevCol from the canvas as it stands, and the position display.
     void takeSnapshot();
 
     // --- Controls ---
@@ -130,6 +124,11 @@ public:
     void tbToolBar_ButtonClick(QAction* button);
     void optMoji_Click(int index);
     void optPush_Click(int index);
+    /// The keypad's arrows: with a modifier held, the push operations; else the arrow key.
+    void cmdCars_MouseDown(int index, Qt::KeyboardModifiers modifiers);
+    void cmdDel_Click();
+    void cmdBack_Click();
+    void cmdEnt_Click();
     void hsbMain_Change();
     void mnuFileNew_Click();
     void mnuFileOpen_Click();
@@ -154,6 +153,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -164,7 +164,7 @@ private:
     void createToolBar();
     void createStatusBar();
     void createWorkingArea();
-    QPlainTextEdit* createTxtMain(QWidget* parent);
+    CanvasWidget* createTxtMain(QWidget* parent);
     void createCategoryRow();
     void createPaletteFrame();
     void createSettingsFrame();
@@ -175,7 +175,10 @@ private:
     // Toolbar commands not belonging to a menu.
     void undoCanvas();
     void redoCanvas();
-    void showHistoryEntry(const input::HistoryEntry& entry);
+    /// Shows the canvas size in txtKeta and txtGyou.
+    void showCanvasSize();
+    /// A keystroke for txtMain, as if typed.
+    void sendKeyToCanvas(Qt::Key key, const QString& text);
     void updateUndoButtons();
     void clickInput_Toggle();
     void brGet_Click();
@@ -196,7 +199,6 @@ private:
     int selectedCategory() const;
 
     EditorState m_state;
-    input::History m_history;
     WindowGeometry m_geometry;
     QSize m_laidOutFrame;  ///< the outer size the geometry was computed for
     /// The designed size is the outer size; it is set again once the frame is known.
@@ -209,7 +211,8 @@ private:
     QFrame* m_line4 = nullptr;
     QFrame* m_line3 = nullptr;
     QWidget* m_picMain = nullptr;
-    QPlainTextEdit* m_txtMain = nullptr;
+    CanvasWidget* m_txtMain = nullptr;
+    std::array<QPushButton*, 4> m_cmdCars{};
     std::array<QAbstractButton*, kCategoryCount> m_optMoji{};
     std::array<QGroupBox*, 2> m_fraButton{};
     std::array<QPushButton*, kMojiCount> m_cmdMoji{};

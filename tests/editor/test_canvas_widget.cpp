@@ -6,13 +6,16 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QLabel>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QVBoxLayout>
 #include <QtTest>
 
 #include "editor/CanvasWidget.h"
+#include "editor/frmMain.h"
 #include "grid/LineModel.h"
 
 using masumemo::editor::CanvasWidget;
@@ -242,6 +245,57 @@ private slots:
         QTRY_VERIFY(menu.isVisible());
         menu.hide();
         QCOMPARE(lineOf(w, 1), fw(35));
+    }
+
+    void keypadOfTheEditorWindow()
+    {
+        masumemo::editor::frmMain window;
+        CanvasWidget& w = *window.txtMain();
+        const auto keypad = [&](const char* name) {
+            return window.findChild<QPushButton*>(QString::fromLatin1(name));
+        };
+        const auto press = [&](const char* name, Qt::KeyboardModifiers modifiers) {
+            QTest::mousePress(keypad(name), Qt::LeftButton, modifiers);
+            QTest::mouseRelease(keypad(name), Qt::LeftButton, modifiers);
+        };
+        QTest::keyClicks(&w, "ab");
+        const std::u16string typed = w.controller().text();
+        window.setModified(false);
+
+        putCaret(w, 1, 36);  // the line end
+        QTest::mouseClick(keypad("cmdDel"), Qt::LeftButton);
+        QCOMPARE(w.controller().text(), typed);
+        QCOMPARE(w.selectionStart(), 38);
+        QTest::mouseClick(keypad("cmdBack"), Qt::LeftButton);  // at a line start: back up
+        QCOMPARE(w.selectionStart(), 36);
+        QTest::mouseClick(keypad("cmdEnt"), Qt::LeftButton);
+        QCOMPARE(w.selectionStart(), 38);
+        QCOMPARE(window.statusPanel(1)->text(), QStringLiteral("列[ 0/70 ]　行[ 2/20 ]"));
+
+        putCaret(w, 1, 0);
+        press("cmdCars_0", Qt::ShiftModifier);  // Shift alone is no push code
+        press("cmdCars_2", Qt::ControlModifier);
+        QCOMPARE(w.controller().text(), typed);
+        QVERIFY(!w.controller().modified());
+        press("cmdCars_2", Qt::AltModifier);
+        QCOMPARE(lineOf(w, 1), fw(35));
+        QCOMPARE(lineOf(w, 2), QStringLiteral("ab") + fw(34));
+        QVERIFY(w.controller().modified());
+        press("cmdCars_2", Qt::NoModifier);  // a plain arrow just moves
+        QCOMPARE(w.controller().snapshot().line, 3);
+        window.optPush_Click(1);
+        QCOMPARE(window.statusPanel(2)->text(), QStringLiteral("全角移動"));
+        putCaret(w, 2, 0);
+        press("cmdCars_3", Qt::AltModifier);  // a full-width step
+        QCOMPARE(lineOf(w, 2), fw(1) + QStringLiteral("ab") + fw(33));
+
+        putCaret(w, 20, 0);
+        const std::u16string before = w.controller().text();
+        press("cmdCars_2", Qt::AltModifier);  // the last line: nothing
+        press("cmdCars_2", Qt::NoModifier);
+        QCOMPARE(w.controller().text(), before);
+        QCOMPARE(w.controller().snapshot().line, 20);
+        QCOMPARE(documentText(w), w.controller().text());
     }
 
 private:

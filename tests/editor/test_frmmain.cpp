@@ -363,7 +363,7 @@ void FrmMainTest::positionFollowsTheCaret()
 
     m_window->optPush_Click(1);
     QCOMPARE(m_window->statusPanel(2)->text(), QStringLiteral("全角移動"));
-    QVERIFY(!m_window->state().HalfPush);
+    QVERIFY(!m_window->canvas().halfPush());
 }
 
 void FrmMainTest::undoRedoThroughTheToolbar()
@@ -421,8 +421,8 @@ void FrmMainTest::undoReturnsToTheSizeOfTheSnapshot()
     w.txtGyou()->setText(QStringLiteral("60"));
     w.RirekiKakunou();
     clickTool("元に戻す");
-    QCOMPARE(w.state().Keta, 35);
-    QCOMPARE(w.state().Gyou, 20);
+    QCOMPARE(w.canvas().keta(), 35);
+    QCOMPARE(w.canvas().gyou(), 20);
     QCOMPARE(w.txtKeta()->text(), QStringLiteral("35"));
     QCOMPARE(w.txtGyou()->text(), QStringLiteral("20"));
     QCOMPARE(w.canvasText(), grid::blankCanvas(35, 20));

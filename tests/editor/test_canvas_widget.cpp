@@ -115,6 +115,8 @@ private slots:
         QTest::newRow("LF, Ctrl+V") << "ab\ncd" << int(Qt::Key_V) << int(Qt::ControlModifier);
         QTest::newRow("lone CR, Shift+Insert") << "ab\rcd" << int(Qt::Key_Insert)
                                                << int(Qt::ShiftModifier);
+        // The widget's own paste goes through insertFromMimeData, as the middle click does.
+        QTest::newRow("CR LF, widget paste") << "ab\r\ncd" << 0 << 0;
     }
     void pasteTakesAnyLineEnds()
     {
@@ -124,7 +126,11 @@ private slots:
         CanvasWidget& w = *m_w;
         QGuiApplication::clipboard()->setText(clip);
         putCaret(w, 2, 1);
-        QTest::keyClick(&w, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        if (key == 0) {
+            w.paste();
+        } else {
+            QTest::keyClick(&w, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        }
         QCOMPARE(lineOf(w, 2), fw(1) + QStringLiteral("ab") + fw(33));
         QCOMPARE(lineOf(w, 3), fw(1) + QStringLiteral("cd") + fw(33));
         QCOMPARE(w.document()->blockCount(), 20);

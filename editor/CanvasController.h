@@ -65,6 +65,8 @@ public:
     explicit CanvasController(CanvasView& view);
 
     void setCallbacks(Callbacks callbacks) { m_callbacks = std::move(callbacks); }
+    /// Click input on its own, so the palette can set it without touching the others.
+    void setClickStamp(std::function<char16_t()> stamp) { m_callbacks.clickStamp = std::move(stamp); }
 
     // --- The canvas as a whole -------------------------------------------------------------
 

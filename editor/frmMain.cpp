@@ -352,7 +352,7 @@ CanvasWidget* frmMain::createTxtMain(QWidget* parent)
         .dataShow = [this] { DataShow(); },
         .historyChanged = [this] { updateUndoButtons(); },
         .sizeChanged = [this] { showCanvasSize(); },
-        .clickStamp = {},
+        .clickStamp = {},  // click input sets it with setClickStamp
     });
     // Any caret move the controller did not make itself (a selection made by the window).
     connect(edit, &QPlainTextEdit::cursorPositionChanged, this, &frmMain::onCaretMoved);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -69,6 +70,7 @@ private slots:
     void chooserControlsSitAtTheirPlaces_data();
     void chooserControlsSitAtTheirPlaces();
     void chooserTabsBetweenItsTwoButtons();
+    void chooserOpensCentredOnTheScreen();
     void choosingLeavesExactlyTheChosenWindow_data();
     void choosingLeavesExactlyTheChosenWindow();
     void eachWindowExistsOnce();
@@ -153,6 +155,14 @@ void LauncherTest::chooserTabsBetweenItsTwoButtons()
     QCOMPARE(QApplication::focusWidget(), cmdKao);
     QTest::keyClick(chooser, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), cmdMoji);
+}
+
+void LauncherTest::chooserOpensCentredOnTheScreen()
+{
+    WindowRegistry registry;
+    frmSplash* chooser = registry.showChooser();
+    const QPoint centre = chooser->screen()->availableGeometry().center();
+    QVERIFY((chooser->frameGeometry().center() - centre).manhattanLength() <= 1);
 }
 
 void LauncherTest::choosingLeavesExactlyTheChosenWindow_data()

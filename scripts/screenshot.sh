@@ -36,6 +36,12 @@ export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)
+# A window mapped while the window manager is still starting can be left unmanaged and unseen:
+# start the program only once openbox has announced itself on the root window.
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
 
 # The program writes its settings beside itself; keep the build folder clean by running a copy.
 cp "$program" "$build/bin/Defolt.txt" "$work/"

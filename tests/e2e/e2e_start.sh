@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Start-up: the chooser comes first; "Masumemo起動" leaves exactly the editor, untitled.
+source "$(dirname "$0")/lib.sh"
+e2e_start_x
+e2e_start_app
+
+chooser="$(xdotool search --sync --onlyvisible --class masumemo | head -n1)"
+[ -n "$chooser" ] || e2e_fail "no chooser window"
+# "Masumemo起動" sits at 75,825 twips inside the frame at 75,0: about (68, 68) pixels in.
+xdotool mousemove --window "$chooser" 68 68 click 1
+editor="$(e2e_window '住所不定 - Masumemo')"
+e2e_until bash -c "! xdotool search --onlyvisible --class masumemo | grep -qv '^$editor\$'" ||
+    e2e_fail "a window other than the editor is still shown"
+echo "PASS start"

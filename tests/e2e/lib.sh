@@ -1,0 +1,109 @@
+# Shared helpers of the end-to-end tests: a private X server with a window manager, the real
+# program started from a temporary copy of its directory, and xdotool/xclip to act as a person.
+# Source it; call e2e_start_x first. Everything started here is stopped on exit.
+set -euo pipefail
+
+E2E_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+: "${MASUMEMO_BIN:?MASUMEMO_BIN must name the built program}"
+E2E_TMP="$(mktemp -d)"
+E2E_PIDS=()
+E2E_TIMEOUT="${E2E_TIMEOUT:-20}"
+
+e2e_cleanup() {
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${E2E_PIDS[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+e2e_fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null; then
+        import -window root "${E2E_SHOT_DIR:-/tmp}/e2e-failure-$$.png" 2>/dev/null &&
+            echo "screenshot: ${E2E_SHOT_DIR:-/tmp}/e2e-failure-$$.png" >&2
+    fi
+    exit 1
+}
+
+# Polls a command until it succeeds or E2E_TIMEOUT seconds pass. Polling is bounded and
+# waits for an observable state, never for a fixed time.
+e2e_until() {
+    local deadline=$((SECONDS + E2E_TIMEOUT))
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.05
+    done
+}
+
+e2e_start_x() {
+    local fd_file="$E2E_TMP/display"
+    exec {xfd}>"$fd_file"
+    Xvfb -displayfd "$xfd" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
+    E2E_PIDS+=($!)
+    e2e_until test -s "$fd_file" || e2e_fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$fd_file")"
+    exec {xfd}>&-
+    e2e_until xdpyinfo || e2e_fail "X server $DISPLAY does not answer"
+    openbox --config-file "$E2E_DIR/openbox-rc.xml" >"$E2E_TMP/openbox.log" 2>&1 &
+    E2E_PIDS+=($!)
+    e2e_until xprop -root _NET_SUPPORTING_WM_CHECK || e2e_fail "openbox did not start"
+    # A clean clipboard owner for the tests' own clipboard checks.
+    printf '' | xclip -selection clipboard
+}
+
+# Copies the program and its default dictionary into a fresh directory (the program keeps its
+# settings beside itself) and starts it there. Sets E2E_APP_DIR.
+e2e_start_app() {
+    E2E_APP_DIR="$E2E_TMP/app"
+    mkdir -p "$E2E_APP_DIR"
+    cp "$MASUMEMO_BIN" "$E2E_APP_DIR/masumemo"
+    local dict
+    dict="$(dirname "$MASUMEMO_BIN")/Defolt.txt"
+    [ -f "$dict" ] && cp "$dict" "$E2E_APP_DIR/"
+    (cd "$E2E_APP_DIR" && QT_QPA_PLATFORM=xcb exec ./masumemo >"$E2E_TMP/app.log" 2>&1) &
+    E2E_APP_PID=$!
+    E2E_PIDS+=($E2E_APP_PID)
+}
+
+# Waits for a visible window whose title matches the regular expression; prints its id.
+e2e_window() {
+    local name="$1" id=""
+    local deadline=$((SECONDS + E2E_TIMEOUT))
+    while [ $SECONDS -lt $deadline ]; do
+        id="$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n1 || true)"
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.05
+    done
+    e2e_fail "no window named '$name' appeared"
+}
+
+e2e_active_window_name() {
+    xdotool getactivewindow getwindowname 2>/dev/null || true
+}
+
+# Waits until the active window's title matches the regular expression.
+e2e_wait_active() {
+    local name="$1"
+    e2e_until bash -c "xdotool getactivewindow getwindowname 2>/dev/null | grep -Eq -- '$name'" ||
+        e2e_fail "active window is '$(e2e_active_window_name)', expected '$name'"
+}
+
+e2e_clipboard() {
+    xclip -selection clipboard -o 2>/dev/null || true
+}
+
+e2e_expect_eq() {
+    local what="$1" got="$2" want="$3"
+    if [ "$got" != "$want" ]; then
+        printf 'got:  %q\nwant: %q\n' "$got" "$want" >&2
+        e2e_fail "$what"
+    fi
+}

@@ -8,6 +8,9 @@ E2E_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 E2E_TMP="$(mktemp -d)"
 E2E_PIDS=()
 E2E_TIMEOUT="${E2E_TIMEOUT:-20}"
+export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset WAYLAND_DISPLAY
 
 e2e_cleanup() {
     local pid
@@ -23,6 +26,10 @@ trap e2e_cleanup EXIT
 
 e2e_fail() {
     echo "FAIL: $*" >&2
+    local log
+    for log in "$E2E_TMP"/*.log; do
+        [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; tail -n 20 "$log" >&2; }
+    done
     if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null; then
         import -window root "${E2E_SHOT_DIR:-/tmp}/e2e-failure-$$.png" 2>/dev/null &&
             echo "screenshot: ${E2E_SHOT_DIR:-/tmp}/e2e-failure-$$.png" >&2
@@ -41,17 +48,29 @@ e2e_until() {
 }
 
 e2e_start_x() {
-    local fd_file="$E2E_TMP/display"
-    exec {xfd}>"$fd_file"
-    Xvfb -displayfd "$xfd" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
-    E2E_PIDS+=($!)
-    e2e_until test -s "$fd_file" || e2e_fail "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$fd_file")"
-    exec {xfd}>&-
-    e2e_until xdpyinfo || e2e_fail "X server $DISPLAY does not answer"
+    # A display number of our own: another X server on this machine (a developer's, a
+    # parallel test's, or a stale socket left by a killed one) must never receive our window.
+    local n try
+    for try in $(seq 1 20); do
+        n=$((100 + RANDOM % 800))
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
+        local pid=$!
+        export DISPLAY=":$n"
+        if e2e_until xdpyinfo && kill -0 "$pid" 2>/dev/null; then
+            E2E_PIDS+=($pid)
+            break
+        fi
+        kill "$pid" 2>/dev/null || true
+        unset DISPLAY
+    done
+    [ -n "${DISPLAY:-}" ] || e2e_fail "no X server could be started"
     openbox --config-file "$E2E_DIR/openbox-rc.xml" >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
-    e2e_until xprop -root _NET_SUPPORTING_WM_CHECK || e2e_fail "openbox did not start"
+    # A window mapped while the window manager is still starting can be left unmanaged: go on
+    # only once openbox has announced itself on the root window.
+    e2e_until bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
+        e2e_fail "openbox did not start"
     # A clean clipboard owner for the tests' own clipboard checks.
     printf '' | xclip -selection clipboard
 }
@@ -70,6 +89,22 @@ e2e_start_app() {
     E2E_PIDS+=($E2E_APP_PID)
 }
 
+# Waits for a visible window of the program (of any title); prints its id.
+e2e_any_window() {
+    local id=""
+    local deadline=$((SECONDS + E2E_TIMEOUT))
+    while [ $SECONDS -lt $deadline ]; do
+        id="$(xdotool search --onlyvisible --class masumemo 2>/dev/null | head -n1 || true)"
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        kill -0 "$E2E_APP_PID" 2>/dev/null || e2e_fail "the program ended"
+        sleep 0.05
+    done
+    e2e_fail "no window of the program appeared"
+}
+
 # Waits for a visible window whose title matches the regular expression; prints its id.
 e2e_window() {
     local name="$1" id=""
@@ -83,6 +118,25 @@ e2e_window() {
         sleep 0.05
     done
     e2e_fail "no window named '$name' appeared"
+}
+
+# Waits until the window manager has taken the window in (it then carries WM_STATE).
+e2e_wait_managed() {
+    e2e_until bash -c "xprop -id $1 WM_STATE | grep -q 'window state'" ||
+        e2e_fail "window $1 was never managed"
+}
+
+# Clicks at (x, y) inside window w until the check command succeeds, as a person clicks again
+# when the first click went in before the window was ready. At most three clicks.
+e2e_click_until() {
+    local w="$1" x="$2" y="$3"
+    shift 3
+    local try
+    for try in 1 2 3; do
+        xdotool mousemove --window "$w" "$x" "$y" click 1
+        E2E_TIMEOUT=5 e2e_until "$@" && return 0
+    done
+    return 1
 }
 
 e2e_active_window_name() {

@@ -139,6 +139,23 @@ e2e_click_until() {
     return 1
 }
 
+# Chooses "Masumemo起動" in the chooser and waits for the untitled editor to have the focus,
+# with the caret in the canvas at its first cell. Sets E2E_EDITOR.
+e2e_open_editor() {
+    local chooser
+    chooser="$(e2e_any_window)"
+    e2e_wait_managed "$chooser"
+    # "Masumemo起動" sits at 75,825 twips inside the frame at 75,0: about (68, 68) pixels in.
+    e2e_click_until "$chooser" 68 68 xdotool search --onlyvisible --name '住所不定 - Masumemo' ||
+        e2e_fail "the editor did not open"
+    E2E_EDITOR="$(e2e_window '住所不定 - Masumemo')"
+    e2e_wait_active '住所不定 - Masumemo'
+    # The canvas fills the lower part of the window: click into it, then Ctrl+Home.
+    eval "$(xdotool getwindowgeometry --shell "$E2E_EDITOR")"
+    xdotool mousemove --window "$E2E_EDITOR" $((WIDTH / 2)) $((HEIGHT - 120)) click 1
+    xdotool key ctrl+Home
+}
+
 e2e_active_window_name() {
     xdotool getactivewindow getwindowname 2>/dev/null || true
 }

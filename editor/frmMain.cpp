@@ -26,6 +26,7 @@
 #include <exception>
 
 #include "editor/CanvasWidget.h"
+#include "editor/FileCommands.h"
 #include "editor/PositionDisplay.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
@@ -191,6 +192,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     createToolBar();
     createStatusBar();
     createWorkingArea();
+    m_files = std::make_unique<FileCommands>(*this, canvas(), m_state.CurrentFile,
+                                             [this] { showCanvasSize(); });
     try {
         Form_Load();
     } catch (...) {
@@ -813,20 +816,8 @@ void frmMain::Form_QueryUnload(bool& cancel)
 
 bool frmMain::maybeSaveOnClose()
 {
-    using platform::Dialogs;
-    const Dialogs::Answer answer = Dialogs::instance().message(
-        this, text("内容が変更されています。　保存しますか？"), Dialogs::Buttons::YesNoCancel,
-        Dialogs::Icon::Question);
-    switch (answer) {
-    case Dialogs::Answer::No:
-        return true;
-    case Dialogs::Answer::Yes:
-        mnuFileSave_Click();
-        // A save that did not happen (cancelled or failed) keeps the picture on screen.
-        return !canvas().modified();
-    default:
-        return false;
-    }
+    // A save that did not happen (cancelled or failed) keeps the picture on screen.
+    return m_files->saveQuestion();
 }
 
 void frmMain::setModified(bool modified)
@@ -1010,10 +1001,35 @@ void frmMain::mnuBasic_Click()
 }
 
 // Commands that come with the file, clipboard, click-input and favourite features.
-void frmMain::mnuFileNew_Click() {}
-void frmMain::mnuFileOpen_Click() {}
-void frmMain::mnuFileSave_Click() {}
-void frmMain::mnuFileSaveAs_Click() {}
+void frmMain::mnuFileNew_Click()
+{
+    m_files->New();
+}
+
+void frmMain::mnuFileOpen_Click()
+{
+    m_files->Open();
+}
+
+void frmMain::mnuFileSave_Click()
+{
+    m_files->Save();
+}
+
+void frmMain::mnuFileSaveAs_Click()
+{
+    m_files->SaveAs();
+}
+
+void frmMain::KaoKara(const QString& path)
+{
+    if (m_files->KaoKara(path)) {
+        emit kaoKaraAccepted();
+    } else {
+        emit kaoKaraDeclined();
+    }
+}
+
 void frmMain::mnuEditAll_Click() {}
 void frmMain::mnuEditCut_Click() {}
 void frmMain::mnuEditCopy_Click() {}

@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "editor/CanvasWidget.h"
@@ -34,6 +35,8 @@ class UpDown;
 }
 
 namespace masumemo::editor {
+
+class FileCommands;
 
 /// The window's own state, under the names its procedures use.
 /// The canvas itself (text, Keta, Gyou, HalfPush, Modified, the snapshot and the history) is
@@ -95,6 +98,8 @@ public:
     void setCanvasCaret(int offset);
     /// PrevLines, PrevLine, PrevCol from the canvas as it stands, and the position display.
     void takeSnapshot();
+    /// New, Open, Save, Save As, FileOpen and FileSave.
+    FileCommands& files() const { return *m_files; }
 
     // --- Controls ---
     /// Toolbar buttons numbered from 1 as laid out, separators included.
@@ -145,7 +150,16 @@ public:
     void mnuFavaPlas_Click();
     void mnuHelpAbout_Click();
 
+public slots:
+    /// The dictionary hands the file at path over for editing: the save question, then the
+    /// file becomes the canvas. Answers with kaoKaraAccepted or kaoKaraDeclined.
+    void KaoKara(const QString& path);
+
 signals:
+    /// KaoKara opened the file.
+    void kaoKaraAccepted();
+    /// KaoKara left the canvas as it was (Cancel, a save that did not happen, an unreadable file).
+    void kaoKaraDeclined();
     /// The About window is wanted (the window registry shows it).
     void aboutRequested();
     /// The dictionary window is wanted.
@@ -228,6 +242,7 @@ private:
     std::array<QPushButton*, kUseCount> m_cmdUse{};
     QGroupBox* m_fraEtc = nullptr;
     QScrollBar* m_hsbMain = nullptr;
+    std::unique_ptr<FileCommands> m_files;
 };
 
 }  // namespace masumemo::editor

@@ -40,6 +40,16 @@ editor::frmMain* WindowRegistry::showEditor()
         connect(m_editor, &editor::frmMain::dictionaryRequested, this,
                 &WindowRegistry::showDictionary);
         connect(m_editor, &editor::frmMain::aboutRequested, this, &WindowRegistry::showAbout);
+        connect(m_editor, &editor::frmMain::kaoKaraAccepted, this, [this] {
+            if (m_dictionary) {
+                m_dictionary->editAccepted();
+            }
+        });
+        connect(m_editor, &editor::frmMain::kaoKaraDeclined, this, [this] {
+            if (m_dictionary) {
+                m_dictionary->editDeclined();
+            }
+        });
     }
     bringForward(m_editor);
     return m_editor;
@@ -52,6 +62,8 @@ dictionary::frmKao* WindowRegistry::showDictionary()
         m_dictionary->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_dictionary, &dictionary::frmKao::editorRequested, this,
                 &WindowRegistry::showEditor);
+        connect(m_dictionary, &dictionary::frmKao::editRequested, this,
+                &WindowRegistry::handOverToEditor);
     }
     bringForward(m_dictionary);
     return m_dictionary;
@@ -66,6 +78,11 @@ frmSplash* WindowRegistry::showChooser()
     }
     bringForward(m_chooser);
     return m_chooser;
+}
+
+void WindowRegistry::handOverToEditor(const QString& path)
+{
+    showEditor()->KaoKara(path);
 }
 
 void WindowRegistry::showAbout()

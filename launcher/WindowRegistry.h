@@ -31,6 +31,9 @@ public slots:
     frmSplash* showChooser();
     /// About, modal over the editor (or alone when there is no editor); returns when closed.
     void showAbout();
+    /// The dictionary's edit command: the editor is shown (built if needed) and opens path;
+    /// the dictionary hears whether it did.
+    void handOverToEditor(const QString& path);
 
 private:
     QPointer<editor::frmMain> m_editor;

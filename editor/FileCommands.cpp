@@ -1,0 +1,249 @@
+#include "FileCommands.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QWidget>
+#include <algorithm>
+
+#include "editor/CanvasController.h"
+#include "platform/Dialogs.h"
+
+namespace masumemo::editor {
+namespace {
+
+using platform::Dialogs;
+
+const QString kUntitled = QStringLiteral("住所不定 - Masumemo");
+const QString kTitleSuffix = QStringLiteral(" - Masumemo");
+const QString kFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt");
+const QString kOpenTitle = QStringLiteral("ファイルを開く");
+const QString kSaveTitle = QStringLiteral("名前を付けて保存");
+const QString kSaveQuestion = QStringLiteral("内容が変更されています。　保存しますか？");
+
+/// An upper bound of the canvas a file's bytes can make, without decoding them: no line is
+/// wider in units than it has bytes (one byte is at most one unit, two bytes at most two),
+/// and there are at most one more lines than line breaks.
+long long canvasUnitsBound(const QByteArray& bytes)
+{
+    long long lines = 1;
+    long long widest = 0;
+    long long run = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+                ++i;
+            }
+            widest = std::max(widest, run);
+            run = 0;
+            ++lines;
+        } else {
+            ++run;
+        }
+    }
+    widest = std::max(widest, run);
+    // Padding to an even width adds one unit at most.
+    return (widest + 1) * lines;
+}
+
+void tell(QWidget* parent, const QString& text, Dialogs::Icon icon)
+{
+    Dialogs::instance().message(parent, text, Dialogs::Buttons::Ok, icon);
+}
+
+}  // namespace
+
+CanvasFileRead readCanvasPath(const QString& path)
+{
+    CanvasFileRead read;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        read.error = QStringLiteral("ファイルが見つかりません。");
+        return read;
+    }
+    if (info.isDir()) {
+        read.error = QStringLiteral("フォルダーはファイルとして開けません。");
+        return read;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        read.error = file.errorString();
+        return read;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        read.error = file.errorString();
+        return read;
+    }
+    if (bytes.contains('\0')) {
+        read.error = QStringLiteral("テキストファイルではありません（NUL文字を含んでいます）。");
+        return read;
+    }
+    if (canvasUnitsBound(bytes) > kMaxOpenedCanvasUnits) {
+        read.error = QStringLiteral("行が長すぎるか多すぎて、キャンバスに収まりません。");
+        return read;
+    }
+    read.file = grid::readCanvasFile(std::string_view(bytes.constData(), bytes.size()));
+    read.ok = read.file.isText;
+    return read;
+}
+
+bool writeCanvasPath(const QString& path, std::u16string_view canvas, QString* error)
+{
+    const std::string bytes = grid::canvasFileBytes(canvas);
+    QSaveFile file(path);
+    // Unbuffered, so a short write (a full disk, a file size limit) shows in write()'s count
+    // instead of vanishing in a flush at commit() that still reports success.
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (written && !bytes.empty()) {
+        written = file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+                  static_cast<qint64>(bytes.size());
+    }
+    if (written) {
+        written = file.commit();
+    } else {
+        file.cancelWriting();
+    }
+    if (!written && error) {
+        *error = file.errorString();
+    }
+    return written;
+}
+
+FileCommands::FileCommands(QWidget& window, CanvasController& canvas, QString& currentFile,
+                           std::function<void()> canvasReset)
+    : m_window(window),
+      m_canvas(canvas),
+      m_currentFile(currentFile),
+      m_canvasReset(std::move(canvasReset))
+{
+}
+
+bool FileCommands::saveQuestion()
+{
+    if (!m_canvas.modified()) {
+        return true;
+    }
+    switch (Dialogs::instance().message(&m_window, kSaveQuestion, Dialogs::Buttons::YesNoCancel,
+                                        Dialogs::Icon::Question)) {
+        case Dialogs::Answer::No:
+            return true;
+        case Dialogs::Answer::Yes:
+            return Save();
+        default:
+            return false;
+    }
+}
+
+void FileCommands::New()
+{
+    if (!saveQuestion()) {
+        return;
+    }
+    const int keta = m_canvas.keta();
+    const int gyou = m_canvas.gyou();
+    m_canvas.resetCanvas(grid::blankCanvas(keta, gyou), keta, gyou);
+    m_currentFile.clear();
+    showTitle();
+    if (m_canvasReset) {
+        m_canvasReset();
+    }
+}
+
+void FileCommands::Open()
+{
+    if (!saveQuestion()) {
+        return;
+    }
+    const QString path =
+        Dialogs::instance().openFileName(&m_window, {kOpenTitle, kFilter, m_lastName});
+    if (path.isEmpty()) {
+        return;
+    }
+    m_lastName = path;
+    FileOpen(path);
+}
+
+bool FileCommands::Save()
+{
+    return m_currentFile.isEmpty() ? SaveAs() : FileSave();
+}
+
+bool FileCommands::SaveAs()
+{
+    const QString path =
+        Dialogs::instance().saveFileName(&m_window, {kSaveTitle, kFilter, m_lastName});
+    if (path.isEmpty()) {
+        return false;
+    }
+    m_lastName = path;
+    // CurrentFile names the file only once it holds the picture; a failed write leaves the name
+    // the title shows, so a later Save goes where the user expects.
+    return writeTo(path);
+}
+
+bool FileCommands::FileSave()
+{
+    return writeTo(m_currentFile);
+}
+
+bool FileCommands::writeTo(const QString& path)
+{
+    QString reason;
+    if (!writeCanvasPath(path, m_canvas.text(), &reason)) {
+        tell(&m_window,
+             QStringLiteral("ファイルを保存できませんでした。\n%1\n\n%2").arg(path, reason),
+             Dialogs::Icon::Critical);
+        return false;
+    }
+    m_currentFile = path;
+    m_canvas.setModified(false);
+    showTitle();
+    return true;
+}
+
+bool FileCommands::FileOpen(const QString& path)
+{
+    const CanvasFileRead read = readCanvasPath(path);
+    if (!read.ok) {
+        // Nothing changes: the canvas, CurrentFile and the title still describe the same file.
+        tell(&m_window,
+             QStringLiteral("ファイルを開けませんでした。\n%1\n\n%2").arg(path, read.error),
+             Dialogs::Icon::Critical);
+        return false;
+    }
+    const grid::FittedCanvas& fitted = read.file.canvas;
+    m_canvas.resetCanvas(fitted.text, fitted.keta, fitted.gyou);
+    m_currentFile = path;
+    showTitle();
+    if (m_canvasReset) {
+        m_canvasReset();
+    }
+    // Said once, on opening: the next save writes "?" where those bytes were.
+    QStringList notes;
+    if (read.file.substituted) {
+        notes << QStringLiteral(
+            "このファイルはShift_JISではありません。読めないバイトは「?」に置き換えました。"
+            "保存すると、元のバイトは失われます。");
+    }
+    if (read.file.controlsDropped) {
+        notes << QStringLiteral("タブなどの制御文字は取り除きました。保存するとなくなります。");
+    }
+    if (!notes.isEmpty()) {
+        tell(&m_window, notes.join(QLatin1Char('\n')), Dialogs::Icon::Warning);
+    }
+    return true;
+}
+
+bool FileCommands::KaoKara(const QString& path)
+{
+    return saveQuestion() && FileOpen(path);
+}
+
+void FileCommands::showTitle()
+{
+    m_window.setWindowTitle(m_currentFile.isEmpty() ? kUntitled : m_currentFile + kTitleSuffix);
+}
+
+}  // namespace masumemo::editor

@@ -1,0 +1,86 @@
+#pragma once
+// The file commands of the editor: New, Open, Save, Save As, the changed-mark question, and
+// the dictionary's hand-over of a file (KaoKara). The canvas stays in the controller; this
+// class reads and writes files, asks the questions through the Dialogs seam and keeps
+// CurrentFile and the window title in step with what was really read or written.
+
+#include <QString>
+#include <functional>
+#include <string_view>
+
+#include "grid/Fit.h"
+
+class QWidget;
+
+namespace masumemo::editor {
+
+class CanvasController;
+
+/// A canvas file read from disk.
+struct CanvasFileRead
+{
+    bool ok = false;
+    QString error;  ///< why the file could not be opened (empty when ok)
+    grid::CanvasFile file;
+};
+
+/// The largest canvas a file may make, in half-width units. Far beyond any size the program
+/// can apply; it only keeps a small file of one long line and many short ones from asking
+/// for gigabytes once every line is padded.
+inline constexpr long long kMaxOpenedCanvasUnits = 1LL << 25;
+
+/// Reads path as a canvas file. Not ok, with the reason, when the file is missing or cannot be
+/// read, holds NUL bytes (not text), or would make a canvas past kMaxOpenedCanvasUnits.
+CanvasFileRead readCanvasPath(const QString& path);
+
+/// Writes the canvas to path through a temporary file renamed over it, so a failed write
+/// leaves the previous file as it was. False with the reason in error when anything failed.
+bool writeCanvasPath(const QString& path, std::u16string_view canvas, QString* error);
+
+class FileCommands
+{
+public:
+    /// window: the parent of the dialogs and the owner of the title. currentFile: the window's
+    /// CurrentFile, kept here. canvasReset runs after the canvas was replaced by New or Open
+    /// (the size boxes follow it).
+    FileCommands(QWidget& window, CanvasController& canvas, QString& currentFile,
+                 std::function<void()> canvasReset);
+
+    /// The changed-mark question when the canvas is modified. True to go on: No, Yes followed
+    /// by a save that happened, or an unmodified canvas. False stops the command: Cancel, or
+    /// Yes whose save was cancelled or failed (the picture must not be thrown away).
+    bool saveQuestion();
+
+    void New();
+    void Open();
+    /// Save to CurrentFile, or Save As without one. True when the file was written.
+    bool Save();
+    /// True when a name was chosen and the file written.
+    bool SaveAs();
+
+    /// Reads the file into the canvas fitted to the grid. On success CurrentFile is path and the
+    /// title follows it; on failure a message says why and nothing changes. A file with bytes
+    /// that are not code page 932 opens, with one message saying what saving will do to them.
+    bool FileOpen(const QString& path);
+    /// Writes the canvas as it stands to CurrentFile. A failure says why and leaves Modified.
+    bool FileSave();
+
+    /// The dictionary's edit hand-over: the save question, then FileOpen. False when the
+    /// question was cancelled, its save did not happen, or the file could not be read.
+    bool KaoKara(const QString& path);
+
+    /// "住所不定 - Masumemo" for a new canvas, else CurrentFile + " - Masumemo".
+    void showTitle();
+
+private:
+    bool writeTo(const QString& path);
+
+    QWidget& m_window;
+    CanvasController& m_canvas;
+    QString& m_currentFile;
+    std::function<void()> m_canvasReset;
+    /// Dlg keeps the last name chosen in either dialog and offers it next time.
+    QString m_lastName;
+};
+
+}  // namespace masumemo::editor

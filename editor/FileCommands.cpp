@@ -29,10 +29,12 @@ long long canvasUnitsBound(const QByteArray& bytes)
     long long lines = 1;
     long long widest = 0;
     long long run = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
+    const char* b = bytes.constData();
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = b[i];
         if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            if (c == '\r' && i + 1 < size && b[i + 1] == '\n') {
                 ++i;
             }
             widest = std::max(widest, run);
@@ -57,18 +59,10 @@ void tell(QWidget* parent, const QString& text, Dialogs::Icon icon)
 CanvasFileRead readCanvasPath(const QString& path)
 {
     CanvasFileRead read;
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        read.error = QStringLiteral("ファイルが見つかりません。");
-        return read;
-    }
-    if (info.isDir()) {
-        read.error = QStringLiteral("フォルダーはファイルとして開けません。");
-        return read;
-    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        read.error = file.errorString();
+        read.error = QFileInfo::exists(path) ? file.errorString()
+                                             : QStringLiteral("ファイルが見つかりません。");
         return read;
     }
     const QByteArray bytes = file.readAll();

@@ -1,0 +1,168 @@
+// Opening and saving a 64 kB canvas file (40 x 800 of mixed characters) through the editor
+// window, against the codec work alone: open against decoding the bytes with iconv, save
+// against encoding them with iconv and writing them to a file. A save is made durable (the
+// temporary file is synced to disk before the rename), so the save is also set against a plain
+// write that syncs the same way.
+
+#include <fcntl.h>
+#include <iconv.h>
+#include <unistd.h>
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "Timing.h"
+#include "editor/CanvasController.h"
+#include "editor/FileCommands.h"
+#include "editor/frmMain.h"
+#include "grid/Cp932.h"
+#include "grid/Fit.h"
+#include "grid/LineModel.h"
+
+using namespace masumemo;
+
+namespace {
+
+constexpr int kKeta = 40;
+constexpr int kGyou = 800;
+
+/// shift gives another picture of the same size, so each open really replaces every line.
+std::u16string mixedCanvas(int shift)
+{
+    // Half-width pairs, kana, kanji and box drawing, each line exactly 2 x kKeta units.
+    const std::u16string cells[] = {u"ab", u"\u3042", u"\u6f22", u"\u2500", u"()"};
+    std::u16string line;
+    for (int i = 0; i < kKeta; ++i) {
+        line += cells[(i + shift) % 5];
+    }
+    return grid::joinLines(std::vector<std::u16string>(kGyou, line));
+}
+
+/// Converts with one iconv descriptor, as a program doing nothing else would.
+class Iconv
+{
+public:
+    Iconv(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Iconv() { iconv_close(m_cd); }
+    size_t convert(const char* in, size_t size, std::string& out)
+    {
+        out.resize(size * 2 + 16);
+        char* src = const_cast<char*>(in);
+        size_t left = size;
+        char* dst = out.data();
+        size_t room = out.size();
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        iconv(m_cd, &src, &left, &dst, &room);
+        out.resize(out.size() - room);
+        return out.size();
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+void writeAll(const std::string& path, const std::string& bytes, bool sync)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != ssize_t(bytes.size())) {
+        std::perror("write");
+    }
+    if (sync) {
+        ::fdatasync(fd);
+    }
+    ::close(fd);
+}
+
+std::pair<double, double> bestOfAlternating(const std::function<void()>& subject,
+                                            const std::function<void()>& baseline)
+{
+    double bestSubject = 1e300;
+    double bestBaseline = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        bestSubject = std::min(bestSubject, bench::medianNanos(subject, 7));
+        bestBaseline = std::min(bestBaseline, bench::medianNanos(baseline, 7));
+    }
+    return {bestSubject, bestBaseline};
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const std::string baselinePath = dir.filePath(QStringLiteral("baseline.txt")).toStdString();
+
+    const std::u16string canvases[2] = {mixedCanvas(0), mixedCanvas(1)};
+    std::string fileBytes[2];
+    QString paths[2];
+    for (int i = 0; i < 2; ++i) {
+        fileBytes[i] = grid::canvasFileBytes(canvases[i]);
+        paths[i] = dir.filePath(QStringLiteral("canvas%1.txt").arg(i));
+        QFile file(paths[i]);
+        if (!file.open(QIODevice::WriteOnly)) {
+            return 1;
+        }
+        file.write(fileBytes[i].data(), qint64(fileBytes[i].size()));
+    }
+    std::printf("canvas files: %zu bytes, %d x %d\n", fileBytes[0].size(), kKeta, kGyou);
+
+    editor::frmMain window;
+    window.show();
+    editor::FileCommands& files = window.files();
+    Iconv decoder("UTF-16LE", "CP932");
+    Iconv encoder("CP932", "UTF-16LE");
+    std::string scratch;
+
+    bool met = true;
+    int next = 0;
+    int nextDecoded = 0;
+    const auto [open, decode] = bestOfAlternating(
+        [&] {
+            if (!files.FileOpen(paths[next])) {
+                std::abort();
+            }
+            next ^= 1;
+        },
+        [&] {
+            const std::string& bytes = fileBytes[nextDecoded];
+            decoder.convert(bytes.data(), bytes.size(), scratch);
+            nextDecoded ^= 1;
+        });
+    met &= bench::report("open 64 kB canvas vs iconv decode", open, decode, 3.0);
+    // The share of the open before the view: reading, decoding and fitting to the grid.
+    int k = 0;
+    const double read = bench::medianNanos([&] {
+        editor::readCanvasPath(paths[k]);
+        k ^= 1;
+    });
+    bench::report("  of which read + fit (no view) vs iconv decode", read, decode, 3.0);
+    const std::u16string& canvas = canvases[next ^ 1];
+    if (window.canvas().text() != canvas) {
+        std::fprintf(stderr, "the opened canvas differs from the file\n");
+        return 1;
+    }
+
+    const auto encodeAndWrite = [&](bool sync) {
+        return [&, sync] {
+            encoder.convert(reinterpret_cast<const char*>(canvas.data()), canvas.size() * 2,
+                            scratch);
+            writeAll(baselinePath, scratch, sync);
+        };
+    };
+    // FileSave writes CurrentFile, the file just opened.
+    const auto save = [&] {
+        if (!files.FileSave()) {
+            std::abort();
+        }
+    };
+    const auto [saveSynced, writeSynced] = bestOfAlternating(save, encodeAndWrite(true));
+    met &= bench::report("save vs iconv encode + write + sync", saveSynced, writeSynced, 3.0);
+    const auto [savePlain, writePlain] = bestOfAlternating(save, encodeAndWrite(false));
+    bench::report("save vs iconv encode + write (no sync)", savePlain, writePlain, 3.0);
+    return met ? 0 : 1;
+}

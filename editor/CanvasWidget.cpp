@@ -233,8 +233,11 @@ bool CanvasWidget::event(QEvent* e)
 {
     if (e->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(e);
-        if (key->matches(QKeySequence::Cut)) {
-            // Cut belongs to the window's Edit menu, which blanks instead of removing.
+        if (key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Copy) ||
+            key->matches(QKeySequence::SelectAll) || key->matches(QKeySequence::Paste)) {
+            // These belong to the window's Edit menu (cut blanks instead of removing, copy
+            // writes LF line ends). Where no shortcut takes the key it comes back here as a
+            // key press.
             e->ignore();
             return true;
         }

@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHelpEvent>
@@ -26,8 +27,11 @@
 #include <exception>
 
 #include "editor/CanvasWidget.h"
+#include "editor/ClipboardCommands.h"
 #include "editor/FileCommands.h"
 #include "editor/PositionDisplay.h"
+#include "input/SettingsFile.h"
+#include "input/frmFava.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
@@ -617,8 +621,20 @@ void frmMain::KakuSyuku()
 
 void frmMain::OkiniButtom()
 {
-    // The favourite buttons are laid out here once favourites are kept.
+    for (int n = 1; n <= input::Favourites::kSlots; ++n) {
+        QAction* b = toolButton(kFirstFavouriteButton - 1 + n);
+        const bool used = n <= m_favourites.FavCount();
+        b->setToolTip(used ? QString::fromStdU16String(m_favourites.text(n)) : QString());
+        b->setVisible(used);
+    }
     m_state.WindowActivated = true;
+}
+
+void frmMain::Okini(const std::u16string& text)
+{
+    // Laid over the canvas like a paste, so a favourite of several characters keeps the grid.
+    canvas().pasteText(input::textToWrite(text));
+    m_txtMain->setFocus();
 }
 
 // --- The canvas ---
@@ -825,9 +841,24 @@ void frmMain::setModified(bool modified)
     canvas().setModified(modified);
 }
 
-void frmMain::readSettingsFile() {}
+void frmMain::readSettingsFile()
+{
+    // A missing or unreadable file means no favourites; it never stops the window.
+    input::readSettings(m_favourites);
+}
 
-void frmMain::writeSettingsFile() {}
+void frmMain::writeSettingsFile()
+{
+    QString error;
+    if (!input::writeSettings(m_favourites, &error)) {
+        // The close goes on; the user learns that the favourites were not kept.
+        platform::Dialogs::instance().message(
+            this,
+            text("お気に入り文字を保存できませんでした。") + QLatin1Char('\n') +
+                QDir::toNativeSeparators(input::settingsPath()) + QLatin1Char('\n') + error,
+            platform::Dialogs::Buttons::Ok, platform::Dialogs::Icon::Warning);
+    }
+}
 
 void frmMain::tbToolBar_ButtonClick(QAction* button)
 {
@@ -1000,7 +1031,6 @@ void frmMain::mnuBasic_Click()
     KakuSyuku();
 }
 
-// Commands that come with the file, clipboard, click-input and favourite features.
 void frmMain::mnuFileNew_Click()
 {
     m_files->New();
@@ -1030,16 +1060,43 @@ void frmMain::KaoKara(const QString& path)
     }
 }
 
-void frmMain::mnuEditAll_Click() {}
-void frmMain::mnuEditCut_Click() {}
-void frmMain::mnuEditCopy_Click() {}
-void frmMain::mnuEditPaste_Click() {}
-void frmMain::mnuFavaPlas_Click() {}
 void frmMain::clickInput_Toggle() {}
-void frmMain::brGet_Click() {}
+
+void frmMain::mnuEditAll_Click()
+{
+    ClipboardCommands::selectAll(*m_txtMain);
+}
+
+void frmMain::mnuEditCut_Click()
+{
+    ClipboardCommands::cut(*m_txtMain);
+}
+
+void frmMain::mnuEditCopy_Click()
+{
+    ClipboardCommands::copy(*m_txtMain);
+}
+
+void frmMain::mnuEditPaste_Click()
+{
+    ClipboardCommands::paste(*m_txtMain);
+}
+
+void frmMain::brGet_Click()
+{
+    ClipboardCommands::brGet(*m_txtMain);
+}
+
+void frmMain::mnuFavaPlas_Click()
+{
+    input::frmFava window(m_favourites, this);
+    window.exec();
+    OkiniButtom();
+}
+
 void frmMain::favourite_Click(int slot)
 {
-    Q_UNUSED(slot);
+    Okini(m_favourites.text(slot));
 }
 
 }  // namespace masumemo::editor

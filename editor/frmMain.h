@@ -14,6 +14,7 @@
 #include "editor/CanvasWidget.h"
 #include "editor/Layout.h"
 #include "grid/LineModel.h"
+#include "input/Favourites.h"
 #include "input/History.h"
 
 class QAbstractButton;
@@ -84,6 +85,11 @@ public:
     void KakuSyuku();
     /// Lays out the favourite buttons and notes that the window has been active.
     void OkiniButtom();
+    /// Writes a favourite at the caret (a selection is blanked first) and gives txtMain the
+    /// focus.
+    void Okini(const std::u16string& text);
+    /// Favourites and FavCount, read at creation and written at each close request.
+    input::Favourites& favourites() { return m_favourites; }
 
     // --- The canvas ---
     CanvasWidget* txtMain() const { return m_txtMain; }
@@ -213,6 +219,7 @@ private:
     int selectedCategory() const;
 
     EditorState m_state;
+    input::Favourites m_favourites;
     WindowGeometry m_geometry;
     QSize m_laidOutFrame;  ///< the outer size the geometry was computed for
     /// The designed size is the outer size; it is set again once the frame is known.

@@ -51,6 +51,18 @@ void Favourites::assign(const std::vector<std::u16string>& texts)
     }
 }
 
+std::u16string textToWrite(std::u16string_view favourite)
+{
+    return favourite == u"&&" ? std::u16string(u"&") : std::u16string(favourite);
+}
+
+std::u16string withoutLineBreaks(std::u16string_view text)
+{
+    std::u16string out(text);
+    std::erase_if(out, [](char16_t c) { return c == u'\r' || c == u'\n'; });
+    return out;
+}
+
 FavouritesRegistration::FavouritesRegistration(Favourites& list) : m_list(list) {}
 
 void FavouritesRegistration::showSlot(int k)

@@ -40,6 +40,13 @@ private:
     int m_count = 0;
 };
 
+/// What writing a favourite puts into the canvas: its text as registered, except that the text
+/// "&&" writes a single "&".
+std::u16string textToWrite(std::u16string_view favourite);
+
+/// A favourite is one line: CR and LF are removed from text that the user enters.
+std::u16string withoutLineBreaks(std::u16string_view text);
+
 /// The registration window's state: the current slot k (lblBT), the count shown (lblTouroku),
 /// the field's text (txtFava) and which buttons are enabled. The user moves between slot 1 and
 /// slot FavCount + 1 (at most 10), the free slot where a new favourite is added. A click on a

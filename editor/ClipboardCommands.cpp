@@ -1,0 +1,93 @@
+#include "ClipboardCommands.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "editor/CanvasWidget.h"
+#include "grid/LineModel.h"
+
+namespace masumemo::editor {
+
+namespace {
+
+void putOnClipboard(std::u16string_view text)
+{
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdU16String(std::u16string(text)));
+}
+
+}  // namespace
+
+std::u16string toClipboardText(std::u16string_view canvasText)
+{
+    std::u16string out;
+    out.reserve(canvasText.size());
+    for (size_t i = 0; i < canvasText.size(); ++i) {
+        if (canvasText[i] == u'\r') {
+            out += u'\n';
+            if (i + 1 < canvasText.size() && canvasText[i + 1] == u'\n') {
+                ++i;
+            }
+        } else {
+            out += canvasText[i];
+        }
+    }
+    return out;
+}
+
+std::u16string brGetText(std::u16string_view canvasText)
+{
+    std::vector<std::u16string> lines = grid::SplitText(canvasText);
+    for (std::u16string& line : lines) {
+        line = grid::trimTrailingSpaces(line);
+    }
+    // Trailing blank lines give no markers. Dropping whole lines rather than trailing "<br>"
+    // texts keeps a last line that itself ends in the text "<br>".
+    while (!lines.empty() && lines.back().empty()) {
+        lines.pop_back();
+    }
+    std::u16string result;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) {
+            result += u"<br>";
+        }
+        result += lines[i];
+    }
+    return result;
+}
+
+namespace ClipboardCommands {
+
+void selectAll(CanvasWidget& txtMain)
+{
+    const CanvasController& canvas = txtMain.controller();
+    txtMain.setSelection(0, static_cast<int>(canvas.text().size()));
+    txtMain.setFocus();
+}
+
+void copy(CanvasWidget& txtMain)
+{
+    putOnClipboard(toClipboardText(txtMain.controller().selectedText()));
+}
+
+void cut(CanvasWidget& txtMain)
+{
+    copy(txtMain);
+    // The controller reads the selection as it stands, blanks it cell by cell, sets Modified,
+    // records the undo step and leaves the caret at the selection's start.
+    txtMain.controller().blankSelection();
+}
+
+void paste(CanvasWidget& txtMain)
+{
+    txtMain.pasteFromClipboard();
+}
+
+void brGet(const CanvasWidget& txtMain)
+{
+    putOnClipboard(brGetText(txtMain.controller().text()));
+}
+
+}  // namespace ClipboardCommands
+
+}  // namespace masumemo::editor

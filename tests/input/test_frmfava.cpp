@@ -66,22 +66,15 @@ void FrmFavaTest::clicksAndEdits_data()
     QTest::newRow("none: only the field is usable") << 0 << QStringList() << "1/0/ ----";
     QTest::newRow("none: typing enables Apply") << 0 << QStringList{"x"} << "1/0/x --A-";
     QTest::newRow("none: Apply registers") << 0 << QStringList{"x", "A"} << "1/1/x ->-D";
-    QTest::newRow("none: emptying the field disables Apply")
-        << 0 << QStringList{"x", ""} << "1/0/ ----";
     QTest::newRow("five: opens on slot 1") << 5 << QStringList() << "1/5/f1 ->-D";
     QTest::newRow("five: the free slot 6") << 5 << QStringList{">", ">", ">", ">", ">"}
                                            << "6/5/ <---";
     QTest::newRow("five: delete slot 3 shows the old slot 4")
         << 5 << QStringList{">", ">", "D"} << "3/4/f4 <>--";
-    // Only going back or applying gives Delete back.
+    // Only going back or applying gives Delete back (the rules are tested in full without a
+    // window; these rows show the window follows them).
     QTest::newRow("five: > after a delete leaves Delete off")
         << 5 << QStringList{">", ">", "D", ">"} << "4/4/f5 <>--";
-    QTest::newRow("five: < after a delete gives it back")
-        << 5 << QStringList{">", ">", "D", "<"} << "2/4/f2 <>-D";
-    QTest::newRow("five: deleting the last leaves an empty field")
-        << 5 << QStringList{">", ">", ">", ">", "D"} << "5/4/ <---";
-    QTest::newRow("five: unapplied edits are dropped on moving")
-        << 5 << QStringList{"zz", ">", "<"} << "1/5/f1 ->-D";
     QTest::newRow("ten: > stops at slot 10")
         << 10 << QStringList{">", ">", ">", ">", ">", ">", ">", ">", ">", ">"} << "10/10/f10 <--D";
     QTest::newRow("ten: Apply on slot 10 overwrites it")
@@ -109,9 +102,6 @@ void FrmFavaTest::clicksAndEdits()
                                        : nullptr;
         if (b) {
             QTest::mouseClick(b, Qt::LeftButton);
-        } else if (step.isEmpty()) {
-            w.txtFava()->selectAll();
-            QTest::keyClick(w.txtFava(), Qt::Key_Backspace);
         } else {
             w.txtFava()->selectAll();
             QInputMethodEvent commit;

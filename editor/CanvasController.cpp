@@ -436,15 +436,16 @@ void CanvasController::keyUp(Qt::Key key)
     }
 }
 
-void CanvasController::mousePress(Qt::MouseButton button)
+bool CanvasController::mousePress(Qt::MouseButton button)
 {
     if (button == Qt::RightButton) {
         m_view.showEditMenu();
-        return;
+        return false;
     }
     takeSnapshot();
     const char16_t held = m_callbacks.clickStamp ? m_callbacks.clickStamp() : char16_t{0};
-    if (button == Qt::LeftButton && held != 0) {
+    const bool stamp = held != 0;
+    if (stamp) {
         // Click input stamps the held character like a typed key, never over a selection.
         m_view.setSelection(m_selPos, 0);
         takeSnapshot();
@@ -455,6 +456,7 @@ void CanvasController::mousePress(Qt::MouseButton button)
     }
     takeSnapshot();
     dataShow();
+    return stamp;
 }
 
 void CanvasController::mouseRelease()

@@ -50,7 +50,8 @@ public:
         std::function<void()> dataShow;        ///< the position display is out of date
         std::function<void()> historyChanged;  ///< undo/redo availability may have changed
         std::function<void()> sizeChanged;     ///< undo/redo restored another Keta/Gyou
-        /// Click input: the held character to stamp at a left click, or 0 when click input is off.
+        /// Click input: the held character to stamp at a left or middle click, or 0 when there is
+        /// nothing to stamp (click input off, or no character chosen yet).
         std::function<char16_t()> clickStamp;
     };
 
@@ -115,7 +116,11 @@ public:
     /// key-up records the canvas when it differs from the current undo entry.
     void keyUp(Qt::Key key);
 
-    void mousePress(Qt::MouseButton button);
+    /// A press on the canvas; true when it stamped the click-input character (a middle click
+    /// then pastes nothing).
+    bool mousePress(Qt::MouseButton button);
+    /// Click input has a character to stamp at the next left or middle click.
+    bool stampsClicks() const { return m_callbacks.clickStamp && m_callbacks.clickStamp() != 0; }
     void mouseRelease();
 
     /// The caret moved without an event of ours (keypad focus, a navigation the window made).

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cassert>
+#include <utility>
 
 namespace masumemo::editor {
 
@@ -306,12 +307,19 @@ void CanvasWidget::inputMethodEvent(QInputMethodEvent* e)
 void CanvasWidget::mousePressEvent(QMouseEvent* e)
 {
     QPlainTextEdit::mousePressEvent(e);
-    m_controller.mousePress(e->button());
+    if (e->button() == Qt::MiddleButton && m_controller.stampsClicks()) {
+        // A middle press leaves the caret alone; a stamp goes where the click landed.
+        setTextCursor(cursorForPosition(e->position().toPoint()));
+    }
+    m_pressStamped = m_controller.mousePress(e->button());
 }
 
 void CanvasWidget::mouseReleaseEvent(QMouseEvent* e)
 {
-    QPlainTextEdit::mouseReleaseEvent(e);  // a middle click pastes through insertFromMimeData
+    const bool stamped = std::exchange(m_pressStamped, false);
+    if (!(stamped && e->button() == Qt::MiddleButton)) {
+        QPlainTextEdit::mouseReleaseEvent(e);  // a middle click pastes through insertFromMimeData
+    }
     m_controller.mouseRelease();
 }
 

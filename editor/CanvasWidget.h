@@ -62,6 +62,8 @@ private:
     /// SkipChange: the document change under way is the controller's own write.
     bool m_skipChange = false;
     bool m_checkQueued = false;
+    /// The last press stamped the click-input character: its release must not paste too.
+    bool m_pressStamped = false;
 };
 
 }  // namespace masumemo::editor

@@ -29,6 +29,8 @@
 #include "editor/CanvasWidget.h"
 #include "editor/ClipboardCommands.h"
 #include "editor/FileCommands.h"
+#include "editor/PaletteInput.h"
+#include "editor/SettingsPage.h"
 #include "editor/PositionDisplay.h"
 #include "input/SettingsFile.h"
 #include "input/frmFava.h"
@@ -198,11 +200,15 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     createWorkingArea();
     m_files = std::make_unique<FileCommands>(*this, canvas(), m_state.CurrentFile,
                                              [this] { showCanvasSize(); });
+    m_palette = new PaletteInput(*this);
+    m_settings = new SettingsPage(*this);
     try {
         Form_Load();
     } catch (...) {
         platform::reportUnknownError(this, std::current_exception());
     }
+    // The boxes were filled before the canvas had its size.
+    m_settings->checkApplyState();
 }
 
 frmMain::~frmMain() = default;
@@ -466,7 +472,7 @@ void frmMain::createRecentFrame()
 {
     m_fraSaikin = frame(m_picMain, QStringLiteral("fraSaikin"), text("最近使ったキー"));
     place(m_fraSaikin, 75, 2175, 7065, 765);
-    const QFont font(platform::kGothic, 12);
+    const QFont font(platform::kPGothic, 12);
     for (int i = 0; i < kUseCount; ++i) {
         QPushButton* b = button(m_fraSaikin, indexedName("cmdUse", i));
         b->setFont(font);
@@ -933,15 +939,12 @@ void frmMain::updateUndoButtons()
 
 void frmMain::optMoji_Click(int index)
 {
-    // The captions of the character grid are filled from the palette tables.
     const bool settings = index == kSettingsCategory;
+    m_palette->showCategory(index);
     m_fraButton[0]->setVisible(!settings);
     m_fraButton[1]->setVisible(settings);
     if (settings) {
-        m_cboFont->setCurrentIndex(m_state.FontIndex);
-        m_cboSize->setCurrentIndex(m_state.SizeIndex);
-        m_txtKeta->setText(QString::number(canvas().keta()));
-        m_cmdTekiyou->setEnabled(false);
+        m_settings->showPage();
     }
     if (m_state.WindowActivated) {
         m_txtMain->setFocus();
@@ -1060,7 +1063,10 @@ void frmMain::KaoKara(const QString& path)
     }
 }
 
-void frmMain::clickInput_Toggle() {}
+void frmMain::clickInput_Toggle()
+{
+    m_palette->clickInput_Toggle();
+}
 
 void frmMain::mnuEditAll_Click()
 {

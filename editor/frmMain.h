@@ -52,6 +52,9 @@ struct EditorState
     bool WindowActivated = false;
 };
 
+class PaletteInput;
+class SettingsPage;
+
 class frmMain : public QMainWindow
 {
     Q_OBJECT
@@ -71,6 +74,7 @@ public:
     static void setLoadStepHookForTesting(std::function<void(int step)> hook);
 
     const EditorState& state() const { return m_state; }
+    EditorState& state() { return m_state; }
     const input::History& history() const;
     const WindowGeometry& layoutGeometry() const { return m_geometry; }
     /// The canvas changed since it was last opened, saved or made new.
@@ -126,6 +130,10 @@ public:
     QWidget* picMain() const { return m_picMain; }
     /// Status panels 1 to 3.
     QLabel* statusPanel(int number) const;
+    /// The palette's input side (grid captions, recently used row, click input).
+    PaletteInput& paletteInput() const { return *m_palette; }
+    /// The font and canvas size page.
+    SettingsPage& settingsPage() const { return *m_settings; }
 
     // --- Handlers ---
     void Form_Activate();
@@ -250,6 +258,8 @@ private:
     QGroupBox* m_fraEtc = nullptr;
     QScrollBar* m_hsbMain = nullptr;
     std::unique_ptr<FileCommands> m_files;
+    PaletteInput* m_palette = nullptr;
+    SettingsPage* m_settings = nullptr;
 };
 
 }  // namespace masumemo::editor

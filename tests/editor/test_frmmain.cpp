@@ -171,8 +171,8 @@ void FrmMainTest::controlCaptions_data()
     row("lblSize", "フォントサイズ：");
     row("lblKeta", "１行の文字数（全角）：");
     row("lblGyou", "行数：");
-    row("cmdMoji_0", "");
-    row("cmdMoji_103", "");
+    row("cmdMoji_0", " ");  // category 0 is shown at start
+    row("cmdMoji_103", "z");
     row("cmdUse_0", "");
     row("cmdUse_17", "");
     row("STBar_3", "クリック入力");

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -130,6 +131,18 @@ int CanvasWidget::toModelOffset(int documentPosition) const
 void CanvasWidget::replaceLines(int first, int count, std::u16string_view text)
 {
     QTextDocument* doc = document();
+    if (count < 0 || (first == 0 && count >= doc->blockCount())) {
+        // Every line changes (a size change, a whole-canvas move): one assignment is much
+        // cheaper than replacing the document's contents through a cursor. The view stays put.
+        const int h = horizontalScrollBar()->value();
+        const int v = verticalScrollBar()->value();
+        m_skipChange = true;
+        doc->setPlainText(toDocumentText(text));
+        m_skipChange = false;
+        horizontalScrollBar()->setValue(h);
+        verticalScrollBar()->setValue(v);
+        return;
+    }
     QTextCursor cursor(doc);
     m_skipChange = true;
     cursor.beginEditBlock();

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QTextBlock>
 #include <QPushButton>
+#include <QRawFont>
 #include <QTest>
 #include <memory>
 
@@ -56,6 +57,7 @@ private slots:
     }
 
     void categorySwitchShowsExactlyTheTable();
+    void everyCharacterIsDrawnByTheButtonFont();
     void settingsPageResetsAllButTheLineBox();
     void pressWrites_data();
     void pressWrites();
@@ -121,6 +123,28 @@ void PaletteInputTest::categorySwitchShowsExactlyTheTable()
     category(6);
     for (int i = 78; i <= 103; ++i) {
         QVERIFY(w.cmdMoji(i)->isVisible());
+    }
+}
+
+void PaletteInputTest::everyCharacterIsDrawnByTheButtonFont()
+{
+    // A character the face lacks would show as an empty box on its button.
+    frmMain& w = *m_window;
+    QCOMPARE(w.cmdMoji(0)->font().family(), platform::kGothic);
+    QCOMPARE(w.cmdUse(0)->font().family(), platform::kPGothic);
+    QVERIFY2(w.cmdMoji(0)->font().pointSize() >= 12, "large enough to read");
+    for (const QFont& font : {w.cmdMoji(0)->font(), w.cmdUse(0)->font()}) {
+        const QRawFont raw = QRawFont::fromFont(font);
+        if (!raw.familyName().contains(QStringLiteral("IPA"), Qt::CaseInsensitive)) {
+            QSKIP("the IPA Gothic fonts are not installed");
+        }
+        for (int cat = 0; cat < input::kCharacterCategoryCount; ++cat) {
+            for (int i = 0; i < frmMain::kMojiCount; ++i) {
+                const char16_t c = input::paletteCharacter(cat, i);
+                QVERIFY2(c == 0 || raw.supportsCharacter(QChar(c)),
+                         qPrintable(QStringLiteral("category %1 button %2").arg(cat).arg(i)));
+            }
+        }
     }
 }
 

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# A picture saved with Save As is code page 932 with CR LF and trimmed lines; opened again it
+# fits the grid to its widest line.
+source "$(dirname "$0")/lib.sh"
+e2e_start_x
+e2e_start_app
+e2e_open_editor
+
+full=$'\u3000'
+picture="$E2E_TMP/picture.txt"
+xdotool type --delay 20 "ab"
+xdotool key Down Home
+# A full-width letter on line 2, typed as a person with a Japanese keyboard layout would get it.
+xdotool type --delay 20 "あ"
+
+# File > Save As: the dialog's name field has the focus.
+xdotool key alt+f a
+e2e_wait_active '名前を付けて保存'
+xdotool type --delay 10 "$picture"
+xdotool key Return
+e2e_wait_active "^$picture - Masumemo\$"
+
+want="$(printf 'ab\r\n\x82\xa0\r\n'; for _ in $(seq 18); do printf '\r\n'; done)"
+got="$(cat "$picture"; echo x)"
+e2e_expect_eq "saved bytes" "$(od -An -tx1 "$picture" | tr -d ' \n')" \
+    "$(printf '%s' "$want" | od -An -tx1 | tr -d ' \n')"
+
+# File > New, then File > Open the same file again.
+xdotool key ctrl+n
+e2e_wait_active '^住所不定 - Masumemo$'
+xdotool key alt+f o
+e2e_wait_active 'ファイルを開く'
+xdotool type --delay 10 "$picture"
+xdotool key Return
+e2e_wait_active "^$picture - Masumemo\$"
+# The widest line is 2 units wide: the canvas is 1 x 20 now.
+xdotool key ctrl+a ctrl+c
+want="ab"$'\n'"あ"
+for _ in $(seq 18); do want+=$'\n'"$full"; done
+e2e_until bash -c '[ "$(xclip -selection clipboard -o)" = "$1" ]' _ "$want" ||
+    e2e_expect_eq "reopened canvas" "$(e2e_clipboard)" "$want"
+echo "PASS files"

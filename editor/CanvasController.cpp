@@ -509,7 +509,12 @@ void CanvasController::blankSelection()
     takeSnapshot();
     if (m_selLen > 0) {
         commitEdit(grid::SelToSP(m_text, m_selPos, m_selLen), m_selPos);
+        return;
     }
+    // Cut with nothing selected changes nothing, but still marks a step in the history, as
+    // every cut does; with nothing changed it does not count as a modification.
+    RirekiKakunou();
+    dataShow();
 }
 
 std::u16string CanvasController::selectedText() const

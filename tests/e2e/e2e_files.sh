@@ -10,8 +10,11 @@ full=$'\u3000'
 picture="$E2E_TMP/picture.txt"
 xdotool type --delay 20 "ab"
 xdotool key Down Home
-# A full-width letter on line 2, typed as a person with a Japanese keyboard layout would get it.
-xdotool type --delay 20 "あ"
+# A full-width letter on line 2, pasted (xdotool cannot type it reliably without an input
+# method: the key map it borrows may reach the program after the key).
+printf 'あ' | xclip -selection clipboard
+e2e_until bash -c '[ "$(xclip -selection clipboard -o)" = "あ" ]'
+xdotool key ctrl+v
 
 # File > Save As: the dialog's name field has the focus.
 xdotool key alt+f a

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# A person registers a favourite in its window with the keyboard, closes it, and closes the
-# editor: masuedit.ini beside the program then holds the favourite in code page 932 with CR LF.
+# A person registers two favourites in their window, closes the editor, and starts the program
+# again: masuedit.ini holds both in code page 932 with CR LF, and their toolbar buttons write
+# them into the canvas.
 source "$(dirname "$0")/lib.sh"
 e2e_start_x
 e2e_start_app
@@ -9,20 +10,38 @@ e2e_open_editor
 # Favourites menu (Alt+A), its only item (A).
 xdotool key alt+a
 xdotool key a
-e2e_window 'お気に入りの文字を登録と削除' >/dev/null
+fava="$(e2e_window 'お気に入りの文字を登録と削除')"
 e2e_wait_active 'お気に入りの文字を登録と削除'
+# Buttons are clicked: an access key presses its button a moment later, and the next click
+# could come before the button acts.
+apply() { xdotool mousemove --window "$fava" 64 122 click 1; }   # 150,1620 twips, 1620 x 435
 xdotool type --delay 20 "ab"
-# Apply (Alt+A), then Close (Alt+C).
-xdotool key alt+a
-xdotool key alt+c
+apply                                  # slot 1
+# ">" (2250,150 twips, 420 x 375) moves to the free slot 2; then the text field.
+xdotool mousemove --window "$fava" 164 22 click 1
+xdotool mousemove --window "$fava" 183 78 click 1
+xdotool type --delay 20 "cd"
+apply                                  # slot 2
+xdotool key alt+c                      # Close
 e2e_until bash -c "! xdotool search --onlyvisible --name 'お気に入りの文字を登録と削除'" ||
     e2e_fail "the favourites window did not close"
 [ ! -e "$E2E_APP_DIR/masuedit.ini" ] || e2e_fail "the favourites were written before the close"
 
 e2e_wait_active '住所不定 - Masumemo'
-# File menu (Alt+F), Exit (X).
-xdotool key alt+f
-xdotool key x
-e2e_until test -s "$E2E_APP_DIR/masuedit.ini" || e2e_fail "masuedit.ini was not written"
-e2e_expect_eq "masuedit.ini" "$(od -An -c "$E2E_APP_DIR/masuedit.ini" | tr -s ' ')" " a b \r \n"
+xdotool key alt+f x                    # File > Exit
+e2e_until bash -c "! kill -0 $E2E_APP_PID" || e2e_fail "the program did not end"
+e2e_expect_eq "masuedit.ini" "$(od -An -c "$E2E_APP_DIR/masuedit.ini" | tr -s ' ')" " a b \r \n c d \r \n"
+
+# Start again: the two favourite buttons stand at the end of the toolbar.
+e2e_start_app
+e2e_open_editor
+xdotool mousemove --window "$E2E_EDITOR" 408 37 click 1
+xdotool mousemove --window "$E2E_EDITOR" 443 37 click 1
+full=$'\u3000'
+repeat() { local s="" i; for ((i = 0; i < $2; i++)); do s+="$1"; done; printf '%s' "$s"; }
+want="abcd$(repeat "$full" 33)"
+for _ in $(seq 19); do want+=$'\n'"$(repeat "$full" 35)"; done
+xdotool key ctrl+a ctrl+c
+e2e_until bash -c '[ "$(xclip -selection clipboard -o)" = "$1" ]' _ "$want" ||
+    e2e_expect_eq "canvas after both favourite buttons" "$(e2e_clipboard)" "$want"
 echo "PASS favourites"

@@ -9,7 +9,16 @@
 namespace masumemo::platform {
 namespace {
 QString g_testDirectory;
+
+/// <prefix>/share/masumemo of a copy installed as <prefix>/bin/masumemo, when it holds the
+/// default dictionary; empty for a copy that is not installed that way.
+QString installedDataDirectory()
+{
+    const QString dir = QDir::cleanPath(
+        QDir(AppPaths::programDirectory()).filePath(QStringLiteral("../share/masumemo")));
+    return QFileInfo::exists(AppPaths::join(dir, kDefaultDictionaryName)) ? dir : QString();
 }
+}  // namespace
 
 QString AppPaths::programDirectory()
 {
@@ -43,8 +52,10 @@ QString AppPaths::settingsFile(const QString& name)
 {
     const QString beside = join(programDirectory(), name);
     // Files are saved through a temporary file in the same folder, so the folder itself must
-    // be writable, not just the file.
-    if (!g_testDirectory.isEmpty() || isWritableDirectory(programDirectory())) {
+    // be writable, not just the file. An installed copy never writes into its bin folder, not
+    // even when run by root, who can write there.
+    if (!g_testDirectory.isEmpty() ||
+        (installedDataDirectory().isEmpty() && isWritableDirectory(programDirectory()))) {
         return beside;
     }
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
@@ -57,6 +68,11 @@ QString AppPaths::defaultDictionary()
     const QString beside = join(programDirectory(), kDefaultDictionaryName);
     if (!g_testDirectory.isEmpty() || QFileInfo::exists(beside)) {
         return beside;
+    }
+    // The installed data folder beside bin/ first: that works for any prefix, also one that
+    // is not among the system's data folders.
+    if (const QString data = installedDataDirectory(); !data.isEmpty()) {
+        return join(data, kDefaultDictionaryName);
     }
     const QString installed =
         QStandardPaths::locate(QStandardPaths::AppDataLocation, kDefaultDictionaryName);

@@ -1,9 +1,9 @@
 #pragma once
 // Where the program keeps its files. masuedit.ini and kaomoji.ini live in the program's
-// directory; when that cannot be written (an installed copy) they live in the user's
-// configuration folder instead, so favourites and the dictionary list are never lost to a
-// read-only install. Defolt.txt is looked for beside the program, then in the installed data
-// folders.
+// directory; for an installed copy (<prefix>/bin beside <prefix>/share/masumemo), or when the
+// directory cannot be written, they live in the user's configuration folder instead, so
+// favourites and the dictionary list are never lost to a read-only install. Defolt.txt is
+// looked for beside the program, then in the installed data folders.
 
 #include <QString>
 

@@ -5,6 +5,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 MASUMEMO_BUILD_TYPE=Release MASUMEMO_BUILD_DIR="${MASUMEMO_BUILD_DIR:-$root/build-bench}" "$root/scripts/build.sh"
 build="${MASUMEMO_BUILD_DIR:-$root/build-bench}"
+echo "Masumemo benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
+echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
 status=0
 for b in "$build"/bench/bench_*; do
     [ -x "$b" ] || continue

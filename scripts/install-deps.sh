@@ -11,6 +11,7 @@ packages=(
     fonts-ipafont-gothic
     xvfb xauth xdotool xclip openbox x11-utils imagemagick
     clang libclang-rt-14-dev
+    desktop-file-utils appstream
 )
 
 missing=()

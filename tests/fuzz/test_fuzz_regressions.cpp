@@ -1,0 +1,71 @@
+// Every input kept under regressions/ (seeds, and inputs a fuzzer once failed on) goes through
+// the same checks as in the fuzzers, so a fault found once stays found without clang.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <functional>
+
+#include "tests/fuzz/CanvasFileCheck.h"
+#include "tests/fuzz/SettingsChecks.h"
+
+using namespace masumemo;
+
+namespace {
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// Runs check on every file of regressions/<folder>; answers how many there were.
+int replay(const char* folder, const std::function<std::string(std::string_view)>& check)
+{
+    const QDir dir(QStringLiteral(MASUMEMO_FUZZ_REGRESSIONS "/") + QLatin1String(folder));
+    int count = 0;
+    for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
+        SCOPED_TRACE(std::string(folder) + "/" + name.toStdString());
+        const QByteArray bytes = readFile(dir.filePath(name));
+        EXPECT_EQ(check(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))),
+                  "");
+        ++count;
+    }
+    return count;
+}
+
+TEST(FuzzRegressions, CanvasFiles)
+{
+    EXPECT_GT(replay("canvas_file", fuzzcheck::checkCanvasFile), 0);
+}
+
+TEST(FuzzRegressions, SettingsAndDictionaryFiles)
+{
+    EXPECT_GT(replay("settings", fuzzcheck::checkSettings), 0);
+    EXPECT_GT(replay("settings", fuzzcheck::checkDictionaryFile), 0);
+    EXPECT_GT(replay("canvas_file", fuzzcheck::checkDictionaryFile), 0);
+}
+
+TEST(FuzzRegressions, ListFiles)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString before = QDir::currentPath();
+    // As in the fuzzer: short relative names name real files in the working directory.
+    for (const char* name : {"a", "b.txt"}) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("(^_^)\r\n \x81\x40\r\n\r\n\x82\xa0 \n");
+    }
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    EXPECT_GT(replay("list_file", [&](std::string_view bytes) {
+                  return fuzzcheck::checkListFile(bytes, dir.path());
+              }),
+              0);
+    platform::AppPaths::setProgramDirectoryForTesting(QString());
+    QDir::setCurrent(before);
+}
+
+}  // namespace

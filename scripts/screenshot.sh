@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Starts the built program in a virtual X server with a real window manager, clicks through
-# the chooser, the editor and About as a person would, and saves a screenshot of each.
+# the chooser, the editor, its settings page, the favourites window, About and Egaocho as a
+# person would, and saves a screenshot of each.
 #   scripts/screenshot.sh [output-dir]      (default: build/screenshots)
-# With MASUMEMO_README_IMAGE=1 the editor's picture is also copied to docs/images/editor.png.
+# With MASUMEMO_DOC_IMAGES=1 the pictures the user's guide and the README show are also copied
+# to docs/images/ (MASUMEMO_README_IMAGE=1 copies only the editor's, for the README).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${MASUMEMO_BUILD_DIR:-$root/build}"
@@ -11,7 +13,7 @@ program="$build/bin/masumemo"
 mkdir -p "$out"
 rm -f "$out/masumemo.log"
 
-for tool in Xvfb openbox xdotool xclip import; do
+for tool in Xvfb openbox xdotool xclip import convert; do
     command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
 done
 [ -x "$program" ] || { echo "screenshot: $program is not built (scripts/build.sh)" >&2; exit 1; }
@@ -58,7 +60,17 @@ wait_window() {  # wait_window NAME-REGEX -> window id; gives up after a minute
 shoot() {  # shoot WINDOW-ID FILE: the window with the window manager's frame
     sleep 0.5  # let the window manager finish placing and painting
     import -frame -window "$1" "$2"
+    convert "$2" -strip "$2"
     echo "saved $2"
+}
+
+paste_text() {  # paste_text TEXT: put TEXT on the clipboard and press Ctrl+V
+    printf '%s' "$1" | xclip -selection clipboard 2>/dev/null
+    for _ in $(seq 50); do
+        [ "$(xclip -selection clipboard -o 2>/dev/null)" = "$1" ] && break
+        sleep 0.1
+    done
+    xdotool key --clearmodifiers ctrl+v
 }
 
 chooser="$(wait_window '^Masumemo$')"
@@ -68,22 +80,66 @@ shoot "$chooser" "$out/chooser.png"
 xdotool mousemove --window "$chooser" 60 72 click 1
 editor="$(wait_window ' - Masumemo$')"
 xdotool windowactivate --sync "$editor" 2>/dev/null || true
+sleep 0.5
+
+# Places in the editor's client area, in pixels at 96 dpi, as the window lays itself out.
+category_y=74                         # the row of category buttons
+category_x() { echo $((48 + 85 * $1)); }  # category button N (0-7)
+palette_x() { echo $((27 + 25 * $1)); }   # palette column N (0-25)
+palette_y() { echo $((106 + 25 * $1)); }  # palette row N (0-3)
+
+# The Greek and box-drawing category, and a few of its characters pressed as a person drawing
+# would: they land at the caret (the picture pasted below covers them) and fill the row of
+# recently used keys.
+xdotool mousemove --window "$editor" 300 400 click 1
+xdotool key ctrl+Home
+xdotool mousemove --window "$editor" "$(category_x 3)" "$category_y" click 1
+for cell in "2 0" "2 1" "2 2" "2 3" "3 0" "3 1" "3 10" "0 19" "1 23" "1 21"; do
+    set -- $cell
+    xdotool mousemove --window "$editor" "$(palette_x "$2")" "$(palette_y "$1")" click 1
+    sleep 0.1
+done
+
+# Two favourites registered in their window: Favourites menu (Alt+A), its only item (A).
+xdotool key --window "$editor" alt+a
+sleep 0.3
+xdotool key a
+favourites="$(wait_window 'お気に入りの文字を登録と削除')"
+sleep 0.3
+paste_text '(=^・ω・^=)'
+sleep 0.3
+xdotool key alt+a                                          # Apply
+sleep 0.3
+xdotool mousemove --window "$favourites" 164 22 click 1    # ">" to the next, empty slot
+sleep 0.3
+xdotool mousemove --window "$favourites" 180 77 click 1    # back into the text field
+paste_text 'にゃーん'
+sleep 0.3
+xdotool key alt+a
+shoot "$favourites" "$out/favourites.png"
+xdotool key alt+c                                          # Close
+sleep 0.5
 
 # A small picture of our own, pasted onto the canvas the way a user would bring one in.
-xclip -selection clipboard 2>/dev/null <<'PICTURE'
-　　　　　　　　　　　　　　　　　　　＼　｜　／
-　　　　　　　／＼　　　　　　　　　－　○　－
-　　　　　　／　　＼　　　　　　　　　／　｜　＼
-　　　　　／　　　　＼　　／＼
-　　　　／　　　　　　＼／　　＼
-　　　／　　　　　　　　　　　　＼
-　━━━━━━━━━━━━━━━━━━━━━━━━
-　　　　マス目に文字で絵を描こう
-PICTURE
-sleep 0.5
-xdotool mousemove --window "$editor" 30 300 click 1
-xdotool key --clearmodifiers ctrl+Home ctrl+v
+xdotool mousemove --window "$editor" 300 400 click 1
+xdotool key ctrl+Home
+paste_text '　　　／＼　　　　　　／＼
+　　／　　＼＿＿＿＿／　　＼
+　│　　　　　　　　　　　　│
+　│　　●　　　　　●　　　│
+　│ == 　　　ω 　　　== 　│
+ 　＼　　　　　　　　　　　／
+ 　　＼＿＿＿＿＿＿＿＿＿／
+━━━━━━━━━━━━━━━━
+ 　　ねこ　=^.^=　neko'
 shoot "$editor" "$out/editor.png"
+
+# The settings page: the last category button, "設定".
+xdotool mousemove --window "$editor" "$(category_x 7)" "$category_y" click 1
+shoot "$editor" "$out/settings.png"
+# The page and the rows around it are what matters; the canvas below is the editor's picture.
+convert "$out/settings.png" -crop 700x280+0+0 +repage "$out/settings.png"
+xdotool mousemove --window "$editor" "$(category_x 3)" "$category_y" click 1
 
 # About from the Help menu: Alt+H, then A.
 xdotool key --window "$editor" alt+h
@@ -99,10 +155,24 @@ pids+=($!)
 chooser="$(wait_window '^Masumemo$')"
 xdotool mousemove --window "$chooser" 190 72 click 1
 dictionary="$(wait_window '^Egaocho$')"
+# Up the screen and clear of the editor.
+xdotool windowmove --sync "$dictionary" 800 100 2>/dev/null || true
+# An entry chosen with the keyboard (Tab to the entry list, Down): both lists show something,
+# and the entry is on the clipboard.
+xdotool windowactivate --sync "$dictionary" 2>/dev/null || true
+xdotool key Tab Down
 shoot "$dictionary" "$out/egaocho.png"
 
-if [ "${MASUMEMO_README_IMAGE:-0}" = 1 ]; then
+images=()
+if [ "${MASUMEMO_DOC_IMAGES:-0}" = 1 ]; then
+    images=(chooser editor settings favourites egaocho)
+elif [ "${MASUMEMO_README_IMAGE:-0}" = 1 ]; then
+    images=(editor)
+fi
+if [ ${#images[@]} -gt 0 ]; then
     mkdir -p "$root/docs/images"
-    cp "$out/editor.png" "$root/docs/images/editor.png"
-    echo "copied to docs/images/editor.png"
+    for name in "${images[@]}"; do
+        cp "$out/$name.png" "$root/docs/images/$name.png"
+        echo "copied to docs/images/$name.png"
+    done
 fi

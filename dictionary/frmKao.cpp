@@ -48,11 +48,17 @@ QFrame* ruleLine(QWidget* parent, const char* name, QPalette::ColorRole colour)
     return line;
 }
 
+constexpr int kVisibleEntries = 16;
+
 QComboBox* dropDownList(QWidget* parent, const char* name)
 {
     auto* list = new QComboBox(parent);
     list->setObjectName(QLatin1String(name));
     list->setEditable(false);
+    // A drop-down list, not a popup over the whole screen: some styles open the list around
+    // the current item as tall as the screen, which hides the small window behind it.
+    list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    list->setMaxVisibleItems(kVisibleEntries);
     return list;
 }
 

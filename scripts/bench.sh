@@ -9,7 +9,7 @@ echo "Masumemo benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
 status=0
 for b in "$build"/bench/bench_*; do
-    [ -x "$b" ] || continue
+    [ -f "$b" ] && [ -x "$b" ] || continue
     QT_QPA_PLATFORM=offscreen "$b" || status=1
 done
 exit $status

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace masumemo::bench {
@@ -37,6 +38,20 @@ inline double medianNanos(const std::function<void()>& fn, int rounds = 15)
     }
     std::nth_element(samples.begin(), samples.begin() + rounds / 2, samples.end());
     return samples[static_cast<size_t>(rounds / 2)];
+}
+
+/// The machine is shared: measures subject and baseline in turn a few times and keeps the best
+/// of each, so a burst of load on one side does not decide the ratio. Returns both, in ns.
+inline std::pair<double, double> bestOfAlternating(const std::function<void()>& subject,
+                                                   const std::function<void()>& baseline)
+{
+    double bestSubject = 1e300;
+    double bestBaseline = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        bestSubject = std::min(bestSubject, medianNanos(subject, 7));
+        bestBaseline = std::min(bestBaseline, medianNanos(baseline, 7));
+    }
+    return {bestSubject, bestBaseline};
 }
 
 /// Prints one line: name, both times, the ratio and the goal. Returns whether the goal is met.

@@ -74,18 +74,6 @@ void writeAll(const std::string& path, const std::string& bytes, bool sync)
     ::close(fd);
 }
 
-std::pair<double, double> bestOfAlternating(const std::function<void()>& subject,
-                                            const std::function<void()>& baseline)
-{
-    double bestSubject = 1e300;
-    double bestBaseline = 1e300;
-    for (int i = 0; i < 3; ++i) {
-        bestSubject = std::min(bestSubject, bench::medianNanos(subject, 7));
-        bestBaseline = std::min(bestBaseline, bench::medianNanos(baseline, 7));
-    }
-    return {bestSubject, bestBaseline};
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -121,7 +109,7 @@ int main(int argc, char** argv)
     bool met = true;
     int next = 0;
     int nextDecoded = 0;
-    const auto [open, decode] = bestOfAlternating(
+    const auto [open, decode] = bench::bestOfAlternating(
         [&] {
             if (!files.FileOpen(paths[next])) {
                 std::abort();
@@ -160,9 +148,9 @@ int main(int argc, char** argv)
             std::abort();
         }
     };
-    const auto [saveSynced, writeSynced] = bestOfAlternating(save, encodeAndWrite(true));
+    const auto [saveSynced, writeSynced] = bench::bestOfAlternating(save, encodeAndWrite(true));
     met &= bench::report("save vs iconv encode + write + sync", saveSynced, writeSynced, 3.0);
-    const auto [savePlain, writePlain] = bestOfAlternating(save, encodeAndWrite(false));
+    const auto [savePlain, writePlain] = bench::bestOfAlternating(save, encodeAndWrite(false));
     bench::report("save vs iconv encode + write (no sync)", savePlain, writePlain, 3.0);
     return met ? 0 : 1;
 }

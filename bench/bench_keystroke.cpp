@@ -43,20 +43,6 @@ void placeCaretAtLine(QPlainTextEdit& edit, int block)
     edit.setTextCursor(cursor);
 }
 
-/// The machine is shared: measure subject and baseline in turn a few times and keep the best
-/// of each, so a burst of load on one side does not decide the ratio.
-std::pair<double, double> bestOfAlternating(const std::function<void()>& subject,
-                                            const std::function<void()>& baseline)
-{
-    double bestSubject = 1e300;
-    double bestBaseline = 1e300;
-    for (int i = 0; i < 3; ++i) {
-        bestSubject = std::min(bestSubject, bench::medianNanos(subject, 7));
-        bestBaseline = std::min(bestBaseline, bench::medianNanos(baseline, 7));
-    }
-    return {bestSubject, bestBaseline};
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -105,12 +91,12 @@ int main(int argc, char** argv)
         placeCaretAtLine(bare, kFirst + static_cast<int>(inserted++ % kLines));
         sendKey(&bare, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
     };
-    const auto [keystroke, insertion] = bestOfAlternating(typeOnCanvas, typeInBareEdit);
+    const auto [keystroke, insertion] = bench::bestOfAlternating(typeOnCanvas, typeInBareEdit);
 
     canvas.controller().resetCanvas(text, kKeta, kGyou);
     placeCaretAtLine(canvas, 0);
     const QString other = QString(documentText).replace(QChar(u'a'), QChar(u'c'));
-    const auto [pushes, assignments] = bestOfAlternating(
+    const auto [pushes, assignments] = bench::bestOfAlternating(
         [&] {
             sendKey(&canvas, Qt::Key_Down, Qt::AltModifier, QString());
             sendKey(&canvas, Qt::Key_Up, Qt::AltModifier | Qt::ShiftModifier, QString());

@@ -19,22 +19,16 @@
 #include "input/PaletteTables.h"
 #include "platform/Fonts.h"
 
+#include "TextRows.h"
+
 using namespace masumemo;
 using editor::frmMain;
 using platform::Dialogs;
+using testing::repeat;
 
 namespace {
 
 const std::u16string kFull(1, u'\u3000');
-
-std::u16string repeat(std::u16string_view s, int n)
-{
-    std::u16string out;
-    for (int i = 0; i < n; ++i) {
-        out += s;
-    }
-    return out;
-}
 
 }  // namespace
 

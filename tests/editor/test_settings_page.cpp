@@ -15,23 +15,17 @@
 #include "grid/LineModel.h"
 #include "platform/Fonts.h"
 
+#include "TextRows.h"
+
 using namespace masumemo;
 using editor::frmMain;
 using platform::Dialogs;
+using testing::repeat;
 using Answer = Dialogs::Answer;
 
 namespace {
 
 const std::u16string kFull(1, u'\u3000');
-
-std::u16string repeat(std::u16string_view s, int n)
-{
-    std::u16string out;
-    for (int i = 0; i < n; ++i) {
-        out += s;
-    }
-    return out;
-}
 
 const QString kColumnsCut =
     QStringLiteral("桁数の変更を行います。\r\nデータの一部が切り取られますが、よろしいですか？");

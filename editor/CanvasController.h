@@ -93,7 +93,8 @@ public:
     // --- Position display ------------------------------------------------------------------
 
     const Snapshot& snapshot() const { return m_snapshot; }
-    /// PrevLines: the canvas split into line records.
+    /// PrevLines: the canvas split into line records, viewing the canvas text (valid until it
+    /// next changes).
     std::vector<grid::LineRecord> snapshotLines() const;
     /// The caret's column in half-width units.
     int snapshotUnitColumn() const;

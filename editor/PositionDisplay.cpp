@@ -12,10 +12,10 @@ QString positionText(const std::vector<grid::LineRecord>& lines, int line, int c
 {
     int units = 0;
     if (line >= 1 && line <= static_cast<int>(lines.size())) {
-        const std::u16string& text = lines[static_cast<size_t>(line - 1)].Text;
+        const std::u16string_view text = lines[static_cast<size_t>(line - 1)].Text;
         const size_t count =
             static_cast<size_t>(std::clamp(column, 0, static_cast<int>(text.size())));
-        units = grid::WidthOf(std::u16string_view(text).substr(0, count));
+        units = grid::WidthOf(text.substr(0, count));
     }
     // 2 x keta in 64 bits: the text never shows a wrapped number, whatever keta holds.
     const qint64 lineWidth = 2 * static_cast<qint64>(keta);

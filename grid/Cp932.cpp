@@ -57,6 +57,8 @@ struct Tables
     // Encoding of each BMP unit: up to two bytes, high byte first; length 0 = no form.
     std::array<std::uint16_t, 0x10000> encoded{};
     std::array<std::uint8_t, 0x10000> length{};
+    // Width in half-width units: 2 for a two-byte form, 1 otherwise ("?" stands for none).
+    std::array<std::uint8_t, 0x10000> width{};
     // Decoding: one-byte characters, and two-byte ones indexed by (lead << 8 | trail).
     // 0 marks a byte sequence without a character (NUL itself is handled apart).
     std::array<char16_t, 0x100> single{};
@@ -81,6 +83,9 @@ struct Tables
                                                         static_cast<unsigned char>(out[1]));
                 length[c] = 2;
             }
+        }
+        for (std::uint32_t c = 0; c < 0x10000; ++c) {
+            width[c] = length[c] == 2 ? 2 : 1;
         }
         for (int b = 0; b < 0x100; ++b) {
             if (isLeadByte(static_cast<unsigned char>(b))) {
@@ -130,18 +135,25 @@ const Tables& tables()
 
 int charWidth(char16_t c)
 {
-    const std::uint8_t n = tables().length[c];
-    return n == 2 ? 2 : 1;
+    return tables().width[c];
 }
 
 int WidthOf(std::u16string_view s)
 {
     const Tables& t = tables();
-    int width = 0;
-    for (char16_t c : s) {
-        width += t.length[c] == 2 ? 2 : 1;
+    // Four independent sums let the lookups overlap instead of waiting on one another.
+    int sums[4] = {};
+    size_t i = 0;
+    for (; i + 4 <= s.size(); i += 4) {
+        sums[0] += t.width[s[i]];
+        sums[1] += t.width[s[i + 1]];
+        sums[2] += t.width[s[i + 2]];
+        sums[3] += t.width[s[i + 3]];
     }
-    return width;
+    for (; i < s.size(); ++i) {
+        sums[0] += t.width[s[i]];
+    }
+    return sums[0] + sums[1] + sums[2] + sums[3];
 }
 
 bool IsHalfWidth(std::u16string_view s)

@@ -5,6 +5,7 @@
 // Offsets are 0-based UTF-16 positions in the whole canvas text, a line break counting as its
 // two characters CR and LF. Lines are numbered from 1, columns from 0 in characters.
 
+#include <concepts>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,10 +16,12 @@ inline constexpr std::u16string_view kCrLf = u"\r\n";
 inline constexpr char16_t kFullSpace = u'\u3000';
 inline constexpr char16_t kHalfSpace = u' ';
 
-/// One canvas line. 32-bit fields: a canvas of 20000 x 1 has lines 40,000 units wide.
+/// One canvas line. Text views the canvas text it was split from, so splitting the largest
+/// canvas costs no copy per line. 32-bit fields: a canvas of 20000 x 1 has lines 40,000 units
+/// wide.
 struct LineRecord
 {
-    std::u16string Text;
+    std::u16string_view Text;
     int CharCount = 0;
     int Width = 0;
 
@@ -37,14 +40,20 @@ struct CanvasSplit
 /// A caret just before a line's CR belongs to that line. A text without CR is one record; a
 /// text ending in CR LF gives an empty last record; the empty text gives one empty record and
 /// (1, 0). The character after each CR is dropped as its LF.
+/// The records view text: it must outlive them and stay unchanged while they are used.
 CanvasSplit SplitCanvas(std::u16string_view text, int caret);
+
+/// A temporary string would leave the records viewing freed memory.
+template <typename S>
+    requires std::same_as<S, std::u16string>
+CanvasSplit SplitCanvas(S&& text, int caret) = delete;
 
 /// Splits any string at CR (dropping the character after it, taken to be LF). The part after
 /// the last CR is always the last element: empty when s ends with CR LF, s itself without CR.
 std::vector<std::u16string> SplitText(std::u16string_view s);
 
-/// The record of one line of text.
-LineRecord makeLineRecord(std::u16string text);
+/// The record of one line of text; it views text.
+LineRecord makeLineRecord(std::u16string_view text);
 
 /// Gyou lines of Keta full-width spaces joined by CR LF; empty when either is 0 or less.
 std::u16string blankCanvas(int keta, int gyou);

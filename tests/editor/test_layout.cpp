@@ -124,33 +124,33 @@ TEST(Layout, HeightRules)
 
 TEST(PositionDisplay, PanelTexts)
 {
-    const auto lines = [](std::u16string text) { return grid::SplitCanvas(text, 0).lines; };
     struct Row
     {
         const char* name;
-        std::vector<grid::LineRecord> lines;
+        std::u16string canvas;
         int line, column, keta, gyou;
         QString expected;
     };
     const Row rows[] = {
-        {"fresh 35 x 20 canvas", lines(grid::blankCanvas(35, 20)), 1, 0, 35, 20,
+        {"fresh 35 x 20 canvas", grid::blankCanvas(35, 20), 1, 0, 35, 20,
          QStringLiteral("列[ 0/70 ]　行[ 1/20 ]")},
-        {"fresh 20 x 20 canvas", lines(grid::blankCanvas(20, 20)), 1, 0, 20, 20,
+        {"fresh 20 x 20 canvas", grid::blankCanvas(20, 20), 1, 0, 20, 20,
          QStringLiteral("列[ 0/40 ]　行[ 1/20 ]")},
-        {"after one full-width and one half-width character", lines(u"あa　\r\n　　"), 1, 2, 2, 2,
+        {"after one full-width and one half-width character", u"あa　\r\n　　", 1, 2, 2, 2,
          QStringLiteral("列[ 3/4 ]　行[ 1/2 ]")},
-        {"at the end of a line the column is the line width", lines(u"ab　\r\n　　"), 1, 3, 2, 2,
+        {"at the end of a line the column is the line width", u"ab　\r\n　　", 1, 3, 2, 2,
          QStringLiteral("列[ 4/4 ]　行[ 1/2 ]")},
-        {"on the second line", lines(u"　　\r\nア b"), 2, 2, 2, 2,
+        {"on the second line", u"　　\r\nア b", 2, 2, 2, 2,
          QStringLiteral("列[ 3/4 ]　行[ 2/2 ]")},
-        {"a column past the line counts the whole line", lines(u"ab"), 1, 9, 1, 1,
+        {"a column past the line counts the whole line", u"ab", 1, 9, 1, 1,
          QStringLiteral("列[ 2/2 ]　行[ 1/1 ]")},
-        {"a line past the snapshot counts as empty", lines(u"ab"), 3, 1, 1, 1,
+        {"a line past the snapshot counts as empty", u"ab", 3, 1, 1, 1,
          QStringLiteral("列[ 0/2 ]　行[ 3/1 ]")},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(editor::positionText(r.lines, r.line, r.column, r.keta, r.gyou).toStdString(),
+        const auto lines = grid::SplitCanvas(r.canvas, 0).lines;
+        EXPECT_EQ(editor::positionText(lines, r.line, r.column, r.keta, r.gyou).toStdString(),
                   r.expected.toStdString());
     }
     EXPECT_EQ(editor::pushModeText(true), QStringLiteral("半角移動"));

@@ -47,12 +47,37 @@ TEST(SplitCanvas, LinesWiderThanSixteenBitsKeepTheirCounts)
 {
     // A 20000 x 1 canvas: 40,000 units in one line.
     const std::u16string line = blankCanvas(20000, 1);
-    const CanvasSplit split = SplitCanvas(line + u"\r\n" + line, 40003);
+    const std::u16string text = line + u"\r\n" + line;
+    const CanvasSplit split = SplitCanvas(text, 40003);
     ASSERT_EQ(split.lines.size(), 2u);
     EXPECT_EQ(split.lines[1].Width, 40000);
     EXPECT_EQ(split.lines[1].CharCount, 20000);
     EXPECT_EQ(split.line, 2);
     EXPECT_EQ(split.column, 20001);
+}
+
+TEST(SplitCanvas, AgreesWithSplitTextForEveryLineLength)
+{
+    // Lines of 0 to 19 characters put each CR at every place within and across the blocks of
+    // characters the scan looks at together, mixing full-width and half-width characters.
+    std::u16string text;
+    for (int length = 0; length < 20; ++length) {
+        for (int i = 0; i < length; ++i) {
+            text += (i + length) % 3 == 0 ? u'\u3042' : u'a';
+        }
+        text += kCrLf;
+    }
+    text += u"\u3000z";
+    const CanvasSplit split = SplitCanvas(text, 0);
+    const std::vector<std::u16string> parts = SplitText(text);
+    ASSERT_EQ(split.lines.size(), parts.size());
+    for (size_t i = 0; i < parts.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(split.lines[i].Text, parts[i]);
+        EXPECT_EQ(split.lines[i].CharCount, static_cast<int>(parts[i].size()));
+        EXPECT_EQ(split.lines[i].Width, WidthOf(parts[i]));
+    }
+    EXPECT_EQ(split.lines.back().Width, 3);
 }
 
 TEST(SplitText, SplitsAtCrLf)

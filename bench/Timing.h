@@ -65,6 +65,14 @@ inline bool report(const std::string& name, double subjectNs, double baselineNs,
     return met;
 }
 
+/// Prints a ratio that has no goal of its own, for information.
+inline void reportInfo(const std::string& name, double subjectNs, double baselineNs)
+{
+    std::printf("%-52s %12.1f us %12.1f us  ratio %6.2f  (information)\n", name.c_str(),
+                subjectNs / 1000.0, baselineNs / 1000.0, subjectNs / baselineNs);
+    std::fflush(stdout);
+}
+
 /// Prints a figure that is not a ratio (memory, for instance).
 inline bool reportValue(const std::string& name, double value, const char* unit, double goal)
 {

@@ -25,14 +25,16 @@ int main()
 {
     const std::u16string text = mixedCanvas(40, 800);  // 64,000 units
     volatile long sink = 0;
-    const auto [split, scan] = bench::bestOfAlternating([&] {
-        const grid::CanvasSplit s = grid::SplitCanvas(text, static_cast<int>(text.size() / 2));
-        long widths = 0;
-        for (const auto& r : s.lines) {
-            widths += grid::WidthOf(r.Text);
-        }
-        sink = sink + widths;
-    }, [&] { sink = sink + std::count(text.begin(), text.end(), u'\r'); });
+    const auto [split, scan] = bench::bestOfAlternating(
+        [&] {
+            const grid::CanvasSplit s = grid::SplitCanvas(text, static_cast<int>(text.size() / 2));
+            long widths = 0;
+            for (const auto& r : s.lines) {
+                widths += grid::WidthOf(r.Text);
+            }
+            sink = sink + widths;
+        },
+        [&] { sink = sink + std::count(text.begin(), text.end(), u'\r'); });
     const bool ok = bench::report("SplitCanvas + WidthOf, 40 x 800 vs CR count", split, scan, 5.0);
     return ok ? 0 : 1;
 }

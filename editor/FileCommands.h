@@ -24,13 +24,8 @@ struct CanvasFileRead
     grid::CanvasFile file;
 };
 
-/// The largest canvas a file may make, in half-width units. Far beyond any size the program
-/// can apply; it only keeps a small file of one long line and many short ones from asking
-/// for gigabytes once every line is padded.
-inline constexpr long long kMaxOpenedCanvasUnits = 1LL << 25;
-
 /// Reads path as a canvas file. Not ok, with the reason, when the file is missing or cannot be
-/// read, holds NUL bytes (not text), or would make a canvas past kMaxOpenedCanvasUnits.
+/// read, holds NUL bytes (not text), or would make a canvas past grid::kMaxOpenedCanvasUnits.
 CanvasFileRead readCanvasPath(const QString& path);
 
 /// Writes the canvas to path through a temporary file renamed over it, so a failed write

@@ -63,6 +63,7 @@ struct Tables
     // 0 marks a byte sequence without a character (NUL itself is handled apart).
     std::array<char16_t, 0x100> single{};
     std::array<char16_t, 0x10000> pair{};
+    std::array<bool, 0x100> isLead{};  // first bytes of two-byte characters
 
     Tables()
     {
@@ -96,6 +97,9 @@ struct Tables
                 single[b] = static_cast<char16_t>(static_cast<unsigned char>(out[0]) |
                                                   static_cast<unsigned char>(out[1]) << 8);
             }
+        }
+        for (int b = 0; b < 0x100; ++b) {
+            isLead[b] = isLeadByte(static_cast<unsigned char>(b));
         }
         for (int lead = 0x81; lead <= 0xFC; ++lead) {
             if (!isLeadByte(static_cast<unsigned char>(lead))) {
@@ -219,33 +223,32 @@ std::string encodeCp932(std::u16string_view s)
 std::u16string decodeCp932(std::string_view bytes, bool* invalid)
 {
     const Tables& t = tables();
-    std::u16string out;
-    out.reserve(bytes.size());
+    // Never more characters than bytes: write into a buffer of that size, cut it at the end.
+    std::u16string out(bytes.size(), u'\0');
+    char16_t* o = out.data();
     bool bad = false;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (isLeadByte(b)) {
-            if (i + 1 < bytes.size()) {
-                const auto trail = static_cast<unsigned char>(bytes[i + 1]);
-                const char16_t c = isTrailByte(trail) ? t.pair[b << 8 | trail] : u'\0';
-                if (c != 0) {
-                    out.push_back(c);
-                    ++i;
-                    continue;
-                }
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t size = bytes.size();
+    for (size_t i = 0; i < size; ++i) {
+        const unsigned char lead = b[i];
+        if (t.isLead[lead]) {
+            // pair holds 0 for every byte that cannot follow lead.
+            const char16_t c = i + 1 < size ? t.pair[lead << 8 | b[i + 1]] : u'\0';
+            if (c != 0) {
+                *o++ = c;
+                ++i;
+                continue;
             }
-            out.push_back(kQuestion);
+            *o++ = kQuestion;
             bad = true;
             continue;
         }
-        const char16_t c = t.single[b];
-        if (c == 0 && b != 0) {
-            out.push_back(kQuestion);
-            bad = true;
-        } else {
-            out.push_back(c);
-        }
+        const char16_t c = t.single[lead];
+        const bool none = c == 0 && lead != 0;  // NUL is the one byte that decodes to 0
+        bad |= none;
+        *o++ = none ? kQuestion : c;
     }
+    out.resize(static_cast<size_t>(o - out.data()));
     if (invalid) {
         *invalid = bad;
     }

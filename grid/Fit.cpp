@@ -1,9 +1,11 @@
 #include "Fit.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "Cp932.h"
 #include "LineModel.h"
+#include "Scan.h"
 
 namespace masumemo::grid {
 namespace {
@@ -85,48 +87,83 @@ std::u16string resizeLines(std::u16string_view canvas, int gyou, int keta)
     return joinLines(lines);
 }
 
-std::vector<std::u16string> splitFileLines(std::u16string_view text)
+std::vector<std::u16string_view> splitFileLines(std::u16string_view text)
 {
-    std::vector<std::u16string> lines;
+    std::vector<std::u16string_view> lines;
     size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c != u'\r' && c != u'\n') {
-            continue;
+    while (start < text.size()) {
+        size_t end = scan::findBreak(text, start);
+        lines.push_back(text.substr(start, end - start));
+        if (end < text.size() && text[end] == u'\r' && end + 1 < text.size() &&
+            text[end + 1] == u'\n') {
+            ++end;
         }
-        lines.emplace_back(text.substr(start, i - start));
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-            ++i;
-        }
-        start = i + 1;
-    }
-    if (start < text.size()) {
-        lines.emplace_back(text.substr(start));
+        start = end + 1;
     }
     return lines;
 }
 
-FittedCanvas fitToGrid(const std::vector<std::u16string>& lines)
+namespace {
+
+/// Lines with their widths, measured once for both the size and the padding.
+struct MeasuredLines
 {
+    std::vector<int> widths;
     long long widest = 0;
-    for (const std::u16string& line : lines) {
-        widest = std::max<long long>(widest, WidthOf(line));
+    bool tooLarge = false;
+};
+
+MeasuredLines measure(const std::vector<std::u16string_view>& lines, long long maxUnits)
+{
+    MeasuredLines m;
+    // A line's width is at least its character count: check that first, so that no width is
+    // summed past what an int holds.
+    const auto longest = std::ranges::max(lines, {}, &std::u16string_view::size);
+    if (static_cast<long long>(longest.size()) > maxUnits) {
+        m.tooLarge = true;
+        return m;
     }
+    m.widths.reserve(lines.size());
+    for (const std::u16string_view line : lines) {
+        m.widths.push_back(WidthOf(line));
+        m.widest = std::max<long long>(m.widest, m.widths.back());
+    }
+    const long long columns = (m.widest + 1) / 2;
+    m.tooLarge = columns > 0 && 2 * columns > maxUnits / static_cast<long long>(lines.size());
+    return m;
+}
+
+FittedCanvas fitMeasured(const std::vector<std::u16string_view>& lines, const MeasuredLines& m)
+{
     FittedCanvas fitted;
     // Lines that are all empty make no columns; such a canvas holds nothing and is 0 x 0, the
     // one form whose text (empty) cannot be read as a number of lines.
-    if (widest == 0) {
+    if (m.widest == 0) {
         return fitted;
     }
-    fitted.keta = static_cast<int>((widest + 1) / 2);
+    fitted.keta = static_cast<int>((m.widest + 1) / 2);
     fitted.gyou = static_cast<int>(lines.size());
-    std::vector<std::u16string> padded;
-    padded.reserve(lines.size());
-    for (const std::u16string& line : lines) {
-        padded.push_back(fitLineWidth(line, fitted.keta));
+    const long long target = 2LL * fitted.keta;
+    // Every character is at least one unit wide: the padded lines fit in this.
+    fitted.text.reserve(lines.size() * static_cast<size_t>(target + 2));
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) {
+            fitted.text += kCrLf;
+        }
+        fitted.text += lines[i];
+        appendPadding(fitted.text, target - m.widths[i]);
     }
-    fitted.text = joinLines(padded);
     return fitted;
+}
+
+}  // namespace
+
+FittedCanvas fitToGrid(const std::vector<std::u16string_view>& lines)
+{
+    if (lines.empty()) {
+        return {};
+    }
+    return fitMeasured(lines, measure(lines, std::numeric_limits<long long>::max()));
 }
 
 std::string canvasFileBytes(std::u16string_view canvas)
@@ -140,20 +177,28 @@ std::string canvasFileBytes(std::u16string_view canvas)
     return encodeCp932(text);
 }
 
-CanvasFile readCanvasFile(std::string_view bytes)
+CanvasFile readCanvasFile(std::string_view bytes, long long maxUnits)
 {
     CanvasFile file;
     if (bytes.find('\0') != std::string_view::npos) {
         return file;
     }
     file.isText = true;
-    std::vector<std::u16string> lines = splitFileLines(decodeCp932(bytes, &file.substituted));
-    for (std::u16string& line : lines) {
-        if (std::erase_if(line, isControl) > 0) {
-            file.controlsDropped = true;
-        }
+    std::u16string text = decodeCp932(bytes, &file.substituted);
+    // Control characters other than the line ends never enter the canvas.
+    file.controlsDropped = std::erase_if(text, [](char16_t c) {
+                               return isControl(c) && c != u'\r' && c != u'\n';
+                           }) > 0;
+    const std::vector<std::u16string_view> lines = splitFileLines(text);
+    if (lines.empty()) {
+        return file;
     }
-    file.canvas = fitToGrid(lines);
+    const MeasuredLines measured = measure(lines, maxUnits);
+    if (measured.tooLarge) {
+        file.tooLarge = true;
+        return file;
+    }
+    file.canvas = fitMeasured(lines, measured);
     return file;
 }
 

@@ -33,10 +33,15 @@ std::u16string resizeColumns(std::u16string_view canvas, int keta);
 /// full-width spaces are appended. gyou <= 0 gives the empty canvas.
 std::u16string resizeLines(std::u16string_view canvas, int gyou, int keta);
 
-/// Splits a file's decoded text into lines: CR LF, a lone CR and a lone LF each end a line. A
-/// final line without a break is read like the others; a final break adds no empty line; the
-/// empty text gives no lines.
-std::vector<std::u16string> splitFileLines(std::u16string_view text);
+/// The largest canvas a file may make, in half-width units. Far beyond any size the program
+/// can apply; it only keeps a small file of one long line and many short ones from asking for
+/// gigabytes once every line is padded.
+inline constexpr long long kMaxOpenedCanvasUnits = 1LL << 25;
+
+/// Splits a file's decoded text into lines, viewing text: CR LF, a lone CR and a lone LF each
+/// end a line. A final line without a break is read like the others; a final break adds no
+/// empty line; the empty text gives no lines.
+std::vector<std::u16string_view> splitFileLines(std::u16string_view text);
 
 /// A canvas made from lines of any widths.
 struct FittedCanvas
@@ -49,7 +54,7 @@ struct FittedCanvas
 /// Fits lines to the grid: keta = (widest + 1) / 2, gyou = the number of lines, every line padded
 /// to 2 x keta units (an odd shortfall with one " " right after the text, then full-width
 /// spaces). No lines, or only empty ones, give the 0 x 0 canvas: without columns it holds nothing.
-FittedCanvas fitToGrid(const std::vector<std::u16string>& lines);
+FittedCanvas fitToGrid(const std::vector<std::u16string_view>& lines);
 
 /// The bytes of a canvas file: every line after the trailing-space trim, followed by CR LF, in
 /// code page 932. The 0 x 0 canvas gives an empty file.
@@ -61,12 +66,14 @@ struct CanvasFile
     bool isText = false;           ///< false: the file holds NUL bytes and is refused, canvas empty
     bool substituted = false;      ///< invalid code page 932 bytes were read as "?"
     bool controlsDropped = false;  ///< Tab or other control characters were left out
+    bool tooLarge = false;         ///< refused: the canvas would pass maxUnits, canvas empty
     FittedCanvas canvas;
 };
 
 /// Reads a canvas file's bytes: refuses a file holding NUL bytes, decodes code page 932 (invalid
 /// sequences become "?"), splits the lines (splitFileLines), leaves out control characters,
-/// which never enter the canvas, and fits the lines to the grid.
-CanvasFile readCanvasFile(std::string_view bytes);
+/// which never enter the canvas, and fits the lines to the grid unless the canvas would be
+/// larger than maxUnits.
+CanvasFile readCanvasFile(std::string_view bytes, long long maxUnits = kMaxOpenedCanvasUnits);
 
 }  // namespace masumemo::grid

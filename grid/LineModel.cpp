@@ -1,39 +1,11 @@
 #include "LineModel.h"
 
 #include <algorithm>
-#include <bit>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 #include "Cp932.h"
+#include "Scan.h"
 
 namespace masumemo::grid {
-
-namespace {
-/// The position of the first CR at or after pos, or the text's size when there is none. The
-/// canvas is scanned for CR on every split, so this looks at eight characters at a time.
-size_t findCr(std::u16string_view text, size_t pos)
-{
-#ifdef __SSE2__
-    const __m128i cr = _mm_set1_epi16(u'\r');
-    for (; pos + 8 <= text.size(); pos += 8) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + pos));
-        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(chunk, cr));
-        if (mask != 0) {
-            return pos + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(mask))) / 2;
-        }
-    }
-#endif
-    for (; pos < text.size(); ++pos) {
-        if (text[pos] == u'\r') {
-            return pos;
-        }
-    }
-    return text.size();
-}
-}  // namespace
 
 LineRecord makeLineRecord(std::u16string_view text)
 {
@@ -47,7 +19,7 @@ CanvasSplit SplitCanvas(std::u16string_view text, int caret)
     bool found = false;
     size_t pos = 0;
     for (;;) {
-        const size_t cr = findCr(text, pos);
+        const size_t cr = scan::findCr(text, pos);
         const int length = static_cast<int>(cr - pos);
         split.lines.push_back(makeLineRecord(text.substr(pos, cr - pos)));
         if (cr == text.size()) {

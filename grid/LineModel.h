@@ -45,8 +45,8 @@ CanvasSplit SplitCanvas(std::u16string_view text, int caret);
 
 /// A temporary string would leave the records viewing freed memory.
 template <typename S>
-    requires std::same_as<S, std::u16string>
-CanvasSplit SplitCanvas(S&& text, int caret) = delete;
+requires std::same_as<S, std::u16string> CanvasSplit SplitCanvas(S&& text, int caret)
+= delete;
 
 /// Splits any string at CR (dropping the character after it, taken to be LF). The part after
 /// the last CR is always the last element: empty when s ends with CR LF, s itself without CR.

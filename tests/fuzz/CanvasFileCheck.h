@@ -23,6 +23,9 @@ inline std::string checkCanvasFile(std::string_view bytes)
     if (!file.isText) {
         return "a file without NUL bytes was refused";
     }
+    if (file.tooLarge) {
+        return canvas.text.empty() ? std::string() : "a refused canvas still holds text";
+    }
     if ((canvas.keta == 0) != (canvas.gyou == 0) || (canvas.keta == 0) != canvas.text.empty()) {
         return "a canvas with columns but no lines, or the reverse";
     }

@@ -104,7 +104,7 @@ TEST(Fit, FileLines)
     {
         const char* name;
         std::u16string text;
-        std::vector<std::u16string> lines;
+        std::vector<std::u16string_view> lines;
     };
     const Row rows[] = {
         {"CR LF after every line", u"ab\r\ncd\r\n", {u"ab", u"cd"}},
@@ -142,7 +142,8 @@ TEST(Fit, FitToGrid)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const FittedCanvas fitted = fitToGrid(lines(row.lines));
+        const std::vector<std::u16string> text = lines(row.lines);
+        const FittedCanvas fitted = fitToGrid({text.begin(), text.end()});
         EXPECT_EQ(fitted.keta, row.keta);
         EXPECT_EQ(fitted.gyou, static_cast<int>(row.fitted.size()));
         EXPECT_EQ(canvasLines(fitted.text), lines(row.fitted));
@@ -200,6 +201,18 @@ TEST(Fit, ReadingFiles)
     }
 }
 
+TEST(Fit, CanvasSizeLimitOfFiles)
+{
+    // "abcd" and "x" pad to 2 lines of 4 units: 8 units in all.
+    EXPECT_FALSE(readCanvasFile("abcd\r\nx", 8).tooLarge);
+    const CanvasFile over = readCanvasFile("abcd\r\nx", 7);
+    EXPECT_TRUE(over.isText);
+    EXPECT_TRUE(over.tooLarge);
+    EXPECT_TRUE(over.canvas.text.empty());
+    // One line longer than the limit is refused before its width is summed.
+    EXPECT_TRUE(readCanvasFile(std::string(9, 'a'), 8).tooLarge);
+}
+
 TEST(Fit, LinesPastSixteenBitsOpen)
 {
     // 20000 x 1 is a size Apply allows; its saved file must reopen, and wider ones too.
@@ -223,9 +236,9 @@ TEST(Fit, CorpusRoundTrip)
         GTEST_SKIP() << "the text-art corpus is not beside the project";
     }
     EXPECT_EQ(pictures.size(), 1165u);
-    const auto trimmed = [](const std::vector<std::u16string>& in) {
+    const auto trimmed = [](const auto& in) {
         std::vector<std::u16string> out;
-        for (const std::u16string& l : in) {
+        for (const auto& l : in) {
             out.push_back(trimTrailingSpaces(l));
         }
         return out;

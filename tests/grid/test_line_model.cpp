@@ -108,7 +108,9 @@ TEST(Canvas, IncomingTextIsNormalised)
 {
     EXPECT_EQ(normaliseLineEnds(u"a\nb\rc\r\nd"), u"a\r\nb\r\nc\r\nd");
     EXPECT_EQ(normaliseLineEnds(u"\n\n"), u"\r\n\r\n");
-    EXPECT_EQ(toIncomingCanvasText(u"a\tb\u301C\n\x7F" u"c"), u"ab\uFF5E\r\nc");
+    EXPECT_EQ(toIncomingCanvasText(u"a\tb\u301C\n\x7F"
+                                   u"c"),
+              u"ab\uFF5E\r\nc");
 }
 
 TEST(Canvas, TrailingSpaceTrimTakesBothSpaces)

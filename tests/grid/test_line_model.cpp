@@ -1,9 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
 
 using namespace masumemo::grid;
+
+// Records view the text they were split from, so a temporary string must not be split.
+template <typename T>
+constexpr bool splitsFrom = requires { SplitCanvas(std::declval<T>(), 0); };
+static_assert(!splitsFrom<std::u16string>);
+static_assert(splitsFrom<const std::u16string&>);
+static_assert(splitsFrom<std::u16string_view>);
 
 TEST(SplitCanvas, CaretMapping)
 {

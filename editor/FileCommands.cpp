@@ -19,6 +19,7 @@ const QString kTitleSuffix = QStringLiteral(" - Masumemo");
 const QString kFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt");
 const QString kOpenTitle = QStringLiteral("ファイルを開く");
 const QString kSaveTitle = QStringLiteral("名前を付けて保存");
+const QString kTooLarge = QStringLiteral("行が長すぎるか多すぎて、キャンバスに収まりません。");
 const QString kSaveQuestion = QStringLiteral("内容が変更されています。　保存しますか？");
 
 void tell(QWidget* parent, const QString& text, Dialogs::Icon icon)
@@ -38,6 +39,10 @@ CanvasFileRead readCanvasPath(const QString& path)
                                              : QStringLiteral("ファイルが見つかりません。");
         return read;
     }
+    if (file.size() > grid::kMaxCanvasFileBytes) {
+        read.error = kTooLarge;
+        return read;
+    }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         read.error = file.errorString();
@@ -47,7 +52,7 @@ CanvasFileRead readCanvasPath(const QString& path)
     if (!read.file.isText) {
         read.error = QStringLiteral("テキストファイルではありません（NUL文字を含んでいます）。");
     } else if (read.file.tooLarge) {
-        read.error = QStringLiteral("行が長すぎるか多すぎて、キャンバスに収まりません。");
+        read.error = kTooLarge;
     } else {
         read.ok = true;
     }

@@ -38,6 +38,12 @@ std::u16string resizeLines(std::u16string_view canvas, int gyou, int keta);
 /// gigabytes once every line is padded.
 inline constexpr long long kMaxOpenedCanvasUnits = 1LL << 25;
 
+/// Files larger than this are refused unread. Every unit of a line's width comes from at most
+/// two bytes (an invalid pair reads as one "?") and every line holds at least two units and at
+/// most two bytes of line break, so only a file that is mostly line breaks or control characters
+/// (which never reach the canvas) could be larger and still fit; none of those is a picture.
+inline constexpr long long kMaxCanvasFileBytes = 3 * kMaxOpenedCanvasUnits;
+
 /// Splits a file's decoded text into lines, viewing text: CR LF, a lone CR and a lone LF each
 /// end a line. A final line without a break is read like the others; a final break adds no
 /// empty line; the empty text gives no lines.

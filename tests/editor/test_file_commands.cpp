@@ -452,6 +452,8 @@ void FileCommandsTest::failedOpenChangesNothing_data()
     // One long line and many short ones would ask for gigabytes once padded.
     QTest::newRow("far too large to pad")
         << "huge.txt" << QByteArray(200000, 'a') + QByteArray(400000, '\n') << false;
+    // Larger than any canvas file can be: refused without reading it (made sparse below).
+    QTest::newRow("larger than any canvas file") << "sparse.txt" << QByteArray() << false;
 }
 
 void FileCommandsTest::failedOpenChangesNothing()
@@ -468,6 +470,10 @@ void FileCommandsTest::failedOpenChangesNothing()
     const std::u16string picture = canvasText();
     if (name == "folder") {
         QVERIFY(QDir(m_dir->path()).mkdir(name));
+    } else if (name == "sparse.txt") {
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("a\r\n") == 3);
+        QVERIFY(file.resize(grid::kMaxCanvasFileBytes + 1));
     } else if (!bytes.isEmpty()) {
         write(name, bytes);
         if (unreadable) {
@@ -483,6 +489,10 @@ void FileCommandsTest::failedOpenChangesNothing()
     QVERIFY2(message.text.startsWith(QStringLiteral("ファイルを開けませんでした。")),
              qPrintable(message.text));
     QVERIFY(message.text.contains(path(name)));
+    if (name == "sparse.txt") {
+        // Its size alone refuses it, before its NUL bytes are ever read.
+        QVERIFY(message.text.contains(QStringLiteral("キャンバスに収まりません")));
+    }
     QCOMPARE(message.icon, Dialogs::Icon::Critical);
     QCOMPARE(canvasText(), picture);
     QCOMPARE(m_window->state().CurrentFile, a);

@@ -74,7 +74,6 @@ private slots:
     void typingOverwritesAndDeleteBlanks()
     {
         CanvasWidget& w = *m_w;
-        QCOMPARE(w.objectName(), QStringLiteral("txtMain"));
         QTest::keyClicks(&w, "ab");
         QCOMPARE(lineOf(w, 1), QStringLiteral("ab") + fw(34));
         QTest::keyClick(&w, Qt::Key_End);

@@ -59,7 +59,6 @@ TEST(Favourites, AssignStopsAtTheFirstEmptyTextAndAtTen)
         {"none", {}, 0},
         {"twelve give ten", numbered(12), 10},
         {"empty second ends the list", {u"a", u"", u"c"}, 1},
-        {"empty third gives two", {u"a", u"b", u"", u"d"}, 2},
         {"empty first gives none", {u"", u"b"}, 0},
     };
     for (const Row& row : rows) {
@@ -83,135 +82,83 @@ TEST(Favourites, StoreRefusesEmptyTextsAndGaps)
     checkInvariant(f);
 }
 
-TEST(FavouritesRegistration, NoFavourites)
+TEST(FavouritesRegistration, ClicksAndEdits)
 {
-    Favourites f;
-    FavouritesRegistration r(f);
-    r.open();
-    EXPECT_EQ(r.slot(), 1);
-    EXPECT_EQ(r.fieldText(), u"");
-    EXPECT_EQ(buttons(r), "----");
-    r.apply();  // disabled: nothing happens
-    EXPECT_EQ(f.FavCount(), 0);
-    r.fieldEdited(u"x");
-    EXPECT_EQ(buttons(r), "A---");
-    r.fieldEdited(u"");
-    EXPECT_EQ(buttons(r), "----");
-    r.fieldEdited(u"\u2606\u2605");
-    r.apply();
-    EXPECT_EQ(f.registered(), Texts{u"\u2606\u2605"});
-    EXPECT_EQ(r.shownCount(), 1);
-    EXPECT_EQ(buttons(r), "-D->");
-}
-
-TEST(FavouritesRegistration, NavigatesBetweenSlotOneAndTheFreeSlot)
-{
-    Favourites f = listOf(numbered(5));
-    FavouritesRegistration r(f);
-    r.open();
-    EXPECT_EQ(r.fieldText(), u"fav1");
-    EXPECT_EQ(r.shownCount(), 5);
-    EXPECT_EQ(buttons(r), "-D->");
-    r.fieldEdited(u"changed");
-    for (int k = 2; k <= 5; ++k) {
-        r.next();
+    // Script steps: "<", ">", "A" (Apply), "D" (Delete); "=text" types text into the field.
+    struct Row
+    {
+        const char* name;
+        Texts start;
+        std::vector<std::u16string> script;
+        int slot;
+        std::u16string field;
+        std::string buttons;
+        Texts registered;
+    };
+    const std::vector<std::u16string> nine(9, u">");
+    std::vector<std::u16string> nineThenApply = nine;
+    nineThenApply.insert(nineThenApply.end(), {u"=last", u"A"});
+    Texts nineAndLast = numbered(9);
+    nineAndLast.push_back(u"last");
+    const Texts five = {u"a", u"b", u"c", u"d", u"e"};
+    const Texts three = {u"a", u"b", u"c"};
+    const Row rows[] = {
+        {"none: a disabled Apply does nothing", {}, {u"A"}, 1, u"", "----", {}},
+        {"none: typing enables Apply", {}, {u"=x"}, 1, u"x", "A---", {}},
+        {"none: emptying the field disables it", {}, {u"=x", u"="}, 1, u"", "----", {}},
+        {"none: Apply registers", {}, {u"=\u2606\u2605", u"A"}, 1, u"\u2606\u2605", "-D->",
+         {u"\u2606\u2605"}},
+        {"five: opens on slot 1", numbered(5), {}, 1, u"fav1", "-D->", numbered(5)},
+        {"five: slot 5", numbered(5), {u">", u">", u">", u">"}, 5, u"fav5", "-D<>", numbered(5)},
+        {"five: > stops at the free slot 6", numbered(5), {u">", u">", u">", u">", u">", u">"}, 6,
+         u"", "--<-", numbered(5)},
+        {"an edit never applied is dropped by moving", numbered(5), {u"=changed", u">", u"<"}, 1,
+         u"fav1", "-D->", numbered(5)},
+        {"ten: > stops at slot 10", numbered(10), nine, 10, u"fav0", "-D<-", numbered(10)},
+        {"ten: Apply on slot 10 overwrites it", numbered(10), nineThenApply, 10, u"last", "-D<-",
+         nineAndLast},
+        {"delete in the middle shows the slot moved into place", five, {u">", u">", u"D"}, 3, u"d",
+         "--<>", {u"a", u"b", u"d", u"e"}},
+        {"moving on after a delete leaves Delete off", five, {u">", u">", u"D", u">"}, 4, u"e",
+         "--<>", {u"a", u"b", u"d", u"e"}},
+        {"going back after a delete gives it back", five, {u">", u">", u"D", u">", u"<"}, 3, u"d",
+         "-D<>", {u"a", u"b", u"d", u"e"}},
+        {"delete the last registered", five, {u">", u">", u">", u">", u"D"}, 5, u"", "--<-",
+         {u"a", u"b", u"c", u"d"}},
+        // Typed but not applied, then deleted: Apply never stays on over the empty free slot.
+        {"edit on the last", three, {u">", u">", u"=x"}, 3, u"x", "AD<>", three},
+        {"edit on the last, deleted", three, {u">", u">", u"=x", u"D", u"A"}, 3, u"", "--<-",
+         {u"a", u"b"}},
+        {"edit with a slot moving into place keeps Apply", three, {u">", u"=x", u"D"}, 2, u"c",
+         "A-<>", {u"a", u"c"}},
+        {"... which applies the moved text", three, {u">", u"=x", u"D", u"A"}, 2, u"c", "-D<>",
+         {u"a", u"c"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Favourites f = listOf(row.start);
+        FavouritesRegistration r(f);
+        r.open();
+        for (const std::u16string& step : row.script) {
+            if (step == u"<") {
+                r.previous();
+            } else if (step == u">") {
+                r.next();
+            } else if (step == u"A") {
+                r.apply();
+            } else if (step == u"D") {
+                r.remove();
+            } else {
+                r.fieldEdited(step.substr(1));
+            }
+        }
+        EXPECT_EQ(r.slot(), row.slot);
+        EXPECT_EQ(r.fieldText(), row.field);
+        EXPECT_EQ(buttons(r), row.buttons);
+        EXPECT_EQ(f.registered(), row.registered);
+        EXPECT_EQ(r.shownCount(), f.FavCount());
+        checkInvariant(f);
     }
-    EXPECT_EQ(r.slot(), 5);
-    EXPECT_EQ(buttons(r), "-D<>");
-    r.next();
-    EXPECT_EQ(r.slot(), 6);
-    EXPECT_EQ(r.fieldText(), u"");
-    EXPECT_EQ(buttons(r), "--<-");
-    r.next();  // disabled
-    EXPECT_EQ(r.slot(), 6);
-    for (int k = 5; k >= 1; --k) {
-        r.previous();
-    }
-    EXPECT_EQ(r.slot(), 1);
-    EXPECT_EQ(r.fieldText(), u"fav1");  // the edit that was never applied is gone
-    EXPECT_EQ(buttons(r), "-D->");
-    EXPECT_EQ(f.text(1), u"fav1");
-}
-
-TEST(FavouritesRegistration, TenFavourites)
-{
-    Favourites f = listOf(numbered(10));
-    FavouritesRegistration r(f);
-    r.open();
-    for (int k = 2; k <= 10; ++k) {
-        r.next();
-    }
-    EXPECT_EQ(r.slot(), 10);
-    EXPECT_EQ(buttons(r), "-D<-");
-    r.fieldEdited(u"last");
-    r.apply();
-    EXPECT_EQ(f.FavCount(), 10);
-    EXPECT_EQ(f.text(10), u"last");
-    EXPECT_EQ(buttons(r), "-D<-");
-}
-
-TEST(FavouritesRegistration, DeleteInTheMiddle)
-{
-    Favourites f = listOf({u"a", u"b", u"c", u"d", u"e"});
-    FavouritesRegistration r(f);
-    r.open();
-    r.next();
-    r.next();
-    r.remove();
-    EXPECT_EQ(f.registered(), (Texts{u"a", u"b", u"d", u"e"}));
-    EXPECT_EQ(f.text(5), u"");
-    EXPECT_EQ(r.shownCount(), 4);
-    EXPECT_EQ(r.slot(), 3);
-    EXPECT_EQ(r.fieldText(), u"d");
-    EXPECT_EQ(buttons(r), "--<>");
-    r.next();
-    EXPECT_EQ(buttons(r), "--<>");  // moving on does not enable Delete
-    r.previous();
-    EXPECT_EQ(buttons(r), "-D<>");
-}
-
-TEST(FavouritesRegistration, DeleteTheLastRegistered)
-{
-    Favourites f = listOf({u"a", u"b", u"c", u"d", u"e"});
-    FavouritesRegistration r(f);
-    r.open();
-    for (int k = 2; k <= 5; ++k) {
-        r.next();
-    }
-    r.remove();
-    EXPECT_EQ(f.FavCount(), 4);
-    EXPECT_EQ(r.fieldText(), u"");
-    EXPECT_EQ(buttons(r), "--<-");
-}
-
-TEST(FavouritesRegistration, DeleteNeverLeavesApplyOverAnEmptyField)
-{
-    // Typed but not applied, then deleted: the field now shows the empty free slot.
-    Favourites f = listOf({u"a", u"b", u"c"});
-    FavouritesRegistration r(f);
-    r.open();
-    r.next();
-    r.next();
-    r.fieldEdited(u"x");
-    EXPECT_EQ(buttons(r), "AD<>");
-    r.remove();
-    EXPECT_EQ(r.fieldText(), u"");
-    EXPECT_FALSE(r.applyEnabled());
-    r.apply();
-    EXPECT_EQ(f.registered(), (Texts{u"a", u"b"}));
-    checkInvariant(f);
-
-    // With a slot moving into place the field is not empty and Apply keeps its state.
-    Favourites g = listOf({u"a", u"b", u"c"});
-    FavouritesRegistration s(g);
-    s.open();
-    s.next();
-    s.fieldEdited(u"x");
-    s.remove();
-    EXPECT_EQ(s.fieldText(), u"c");
-    EXPECT_TRUE(s.applyEnabled());
-    s.apply();
-    EXPECT_EQ(g.registered(), (Texts{u"a", u"c"}));
 }
 
 TEST(FavouritesRegistration, RandomClicksKeepTheRules)

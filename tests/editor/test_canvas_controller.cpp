@@ -16,6 +16,7 @@ namespace grid = masumemo::grid;
 namespace {
 
 constexpr char16_t kFw = u'\u3000';
+using Lines = std::vector<std::u16string>;
 
 std::u16string fw(int n)
 {
@@ -28,7 +29,7 @@ class FakeView : public CanvasView
 public:
     void replaceLines(int first, int count, std::u16string_view text) override
     {
-        std::vector<std::u16string> with = grid::SplitText(text);
+        Lines with = grid::SplitText(text);
         if (count < 0) {
             lines = std::move(with);
         } else {
@@ -36,7 +37,6 @@ public:
             lines.insert(lines.begin() + first, with.begin(), with.end());
         }
         ++writes;
-        linesWritten += static_cast<int>(with.size());
     }
     void setSelection(int start, int length) override
     {
@@ -45,16 +45,14 @@ public:
     }
     int selectionStart() const override { return std::min(anchor, position); }
     int selectionLength() const override { return std::abs(position - anchor); }
-    void showEditMenu() override { ++menus; }
+    void showEditMenu() override {}
 
     std::u16string text() const { return grid::joinLines(lines); }
 
-    std::vector<std::u16string> lines{u""};
+    Lines lines{u""};
     int anchor = 0;
     int position = 0;
     int writes = 0;
-    int linesWritten = 0;
-    int menus = 0;
 };
 
 /// A controller on a blank canvas, with helpers that play events the way the widget sends them.
@@ -64,7 +62,6 @@ struct Canvas
     Canvas(std::u16string text, int keta, int gyou) { c.resetCanvas(std::move(text), keta, gyou); }
 
     std::u16string line(int n) const { return view.lines.at(static_cast<size_t>(n - 1)); }
-    int lineStart(int n) const { return (n - 1) * (c.keta() + 2); }  // blank-width lines only
 
     /// A key the controller leaves to the widget (a navigation key): the widget moves the caret.
     void navigate(Qt::Key key, int caretAfter)
@@ -109,13 +106,6 @@ struct Canvas
         EXPECT_EQ(c.snapshot().caret, view.selectionStart());
         EXPECT_EQ(grid::joinLines(c.snapshotLines()), c.text());
     }
-    void expectGrid() const
-    {
-        ASSERT_EQ(static_cast<int>(view.lines.size()), c.gyou());
-        for (const auto& l : view.lines) {
-            EXPECT_EQ(grid::WidthOf(l), 2 * c.keta());
-        }
-    }
 
     FakeView view;
     CanvasController c{view};
@@ -133,7 +123,6 @@ TEST(CanvasController, DeleteAfterHomeActsWhereTheCaretIsNow)
     cv.key(Qt::Key_Delete, 0);
     EXPECT_EQ(cv.line(1), u" b" + fw(34));
     EXPECT_EQ(cv.view.anchor, 1);
-    cv.expectGrid();
     cv.expectInStep();
 }
 
@@ -194,23 +183,6 @@ TEST(CanvasController, PasteGoesInOnceWhereTheCaretIs)
         EXPECT_EQ(std::count(text.begin(), text.end(), u'x'), 1);
         EXPECT_EQ(text.substr(static_cast<size_t>(row.to), 2), u"xy");
         EXPECT_EQ(cv.view.selectionStart(), row.to + 2);
-        cv.expectGrid();
-    }
-}
-
-TEST(CanvasController, PasteLaysAnyLineEndsOverTheLines)
-{
-    for (std::u16string pasted : {u"ab\ncd\nef", u"ab\rcd\ref", u"ab\r\ncd\r\nef"}) {
-        SCOPED_TRACE(std::string(pasted.begin(), pasted.end()));
-        Canvas cv;
-        cv.click(cv.lineStart(2) + 1);
-        cv.c.pasteText(pasted);
-        EXPECT_EQ(cv.line(1), fw(35));
-        EXPECT_EQ(cv.line(2), fw(1) + u"ab" + fw(33));
-        EXPECT_EQ(cv.line(3), fw(1) + u"cd" + fw(33));
-        EXPECT_EQ(cv.line(4), fw(1) + u"ef" + fw(33));
-        cv.expectGrid();
-        EXPECT_EQ(cv.c.history().entries().size(), 2u);
     }
 }
 
@@ -271,24 +243,17 @@ TEST(CanvasController, RefusedKeyLeavesNoMarkOnTheNextChange)
     cv.click(5);
     cv.c.pasteText(u"ab");
     EXPECT_EQ(cv.line(1), fw(5) + u"ab" + fw(29));
-    cv.expectGrid();
 }
 
 TEST(CanvasController, SelectAllThenAltRightMovesEveryLine)
 {
     // The selection as it stands decides, not the line clicked before Select all.
-    std::vector<std::u16string> lines(20, u"\u3042" + fw(34));
-    Canvas cv(grid::joinLines(lines), 35, 20);
-    cv.click(cv.lineStart(5) + 3);
+    Canvas cv(grid::joinLines(Lines(20, u"\u3042" + fw(34))), 35, 20);
+    cv.click(4 * 37 + 3);
     cv.view.setSelection(0, static_cast<int>(cv.c.text().size()));
     cv.key(Qt::Key_Right, 0, Qt::AltModifier);
-    for (int n = 1; n <= 20; ++n) {
-        SCOPED_TRACE(n);
-        EXPECT_EQ(cv.line(n).substr(0, 2), u" \u3042");
-    }
-    cv.expectGrid();
+    EXPECT_EQ(cv.c.text(), grid::joinLines(Lines(20, u" \u3042" + fw(33) + u" ")));
     EXPECT_EQ(cv.view.selectionLength(), static_cast<int>(cv.c.text().size()));
-    EXPECT_TRUE(cv.c.modified());
     EXPECT_EQ(cv.c.history().entries().size(), 2u);
 }
 
@@ -313,16 +278,10 @@ TEST(CanvasController, AltWithOtherKeysCommitsNothing)
     EXPECT_FALSE(cv.c.modified());
 }
 
-TEST(CanvasController, PushesUseTheModifierCodesAndTheStep)
+TEST(CanvasController, FullStepPullAndCtrlAltIsNoPush)
 {
     Canvas cv(u"\u3042\u3044\u3046\u3048", 4, 1);
-    cv.click(2);
-    cv.key(Qt::Key_Left, 0, Qt::AltModifier);  // half step: the first character loses a half
-    EXPECT_EQ(cv.c.text(), u" \u3044 \u3046\u3048");
-    EXPECT_EQ(cv.view.selectionStart(), 2);
-    cv.c.undo();
     cv.c.setHalfPush(false);
-    EXPECT_EQ(cv.c.pushModeText(), QStringLiteral("全角移動"));
     cv.click(2);
     cv.key(Qt::Key_Left, 0, Qt::AltModifier | Qt::ShiftModifier);  // pull the cell before
     EXPECT_EQ(cv.c.text(), u"\u3042\u3046\u3048\u3000");
@@ -343,7 +302,7 @@ TEST(CanvasController, EscapeBlanksASelectionAndRecordsItOnce)
     EXPECT_EQ(cv.c.history().entries().size(), 2u);
 }
 
-TEST(CanvasController, BlankingTypingAndUndoRedo)
+TEST(CanvasController, SelectionsAreBlankedFromTheirLowerEnd)
 {
     Canvas cv(u"abcd", 2, 1);
     cv.drag(3, 1);  // dragged leftwards: the lower end counts
@@ -356,33 +315,9 @@ TEST(CanvasController, BlankingTypingAndUndoRedo)
     cv.key(Qt::Key_Delete, 0);
     EXPECT_EQ(cv.c.text(), u" \u3042 ");
     EXPECT_EQ(cv.view.selectionStart(), 3);
-
     cv.c.undo();
     EXPECT_EQ(cv.c.text(), u" \u3042d");
-    cv.c.undo();
-    cv.c.undo();
-    EXPECT_EQ(cv.c.text(), u"abcd");
-    EXPECT_FALSE(cv.c.canUndo());
-    cv.c.redo();
-    EXPECT_EQ(cv.c.text(), u"a\u3042d");
-    EXPECT_EQ(cv.view.selectionStart(), 2);
     cv.expectInStep();
-}
-
-TEST(CanvasController, UndoAcrossASizeChangeRestoresTheSize)
-{
-    Canvas cv(4, 2);
-    int sizeChanges = 0;
-    cv.c.setCallbacks({.sizeChanged = [&] { ++sizeChanges; }});
-    cv.c.replaceCanvas(grid::blankCanvas(3, 2), 3, 2);
-    cv.type(u"a");
-    cv.c.undo();
-    EXPECT_EQ(cv.c.keta(), 4);
-    EXPECT_EQ(sizeChanges, 1);
-    EXPECT_EQ(cv.view.text(), grid::blankCanvas(4, 2));
-    cv.c.redo();
-    EXPECT_EQ(cv.c.keta(), 3);
-    cv.expectGrid();
 }
 
 TEST(CanvasController, RefusalAfterAResizeKeepsTheNewSize)
@@ -394,7 +329,7 @@ TEST(CanvasController, RefusalAfterAResizeKeepsTheNewSize)
     cv.click(3);
     cv.type(u"x");
     EXPECT_EQ(cv.c.text(), grid::blankCanvas(3, 3));
-    cv.expectGrid();
+    EXPECT_EQ(cv.view.text(), grid::blankCanvas(3, 3));
 }
 
 TEST(CanvasController, InputTextTypesEachCharacterInItsCanvasForm)
@@ -409,22 +344,15 @@ TEST(CanvasController, InputTextTypesEachCharacterInItsCanvasForm)
     EXPECT_EQ(cv.view.selectionStart(), 6);
 }
 
-TEST(CanvasController, MousePressesAndTheStatusLine)
+TEST(CanvasController, MousePressesTakeTheSnapshotAndStamp)
 {
     Canvas cv(u"\u3042ab\u3000\u3000\r\n\u3000\u3000\u3000\u3000", 4, 2);
     int shows = 0;
     char16_t held = 0;
     cv.c.setCallbacks({.dataShow = [&] { ++shows; }, .clickStamp = [&] { return held; }});
-    EXPECT_EQ(cv.c.positionText(), QStringLiteral("列[ 0/8 ]　行[ 1/2 ]"));
     cv.click(2);
     EXPECT_EQ(cv.c.positionText(), QStringLiteral("列[ 3/8 ]　行[ 1/2 ]"));
     EXPECT_GT(shows, 0);
-    cv.click(7);
-    EXPECT_EQ(cv.c.positionText(), QStringLiteral("列[ 0/8 ]　行[ 2/2 ]"));
-    EXPECT_EQ(cv.c.pushModeText(), QStringLiteral("半角移動"));
-
-    cv.c.mousePress(Qt::RightButton);
-    EXPECT_EQ(cv.view.menus, 1);
 
     cv.drag(9, 7);
     held = u'b';  // click input stamps like a typed key, never over a selection

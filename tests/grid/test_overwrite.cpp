@@ -28,7 +28,6 @@ int offsetOf(const Lines& lines, Pos pos)
     return offset;
 }
 
-/// The edit under test: the key or paste at a grid position of a canvas.
 enum class Op
 {
     Type,
@@ -65,56 +64,23 @@ EditOutcome run(const Row& row, int keta)
     return {};
 }
 
-/// What the edit control leaves after its own edit, fed to ProcessChange directly.
-EditOutcome runThroughControl(const Row& row, int keta)
-{
-    const std::u16string before = joinLines(row.before);
-    const int caret = offsetOf(row.before, row.at);
-    std::u16string after = before;
-    const auto at = static_cast<size_t>(caret);
-    switch (row.op) {
-        case Op::Type:
-            after.insert(at, 1, row.input.at(0));
-            return ProcessChange(before, caret, after, caret + 1, ChangeCause::TypedKey, keta);
-        case Op::Delete:
-            if (at < after.size()) {
-                after.erase(at, 1);
-            }
-            return ProcessChange(before, caret, after, caret, ChangeCause::DeleteKey, keta);
-        case Op::Backspace:
-            if (at > 0) {
-                after.erase(at - 1, 1);
-            }
-            return ProcessChange(before, caret, after, caret - 1, ChangeCause::BackKey, keta);
-        case Op::Paste:
-            after.insert(at, row.input);
-            return ProcessChange(before, caret, after, caret + static_cast<int>(row.input.size()),
-                                 ChangeCause::Paste, keta);
-    }
-    return {};
-}
-
 void checkRows(const std::vector<Row>& rows, int keta)
 {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        for (const bool throughControl : {false, true}) {
-            SCOPED_TRACE(throughControl ? "through ProcessChange" : "through the wrapper");
-            const EditOutcome outcome =
-                throughControl ? runThroughControl(row, keta) : run(row, keta);
-            ASSERT_EQ(outcome.accepted, row.after.has_value());
-            if (!row.after) {
-                continue;
-            }
+        const EditOutcome outcome = run(row, keta);
+        ASSERT_EQ(outcome.accepted, row.after.has_value());
+        if (row.after) {
             EXPECT_EQ(SplitText(outcome.text), *row.after);
             EXPECT_EQ(outcome.caret, offsetOf(*row.after, row.caret));
         }
     }
 }
 
-// Written out, "　" is U+3000 and " " U+0020.
+// Written out, "　" is U+3000 and " " U+0020. That the wrapper and ProcessChange agree on what
+// the edit control leaves is checked by the randomised invariant test.
 
-TEST(Overwrite, TypedCharacter)
+TEST(Overwrite, KeysAndSingleLinePaste)
 {
     // clang-format off
     const std::vector<Row> rows = {
@@ -132,8 +98,6 @@ TEST(Overwrite, TypedCharacter)
          {u"aいう "}, {1, 0}, Op::Type, u"あ", Lines{u"あ う "}, {1, 1}},
         {"full-width over the last two half-width cells",
          {u"いうab"}, {1, 2}, Op::Type, u"あ", Lines{u"いうあ"}, {1, 3}},
-        {"typing on line 2 leaves line 1 alone",
-         {u"abcdef", u"ghijkl"}, {2, 5}, Op::Type, u"Z", Lines{u"abcdef", u"ghijkZ"}, {2, 6}},
         {"full-width into the last half-width cell is refused",
          {u"いうab"}, {1, 3}, Op::Type, u"あ", std::nullopt, {}},
         {"typing at a line end is refused",
@@ -144,15 +108,6 @@ TEST(Overwrite, TypedCharacter)
          {u"abcdef"}, {1, 2}, Op::Type, u"\r", std::nullopt, {}},
         {"a typed Tab is refused",
          {u"abcdef"}, {1, 2}, Op::Type, u"\t", std::nullopt, {}},
-    };
-    // clang-format on
-    checkRows(rows, 3);
-}
-
-TEST(Overwrite, DeleteAndBackspace)
-{
-    // clang-format off
-    const std::vector<Row> rows = {
         {"Delete on a full-width character blanks it, caret past it",
          {u"あいう"}, {1, 1}, Op::Delete, u"", Lines{u"あ　う"}, {1, 2}},
         {"Delete on a half-width character",
@@ -171,18 +126,7 @@ TEST(Overwrite, DeleteAndBackspace)
          {u"abcdef", u"ghijkl"}, {2, 0}, Op::Backspace, u"", std::nullopt, {}},
         {"Backspace at offset 0 is refused",
          {u"abcdef"}, {1, 0}, Op::Backspace, u"", std::nullopt, {}},
-    };
-    // clang-format on
-    checkRows(rows, 3);
-}
-
-TEST(Overwrite, SingleLinePaste)
-{
-    // clang-format off
-    const std::vector<Row> rows = {
-        {"fits on whole cells",
-         {u"　　　"}, {1, 0}, Op::Paste, u"ab", Lines{u"ab　　"}, {1, 2}},
-        {"fits and half covers a full-width character",
+        {"paste fits and half covers a full-width character",
          {u"　　　"}, {1, 0}, Op::Paste, u"abc", Lines{u"abc 　"}, {1, 3}},
         {"full-width text over half-width cells",
          {u"abcdef", u"ghijkl"}, {2, 1}, Op::Paste, u"いう", Lines{u"abcdef", u"gいうl"}, {2, 3}},

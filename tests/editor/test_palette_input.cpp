@@ -202,42 +202,33 @@ void PaletteInputTest::recentRow()
         }
         return r;
     };
-    {
-        // Both ampersand buttons share one entry.
-        category(0);
-        press(6);
-        category(2);
-        press(13, Qt::RightButton);
-        QCOMPARE(row().mid(0, 2), (QStringList{"&&", ""}));
+    // Both ampersand buttons share one entry.
+    category(0);
+    press(6);
+    category(2);
+    press(13, Qt::RightButton);
+    QCOMPARE(row().mid(0, 2), (QStringList{"&&", ""}));
+    // Written from the row it is one "&"; an empty slot writes nothing.
+    w.setCanvasCaret(10);
+    w.cmdUse(0)->click();
+    QCOMPARE(w.canvasText().substr(10, 1), std::u16string(u"&"));
+    const int entries = historySize();
+    w.cmdUse(5)->click();
+    QCOMPARE(historySize(), entries);
+    // Fill the row with 18 distinct characters: Ａ..Ｒ, newest first.
+    category(5);
+    for (int i = 0; i < frmMain::kUseCount; ++i) {
+        press(26 + i);
     }
-    {
-        // Fill the row with 18 distinct characters: Ａ..Ｒ, newest first.
-        category(5);
-        for (int i = 0; i < frmMain::kUseCount; ++i) {
-            press(26 + i);
-        }
-        const QStringList full = row();
-        QCOMPARE(full.back(), QStringLiteral("Ａ"));
-        // The oldest, used from the row itself, moves to the front; the rest keep their order.
-        w.setCanvasCaret(0);
-        w.cmdUse(17)->click();
-        QStringList expected = full.mid(0, 17);
-        expected.prepend(QStringLiteral("Ａ"));
-        QCOMPARE(row(), expected);
-        QCOMPARE(w.canvasText().substr(0, 1), std::u16string(u"Ａ"));
-    }
-    {
-        // The ampersand written from the row is one "&".
-        frmMain fresh;
-        QTest::mouseClick(fresh.cmdMoji(6), Qt::LeftButton);
-        fresh.setCanvasCaret(10);
-        fresh.cmdUse(0)->click();
-        QCOMPARE(fresh.canvasText().substr(10, 1), std::u16string(u"&"));
-        // An empty slot writes nothing.
-        const int entries = static_cast<int>(fresh.history().entries().size());
-        fresh.cmdUse(5)->click();
-        QCOMPARE(static_cast<int>(fresh.history().entries().size()), entries);
-    }
+    const QStringList full = row();
+    QCOMPARE(full.back(), QStringLiteral("Ａ"));
+    // The oldest, used from the row itself, moves to the front; the rest keep their order.
+    w.setCanvasCaret(0);
+    w.cmdUse(17)->click();
+    QStringList expected = full.mid(0, 17);
+    expected.prepend(QStringLiteral("Ａ"));
+    QCOMPARE(row(), expected);
+    QCOMPARE(w.canvasText().substr(0, 1), std::u16string(u"Ａ"));
 }
 
 void PaletteInputTest::selectionIsBlankedBeforeWriting()

@@ -47,16 +47,11 @@ TEST(DropStep, EachEdgeAndStep)
         const char* rest;
         const char* filler;
     };
+    // Cutting a full-width character in half at either edge, and two half-width characters
+    // making one full step, are pinned with their carets in the move tables below.
     const Row rows[] = {
         {"half step, half-width at start", "abあ", Edge::Start, Step::Half, "bあ", " "},
-        {"half step, full-width at start leaves its half", "あいa", Edge::Start, Step::Half, " いa",
-         " "},
-        {"half step, full-width at end leaves its half", "aあい", Edge::End, Step::Half, "aあ ",
-         " "},
         {"full step, full-width at start", "あいa", Edge::Start, Step::Full, "いa", "_"},
-        {"full step, two half-width at start", "abあ", Edge::Start, Step::Full, "あ", "_"},
-        {"full step, half then full at start", "aあい", Edge::Start, Step::Full, " い", "_"},
-        {"full step, full then half at end", "いあa", Edge::End, Step::Full, "い ", "_"},
         {"full step, a lone half-width character", "a", Edge::End, Step::Full, "", " "},
         {"full step, a lone full-width character", "あ", Edge::Start, Step::Full, "", "_"},
         {"empty segment drops nothing", "", Edge::Start, Step::Full, "", ""},

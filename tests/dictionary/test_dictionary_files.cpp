@@ -156,8 +156,8 @@ TEST_F(LoadList, MissingPathsAndFoldersAreReportedAndDropped)
     const QString folder = path("folder.txt");
     QDir(m_dir.path()).mkdir("folder.txt");
     // A lone LF ends a line too; a path may be listed twice.
-    writeText("kaomoji.ini", a + "\n" + gone + "\r\n" + empty + "\r\n" + folder + "\n" + b +
-                                 "\r\n" + a + "\r\n");
+    writeText("kaomoji.ini",
+              a + "\n" + gone + "\r\n" + empty + "\r\n" + folder + "\n" + b + "\r\n" + a + "\r\n");
     const LoadResult r = LoadDictionaryList();
     EXPECT_EQ(r.messages, QStringList({missingMessage(gone), missingMessage(folder)}));
     EXPECT_EQ(r.errors, 0);
@@ -315,5 +315,4 @@ TEST_F(ListEditing, RemoveKeepsRecordsAndRowsInStep)
     EXPECT_EQ(list.displayNames(), QStringList({"a", "c"}));
     EXPECT_EQ(list.at(0).Entries, QStringList{"(^_^)"});
     EXPECT_EQ(listBytes(), listOf({a, c}));
-
 }

@@ -6,13 +6,14 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
-#include <QHash>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
+#include <map>
 #include <memory>
 
 #include "ScriptedDialogs.h"
@@ -52,11 +53,10 @@ private slots:
     void cleanup();
 
     void windowIsBuiltAsDrawn();
-    void opensWithTheListedFiles();
 
     void choosingAnEntry_data();
     void choosingAnEntry();
-    void choosingAFileShowsItsEntries();
+    void opensWithTheListedFilesAndShowsTheChosenOne();
 
     void idleShrinking_data();
     void idleShrinking();
@@ -83,7 +83,7 @@ private:
     frmKao* open();
     frmKao* openWithDefault()
     {
-        writeDictionary(QStringLiteral("Defolt.txt"), {QStringLiteral("(^_^)")});
+        writeDictionary("Defolt.txt", {"(^_^)"});
         return open();
     }
     void activate();
@@ -123,7 +123,8 @@ void FrmKaoTest::cleanup()
 QString FrmKaoTest::writeDictionary(const QString& name, const QStringList& lines) const
 {
     QFile file(path(name));
-    return file.open(QIODevice::WriteOnly) && file.write(listOf(lines)) > 0 ? path(name) : QString();
+    return file.open(QIODevice::WriteOnly) && file.write(listOf(lines)) > 0 ? path(name)
+                                                                            : QString();
 }
 
 QByteArray FrmKaoTest::listOf(const QStringList& paths)
@@ -137,7 +138,7 @@ QByteArray FrmKaoTest::listOf(const QStringList& paths)
 
 QByteArray FrmKaoTest::listBytes() const
 {
-    QFile file(path(QStringLiteral("kaomoji.ini")));
+    QFile file(path("kaomoji.ini"));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
@@ -175,13 +176,13 @@ void FrmKaoTest::windowIsBuiltAsDrawn()
         items << a->objectName() + "=" + a->text();
     }
     QCOMPARE(items, (QStringList{
-                        QStringLiteral("mnuAdd=新しいファイルをリストに追加(&A)..."),
-                        QStringLiteral("mnuDel=選択中のファイルをリストから削除(&D)..."),
-                        QStringLiteral("mnuEdit=選択中のファイルの内容を編集(&E)..."),
-                        QStringLiteral("mnubar="),
-                        QStringLiteral("mnuMojiOpen=Masumemoを開く(&M)..."),
-                        QStringLiteral("mnubar1="),
-                        QStringLiteral("mnuEnd=終了(&X)"),
+                        "mnuAdd=新しいファイルをリストに追加(&A)...",
+                        "mnuDel=選択中のファイルをリストから削除(&D)...",
+                        "mnuEdit=選択中のファイルの内容を編集(&E)...",
+                        "mnubar=",
+                        "mnuMojiOpen=Masumemoを開く(&M)...",
+                        "mnubar1=",
+                        "mnuEnd=終了(&X)",
                     }));
 
     QVERIFY(!cboFile()->isEditable() && !cboData()->isEditable());
@@ -193,26 +194,6 @@ void FrmKaoTest::windowIsBuiltAsDrawn()
     activate();
     QVERIFY(timer1->isActive());
     QCOMPARE(w->tracker().OwnWindow(), kOwn);
-}
-
-void FrmKaoTest::opensWithTheListedFiles()
-{
-    const QString a = writeDictionary(QStringLiteral("animals.txt"),
-                                      {QStringLiteral("(=^・^=)"), QStringLiteral("U^ｪ^U")});
-    const QString b = writeDictionary(QStringLiteral("greetings.txt"), {QStringLiteral("(^o^)/")});
-    const QString gone = path(QStringLiteral("gone.txt"));
-    writeList({a, gone, b});
-    open();
-
-    QCOMPARE(m_dialogs->messages().size(), size_t(1));
-    QVERIFY(m_dialogs->messages().front().text.contains(gone));
-    QCOMPARE(m_dialogs->messages().front().buttons, Dialogs::Buttons::Ok);
-    QCOMPARE(itemsOf(cboFile()),
-             (QStringList{QStringLiteral("animals"), QStringLiteral("greetings")}));
-    QCOMPARE(cboFile()->currentIndex(), 0);
-    QCOMPARE(itemsOf(cboData()),
-             (QStringList{QStringLiteral("(=^・^=)"), QStringLiteral("U^ｪ^U")}));
-    QCOMPARE(cboData()->currentIndex(), -1);
 }
 
 void FrmKaoTest::choosingAnEntry_data()
@@ -242,8 +223,7 @@ void FrmKaoTest::choosingAnEntry()
     QFETCH(bool, honoured);
     QFETCH(QList<WId>, requests);
     QFETCH(int, polls);
-    writeDictionary(QStringLiteral("Defolt.txt"),
-                    {QStringLiteral("(´・ω・`)"), QStringLiteral("ｍ(_ _)ｍ")});
+    writeDictionary("Defolt.txt", {"(´・ω・`)", "ｍ(_ _)ｍ"});
     frmKao* w = open();
     activate();
 
@@ -269,14 +249,21 @@ void FrmKaoTest::choosingAnEntry()
     QCOMPARE(m_fg->activationRequests.size(), requests.size() * 2);
 }
 
-void FrmKaoTest::choosingAFileShowsItsEntries()
+void FrmKaoTest::opensWithTheListedFilesAndShowsTheChosenOne()
 {
-    const QString a =
-        writeDictionary(QStringLiteral("a.txt"), {QStringLiteral("A1"), QStringLiteral("A2")});
-    const QString b = writeDictionary(QStringLiteral("b.txt"), {QStringLiteral("B1")});
-    const QString empty = writeDictionary(QStringLiteral("empty.txt"), {QStringLiteral("   ")});
-    writeList({a, b, empty});
+    const QString a = writeDictionary("animals.txt", {"(=^・^=)", "U^ｪ^U"});
+    const QString b = writeDictionary("b.txt", {"B1"});
+    const QString empty = writeDictionary("empty.txt", {"   "});
+    const QString gone = path("gone.txt");
+    writeList({a, gone, b, empty});
     frmKao* w = open();
+    QCOMPARE(m_dialogs->messages().size(), size_t(1));
+    QVERIFY(m_dialogs->messages().front().text.contains(gone));
+    QCOMPARE(m_dialogs->messages().front().buttons, Dialogs::Buttons::Ok);
+    QCOMPARE(itemsOf(cboFile()), (QStringList{"animals", "b", "empty"}));
+    QCOMPARE(cboFile()->currentIndex(), 0);
+    QCOMPARE(itemsOf(cboData()), (QStringList{"(=^・^=)", "U^ｪ^U"}));
+    QCOMPARE(cboData()->currentIndex(), -1);
 
     cboData()->setCurrentIndex(1);
     // Choosing the file already shown does not reload its entries.
@@ -284,13 +271,13 @@ void FrmKaoTest::choosingAFileShowsItsEntries()
     QCOMPARE(cboData()->currentIndex(), 1);
 
     QTest::keyClick(cboFile(), Qt::Key_Down);
-    QCOMPARE(itemsOf(cboData()), QStringList{QStringLiteral("B1")});
+    QCOMPARE(itemsOf(cboData()), QStringList{"B1"});
     QCOMPARE(cboData()->currentIndex(), -1);
     QCOMPARE(w->LastFileIndex(), 1);
     QTest::keyClick(cboFile(), Qt::Key_Down);
     QCOMPARE(cboData()->count(), 0);
     QTest::keyClick(cboFile(), Qt::Key_Home);
-    QCOMPARE(itemsOf(cboData()), (QStringList{QStringLiteral("A1"), QStringLiteral("A2")}));
+    QCOMPARE(itemsOf(cboData()), (QStringList{"(=^・^=)", "U^ｪ^U"}));
     QCOMPARE(w->LastFileIndex(), 0);
 }
 
@@ -317,26 +304,24 @@ void FrmKaoTest::idleShrinking()
     QFETCH(QString, events);
     QFETCH(bool, shrunk);
     frmKao* w = openWithDefault();
-    const QHash<char, QWidget*> over = {
-        {'s', w->centralWidget()}, {'r', w->centralWidget()}, {'f', cboFile()},
-        {'d', cboData()},          {'u', upDown1()}};
+    QWidget* surface = w->centralWidget();
+    const std::map<char, std::function<void()>> act = {
+        {'t', [&] { w->tmrSmall_Timer(); }},
+        {'s', [&] { QTest::mouseMove(surface, QPoint(2, surface->height() - 2)); }},
+        {'r', [&] { QTest::mouseMove(surface, QPoint(10, 1)); }},
+        {'f', [&] { QTest::mouseMove(cboFile(), QPoint(5, 5)); }},
+        {'d', [&] { QTest::mouseMove(cboData(), QPoint(5, 5)); }},
+        {'u', [&] { QTest::mouseMove(upDown1(), QPoint(5, 5)); }},
+        {'m', [&] { w->setWindowState(Qt::WindowMinimized); }},
+        {'n', [&] { w->setWindowState(Qt::WindowNoState); }},
+    };
     for (const QChar event : events) {
-        const char e = event.toLatin1();
-        if (e == 't') {
-            w->tmrSmall_Timer();
-        } else if (e == 'm' || e == 'n') {
-            w->setWindowState(e == 'm' ? Qt::WindowMinimized : Qt::WindowNoState);
-        } else {
-            const QPoint at = e == 's' ? QPoint(2, over[e]->height() - 2)
-                              : e == 'r' ? QPoint(10, 1)
-                                         : QPoint(5, 5);
-            QTest::mouseMove(over[e], at);
-        }
+        act.at(event.toLatin1())();
     }
     QCOMPARE(w->idle().Shrunk, shrunk);
     QCOMPARE(w->frameGeometry().size(), platform::pxSize(2700, shrunk ? 450 : 1800));
-    for (QWidget* hidden : std::initializer_list<QWidget*>{cboFile(), cboData(), upDown1(),
-                                                           w->menuBar()}) {
+    for (QWidget* hidden :
+         std::initializer_list<QWidget*>{cboFile(), cboData(), upDown1(), w->menuBar()}) {
         QCOMPARE(hidden->isVisible(), !shrunk);
     }
 }
@@ -378,13 +363,12 @@ void FrmKaoTest::entryListWidthFollowsTheWindow()
 
 void FrmKaoTest::addingFiles()
 {
-    const QString a =
-        writeDictionary(QStringLiteral("a.txt"), {QStringLiteral("A1"), QStringLiteral("  ")});
+    const QString a = writeDictionary("a.txt", {"A1", "  "});
     frmKao* w = open();
     // Started without any list: nothing to remove or edit.
     QCOMPARE(m_dialogs->messages().size(), size_t(1));
     QCOMPARE(m_dialogs->messages().front().text,
-             QStringLiteral("ファイルをリストアップ用の保存ファイルが見つかりません。"));
+             "ファイルをリストアップ用の保存ファイルが見つかりません。");
     QVERIFY(!action("mnuDel")->isEnabled() && !action("mnuEdit")->isEnabled());
     m_dialogs->clear();
 
@@ -401,17 +385,17 @@ void FrmKaoTest::addingFiles()
     // Into the empty list: row 0, and remove and edit are offered again.
     m_dialogs->choose(a);
     action("mnuAdd")->trigger();
-    QCOMPARE(itemsOf(cboFile()), QStringList{QStringLiteral("a")});
+    QCOMPARE(itemsOf(cboFile()), QStringList{"a"});
     QCOMPARE(cboFile()->currentIndex(), 0);
     // Read right after the add, a line of spaces is an empty entry.
-    QCOMPARE(itemsOf(cboData()), (QStringList{QStringLiteral("A1"), QString()}));
+    QCOMPARE(itemsOf(cboData()), (QStringList{"A1", QString()}));
     QVERIFY(action("mnuDel")->isEnabled() && action("mnuEdit")->isEnabled());
     QCOMPARE(listBytes(), listOf({a}));
 
     // The same file again is listed twice, and shown.
     m_dialogs->choose(a);
     action("mnuAdd")->trigger();
-    QCOMPARE(itemsOf(cboFile()), (QStringList{QStringLiteral("a"), QStringLiteral("a")}));
+    QCOMPARE(itemsOf(cboFile()), (QStringList{"a", "a"}));
     QCOMPARE(w->LastFileIndex(), 1);
     QCOMPARE(listBytes(), listOf({a, a}));
     QVERIFY(m_dialogs->messages().empty());
@@ -419,28 +403,27 @@ void FrmKaoTest::addingFiles()
 
 void FrmKaoTest::unreadableAddKeepsRowsAndRecordsInStep()
 {
-    const QString a = writeDictionary(QStringLiteral("a.txt"), {QStringLiteral("A1")});
-    const QString b = writeDictionary(QStringLiteral("b.txt"), {QStringLiteral("B1")});
+    const QString a = writeDictionary("a.txt", {"A1"});
+    const QString b = writeDictionary("b.txt", {"B1"});
     writeList({a, b});
     frmKao* w = open();
     // A name typed into the dialog that does not exist: its row and record stay, without
     // entries, the choice does not move and the list file is not rewritten.
-    m_dialogs->choose(path(QStringLiteral("typo.txt")));
+    m_dialogs->choose(path("typo.txt"));
     action("mnuAdd")->trigger();
-    QCOMPARE(itemsOf(cboFile()),
-             (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("typo")}));
+    QCOMPARE(itemsOf(cboFile()), (QStringList{"a", "b", "typo"}));
     QCOMPARE(w->dictFiles().count(), 3);
     QCOMPARE(cboFile()->currentIndex(), 0);
-    QCOMPARE(itemsOf(cboData()), QStringList{QStringLiteral("A1")});
+    QCOMPARE(itemsOf(cboData()), QStringList{"A1"});
     QCOMPARE(listBytes(), listOf({a, b}));
 
     // Remove acts on the row it names: the second row removes b.
     QTest::keyClick(cboFile(), Qt::Key_Down);
     m_dialogs->answer(Dialogs::Answer::Yes);
     action("mnuDel")->trigger();
-    QCOMPARE(itemsOf(cboFile()), (QStringList{QStringLiteral("a"), QStringLiteral("typo")}));
-    QCOMPARE(w->dictFiles().at(1).Path, path(QStringLiteral("typo.txt")));
-    QCOMPARE(listBytes(), listOf({a, path(QStringLiteral("typo.txt"))}));
+    QCOMPARE(itemsOf(cboFile()), (QStringList{"a", "typo"}));
+    QCOMPARE(w->dictFiles().at(1).Path, path("typo.txt"));
+    QCOMPARE(listBytes(), listOf({a, path("typo.txt")}));
 }
 
 void FrmKaoTest::removeAsksAndKeepsTheRest_data()
@@ -506,8 +489,8 @@ void FrmKaoTest::removeAsksAndKeepsTheRest()
 
 void FrmKaoTest::editHandsTheFileOverAndWaits()
 {
-    const QString a = writeDictionary(QStringLiteral("a.txt"), {QStringLiteral("A1")});
-    const QString b = writeDictionary(QStringLiteral("b.txt"), {QStringLiteral("B1")});
+    const QString a = writeDictionary("a.txt", {"A1"});
+    const QString b = writeDictionary("b.txt", {"B1"});
     writeList({a, b});
     frmKao* w = open();
     QStringList handed;
@@ -521,8 +504,7 @@ void FrmKaoTest::editHandsTheFileOverAndWaits()
     QVERIFY(QFile::remove(a));
     action("mnuEdit")->trigger();
     QCOMPARE(m_dialogs->messages().size(), size_t(1));
-    QCOMPARE(m_dialogs->messages().front().text,
-             QStringLiteral("「") + a + QStringLiteral("」が見つかりません。"));
+    QCOMPARE(m_dialogs->messages().front().text, "「" + a + "」が見つかりません。");
     QVERIFY(w->isVisible() && handed.isEmpty());
     QCOMPARE(cboFile()->count(), 2);
 

@@ -29,14 +29,32 @@ Favourites listOf(const Texts& texts)
 }
 
 // Enabled states as a readable string: Apply, Delete, "<", ">" in that order.
-std::string buttons(const FavouritesRegistration& r)
+std::u16string buttons(const FavouritesRegistration& r)
 {
-    std::string s;
-    s += r.applyEnabled() ? 'A' : '-';
-    s += r.deleteEnabled() ? 'D' : '-';
-    s += r.previousEnabled() ? '<' : '-';
-    s += r.nextEnabled() ? '>' : '-';
-    return s;
+    return {r.applyEnabled() ? u'A' : u'-', r.deleteEnabled() ? u'D' : u'-',
+            r.previousEnabled() ? u'<' : u'-', r.nextEnabled() ? u'>' : u'-'};
+}
+
+// The user's actions by letter: "<", ">", "A" (Apply), "D" (Delete), "_" empties the field;
+// any other character is typed into the field in place of its text.
+using Action = void (*)(FavouritesRegistration&);
+const std::pair<char16_t, Action> kActions[] = {
+    {u'<', [](FavouritesRegistration& r) { r.previous(); }},
+    {u'>', [](FavouritesRegistration& r) { r.next(); }},
+    {u'A', [](FavouritesRegistration& r) { r.apply(); }},
+    {u'D', [](FavouritesRegistration& r) { r.remove(); }},
+    {u'_', [](FavouritesRegistration& r) { r.fieldEdited(u""); }},
+    {u't', [](FavouritesRegistration& r) { r.fieldEdited(u"t"); }},
+};
+
+void act(FavouritesRegistration& r, char16_t step)
+{
+    for (const auto& [key, action] : kActions) {
+        if (key == step) {
+            return action(r);
+        }
+    }
+    r.fieldEdited(std::u16string(1, step));
 }
 
 void checkInvariant(const Favourites& f)
@@ -84,77 +102,54 @@ TEST(Favourites, StoreRefusesEmptyTextsAndGaps)
 
 TEST(FavouritesRegistration, ClicksAndEdits)
 {
-    // Script steps: "<", ">", "A" (Apply), "D" (Delete); "=text" types text into the field.
+    // The script's letters are actions as above. State: slot/field, then the buttons.
     struct Row
     {
         const char* name;
         Texts start;
-        std::vector<std::u16string> script;
-        int slot;
-        std::u16string field;
-        std::string buttons;
+        std::u16string script;
+        std::u16string state;
         Texts registered;
     };
-    const std::vector<std::u16string> nine(9, u">");
-    std::vector<std::u16string> nineThenApply = nine;
-    nineThenApply.insert(nineThenApply.end(), {u"=last", u"A"});
-    Texts nineAndLast = numbered(9);
-    nineAndLast.push_back(u"last");
     const Texts five = {u"a", u"b", u"c", u"d", u"e"};
     const Texts three = {u"a", u"b", u"c"};
+    const Texts abde = {u"a", u"b", u"d", u"e"};
+    const Texts lastIsZ = {u"fav1", u"fav2", u"fav3", u"fav4", u"fav5",
+                           u"fav6", u"fav7", u"fav8", u"fav9", u"z"};
     const Row rows[] = {
-        {"none: a disabled Apply does nothing", {}, {u"A"}, 1, u"", "----", {}},
-        {"none: typing enables Apply", {}, {u"=x"}, 1, u"x", "A---", {}},
-        {"none: emptying the field disables it", {}, {u"=x", u"="}, 1, u"", "----", {}},
-        {"none: Apply registers", {}, {u"=\u2606\u2605", u"A"}, 1, u"\u2606\u2605", "-D->",
-         {u"\u2606\u2605"}},
-        {"five: opens on slot 1", numbered(5), {}, 1, u"fav1", "-D->", numbered(5)},
-        {"five: slot 5", numbered(5), {u">", u">", u">", u">"}, 5, u"fav5", "-D<>", numbered(5)},
-        {"five: > stops at the free slot 6", numbered(5), {u">", u">", u">", u">", u">", u">"}, 6,
-         u"", "--<-", numbered(5)},
-        {"an edit never applied is dropped by moving", numbered(5), {u"=changed", u">", u"<"}, 1,
-         u"fav1", "-D->", numbered(5)},
-        {"ten: > stops at slot 10", numbered(10), nine, 10, u"fav0", "-D<-", numbered(10)},
-        {"ten: Apply on slot 10 overwrites it", numbered(10), nineThenApply, 10, u"last", "-D<-",
-         nineAndLast},
-        {"delete in the middle shows the slot moved into place", five, {u">", u">", u"D"}, 3, u"d",
-         "--<>", {u"a", u"b", u"d", u"e"}},
-        {"moving on after a delete leaves Delete off", five, {u">", u">", u"D", u">"}, 4, u"e",
-         "--<>", {u"a", u"b", u"d", u"e"}},
-        {"going back after a delete gives it back", five, {u">", u">", u"D", u">", u"<"}, 3, u"d",
-         "-D<>", {u"a", u"b", u"d", u"e"}},
-        {"delete the last registered", five, {u">", u">", u">", u">", u"D"}, 5, u"", "--<-",
-         {u"a", u"b", u"c", u"d"}},
+        {"none: a disabled Apply does nothing", {}, u"A", u"1/ ----", {}},
+        {"none: typing enables Apply", {}, u"x", u"1/x A---", {}},
+        {"none: emptying the field disables it", {}, u"x_", u"1/ ----", {}},
+        {"none: Apply registers", {}, u"\u2606A", u"1/\u2606 -D->", {u"\u2606"}},
+        {"five: slot 5", numbered(5), u">>>>", u"5/fav5 -D<>", numbered(5)},
+        {"five: > stops at the free slot 6", numbered(5), u">>>>>>", u"6/ --<-", numbered(5)},
+        {"an edit never applied is dropped by moving", numbered(5), u"x><", u"1/fav1 -D->",
+         numbered(5)},
+        {"ten: > stops at slot 10", numbered(10), u">>>>>>>>>>", u"10/fav0 -D<-", numbered(10)},
+        {"ten: Apply on slot 10 overwrites it", numbered(10), u">>>>>>>>>zA", u"10/z -D<-",
+         lastIsZ},
+        {"delete in the middle shows the moved slot", five, u">>D", u"3/d --<>", abde},
+        {"moving on after a delete leaves Delete off", five, u">>D>", u"4/e --<>", abde},
+        {"going back after a delete gives it back", five, u">>D><", u"3/d -D<>", abde},
+        {"delete the last registered", five, u">>>>D", u"5/ --<-", {u"a", u"b", u"c", u"d"}},
         // Typed but not applied, then deleted: Apply never stays on over the empty free slot.
-        {"edit on the last", three, {u">", u">", u"=x"}, 3, u"x", "AD<>", three},
-        {"edit on the last, deleted", three, {u">", u">", u"=x", u"D", u"A"}, 3, u"", "--<-",
-         {u"a", u"b"}},
-        {"edit with a slot moving into place keeps Apply", three, {u">", u"=x", u"D"}, 2, u"c",
-         "A-<>", {u"a", u"c"}},
-        {"... which applies the moved text", three, {u">", u"=x", u"D", u"A"}, 2, u"c", "-D<>",
-         {u"a", u"c"}},
+        {"edit on the last", three, u">>x", u"3/x AD<>", three},
+        {"edit on the last, deleted", three, u">>xDA", u"3/ --<-", {u"a", u"b"}},
+        {"edit with a slot moving in keeps Apply", three, u">xD", u"2/c A-<>", {u"a", u"c"}},
+        {"... which applies the moved text", three, u">xDA", u"2/c -D<>", {u"a", u"c"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Favourites f = listOf(row.start);
         FavouritesRegistration r(f);
         r.open();
-        for (const std::u16string& step : row.script) {
-            if (step == u"<") {
-                r.previous();
-            } else if (step == u">") {
-                r.next();
-            } else if (step == u"A") {
-                r.apply();
-            } else if (step == u"D") {
-                r.remove();
-            } else {
-                r.fieldEdited(step.substr(1));
-            }
+        for (const char16_t step : row.script) {
+            act(r, step);
         }
-        EXPECT_EQ(r.slot(), row.slot);
-        EXPECT_EQ(r.fieldText(), row.field);
-        EXPECT_EQ(buttons(r), row.buttons);
+        const std::string slot = std::to_string(r.slot());
+        EXPECT_EQ(
+            std::u16string(slot.begin(), slot.end()) + u"/" + r.fieldText() + u" " + buttons(r),
+            row.state);
         EXPECT_EQ(f.registered(), row.registered);
         EXPECT_EQ(r.shownCount(), f.FavCount());
         checkInvariant(f);
@@ -163,22 +158,13 @@ TEST(FavouritesRegistration, ClicksAndEdits)
 
 TEST(FavouritesRegistration, RandomClicksKeepTheRules)
 {
-    using Click = void (*)(FavouritesRegistration&);
-    const Click clicks[] = {
-        [](FavouritesRegistration& r) { r.previous(); },
-        [](FavouritesRegistration& r) { r.next(); },
-        [](FavouritesRegistration& r) { r.apply(); },
-        [](FavouritesRegistration& r) { r.remove(); },
-        [](FavouritesRegistration& r) { r.fieldEdited(u"t"); },
-        [](FavouritesRegistration& r) { r.fieldEdited(u""); },
-    };
     std::mt19937 rng(8);
     for (int run = 0; run < 200; ++run) {
         Favourites f = listOf(numbered(static_cast<int>(rng() % 11)));
         FavouritesRegistration r(f);
         r.open();
         for (int step = 0; step < 60; ++step) {
-            clicks[rng() % std::size(clicks)](r);
+            kActions[rng() % std::size(kActions)].second(r);
             SCOPED_TRACE(::testing::Message() << "run " << run << " step " << step);
             checkInvariant(f);
             ASSERT_GE(r.slot(), 1);

@@ -101,21 +101,21 @@ void KaoKaraTest::handOver()
     QFETCH(bool, modified);
     QFETCH(int, answer);
     QFETCH(bool, accepted);
-    const QString file = writeFile(QStringLiteral("kao.txt"), bytes);
-    writeFile(QStringLiteral("kaomoji.ini"), (file + "\r\n").toUtf8());
+    const QString file = writeFile("kao.txt", bytes);
+    writeFile("kaomoji.ini", (file + "\r\n").toUtf8());
 
     WindowRegistry registry;
     // The editor starts the hand-over open or not: a changed canvas needs it open already.
     if (modified) {
         editor::frmMain* editor = registry.showEditor();
         editor->txtMain()->setFocus();
-        QTest::keyClicks(editor->txtMain(), QStringLiteral("mine"));
+        QTest::keyClicks(editor->txtMain(), "mine");
     }
     const std::u16string before =
         registry.editor() ? registry.editor()->canvas().text() : std::u16string();
     dictionary::frmKao* kao = registry.showDictionary();
     m_dialogs->answer(static_cast<Dialogs::Answer>(answer));
-    kao->findChild<QAction*>(QStringLiteral("mnuEdit"))->trigger();
+    kao->findChild<QAction*>("mnuEdit")->trigger();
     flushDeletes();
 
     editor::frmMain* editor = registry.editor();
@@ -130,7 +130,7 @@ void KaoKaraTest::handOver()
         QCOMPARE(editor->state().CurrentFile, file);
         QCOMPARE(editor->windowTitle(), file + QStringLiteral(" - Masumemo"));
         QCOMPARE(QString::fromStdU16String(editor->canvas().text()).section("\r\n", 0, 0),
-                 QStringLiteral("(^_^) "));
+                 "(^_^) ");
         QVERIFY(!editor->canvas().modified());
     } else {
         QVERIFY(registry.dictionary() && registry.dictionary()->isVisible());
@@ -160,13 +160,12 @@ void KaoKaraTest::savedCanvasReadsBackAsEntries()
     }
     editor->canvas().resetCanvas(canvas, 35, 20);
     editor->canvas().setModified(true);
-    m_dialogs->choose(path(QStringLiteral("saved.txt")));
+    m_dialogs->choose(path("saved.txt"));
     editor->mnuFileSave_Click();
 
-    dictionary::DictFile record{path(QStringLiteral("saved.txt")), {}, false};
+    dictionary::DictFile record{path("saved.txt"), {}, false};
     QCOMPARE(dictionary::ReadDictionaryFile(record, true), dictionary::DictError::None);
-    QCOMPARE(record.Entries, (QStringList{QStringLiteral("(^_^)"), QStringLiteral("（´・ω・｀）"),
-                                          QStringLiteral("orz")}));
+    QCOMPARE(record.Entries, (QStringList{"(^_^)", "（´・ω・｀）", "orz"}));
     editor->close();
 }
 

@@ -144,10 +144,11 @@ void LauncherTest::chooserIsCentredAndTabsBetweenItsTwoButtons()
     QVERIFY((chooser->frameGeometry().center() - centre).manhattanLength() <= 1);
 
     QApplication::setActiveWindow(chooser);
-    auto* cmdMoji = chooser->findChild<QPushButton*>(QStringLiteral("cmdMoji"));
+    auto* cmdMoji = chooser->findChild<QPushButton*>("cmdMoji");
     QCOMPARE(QApplication::focusWidget(), cmdMoji);
     QTest::keyClick(chooser, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), chooser->findChild<QPushButton*>(QStringLiteral("cmdKao")));
+    QCOMPARE(QApplication::focusWidget(),
+             chooser->findChild<QPushButton*>(QStringLiteral("cmdKao")));
     QTest::keyClick(chooser, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), cmdMoji);
 }
@@ -223,13 +224,12 @@ void LauncherTest::eachWindowOpensTheOtherFromItsMenu()
     QWidget* first = fromEditor ? static_cast<QWidget*>(registry.showEditor())
                                 : static_cast<QWidget*>(registry.showDictionary());
     action(first, fromEditor ? "mnuKao" : "mnuMojiOpen")->trigger();
-    QCOMPARE(visibleWindows(), (QStringList{QStringLiteral("frmKao"), QStringLiteral("frmMain")}));
+    QCOMPARE(visibleWindows(), (QStringList{"frmKao", "frmMain"}));
 
     // Neither closes the other: closing the one opened first leaves the second alone.
     first->close();
     flushDeletes();
-    QCOMPARE(visibleWindows(),
-             QStringList{fromEditor ? QStringLiteral("frmKao") : QStringLiteral("frmMain")});
+    QCOMPARE(visibleWindows(), QStringList{fromEditor ? "frmKao" : "frmMain"});
 }
 
 void LauncherTest::programEndsWithItsLastWindow_data()
@@ -282,16 +282,16 @@ void LauncherTest::aboutShowsTitleVersionAndDescription()
     QCOMPARE(text("lblTitle"), QStringLiteral("Masumemo"));
     QCOMPARE(text("lblVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.6.3"));
     // Eleven full-width, seventeen half-width and one full-width space before the sentence.
-    const QString description = QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの説明") + QString(11, QChar(0x3000)) +
+    const QString description = "ｱﾌﾟﾘｹｰｼｮﾝの説明" + QString(11, QChar(0x3000)) +
                                 QString(17, QLatin1Char(' ')) + QChar(0x3000) +
-                                QStringLiteral("文字絵を楽しく創ってね");
+                                "文字絵を楽しく創ってね";
     QCOMPARE(text("lblDescription"), description);
     QCOMPARE(text("Label1"), QStringLiteral("Masumemo developers"));
 
-    auto* text1 = about.findChild<QLineEdit*>(QStringLiteral("Text1"));
+    auto* text1 = about.findChild<QLineEdit*>("Text1");
     QVERIFY(text1->isReadOnly() && !text1->text().isEmpty());
 
-    auto* ok = about.findChild<QPushButton*>(QStringLiteral("cmdOK"));
+    auto* ok = about.findChild<QPushButton*>("cmdOK");
     QCOMPARE(ok->text(), QStringLiteral("OK"));
     QVERIFY(ok->isDefault());
 }
@@ -311,7 +311,7 @@ void LauncherTest::aboutClosesOnEnterAndEsc()
     QApplication::setActiveWindow(&about);
     QVERIFY(about.isVisible());
     // Even with the address line focused for copying, the keys still close the box.
-    about.findChild<QLineEdit*>(QStringLiteral("Text1"))->setFocus();
+    about.findChild<QLineEdit*>("Text1")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
     QVERIFY(!about.isVisible());
 }

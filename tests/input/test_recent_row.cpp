@@ -29,28 +29,20 @@ Captions shown(const RecentRow& row)
     return out;
 }
 
-// Eighteen distinct one-letter captions "a" ... "r".
-Captions fullRow()
+// One caption per character.
+Captions each(std::u16string_view chars)
 {
     Captions c;
-    for (int i = 0; i < RecentRow::kSize; ++i) {
-        c.push_back(std::u16string(1, static_cast<char16_t>(u'a' + i)));
+    for (const char16_t ch : chars) {
+        c.push_back(std::u16string(1, ch));
     }
     return c;
-}
-
-Captions frontThen(const std::u16string& front, Captions rest)
-{
-    rest.insert(rest.begin(), front);
-    return rest;
 }
 }  // namespace
 
 TEST(RecentRow, UseKey)
 {
-    Captions full = fullRow();
-    Captions fullWithoutSixth = full;
-    fullWithoutSixth.erase(fullWithoutSixth.begin() + 5);
+    const Captions full = each(u"abcdefghijklmnopqr");  // eighteen, the row's size
     struct Row
     {
         const char* name;
@@ -60,31 +52,20 @@ TEST(RecentRow, UseKey)
     };
     const Row rows[] = {
         {"first use", {}, u"x", {u"x"}},
-        {"new key goes in front", {u"a", u"b"}, u"x", {u"x", u"a", u"b"}},
-        {"same key twice shifts nothing", {u"a", u"b", u"c"}, u"a", {u"a", u"b", u"c"}},
-        {"a key in the middle moves to the front",
-         {u"a", u"b", u"c", u"d"},
-         u"c",
-         {u"c", u"a", u"b", u"d"}},
+        {"new key goes in front", each(u"ab"), u"x", each(u"xab")},
+        {"same key twice shifts nothing", each(u"abc"), u"a", each(u"abc")},
+        {"a key in the middle moves to the front", each(u"abcd"), u"c", each(u"cabd")},
         {"lone ampersand is stored escaped", {u"a"}, u"&", {u"&&", u"a"}},
-        {"escaped ampersand finds the one stored from a lone one",
-         {u"a", u"&&", u"b"},
-         u"&&",
-         {u"&&", u"a", u"b"}},
+        {"&& finds the one stored from a lone &", {u"a", u"&&", u"b"}, u"&&", {u"&&", u"a", u"b"}},
         {"lone ampersand finds the escaped one", {u"a", u"&&"}, u"&", {u"&&", u"a"}},
-        {"full-width and half-width forms are different entries",
-         {u"A"},
-         u"\uFF21",
-         {u"\uFF21", u"A"}},
+        {"full-width and half-width forms differ", {u"A"}, u"\uFF21", {u"\uFF21", u"A"}},
         {"several characters are one caption", {u"ab"}, u"a", {u"a", u"ab"}},
-        {"an empty key changes nothing", {u"a", u"b"}, u"", {u"a", u"b"}},
-        {"full row drops the oldest", full, u"x",
-         frontThen(u"x", Captions(full.begin(), full.end() - 1))},
-        {"index 17 of a full row moves to the front", full, full[17],
-         frontThen(full[17], Captions(full.begin(), full.end() - 1))},
-        {"index 5 of a full row moves to the front, nothing is lost", full, full[5],
-         frontThen(full[5], fullWithoutSixth)},
-        {"index 0 of a full row stays", full, full[0], full},
+        {"an empty key changes nothing", each(u"ab"), u"", each(u"ab")},
+        {"full row drops the oldest", full, u"x", each(u"xabcdefghijklmnopq")},
+        {"index 17 of a full row moves to the front", full, u"r", each(u"rabcdefghijklmnopq")},
+        {"index 5 of a full row moves to the front, nothing is lost", full, u"f",
+         each(u"fabcdeghijklmnopqr")},
+        {"index 0 of a full row stays", full, u"a", full},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

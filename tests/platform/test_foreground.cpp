@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -62,32 +63,20 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
-        std::string a0 = "Xvfb", a1 = "-displayfd", a2 = "3", a3 = "-nolisten", a4 = "tcp",
-                    a5 = "-screen", a6 = "0", a7 = "320x240x24";
-        char* argv[] = {a0.data(), a1.data(), a2.data(), a3.data(), a4.data(),
-                        a5.data(), a6.data(), a7.data(), nullptr};
-        const int spawned = posix_spawn(&m_pid, xvfb.c_str(), &actions, nullptr, argv, environ);
+        const char* argv[] = {"Xvfb",    "-displayfd", "3",          "-nolisten", "tcp",
+                              "-screen", "0",          "320x240x24", nullptr};
+        if (posix_spawn(&m_pid, xvfb.c_str(), &actions, nullptr, const_cast<char**>(argv),
+                        environ) != 0) {
+            m_pid = 0;
+        }
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
-        if (spawned != 0) {
-            m_pid = 0;
-            close(fds[0]);
-            return;
-        }
         char buffer[32] = {};
-        size_t got = 0;
-        while (got < sizeof buffer - 1) {
-            const ssize_t n = read(fds[0], buffer + got, sizeof buffer - 1 - got);
-            if (n <= 0 || std::memchr(buffer, '\n', got + n)) {
-                got += n > 0 ? n : 0;
-                break;
-            }
-            got += n;
-        }
-        close(fds[0]);
-        if (got > 0) {
+        FILE* in = fdopen(fds[0], "r");
+        if (in && m_pid > 0 && std::fgets(buffer, sizeof buffer, in)) {
             m_display = ":" + std::string(buffer, std::strcspn(buffer, "\n"));
         }
+        in ? std::fclose(in) : close(fds[0]);
     }
     ~PrivateXServer()
     {

@@ -65,7 +65,6 @@ private slots:
     void entryListWidthFollowsTheWindow();
 
     void addingFiles();
-    void removeAsksAndKeepsTheRest_data();
     void removeAsksAndKeepsTheRest();
     void editHandsTheFileOverAndWaits();
 
@@ -417,65 +416,48 @@ void FrmKaoTest::addingFiles()
     QCOMPARE(listBytes(), listOf({a, path("typo.txt")}));
 }
 
-void FrmKaoTest::removeAsksAndKeepsTheRest_data()
-{
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<bool>("yes");
-    QTest::addColumn<QStringList>("left");
-
-    QTest::newRow("the second of three")
-        << QStringList{"a", "b", "c"} << 1 << true << QStringList{"a", "c"};
-    QTest::newRow("the only one") << QStringList{"a"} << 0 << true << QStringList{};
-    QTest::newRow("answered No") << QStringList{"a", "b", "c"} << 1 << false
-                                 << QStringList{"a", "b", "c"};
-}
-
 void FrmKaoTest::removeAsksAndKeepsTheRest()
 {
-    QFETCH(QStringList, files);
-    QFETCH(int, row);
-    QFETCH(bool, yes);
-    QFETCH(QStringList, left);
-    QStringList paths;
-    QStringList leftPaths;
-    for (const QString& name : files) {
-        paths << writeDictionary(name + ".txt", {name.toUpper() + "1", name.toUpper() + "2"});
-        if (left.contains(name)) {
-            leftPaths << paths.last();
-        }
-    }
-    writeList(paths);
+    const QString a = writeDictionary("a.txt", {"A1"});
+    const QString b = writeDictionary("b.txt", {"B1", "B2"});
+    const QString c = writeDictionary("c.txt", {"C1"});
+    writeList({a, b, c});
     frmKao* w = open();
-    cboFile()->setCurrentIndex(row);
+    QTest::keyClick(cboFile(), Qt::Key_Down);
 
-    m_dialogs->answer(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+    // Answered No: nothing changes.
+    m_dialogs->answer(Dialogs::Answer::No);
     action("mnuDel")->trigger();
     QCOMPARE(m_dialogs->messages().size(), size_t(1));
-    const auto& question = m_dialogs->messages().front();
-    QCOMPARE(question.text, QStringLiteral("「") + files.at(row) +
-                                QStringLiteral("」への参照を削除します。(ファイル自体は削除さ"
-                                               "れません）\r\nよろしいですか？"));
+    const auto question = m_dialogs->messages().front();
+    QCOMPARE(question.text, QStringLiteral("「b」への参照を削除します。(ファイル自体は削除されま"
+                                           "せん）\r\nよろしいですか？"));
     QCOMPARE(question.buttons, Dialogs::Buttons::YesNo);
     QCOMPARE(question.icon, Dialogs::Icon::Question);
+    QCOMPARE(itemsOf(cboFile()), (QStringList{"a", "b", "c"}));
+    QCOMPARE(itemsOf(cboData()), (QStringList{"B1", "B2"}));
+    QCOMPARE(listBytes(), listOf({a, b, c}));
 
-    QCOMPARE(itemsOf(cboFile()), left);
-    QCOMPARE(w->dictFiles().count(), left.size());
-    QCOMPARE(listBytes(), listOf(leftPaths));
-    // The files themselves stay.
-    for (const QString& p : paths) {
-        QVERIFY(QFile::exists(p));
+    // Yes: the first remaining file is shown; the file itself stays.
+    m_dialogs->answer(Dialogs::Answer::Yes);
+    action("mnuDel")->trigger();
+    QCOMPARE(itemsOf(cboFile()), (QStringList{"a", "c"}));
+    QCOMPARE(w->dictFiles().count(), 2);
+    QCOMPARE(cboFile()->currentIndex(), 0);
+    QCOMPARE(w->LastFileIndex(), 0);
+    QCOMPARE(itemsOf(cboData()), QStringList{"A1"});
+    QCOMPARE(listBytes(), listOf({a, c}));
+    QVERIFY(QFile::exists(b));
+
+    // Down to none: nothing left to remove or edit.
+    for (int i = 0; i < 2; ++i) {
+        m_dialogs->answer(Dialogs::Answer::Yes);
+        action("mnuDel")->trigger();
     }
-    QCOMPARE(action("mnuDel")->isEnabled(), !left.isEmpty());
-    QCOMPARE(action("mnuEdit")->isEnabled(), !left.isEmpty());
-    if (left.isEmpty()) {
-        QCOMPARE(cboData()->count(), 0);
-        return;
-    }
-    // The first remaining file is shown; No leaves the choice where it was.
-    const QString shown = yes ? left.first() : files.at(row);
-    QCOMPARE(cboFile()->currentIndex(), yes ? 0 : row);
-    QCOMPARE(itemsOf(cboData()), (QStringList{shown.toUpper() + "1", shown.toUpper() + "2"}));
+    QCOMPARE(cboFile()->count(), 0);
+    QCOMPARE(cboData()->count(), 0);
+    QVERIFY(!action("mnuDel")->isEnabled() && !action("mnuEdit")->isEnabled());
+    QCOMPARE(listBytes(), QByteArray("\r\n"));
 }
 
 void FrmKaoTest::editHandsTheFileOverAndWaits()

@@ -366,7 +366,7 @@ void FrmKaoTest::addingFiles()
     // Started without any list: nothing to remove or edit.
     QCOMPARE(m_dialogs->messages().size(), size_t(1));
     QCOMPARE(m_dialogs->messages().front().text,
-             "ファイルをリストアップ用の保存ファイルが見つかりません。");
+             QStringLiteral("ファイルをリストアップ用の保存ファイルが見つかりません。"));
     QVERIFY(!action("mnuDel")->isEnabled() && !action("mnuEdit")->isEnabled());
     m_dialogs->clear();
 

@@ -130,7 +130,7 @@ void KaoKaraTest::handOver()
         QCOMPARE(editor->state().CurrentFile, file);
         QCOMPARE(editor->windowTitle(), file + QStringLiteral(" - Masumemo"));
         QCOMPARE(QString::fromStdU16String(editor->canvas().text()).section("\r\n", 0, 0),
-                 "(^_^) ");
+                 QStringLiteral("(^_^) "));
         QVERIFY(!editor->canvas().modified());
     } else {
         QVERIFY(registry.dictionary() && registry.dictionary()->isVisible());

@@ -18,6 +18,8 @@
 #include <cassert>
 #include <utility>
 
+#include "grid/LineModel.h"
+
 namespace masumemo::editor {
 
 namespace {
@@ -67,20 +69,7 @@ bool isAltArrow(const QKeyEvent* e)
 /// Model text (CR LF) to document text (one break per block).
 QString toDocumentText(std::u16string_view text)
 {
-    // Written through a pointer: appending character by character costs as much as the rest
-    // of opening a file.
-    QString out(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
-    QChar* o = out.data();
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-            *o++ = QLatin1Char('\n');
-            ++i;
-        } else {
-            *o++ = QChar(text[i]);
-        }
-    }
-    out.truncate(o - out.constData());
-    return out;
+    return QString::fromStdU16String(grid::lineEndsAs(text, u"\n"));
 }
 
 }  // namespace

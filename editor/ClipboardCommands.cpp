@@ -18,23 +18,6 @@ void putOnClipboard(std::u16string_view text)
 
 }  // namespace
 
-std::u16string toClipboardText(std::u16string_view canvasText)
-{
-    std::u16string out;
-    out.reserve(canvasText.size());
-    for (size_t i = 0; i < canvasText.size(); ++i) {
-        if (canvasText[i] == u'\r') {
-            out += u'\n';
-            if (i + 1 < canvasText.size() && canvasText[i + 1] == u'\n') {
-                ++i;
-            }
-        } else {
-            out += canvasText[i];
-        }
-    }
-    return out;
-}
-
 std::u16string brGetText(std::u16string_view canvasText)
 {
     std::vector<std::u16string> lines = grid::SplitText(canvasText);
@@ -67,7 +50,7 @@ void selectAll(CanvasWidget& txtMain)
 
 void copy(CanvasWidget& txtMain)
 {
-    putOnClipboard(toClipboardText(txtMain.controller().selectedText()));
+    putOnClipboard(grid::lineEndsAs(txtMain.controller().selectedText(), u"\n"));
 }
 
 void cut(CanvasWidget& txtMain)

@@ -10,9 +10,6 @@ namespace masumemo::editor {
 
 class CanvasWidget;
 
-/// Canvas text as it goes onto the clipboard: every CR LF (and a lone CR) becomes LF.
-std::u16string toClipboardText(std::u16string_view canvasText);
-
 /// BR get's text: each line with its trailing spaces removed, "<br>" between lines, and no
 /// "<br>" left at the end (so trailing blank lines leave no marker). A canvas that is blank
 /// throughout gives an empty text.

@@ -125,24 +125,28 @@ std::u16string trimTrailingSpaces(std::u16string_view s)
     return std::u16string(s.substr(0, end));
 }
 
-std::u16string normaliseLineEnds(std::u16string_view s)
+std::u16string lineEndsAs(std::u16string_view s, std::u16string_view end)
 {
     std::u16string out;
     out.reserve(s.size() + s.size() / 16);
-    for (size_t i = 0; i < s.size(); ++i) {
-        const char16_t c = s[i];
-        if (c == u'\r') {
-            out += kCrLf;
-            if (i + 1 < s.size() && s[i + 1] == u'\n') {
-                ++i;
-            }
-        } else if (c == u'\n') {
-            out += kCrLf;
-        } else {
-            out.push_back(c);
+    size_t start = 0;
+    while (start < s.size()) {
+        // Whole runs between line ends are copied at once: the canvas is converted on every
+        // open, copy and clipboard paste.
+        const size_t at = scan::findBreak(s, start);
+        out.append(s.substr(start, at - start));
+        if (at == s.size()) {
+            break;
         }
+        out.append(end);
+        start = at + (s[at] == u'\r' && at + 1 < s.size() && s[at + 1] == u'\n' ? 2 : 1);
     }
     return out;
+}
+
+std::u16string normaliseLineEnds(std::u16string_view s)
+{
+    return lineEndsAs(s, kCrLf);
 }
 
 std::u16string toIncomingCanvasText(std::u16string_view s)

@@ -99,6 +99,8 @@ TEST(Canvas, BlankCanvasAndJoin)
 TEST(Canvas, IncomingTextIsNormalised)
 {
     EXPECT_EQ(normaliseLineEnds(u"a\nb\rc\r\nd"), u"a\r\nb\r\nc\r\nd");
+    // The clipboard's and txtMain's form; a selection may end between CR and LF.
+    EXPECT_EQ(lineEndsAs(u"a\r\nb\rc\nd\r", u"\n"), u"a\nb\nc\nd\n");
     EXPECT_EQ(toIncomingCanvasText(u"a\tb\u301C\n\x7F"
                                    u"c"),
               u"ab\uFF5E\r\nc");

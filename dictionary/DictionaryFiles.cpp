@@ -6,6 +6,7 @@
 #include <QSaveFile>
 
 #include "grid/Cp932.h"
+#include "grid/Fit.h"
 #include "grid/LineModel.h"
 #include "platform/AppPaths.h"
 
@@ -91,22 +92,12 @@ QString DisplayName(const QString& path)
 
 QStringList splitFileLines(const QString& text)
 {
+    // The same line ends as canvas files; the lines are cut from text itself.
+    const QStringView whole(text);
+    const std::u16string_view view(whole.utf16(), static_cast<size_t>(whole.size()));
     QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
-            continue;
-        }
-        lines.append(text.mid(start, i - start));
-        if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n')) {
-            ++i;
-        }
-        start = i + 1;
-    }
-    if (start < n) {
-        lines.append(text.mid(start));
+    for (const std::u16string_view line : grid::splitFileLines(view)) {
+        lines.append(text.mid(line.data() - view.data(), static_cast<qsizetype>(line.size())));
     }
     return lines;
 }

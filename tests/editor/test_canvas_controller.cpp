@@ -248,7 +248,7 @@ TEST(CanvasController, RefusedKeyLeavesNoMarkOnTheNextChange)
 TEST(CanvasController, SelectAllThenAltRightMovesEveryLine)
 {
     // The selection as it stands decides, not the line clicked before Select all.
-    Canvas cv(grid::joinLines(Lines(20, u"\u3042" + fw(34))), 35, 20);
+    Canvas cv(grid::joinLines(Lines(20, std::u16string(1, u'\u3042') + fw(34))), 35, 20);
     cv.click(4 * 37 + 3);
     cv.view.setSelection(0, static_cast<int>(cv.c.text().size()));
     cv.key(Qt::Key_Right, 0, Qt::AltModifier);

@@ -74,7 +74,7 @@ public:
         char buffer[32] = {};
         FILE* in = fdopen(fds[0], "r");
         if (in && m_pid > 0 && std::fgets(buffer, sizeof buffer, in)) {
-            m_display = ":" + std::string(buffer, std::strcspn(buffer, "\n"));
+            m_display = std::string(":").append(buffer, std::strcspn(buffer, "\n"));
         }
         in ? std::fclose(in) : close(fds[0]);
     }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "Canvas.h"
 #include "Timing.h"
 #include "editor/SettingsPage.h"
 #include "editor/frmMain.h"
@@ -15,11 +16,10 @@
 #include "platform/Fonts.h"
 
 using namespace masumemo;
+using bench::kGyou;
+using bench::kKeta;
 
 namespace {
-
-constexpr int kKeta = 40;
-constexpr int kGyou = 800;
 
 /// Says Yes to every question.
 class YesDialogs final : public platform::Dialogs
@@ -30,19 +30,9 @@ public:
     QString saveFileName(QWidget*, const FileRequest&) override { return {}; }
 };
 
-std::u16string mixedCanvas()
-{
-    // Half-width pairs and full-width characters, so cutting meets both kinds at the edge.
-    std::u16string line;
-    for (int i = 0; i < kKeta; ++i) {
-        line += (i % 3 == 0) ? std::u16string(u"ab") : std::u16string(1, u'\u3042');
-    }
-    return grid::joinLines(std::vector<std::u16string>(kGyou, line));
-}
-
 QString documentText(const std::u16string& text)
 {
-    return QString::fromStdU16String(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return QString::fromStdU16String(grid::lineEndsAs(text, u"\n"));
 }
 
 /// Median of `rounds` timings of act, each after an untimed prepare.
@@ -75,7 +65,7 @@ int main(int argc, char** argv)
     YesDialogs yes;
     platform::Dialogs::install(&yes);
 
-    const std::u16string text = mixedCanvas();
+    const std::u16string text = bench::largestCanvas();
     editor::frmMain window;
     window.show();
     window.optMoji_Click(editor::frmMain::kSettingsCategory);

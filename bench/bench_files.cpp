@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "Canvas.h"
 #include "Timing.h"
 #include "editor/CanvasController.h"
 #include "editor/FileCommands.h"
@@ -26,11 +27,10 @@
 #include "grid/LineModel.h"
 
 using namespace masumemo;
+using bench::kGyou;
+using bench::kKeta;
 
 namespace {
-
-constexpr int kKeta = 40;
-constexpr int kGyou = 800;
 
 /// shift gives another picture of the same size, so each open really replaces every line.
 std::u16string mixedCanvas(int shift)
@@ -165,8 +165,7 @@ int main(int argc, char** argv)
     bare.show();
     QString documents[2];
     for (int i = 0; i < 2; ++i) {
-        documents[i] = QString::fromStdU16String(canvases[i])
-                           .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        documents[i] = QString::fromStdU16String(grid::lineEndsAs(canvases[i], u"\n"));
     }
     int nextBare = 0;
     const auto [openWindow2, bareFill] = bench::bestOfAlternating(

@@ -2,28 +2,16 @@
 
 #include <algorithm>
 
+#include "Canvas.h"
 #include "Timing.h"
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
 
 using namespace masumemo;
 
-namespace {
-std::u16string mixedCanvas(int keta, int gyou)
-{
-    // Lines of alternating full-width and half-width pairs, each exactly 2 x keta units.
-    std::u16string line;
-    for (int i = 0; i < keta; ++i) {
-        line += (i % 3 == 0) ? std::u16string(u"ab") : std::u16string(1, u'\u3042');
-    }
-    std::vector<std::u16string> lines(static_cast<size_t>(gyou), line);
-    return grid::joinLines(lines);
-}
-}  // namespace
-
 int main()
 {
-    const std::u16string text = mixedCanvas(40, 800);  // 64,000 units
+    const std::u16string text = bench::largestCanvas();
     volatile long sink = 0;
     const auto [split, scan] = bench::bestOfAlternating(
         [&] {

@@ -7,26 +7,16 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
+#include "Canvas.h"
 #include "Timing.h"
 #include "editor/CanvasWidget.h"
 #include "grid/LineModel.h"
 
 using namespace masumemo;
+using bench::kGyou;
+using bench::kKeta;
 
 namespace {
-
-constexpr int kKeta = 40;
-constexpr int kGyou = 800;
-
-std::u16string mixedCanvas()
-{
-    // Lines of half-width pairs and full-width characters, each exactly 2 x kKeta units.
-    std::u16string line;
-    for (int i = 0; i < kKeta; ++i) {
-        line += (i % 3 == 0) ? std::u16string(u"ab") : std::u16string(1, u'\u3042');
-    }
-    return grid::joinLines(std::vector<std::u16string>(kGyou, line));
-}
 
 void sendKey(QWidget* to, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text)
 {
@@ -51,9 +41,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    const std::u16string text = mixedCanvas();
-    const QString documentText = QString::fromStdU16String(text).replace(
-        QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const std::u16string text = bench::largestCanvas();
+    const QString documentText = QString::fromStdU16String(grid::lineEndsAs(text, u"\n"));
 
     editor::CanvasWidget canvas;
     canvas.resize(800, 600);

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "Canvas.h"
 #include "Timing.h"
 #include "editor/CanvasController.h"
 #include "editor/frmMain.h"
@@ -13,11 +14,10 @@
 #include "platform/AppPaths.h"
 
 using namespace masumemo;
+using bench::kGyou;
+using bench::kKeta;
 
 namespace {
-
-constexpr int kKeta = 40;
-constexpr int kGyou = 800;
 
 /// VmRSS of this process in kB, from /proc/self/status; 0 when it cannot be read.
 long residentKb()

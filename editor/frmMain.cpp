@@ -270,6 +270,9 @@ void frmMain::createMenus()
     QMenu* fava = menu("mnuFava", "お気に入り(&A)");
     item(fava, "mnuFavaPlas", "お気に入り文字の登録(&A)...", &frmMain::mnuFavaPlas_Click);
 
+    // The tools that work beside the canvas each add one entry here.
+    m_mnuTool = menu("mnuTool", "ﾂｰﾙ(&T)");
+
     QMenu* help = menu("mnuHelp", "ﾍﾙﾌﾟ(&H)");
     item(help, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &frmMain::mnuHelpAbout_Click);
 }

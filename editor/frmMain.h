@@ -116,6 +116,7 @@ public:
     QAction* toolButton(int number) const;
     QToolBar* tbToolBar() const { return m_tbToolBar; }
     QMenu* mnuEdit() const { return m_mnuEdit; }
+    QMenu* mnuTool() const { return m_mnuTool; }
     QAction* menuItem(const QString& name) const;
     QAbstractButton* optMoji(int index) const { return m_optMoji.at(static_cast<size_t>(index)); }
     QPushButton* cmdMoji(int index) const { return m_cmdMoji.at(static_cast<size_t>(index)); }
@@ -234,6 +235,7 @@ private:
     bool m_outerSizePending = false;
 
     QMenu* m_mnuEdit = nullptr;
+    QMenu* m_mnuTool = nullptr;
     QToolBar* m_tbToolBar = nullptr;
     std::array<QAction*, kToolButtonCount> m_toolButtons{};
     std::array<QLabel*, 3> m_panels{};

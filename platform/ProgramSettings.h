@@ -1,0 +1,18 @@
+#pragma once
+// The program's own settings (posting limits, library folders, the underlay, recent files and
+// the like), kept apart from masuedit.ini and kaomoji.ini, whose formats are fixed. The file
+// lives where those two live, so an installed copy and a test directory behave alike.
+
+#include <QSettings>
+
+#include <memory>
+
+namespace masumemo::platform {
+
+inline const QString kProgramSettingsName = QStringLiteral("masumemo.conf");
+
+/// A settings object on the program's own file (INI format, UTF-8). Each caller opens its own;
+/// QSettings keeps them in step within the process and writes the file through a temporary one.
+std::unique_ptr<QSettings> openProgramSettings();
+
+}  // namespace masumemo::platform

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "Timing.h"
+#include "launcher/CommandLine.h"
 #include "launcher/StartUp.h"
 #include "launcher/WindowRegistry.h"
 
@@ -25,7 +26,8 @@ int runUntilShown(QApplication& app)
 int childProgram(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    const auto windows = masumemo::launcher::startUp(app);
+    masumemo::launcher::prepareApplication(app);
+    const auto windows = masumemo::launcher::startUp(masumemo::launcher::CommandLine{});
     return runUntilShown(app);
 }
 

@@ -2,15 +2,17 @@
 
 #include <QApplication>
 
+#include "CommandLine.h"
 #include "ProgramIcon.h"
 #include "WindowRegistry.h"
+#include "editor/FileCommands.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "platform/Translations.h"
 
 namespace masumemo::launcher {
 
-std::unique_ptr<WindowRegistry> startUp(QApplication& app)
+void prepareApplication(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("masumemo"));
     QGuiApplication::setDesktopFileName(QStringLiteral("masumemo"));
@@ -21,9 +23,19 @@ std::unique_ptr<WindowRegistry> startUp(QApplication& app)
     platform::installJapaneseTranslations(app);
     platform::installFontSubstitutions();
     platform::Dialogs::install(nullptr);
+}
 
+std::unique_ptr<WindowRegistry> startUp(const CommandLine& command)
+{
     auto registry = std::make_unique<WindowRegistry>();
-    registry->showChooser();
+    if (command.egaocho) {
+        registry->showDictionary();
+    } else if (!command.files.isEmpty()) {
+        // One editor, so one file: the first.
+        registry->showEditor()->files().FileOpen(command.files.first());
+    } else {
+        registry->showChooser();
+    }
     return registry;
 }
 

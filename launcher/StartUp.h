@@ -7,11 +7,16 @@ class QApplication;
 
 namespace masumemo::launcher {
 
+struct CommandLine;
 class WindowRegistry;
 
-/// Names the application, loads Qt's Japanese translation and the font substitutions, puts
-/// Qt's own dialogs behind the dialogs seam, and shows the chooser. The registry it returns
-/// owns the program's windows; keep it alive while the event loop runs.
-std::unique_ptr<WindowRegistry> startUp(QApplication& app);
+/// Names the application, loads Qt's Japanese translation and the font substitutions, and puts
+/// Qt's own dialogs behind the dialogs seam. Headless commands need this too.
+void prepareApplication(QApplication& app);
+
+/// Shows what the command line asks for: Egaocho alone, the editor with a file opened as Open
+/// would (a file that cannot be opened leaves its message and an empty editor), or the chooser.
+/// The registry it returns owns the program's windows; keep it alive while the event loop runs.
+std::unique_ptr<WindowRegistry> startUp(const CommandLine& command);
 
 }  // namespace masumemo::launcher

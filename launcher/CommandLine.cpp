@@ -1,0 +1,179 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <iterator>
+
+#include "launcher/Identity.h"
+
+namespace masumemo::launcher {
+namespace {
+
+struct OptionEntry
+{
+    const char* name;
+    const char* valueName;  ///< nullptr for a switch
+    const char* description;
+    bool headless;          ///< runs without windows and needs no display
+};
+
+// Every option of the program, in the order the help text lists them.
+const OptionEntry kOptions[] = {
+    {"egaocho", nullptr, "Egaochoだけを開きます。", false},
+    {"export", "png|html", "FILE... を画像（PNG）かHTMLに書き出します。ウィンドウは開きません。",
+     true},
+    {"output", "PATH", "書き出し先。FILEが一つならファイル、複数ならフォルダー。", false},
+    {"scale", "1|2", "PNGの倍率（既定は1）。", false},
+    {"font-size", "PT", "PNGの文字の大きさ（ポイント）。既定はキャンバスと同じ。", false},
+};
+
+QString name(const OptionEntry& e)
+{
+    return QLatin1String(e.name);
+}
+
+/// The parser with every option; help and version are given back for isSet().
+struct Parser
+{
+    QCommandLineParser parser;
+    QCommandLineOption help;
+    QCommandLineOption version;
+
+    Parser()
+        : help({QStringLiteral("h"), QStringLiteral("help")},
+               QStringLiteral("この使い方を表示します。")),
+          version({QStringLiteral("v"), QStringLiteral("version")},
+                  QStringLiteral("バージョンを表示します。"))
+    {
+        parser.addOption(help);
+        parser.addOption(version);
+        parser.setApplicationDescription(
+            QStringLiteral("Masumemo: 等幅の升目に文字で絵を描くエディター"));
+        for (const OptionEntry& e : kOptions) {
+            QCommandLineOption option(name(e), QString::fromUtf8(e.description));
+            if (e.valueName) {
+                option.setValueName(QLatin1String(e.valueName));
+            }
+            parser.addOption(option);
+        }
+        parser.addPositionalArgument(QStringLiteral("FILE"),
+                                     QStringLiteral("開くファイル（--export では書き出すファイル）。"),
+                                     QStringLiteral("[FILE...]"));
+    }
+};
+
+CommandLine usageError(const QString& why)
+{
+    CommandLine c;
+    c.outcome = CommandLine::Outcome::UsageError;
+    c.error = why;
+    return c;
+}
+
+/// The checks that only make sense with every option read; empty when the combination is fine.
+QString combinationError(const CommandLine& c, const QCommandLineParser& parser)
+{
+    const bool exporting = !c.exportFormat.isEmpty();
+    if (!exporting) {
+        for (const char* exportOnly : {"output", "scale", "font-size"}) {
+            if (parser.isSet(QLatin1String(exportOnly))) {
+                return QStringLiteral("--%1 は --export と一緒に使います。")
+                    .arg(QLatin1String(exportOnly));
+            }
+        }
+    } else {
+        if (c.exportFormat != QLatin1String("png") && c.exportFormat != QLatin1String("html")) {
+            return QStringLiteral("--export には png か html を指定します。");
+        }
+        if (c.output.isEmpty()) {
+            return QStringLiteral("--export には --output PATH が必要です。");
+        }
+        if (c.files.isEmpty()) {
+            return QStringLiteral("書き出すファイルがありません。");
+        }
+    }
+    if (c.egaocho && !c.files.isEmpty() && !exporting) {
+        return QStringLiteral("--egaocho とファイルは一緒に指定できません。");
+    }
+    return {};
+}
+
+}  // namespace
+
+CommandLine readCommandLine(const QStringList& arguments)
+{
+    Parser p;
+    if (!p.parser.parse(arguments)) {
+        return usageError(p.parser.errorText());
+    }
+    CommandLine c;
+    if (p.parser.isSet(p.help)) {
+        c.outcome = CommandLine::Outcome::Help;
+        return c;
+    }
+    if (p.parser.isSet(p.version)) {
+        c.outcome = CommandLine::Outcome::Version;
+        return c;
+    }
+
+    c.files = p.parser.positionalArguments();
+    c.egaocho = p.parser.isSet(QStringLiteral("egaocho"));
+    c.exportFormat = p.parser.value(QStringLiteral("export")).toLower();
+    c.output = p.parser.value(QStringLiteral("output"));
+    if (p.parser.isSet(QStringLiteral("scale"))) {
+        const QString scale = p.parser.value(QStringLiteral("scale"));
+        if (scale != QLatin1String("1") && scale != QLatin1String("2")) {
+            return usageError(QStringLiteral("--scale は 1 か 2 です。"));
+        }
+        c.scale = scale.toInt();
+    }
+    if (p.parser.isSet(QStringLiteral("font-size"))) {
+        bool ok = false;
+        c.fontSize = p.parser.value(QStringLiteral("font-size")).toDouble(&ok);
+        if (!ok || c.fontSize < 1 || c.fontSize > 200) {
+            return usageError(QStringLiteral("--font-size は 1 から 200 までのポイント数です。"));
+        }
+    }
+
+    if (const QString why = combinationError(c, p.parser); !why.isEmpty()) {
+        return usageError(why);
+    }
+    for (const OptionEntry& e : kOptions) {
+        if (e.headless && p.parser.isSet(name(e))) {
+            c.outcome = CommandLine::Outcome::Headless;
+        }
+    }
+    return c;
+}
+
+QString helpText()
+{
+    return Parser().parser.helpText();
+}
+
+QString versionLine()
+{
+    return QStringLiteral("masumemo %1.%2.%3")
+        .arg(kVersionMajor)
+        .arg(kVersionMinor)
+        .arg(kVersionRevision);
+}
+
+void chooseOffscreenWithoutDisplay(int argc, char* argv[])
+{
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        return;
+    }
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    if (readCommandLine(arguments).outcome != CommandLine::Outcome::Windows) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}
+
+}  // namespace masumemo::launcher

@@ -1,0 +1,53 @@
+#pragma once
+// The command line, read into a plain struct that main() acts on.
+//
+// Adding an option is one change in CommandLine.cpp: an entry in kOptions (its name, value
+// name, help text and whether it is headless) and the line in readCommandLine() that copies its
+// value into a field added here. A headless command (one that runs without windows and needs no
+// display, such as --export) also gets its case in runHeadless() of HeadlessCommands.cpp; the
+// offscreen platform is then chosen for it by chooseOffscreenWithoutDisplay().
+
+#include <QString>
+#include <QStringList>
+
+namespace masumemo::launcher {
+
+struct CommandLine
+{
+    enum class Outcome {
+        Windows,     ///< show windows: the chooser, the editor with files, or Egaocho
+        Headless,    ///< run a headless command and exit with its status
+        Help,        ///< print the help text and exit with 0
+        Version,     ///< print the version and exit with 0
+        UsageError,  ///< print error and exit with kUsageErrorStatus
+    };
+    Outcome outcome = Outcome::Windows;
+    QString error;  ///< what was wrong with the command line
+
+    QStringList files;  ///< the positional arguments
+    bool egaocho = false;
+
+    QString exportFormat;  ///< "png" or "html"; empty when not exporting
+    QString output;
+    int scale = 1;
+    double fontSize = 0;  ///< points; 0 keeps the canvas font's size
+};
+
+/// The exit status of a command line that cannot be used.
+inline constexpr int kUsageErrorStatus = 2;
+
+/// Reads arguments (the program name first, as QCoreApplication::arguments() gives them). Needs
+/// no application object, so it can run before one exists.
+CommandLine readCommandLine(const QStringList& arguments);
+
+/// The help text for --help. Needs the application object.
+QString helpText();
+/// "masumemo 1.2.3" for --version.
+QString versionLine();
+
+/// When argv asks for no window (a headless command, help, version or a wrong command line) and
+/// there is no DISPLAY or WAYLAND_DISPLAY, sets QT_QPA_PLATFORM to offscreen, so the
+/// application object can be made without a display. Call before making it.
+void chooseOffscreenWithoutDisplay(int argc, char* argv[]);
+
+}  // namespace masumemo::launcher

@@ -1,0 +1,100 @@
+// The command line read into its struct: what each argument list asks for, and the lists that
+// must be refused as wrong usage.
+
+#include <QTest>
+
+#include "launcher/CommandLine.h"
+
+using masumemo::launcher::CommandLine;
+using masumemo::launcher::readCommandLine;
+using Outcome = CommandLine::Outcome;
+
+Q_DECLARE_METATYPE(CommandLine::Outcome)
+
+class CommandLineTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void outcomes_data();
+    void outcomes();
+    void exportOptionsAreRead();
+    void helpListsEveryOption();
+};
+
+void CommandLineTest::outcomes_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<QStringList>("files");
+
+    const QStringList none;
+    QTest::newRow("nothing: the chooser") << QStringList{} << Outcome::Windows << none;
+    QTest::newRow("a file") << QStringList{"a.txt"} << Outcome::Windows << QStringList{"a.txt"};
+    QTest::newRow("egaocho") << QStringList{"--egaocho"} << Outcome::Windows << none;
+    QTest::newRow("help") << QStringList{"--help"} << Outcome::Help << none;
+    QTest::newRow("version") << QStringList{"--version"} << Outcome::Version << none;
+    QTest::newRow("export") << QStringList{"--export", "png", "--output", "o", "a", "b"}
+                            << Outcome::Headless << QStringList{"a", "b"};
+    QTest::newRow("export html, value after =")
+        << QStringList{"--export=html", "--output=o", "a"} << Outcome::Headless
+        << QStringList{"a"};
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << Outcome::UsageError << none;
+    QTest::newRow("export without a value") << QStringList{"--export"} << Outcome::UsageError
+                                            << none;
+    QTest::newRow("export of another format")
+        << QStringList{"--export", "gif", "--output", "o", "a"} << Outcome::UsageError << none;
+    QTest::newRow("export without output")
+        << QStringList{"--export", "png", "a"} << Outcome::UsageError << none;
+    QTest::newRow("export without files")
+        << QStringList{"--export", "png", "--output", "o"} << Outcome::UsageError << none;
+    QTest::newRow("scale 3") << QStringList{"--export", "png", "--output", "o", "--scale", "3", "a"}
+                             << Outcome::UsageError << none;
+    QTest::newRow("font size not a number")
+        << QStringList{"--export", "png", "--output", "o", "--font-size", "big", "a"}
+        << Outcome::UsageError << none;
+    QTest::newRow("output without export") << QStringList{"--output", "o", "a"}
+                                           << Outcome::UsageError << none;
+    QTest::newRow("egaocho with a file") << QStringList{"--egaocho", "a"} << Outcome::UsageError
+                                         << none;
+}
+
+void CommandLineTest::outcomes()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Outcome, outcome);
+    QFETCH(QStringList, files);
+
+    arguments.prepend(QStringLiteral("masumemo"));
+    const CommandLine c = readCommandLine(arguments);
+    QCOMPARE(c.outcome, outcome);
+    QCOMPARE(c.error.isEmpty(), outcome != Outcome::UsageError);
+    if (outcome == Outcome::Windows || outcome == Outcome::Headless) {
+        QCOMPARE(c.files, files);
+    }
+}
+
+void CommandLineTest::exportOptionsAreRead()
+{
+    const CommandLine c = readCommandLine({"masumemo", "--export", "PNG", "--output", "out.png",
+                                           "--scale", "2", "--font-size", "10.5", "in.txt"});
+    QCOMPARE(c.outcome, Outcome::Headless);
+    QCOMPARE(c.exportFormat, QStringLiteral("png"));
+    QCOMPARE(c.output, QStringLiteral("out.png"));
+    QCOMPARE(c.scale, 2);
+    QCOMPARE(c.fontSize, 10.5);
+
+    const CommandLine plain = readCommandLine({"masumemo", "--export", "html", "-o", "x", "a"});
+    QCOMPARE(plain.outcome, Outcome::UsageError);  // no short forms: -o is not --output
+}
+
+void CommandLineTest::helpListsEveryOption()
+{
+    const QString help = masumemo::launcher::helpText();
+    for (const char* option : {"--help", "--version", "--egaocho", "--export", "--output",
+                               "--scale", "--font-size"}) {
+        QVERIFY2(help.contains(QLatin1String(option)), option);
+    }
+}
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "test_command_line.moc"

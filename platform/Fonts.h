@@ -1,6 +1,6 @@
 #pragma once
-// The canvas fonts keep the names users know; Qt's font substitution maps them to the fixed
-// and proportional Gothic faces that Linux has (IPA first).
+// The canvas fonts keep the names users know; Qt's font substitution maps them to faces Linux
+// has: the fixed one to IPAGothic, the proportional one to a face with the board font's widths.
 
 #include <QString>
 

@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libqt6svg6
     libgl-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-ipafont-gothic
+    fonts-ipafont-gothic fonts-monapo
     xvfb xauth xdotool xclip openbox x11-utils imagemagick
     clang libclang-rt-14-dev
     desktop-file-utils appstream

@@ -48,7 +48,7 @@ void PlatformTest::canvasFontsMapToAFaceWithDoubleWidthCharacters_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<bool>("fixed");
     QTest::newRow("fixed Gothic") << kGothic << QStringLiteral("IPAGothic") << true;
-    QTest::newRow("proportional Gothic") << kPGothic << QStringLiteral("IPAPGothic") << false;
+    QTest::newRow("proportional Gothic") << kPGothic << QStringLiteral("Monapo") << false;
 }
 
 void PlatformTest::canvasFontsMapToAFaceWithDoubleWidthCharacters()

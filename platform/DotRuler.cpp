@@ -1,0 +1,42 @@
+#include "DotRuler.h"
+
+#include <QChar>
+#include <QString>
+
+#include "platform/Fonts.h"
+
+namespace masumemo::platform {
+
+QFont DotRuler::boardFont()
+{
+    // Pixels, not points: a screen of another resolution must not change the dots.
+    QFont font(kPGothic);
+    font.setPixelSize(16);
+    return font;
+}
+
+DotRuler::DotRuler(const QFont& font) : m_metrics(font) {}
+
+double DotRuler::advance(char16_t c) const
+{
+    return m_metrics.horizontalAdvance(QChar(c));
+}
+
+int DotRuler::width(std::u16string_view text) const
+{
+    double sum = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (QChar::isHighSurrogate(text[i]) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text[i + 1])) {
+            // A character outside the basic plane is measured whole, not as two halves.
+            sum += m_metrics.horizontalAdvance(
+                QString(reinterpret_cast<const QChar*>(text.data() + i), 2));
+            ++i;
+        } else {
+            sum += advance(text[i]);
+        }
+    }
+    return qRound(sum);
+}
+
+}  // namespace masumemo::platform

@@ -1,0 +1,28 @@
+#pragma once
+// Widths in the dots of a proportional font. Pictures drawn for the proportional canvas font are
+// lined up in its dots at 12 pt on a 96 dpi screen, 16 px, whatever size the canvas shows them at.
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <string_view>
+
+namespace masumemo::platform {
+
+class DotRuler
+{
+public:
+    /// The proportional canvas font at the size its pictures are drawn for.
+    static QFont boardFont();
+
+    explicit DotRuler(const QFont& font = boardFont());
+
+    /// One character's advance in dots; fractional in a face without whole-dot widths.
+    double advance(char16_t c) const;
+    /// The sum of the advances of text, rounded once at the end.
+    int width(std::u16string_view text) const;
+
+private:
+    QFontMetricsF m_metrics;
+};
+
+}  // namespace masumemo::platform

@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
+#include <QTextLayout>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -210,6 +212,90 @@ void CanvasWidget::pasteFromClipboard()
     m_controller.pasteText(QGuiApplication::clipboard()->text().toStdU16String());
 }
 
+// --- Layers under the text --------------------------------------------------------------
+
+void CanvasWidget::addLayer(platform::CanvasLayer* layer)
+{
+    if (layer != nullptr && std::find(m_layers.begin(), m_layers.end(), layer) == m_layers.end()) {
+        m_layers.push_back(layer);
+        viewport()->update();
+    }
+}
+
+void CanvasWidget::removeLayer(platform::CanvasLayer* layer)
+{
+    std::erase(m_layers, layer);
+    if (m_dragLayer == layer) {
+        m_dragLayer = nullptr;
+    }
+    viewport()->update();
+}
+
+void CanvasWidget::updateLayers(const QRect& area)
+{
+    if (area.isEmpty()) {
+        viewport()->update();
+    } else {
+        viewport()->update(area.translated(layerOrigin()));
+    }
+}
+
+QRect CanvasWidget::textRect(int line, int first, int count) const
+{
+    const QTextBlock block = document()->findBlockByNumber(line);
+    if (!block.isValid() || block.layout() == nullptr || block.layout()->lineCount() == 0) {
+        return {};
+    }
+    const QTextLine text = block.layout()->lineAt(0);
+    const QPointF blockTop = blockBoundingGeometry(block).translated(contentOffset()).topLeft();
+    const qreal left = text.cursorToX(first);
+    const qreal right = text.cursorToX(first + count);
+    const QRectF r(blockTop + text.position() + QPointF(left - text.x(), 0),
+                   QSizeF(right - left, text.height()));
+    return r.toAlignedRect().translated(-layerOrigin());
+}
+
+QColor CanvasWidget::background() const
+{
+    return viewport()->palette().color(viewport()->backgroundRole());
+}
+
+QPoint CanvasWidget::layerOrigin() const
+{
+    const QTextBlock first = document()->firstBlock();
+    QPointF origin = contentOffset() + blockBoundingGeometry(first).topLeft();
+    if (first.layout() != nullptr && first.layout()->lineCount() > 0) {
+        origin += first.layout()->lineAt(0).position();
+    }
+    return origin.toPoint();
+}
+
+platform::CanvasLayer* CanvasWidget::capturingLayer() const
+{
+    const auto it = std::find_if(m_layers.rbegin(), m_layers.rend(),
+                                 [](const platform::CanvasLayer* l) { return l->capturesInput(); });
+    return it == m_layers.rend() ? nullptr : *it;
+}
+
+void CanvasWidget::paintEvent(QPaintEvent* e)
+{
+    if (!m_layers.empty()) {
+        // The viewport has already been filled with the background; the text, selection and
+        // caret are drawn over the layers by the base class.
+        QPainter painter(viewport());
+        const QPoint origin = layerOrigin();
+        const QRect exposed = e->rect().translated(-origin);
+        painter.translate(origin);
+        for (platform::CanvasLayer* layer : m_layers) {
+            painter.save();
+            painter.setClipRect(exposed);
+            layer->paint(painter, exposed);
+            painter.restore();
+        }
+    }
+    QPlainTextEdit::paintEvent(e);
+}
+
 // --- Guarding the document ---------------------------------------------------------------
 
 void CanvasWidget::onContentsChange(int, int removed, int added)
@@ -258,6 +344,10 @@ bool CanvasWidget::event(QEvent* e)
 void CanvasWidget::keyPressEvent(QKeyEvent* e)
 {
     e->accept();
+    if (platform::CanvasLayer* layer = capturingLayer();
+        layer != nullptr && layer->keyPressed(e->key(), e->modifiers())) {
+        return;
+    }
     const auto key = static_cast<Qt::Key>(e->key());
     if (m_controller.KeyDown(key, e->modifiers())) {
         return;
@@ -311,6 +401,15 @@ void CanvasWidget::inputMethodEvent(QInputMethodEvent* e)
 
 void CanvasWidget::mousePressEvent(QMouseEvent* e)
 {
+    if (e->button() == Qt::LeftButton) {
+        m_dragLayer = capturingLayer();
+        if (m_dragLayer != nullptr) {
+            setFocus(Qt::MouseFocusReason);
+            m_dragLayer->pointerPressed(e->position().toPoint() - layerOrigin());
+            e->accept();
+            return;
+        }
+    }
     QPlainTextEdit::mousePressEvent(e);
     if (e->button() == Qt::MiddleButton && m_controller.stampsClicks()) {
         // A middle press leaves the caret alone; a stamp goes where the click landed.
@@ -319,8 +418,34 @@ void CanvasWidget::mousePressEvent(QMouseEvent* e)
     m_pressStamped = m_controller.mousePress(e->button());
 }
 
+void CanvasWidget::mouseMoveEvent(QMouseEvent* e)
+{
+    if (m_dragLayer != nullptr) {
+        m_dragLayer->pointerMoved(e->position().toPoint() - layerOrigin());
+        e->accept();
+        return;
+    }
+    QPlainTextEdit::mouseMoveEvent(e);
+}
+
+void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    // A double click while a layer takes the mouse is one more press of the drag, never a
+    // word selection.
+    if (e->button() == Qt::LeftButton && capturingLayer() != nullptr) {
+        mousePressEvent(e);
+        return;
+    }
+    QPlainTextEdit::mouseDoubleClickEvent(e);
+}
+
 void CanvasWidget::mouseReleaseEvent(QMouseEvent* e)
 {
+    if (e->button() == Qt::LeftButton && m_dragLayer != nullptr) {
+        std::exchange(m_dragLayer, nullptr)->pointerReleased(e->position().toPoint() - layerOrigin());
+        e->accept();
+        return;
+    }
     const bool stamped = std::exchange(m_pressStamped, false);
     if (!(stamped && e->button() == Qt::MiddleButton)) {
         QPlainTextEdit::mouseReleaseEvent(e);  // a middle click pastes through insertFromMimeData

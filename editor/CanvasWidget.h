@@ -8,13 +8,16 @@
 #include <QMenu>
 #include <QPointer>
 
+#include <vector>
+
 #include "CanvasController.h"
+#include "platform/CanvasLayer.h"
 
 
 
 namespace masumemo::editor {
 
-class CanvasWidget : public QPlainTextEdit, public CanvasView
+class CanvasWidget : public QPlainTextEdit, public CanvasView, public platform::CanvasLayers
 {
     Q_OBJECT
 public:
@@ -39,7 +42,17 @@ public:
     int selectionLength() const override;
     void showEditMenu() override;
 
+    // CanvasLayers
+    void addLayer(platform::CanvasLayer* layer) override;
+    void removeLayer(platform::CanvasLayer* layer) override;
+    void updateLayers(const QRect& area = {}) override;
+    QRect textRect(int line, int first, int count) const override;
+    QColor background() const override;
+
 protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
@@ -56,6 +69,10 @@ private:
     /// Something changed the document behind the controller's back.
     void onContentsChange(int position, int removed, int added);
     void restoreIfDiverged();
+    /// The top-left corner of the first cell in viewport pixels: canvas pixel (0, 0).
+    QPoint layerOrigin() const;
+    /// The topmost layer that takes the mouse and arrow keys now, if any.
+    platform::CanvasLayer* capturingLayer() const;
 
     CanvasController m_controller;
     QPointer<QMenu> m_editMenu;
@@ -64,6 +81,10 @@ private:
     bool m_checkQueued = false;
     /// The last press stamped the click-input character: its release must not paste too.
     bool m_pressStamped = false;
+    /// Drawn under the text in this order.
+    std::vector<platform::CanvasLayer*> m_layers;
+    /// The layer a left-button drag under way belongs to.
+    platform::CanvasLayer* m_dragLayer = nullptr;
 };
 
 }  // namespace masumemo::editor

@@ -1,0 +1,59 @@
+#pragma once
+// Pictures painted inside the canvas under its text: an underlay to trace over, marks of a
+// check, a block being moved. A layer knows nothing of the editor; the canvas hands it a
+// painter placed so that (0, 0) is the top-left corner of the first cell, so whatever a layer
+// paints scrolls with the text. Caret, selection and text are always drawn above every layer.
+
+#include <QColor>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <Qt>
+
+class QPainter;
+
+namespace masumemo::platform {
+
+class CanvasLayer
+{
+public:
+    virtual ~CanvasLayer() = default;
+
+    /// Paints the part of the layer inside `exposed` (canvas pixels; the painter is clipped to
+    /// it and has full opacity and no transform beyond the canvas origin).
+    virtual void paint(QPainter& painter, const QRect& exposed) = 0;
+
+    /// While true, mouse drags and the arrow keys in the canvas go to this layer instead of
+    /// selecting or moving the caret. The text is not touched either way.
+    virtual bool capturesInput() const { return false; }
+    /// The left button pressed, moved while held, released: points in canvas pixels.
+    virtual void pointerPressed(QPoint) {}
+    virtual void pointerMoved(QPoint) {}
+    virtual void pointerReleased(QPoint) {}
+    /// A key pressed in the canvas while capturing; true when the layer took it.
+    virtual bool keyPressed(int /*key*/, Qt::KeyboardModifiers) { return false; }
+};
+
+/// The canvas as its layers see it (the editor's canvas widget implements it).
+class CanvasLayers
+{
+public:
+    /// Adds `layer` (not owned) above the layers already there, still under the text. A layer
+    /// must be removed before it is destroyed.
+    virtual void addLayer(CanvasLayer* layer) = 0;
+    virtual void removeLayer(CanvasLayer* layer) = 0;
+    /// Repaints `area` (canvas pixels) after a layer's picture changed; an empty area repaints
+    /// everything visible.
+    virtual void updateLayers(const QRect& area = {}) = 0;
+
+    /// The rectangle of `count` characters of line `line` from character `first` (all from 0),
+    /// in canvas pixels; an empty rectangle for a line the canvas does not have.
+    virtual QRect textRect(int line, int first, int count) const = 0;
+    /// The plain colour behind the text and every layer.
+    virtual QColor background() const = 0;
+
+protected:
+    ~CanvasLayers() = default;
+};
+
+}  // namespace masumemo::platform

@@ -190,6 +190,13 @@ int CanvasController::snapshotUnitColumn() const
         std::u16string_view(m_text).substr(lineStart, static_cast<size_t>(m_snapshot.column)));
 }
 
+std::u16string_view CanvasController::snapshotLineText() const
+{
+    const size_t start = static_cast<size_t>(m_snapshot.caret - m_snapshot.column);
+    const size_t end = std::min(m_text.find(u'\r', start), m_text.size());
+    return std::u16string_view(m_text).substr(start, end - start);
+}
+
 QString CanvasController::positionText() const
 {
     return QStringLiteral("列[ %1/%2 ]　行[ %3/%4 ]")

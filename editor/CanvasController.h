@@ -98,6 +98,8 @@ public:
     std::vector<grid::LineRecord> snapshotLines() const;
     /// The caret's column in half-width units.
     int snapshotUnitColumn() const;
+    /// The text of the caret's line, without its line end (valid until the canvas changes).
+    std::u16string_view snapshotLineText() const;
     /// Status panel 1, e.g. "列[ 0/70 ]　行[ 1/20 ]".
     QString positionText() const;
     /// Status panel 2: "半角移動" or "全角移動".

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "grid/Cp932.h"
+#include "platform/DotRuler.h"
 
 namespace masumemo::editor {
 
@@ -20,6 +21,14 @@ QString positionText(const std::vector<grid::LineRecord>& lines, int line, int c
     // 2 x keta in 64 bits: the text never shows a wrapped number, whatever keta holds.
     const qint64 lineWidth = 2 * static_cast<qint64>(keta);
     return QStringLiteral("列[ %1/%2 ]　行[ %3/%4 ]").arg(units).arg(lineWidth).arg(line).arg(gyou);
+}
+
+QString dotText(const platform::DotRuler& ruler, std::u16string_view line, int column)
+{
+    const size_t count = static_cast<size_t>(std::clamp(column, 0, static_cast<int>(line.size())));
+    return QStringLiteral("ﾄﾞｯﾄ[ %1 / %2 ]")
+        .arg(ruler.width(line.substr(0, count)))
+        .arg(ruler.width(grid::trimTrailingSpaces(line)));
 }
 
 QString pushModeText(bool halfPush)

@@ -35,6 +35,7 @@
 #include "input/SettingsFile.h"
 #include "input/frmFava.h"
 #include "platform/Dialogs.h"
+#include "platform/DotRuler.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
@@ -314,8 +315,8 @@ void frmMain::createStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("STBar"));
     bar->setSizeGripEnabled(true);
-    const int minimumWidths[] = {px(3300), px(1500), px(1500)};
-    for (int i = 0; i < 3; ++i) {
+    const int minimumWidths[] = {px(3300), px(1500), px(1500), px(2200)};
+    for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("STBar_%1").arg(i + 1));
         panel->setMinimumWidth(minimumWidths[i]);
@@ -323,6 +324,7 @@ void frmMain::createStatusBar()
         m_panels[static_cast<size_t>(i)] = panel;
     }
     m_panels[2]->setText(text("クリック入力"));
+    m_panels[3]->hide();
 }
 
 void frmMain::createWorkingArea()
@@ -607,6 +609,13 @@ void frmMain::DataShow()
 {
     m_panels[0]->setText(canvas().positionText());
     m_panels[1]->setText(canvas().pushModeText());
+    // Pictures drawn in the proportional font are mended in its dots.
+    const bool dots = m_txtMain->font().family() == platform::kPGothic;
+    m_panels[3]->setVisible(dots);
+    if (dots) {
+        m_panels[3]->setText(
+            dotText(platform::DotRuler(), canvas().snapshotLineText(), canvas().snapshot().column));
+    }
 }
 
 void frmMain::KakuSyuku()

@@ -83,7 +83,8 @@ public:
     // --- Procedures used across the window ---
     /// Records the canvas as it stands (text, caret, size) as the newest undo snapshot.
     void RirekiKakunou();
-    /// Rewrites status panels 1 and 2 from the line snapshot.
+    /// Rewrites status panels 1 and 2 from the line snapshot, and panel 4 while the
+    /// proportional font is chosen.
     void DataShow();
     /// Switches between the standard view and the maximised edit area.
     void KakuSyuku();
@@ -129,7 +130,7 @@ public:
     QPushButton* cmdTekiyou() const { return m_cmdTekiyou; }
     QScrollBar* hsbMain() const { return m_hsbMain; }
     QWidget* picMain() const { return m_picMain; }
-    /// Status panels 1 to 3.
+    /// Status panels 1 to 4.
     QLabel* statusPanel(int number) const;
     /// The palette's input side (grid captions, recently used row, click input).
     PaletteInput& paletteInput() const { return *m_palette; }
@@ -238,7 +239,7 @@ private:
     QMenu* m_mnuTool = nullptr;
     QToolBar* m_tbToolBar = nullptr;
     std::array<QAction*, kToolButtonCount> m_toolButtons{};
-    std::array<QLabel*, 3> m_panels{};
+    std::array<QLabel*, 4> m_panels{};
     QFrame* m_line4 = nullptr;
     QFrame* m_line3 = nullptr;
     QWidget* m_picMain = nullptr;

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -69,6 +70,8 @@ private slots:
     void apply();
     void fontAppliesEvenWhenTheSizeIsRefused();
     void undoReturnsToTheFormerSize();
+    void dotsShowWhileTheProportionalFontIsChosen_data();
+    void dotsShowWhileTheProportionalFontIsChosen();
 
 private:
     std::unique_ptr<testing::ScriptedDialogs> m_dialogs;
@@ -311,6 +314,53 @@ void SettingsPageTest::undoReturnsToTheFormerSize()
     for (const auto& line : grid::SplitText(w.canvasText())) {
         QCOMPARE(grid::WidthOf(line), 70);
     }
+}
+
+void SettingsPageTest::dotsShowWhileTheProportionalFontIsChosen_data()
+{
+    QTest::addColumn<int>("sizeIndex");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QString>("dots");
+    // Line 1 is "　 .|" (11 + 5 + 3 + 4 dots) and 33 blanks, 37 characters; line 2 is blank.
+    QTest::newRow("line start") << 4 << 0 << QStringLiteral("ﾄﾞｯﾄ[ 0 / 23 ]");
+    QTest::newRow("after the half-width space") << 4 << 2 << QStringLiteral("ﾄﾞｯﾄ[ 16 / 23 ]");
+    QTest::newRow("after the bar") << 4 << 4 << QStringLiteral("ﾄﾞｯﾄ[ 23 / 23 ]");
+    QTest::newRow("in the blanks after it") << 4 << 5 << QStringLiteral("ﾄﾞｯﾄ[ 34 / 23 ]");
+    QTest::newRow("blank line") << 4 << 39 + 1 << QStringLiteral("ﾄﾞｯﾄ[ 11 / 0 ]");
+    QTest::newRow("22 points still count 12-point dots")
+        << 9 << 2 << QStringLiteral("ﾄﾞｯﾄ[ 16 / 23 ]");
+}
+
+void SettingsPageTest::dotsShowWhileTheProportionalFontIsChosen()
+{
+    QFETCH(int, sizeIndex);
+    QFETCH(int, caret);
+    QFETCH(QString, dots);
+    frmMain& w = *m_window;
+    std::u16string text = w.canvasText();
+    text.replace(0, 35, u"\u3000 .|" + repeat(kFull, 32) + u" ");
+    w.setCanvasText(text);
+    w.setCanvasCaret(caret);
+    const QString position = w.statusPanel(1)->text();
+    QVERIFY(w.statusPanel(4)->isHidden());
+
+    w.cboFont()->setCurrentIndex(1);
+    w.cboSize()->setCurrentIndex(sizeIndex);
+    w.settingsPage().cmdTekiyou_Click();
+    QVERIFY(!w.statusPanel(4)->isHidden());
+    QCOMPARE(w.statusPanel(4)->text(), dots);
+    w.setCanvasCaret(0);
+    QCOMPARE(w.statusPanel(4)->text(), QStringLiteral("ﾄﾞｯﾄ[ 0 / 23 ]"));
+    w.setCanvasCaret(caret);
+    QCOMPARE(w.statusPanel(4)->text(), dots);
+    QCOMPARE(w.statusPanel(1)->text(), position);
+
+    w.cboFont()->setCurrentIndex(0);
+    w.settingsPage().cmdTekiyou_Click();
+    QVERIFY(w.statusPanel(4)->isHidden());
+    QCOMPARE(w.statusPanel(1)->text(), position);
+    QCOMPARE(w.statusPanel(2)->text(), QStringLiteral("半角移動"));
+    QVERIFY(m_dialogs->messages().empty());
 }
 
 QTEST_MAIN(SettingsPageTest)

@@ -149,6 +149,35 @@ about="$(wait_window 'ﾊﾞｰｼﾞｮﾝ情報$')"
 shoot "$about" "$out/about.png"
 xdotool key Escape
 
+# A shared picture from the corpus beside the project, drawn for the proportional board font,
+# shown in each of the two fonts with the status bar under it. Left out without the corpus.
+face="${MASUMEMO_CORPUS_DIR:-$root/../shared/corpus}/ascii-art-yaruo/txt_1/yaruo_01/2.txt"
+fonts=()
+if [ -f "$face" ]; then
+    xdotool mousemove --window "$editor" 300 400 click 1
+    xdotool key ctrl+a Delete ctrl+Home
+    paste_text "$(tr -d '\r' < "$face")"
+    sleep 0.3
+    for font in gothic pgothic; do
+        if [ "$font" = pgothic ]; then
+            # The settings page: the font list's second entry, then Apply.
+            xdotool mousemove --window "$editor" "$(category_x 7)" "$category_y" click 1
+            sleep 0.3
+            xdotool mousemove --window "$editor" 155 113 click 1
+            sleep 0.3
+            xdotool key Down Return
+            sleep 0.3
+            xdotool mousemove --window "$editor" 360 173 click 1
+            sleep 0.3
+        fi
+        shoot "$editor" "$out/font-$font.png"
+        # The picture's corner of the canvas over the status bar.
+        convert "$out/font-$font.png" \( +clone -crop 470x135+0+282 \) \
+            \( -clone 0 -crop 470x24+0+598 \) -delete 0 -append +repage "$out/font-$font.png"
+        fonts+=("font-$font")
+    done
+fi
+
 # The emoticon window, alone, from a second run's chooser ("Egaocho起動" is on the right).
 (cd "$work" && exec ./masumemo) >>"$out/masumemo.log" 2>&1 &
 pids+=($!)
@@ -165,7 +194,7 @@ shoot "$dictionary" "$out/egaocho.png"
 
 images=()
 if [ "${MASUMEMO_DOC_IMAGES:-0}" = 1 ]; then
-    images=(chooser editor settings favourites egaocho)
+    images=(chooser editor settings favourites egaocho "${fonts[@]}")
 elif [ "${MASUMEMO_README_IMAGE:-0}" = 1 ]; then
     images=(editor)
 fi

@@ -15,7 +15,8 @@ namespace masumemo::grid {
 /// counts 1, the width of the "?" it is written as.
 int charWidth(char16_t c);
 
-/// Width of a string in half-width units: the byte length of its code page 932 encoding.
+/// Width of a string in half-width units: the byte length of its code page 932 encoding, so
+/// a surrogate pair (a character beyond the BMP, written as one "?") counts 1.
 int WidthOf(std::u16string_view s);
 
 /// True exactly when WidthOf(s) is 1. The empty string and strings of width 2 or more are not
@@ -34,7 +35,8 @@ char16_t roundTrip(char16_t c);
 /// control characters are kept as they are.
 std::u16string toCanvasForm(std::u16string_view s);
 
-/// Encodes to code page 932; a unit without a code page 932 form is written as "?".
+/// Encodes to code page 932; a unit without a code page 932 form, and a surrogate pair, is
+/// written as one "?".
 std::string encodeCp932(std::u16string_view s);
 
 /// Decodes code page 932 bytes. A byte sequence that is not valid code page 932 becomes "?"

@@ -23,7 +23,10 @@ TEST(WidthRule, WidthIsTheCodePage932ByteLength)
         {"box drawing", u"\u2500", 2},
         {"NEC row circled one", u"\u2460", 2},
         {"yen is not the backslash byte", u"\\", 1},
-        {"emoji has no form: one ? per unit", u"\U0001F600", 2},
+        {"emoji is one character without a form: one ?", u"\U0001F600", 1},
+        {"two emoji among letters", u"a\U0001F600\U0001F363b", 4},
+        {"lone surrogates are one ? each", std::u16string{u'a', 0xDC00, 0xD800}, 3},
+        {"a low surrogate before a high one is no pair", std::u16string{0xDE00, 0xD83D}, 2},
         {"CR LF count one each", u"\r\n", 2},
     };
     for (const Row& row : rows) {
@@ -59,6 +62,11 @@ TEST(Codec, EncodesAndDecodes)
     EXPECT_EQ(decodeCp932(bytes, &invalid), text);
     EXPECT_FALSE(invalid);
     EXPECT_EQ(encodeCp932(u"\u00E9"), "?");
+    // The encoding is as long as the width says: a character beyond the BMP is one "?".
+    const std::u16string wide = u"x\U0001F600\u3042\U0001F363";
+    EXPECT_EQ(encodeCp932(wide), std::string("x?\x82\xA0?"));
+    EXPECT_EQ(static_cast<int>(encodeCp932(wide).size()), WidthOf(wide));
+    EXPECT_EQ(encodeCp932(std::u16string{0xD800, u'a'}), "?a");
 }
 
 TEST(Codec, InvalidBytesDecodeToQuestionMarks)

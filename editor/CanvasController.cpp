@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include "grid/Cp932.h"
 #include "grid/Overwrite.h"
@@ -257,7 +258,8 @@ void CanvasController::RirekiKakunou()
     }
 }
 
-void CanvasController::commitEdit(std::u16string text, int selStart, int selLength)
+void CanvasController::commitEdit(std::u16string text, int selStart, int selLength,
+                                  bool recordAlways)
 {
     m_modified = true;
     const bool changed = text != m_text;
@@ -266,8 +268,9 @@ void CanvasController::commitEdit(std::u16string text, int selStart, int selLeng
         return;
     }
     // An edit that leaves the text as it was (a paste wholly past the line end) is not a step
-    // of its own in the history.
-    if (changed) {
+    // of its own in the history, unless it overwrote a selection: the newest entry must be the
+    // canvas as it stands, blanked selection included.
+    if (changed || recordAlways) {
         RirekiKakunou();
     }
     takeSnapshot();
@@ -293,19 +296,19 @@ void CanvasController::reject(bool viewDiverged)
     dataShow();
 }
 
-void CanvasController::blankSelectionFirst()
+bool CanvasController::blankSelectionFirst()
 {
     if (m_selLen <= 0) {
-        return;
+        return false;
     }
-    // The blanking is recorded together with what follows it (the typed character, or
-    // Escape's key-up), but it is an edit: a close must ask to save it.
+    // Not recorded yet: a refusal of what follows gives back the selection as it was.
     m_modified = true;
     writeText(grid::SelToSP(m_text, m_selPos, m_selLen), m_selPos, 0, true);
     takeSnapshot();
+    return true;
 }
 
-bool CanvasController::typeOne(char16_t c)
+bool CanvasController::typeOne(char16_t c, bool recordAlways)
 {
     m_selPos = m_snapshot.caret;
     grid::EditOutcome outcome = grid::typeCharacter(m_text, m_selPos, c, m_keta);
@@ -314,7 +317,7 @@ bool CanvasController::typeOne(char16_t c)
         reject();
         return false;
     }
-    commitEdit(std::move(outcome.text), outcome.caret);
+    commitEdit(std::move(outcome.text), outcome.caret, 0, recordAlways);
     return true;
 }
 
@@ -422,8 +425,10 @@ void CanvasController::keyPress(char16_t code)
         }
         return;
     }
-    case 27:  // Escape blanks a selection; its key-up records it
-        blankSelectionFirst();
+    case 27:  // Escape blanks a selection
+        if (m_selLen > 0) {
+            commitEdit(grid::SelToSP(m_text, m_selPos, m_selLen), m_selPos);
+        }
         dataShow();
         return;
     default:
@@ -486,9 +491,9 @@ void CanvasController::inputText(std::u16string_view text)
     if (in.empty()) {
         return;
     }
-    blankSelectionFirst();
+    bool blanked = blankSelectionFirst();
     for (char16_t c : in) {
-        if (!typeOne(c)) {
+        if (!typeOne(c, std::exchange(blanked, false))) {
             break;  // the caret did not move, so the rest would be refused as well
         }
     }
@@ -501,11 +506,11 @@ void CanvasController::pasteText(std::u16string_view text)
     if (in.empty()) {
         return;
     }
-    blankSelectionFirst();
+    const bool blanked = blankSelectionFirst();
     grid::EditOutcome outcome = grid::pasteText(m_text, m_selPos, in, m_keta);
     m_modified = true;
     if (outcome.accepted) {
-        commitEdit(std::move(outcome.text), outcome.caret);
+        commitEdit(std::move(outcome.text), outcome.caret, 0, blanked);
     } else {
         reject();
     }

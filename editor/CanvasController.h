@@ -162,12 +162,16 @@ private:
     /// Writes a new canvas text to the model and the view (only the lines that changed) and
     /// places the selection. Returns false, changing nothing, when the text breaks the grid.
     bool writeText(std::u16string text, int selStart, int selLength, bool checkGrid);
-    /// An accepted edit: write, set Modified, record, snapshot.
-    void commitEdit(std::u16string text, int selStart, int selLength = 0);
-    /// Typing, Backspace, Escape and paste over a selection first blank it.
-    void blankSelectionFirst();
+    /// An accepted edit: write, set Modified, record, snapshot. An edit that leaves the text as
+    /// it was is recorded only when recordAlways says so.
+    void commitEdit(std::u16string text, int selStart, int selLength = 0,
+                    bool recordAlways = false);
+    /// Typing, Escape and paste over a selection first blank it; true when there was one. The
+    /// blanking is recorded together with what follows it, as one step.
+    bool blankSelectionFirst();
     /// One typed character; false when the rule refused it (and the canvas was restored).
-    bool typeOne(char16_t c);
+    /// recordAlways: it completes the overwrite of a selection, a step even without a change.
+    bool typeOne(char16_t c, bool recordAlways = false);
     /// Undo and redo: the entry's text, caret and size.
     void showEntry(const input::HistoryEntry& entry);
     void applyMove(bool changed, std::u16string text, int start, int length);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "editor/CanvasController.h"
 #include "grid/Cp932.h"
@@ -318,6 +319,50 @@ TEST(CanvasController, SelectionsAreBlankedFromTheirLowerEnd)
     cv.c.undo();
     EXPECT_EQ(cv.c.text(), u" \u3042d");
     cv.expectInStep();
+}
+
+TEST(CanvasController, OverwritingASelectionIsOneStepEvenWithoutAChange)
+{
+    // The new text equals the blanked text: the blanking must still be a step of its own, or
+    // one undo takes back two steps and a refusal brings the selection's text back.
+    struct Row
+    {
+        const char* name;
+        std::function<void(Canvas&)> overwrite;
+    };
+    const Row rows[] = {
+        {"typed space", [](Canvas& cv) { cv.type(u" "); }},
+        {"input-method commit", [](Canvas& cv) { cv.c.inputText(u" "); }},
+        {"paste", [](Canvas& cv) { cv.c.pasteText(u" "); }},
+    };
+    const std::u16string typed = u"abc " + fw(33);
+    const std::u16string blank = u"    " + fw(33);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Canvas cv;
+        cv.type(u"abc");
+        cv.drag(3, 0);  // Shift+Home
+        row.overwrite(cv);
+        EXPECT_EQ(cv.line(1), blank);
+        EXPECT_EQ(cv.c.history().current().Text, cv.c.text());
+        cv.navigate(Qt::Key_End, 4 + 33);
+        cv.type(u"x");  // refused at the line end: the canvas as last accepted stays
+        EXPECT_EQ(cv.line(1), blank);
+        cv.c.undo();
+        EXPECT_EQ(cv.line(1), typed);
+        cv.c.redo();
+        EXPECT_EQ(cv.line(1), blank);
+        cv.expectInStep();
+    }
+
+    // A full-width space from the palette over a selection that starts with a full-width one.
+    Canvas cv(u"\u3042\u3044\u3046\u3048", 4, 1);
+    cv.drag(0, 2);
+    cv.c.pasteText(u"\u3000");
+    EXPECT_EQ(cv.c.text(), u"\u3000\u3000\u3046\u3048");
+    EXPECT_EQ(cv.c.history().entries().size(), 2u);
+    cv.c.undo();
+    EXPECT_EQ(cv.c.text(), u"\u3042\u3044\u3046\u3048");
 }
 
 TEST(CanvasController, RefusalAfterAResizeKeepsTheNewSize)

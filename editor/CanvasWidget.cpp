@@ -386,17 +386,73 @@ void CanvasWidget::keyReleaseEvent(QKeyEvent* e)
 
 void CanvasWidget::inputMethodEvent(QInputMethodEvent* e)
 {
-    const QString commit = e->commitString();
-    if (commit.isEmpty() && e->replacementLength() == 0) {
-        QPlainTextEdit::inputMethodEvent(e);  // composition only: shown, not in the document
-        return;
-    }
-    QInputMethodEvent composing(e->preeditString(), e->attributes());
-    QPlainTextEdit::inputMethodEvent(&composing);
-    if (!commit.isEmpty()) {
-        m_controller.inputText(commit.toStdU16String());
-    }
     e->accept();
+    const QString commit = e->commitString();
+    if (m_preeditLine < 0 && !textCursor().hasSelection()) {
+        if (commit.isEmpty()) {
+            // Composition at the caret: the widget shows it without touching the document.
+            // Replacements of text around the caret are ignored: nothing is ever removed.
+            QInputMethodEvent composing(e->preeditString(), e->attributes());
+            QPlainTextEdit::inputMethodEvent(&composing);
+            return;
+        }
+        QInputMethodEvent ending;
+        QPlainTextEdit::inputMethodEvent(&ending);
+    } else {
+        clearPreeditOverSelection();
+        if (commit.isEmpty()) {
+            if (!e->preeditString().isEmpty()) {
+                showPreeditOverSelection(*e);
+            }
+            return;
+        }
+    }
+    m_controller.inputText(commit.toStdU16String());
+    if (!e->preeditString().isEmpty()) {
+        // The input method goes on composing after what it committed.
+        QInputMethodEvent next(e->preeditString(), e->attributes());
+        inputMethodEvent(&next);
+    }
+}
+
+void CanvasWidget::showPreeditOverSelection(const QInputMethodEvent& e)
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(textCursor().selectionStart());
+    const QTextBlock block = cursor.block();
+    m_preeditLine = block.blockNumber();
+    const int at = cursor.position() - block.position();
+    QList<QTextLayout::FormatRange> formats;
+    for (const QInputMethodEvent::Attribute& a : e.attributes()) {
+        const QTextCharFormat format = qvariant_cast<QTextFormat>(a.value).toCharFormat();
+        if (a.type == QInputMethodEvent::TextFormat && format.isValid()) {
+            formats.append({at + a.start, a.length, format});
+        }
+    }
+    setLinePreedit(block, at, e.preeditString(), formats);
+}
+
+void CanvasWidget::clearPreeditOverSelection()
+{
+    const int line = std::exchange(m_preeditLine, -1);
+    const QTextBlock block = document()->findBlockByNumber(line);
+    if (line >= 0 && block.isValid()) {
+        setLinePreedit(block, -1, QString(), {});
+    }
+}
+
+void CanvasWidget::setLinePreedit(const QTextBlock& block, int at, const QString& text,
+                                  const QList<QTextLayout::FormatRange>& formats)
+{
+    // The layout reports its change as one of the document: no edit of the canvas.
+    QTextCursor cursor(document());
+    m_skipChange = true;
+    cursor.beginEditBlock();
+    block.layout()->setPreeditArea(at, text);
+    block.layout()->setFormats(formats);
+    cursor.endEditBlock();
+    m_skipChange = false;
+    viewport()->update();
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent* e)

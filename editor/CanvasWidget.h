@@ -7,13 +7,13 @@
 #include <QPlainTextEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include <vector>
 
 #include "CanvasController.h"
 #include "platform/CanvasLayer.h"
-
-
 
 namespace masumemo::editor {
 
@@ -73,6 +73,12 @@ private:
     QPoint layerOrigin() const;
     /// The topmost layer that takes the mouse and arrow keys now, if any.
     platform::CanvasLayer* capturingLayer() const;
+    /// A composition over a selection: shown at the selection's start, outside the document,
+    /// while the selection stays as it is until the commit lays the text over it.
+    void showPreeditOverSelection(const QInputMethodEvent& e);
+    void clearPreeditOverSelection();
+    void setLinePreedit(const QTextBlock& block, int at, const QString& text,
+                        const QList<QTextLayout::FormatRange>& formats);
 
     CanvasController m_controller;
     QPointer<QMenu> m_editMenu;
@@ -85,6 +91,8 @@ private:
     std::vector<platform::CanvasLayer*> m_layers;
     /// The layer a left-button drag under way belongs to.
     platform::CanvasLayer* m_dragLayer = nullptr;
+    /// The line (0-based) whose layout shows a composition over a selection; -1 when none does.
+    int m_preeditLine = -1;
 };
 
 }  // namespace masumemo::editor

@@ -168,6 +168,69 @@ private slots:
         QCOMPARE(w.controller().history().entries().size(), size_t(4));
     }
 
+    void inputMethodOverASelection()
+    {
+        // Composing leaves the canvas and the selection alone; the commit blanks the selection
+        // and is laid over its start; a cancelled composition keeps the selection.
+        CanvasWidget& w = *m_w;
+        const QString typed = QStringLiteral("abcdef") + fw(32);
+        const auto selectAbcd = [&] {
+            QTest::keyClick(&w, Qt::Key_Home);
+            for (int i = 0; i < 4; ++i) {
+                QTest::keyClick(&w, Qt::Key_Right, Qt::ShiftModifier);
+            }
+            QCOMPARE(w.textCursor().selectedText(), QStringLiteral("abcd"));
+        };
+        const auto compose = [&](const QString& preedit) {
+            QInputMethodEvent composing(preedit, {});
+            QCoreApplication::sendEvent(&w, &composing);
+            QCOMPARE(lineOf(w, 1), typed);
+            QCOMPARE(w.textCursor().selectedText(), QStringLiteral("abcd"));
+            QCOMPARE(w.document()->firstBlock().layout()->preeditAreaText(), preedit);
+        };
+        QTest::keyClicks(&w, "abcdef");
+        selectAbcd();
+        compose(QStringLiteral("a"));
+        compose(QStringLiteral("\u3042"));
+        compose(QString());  // cancelled
+        QTest::keyClick(&w, Qt::Key_X);
+        QCOMPARE(lineOf(w, 1), QStringLiteral("x   ef") + fw(32));
+
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        selectAbcd();
+        compose(QStringLiteral("\u3042"));
+        QInputMethodEvent commit(QStringLiteral("\u3044"), {});  // goes on composing after it
+        commit.setCommitString(QStringLiteral("\u3042"));
+        QCoreApplication::sendEvent(&w, &commit);
+        QCOMPARE(lineOf(w, 1), QStringLiteral("\u3042  ef") + fw(32));
+        QCOMPARE(w.controller().history().current().Text, w.controller().text());
+        QCOMPARE(w.textCursor().position(), 1);
+        QCOMPARE(w.document()->firstBlock().layout()->preeditAreaText(), QStringLiteral("\u3044"));
+        QInputMethodEvent cancel;
+        QCoreApplication::sendEvent(&w, &cancel);
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(lineOf(w, 1), typed);
+    }
+
+    void overwritingASelectionIsOneUndoStep()
+    {
+        // A space typed over "abc": Ctrl+Z gives "abc" back, Ctrl+Y the blanks, and a refused
+        // key after it keeps the blanks.
+        CanvasWidget& w = *m_w;
+        const QString blank = QStringLiteral("    ") + fw(33);
+        QTest::keyClicks(&w, "abc");
+        QTest::keyClick(&w, Qt::Key_Home, Qt::ShiftModifier);
+        QTest::keyClick(&w, Qt::Key_Space);
+        QCOMPARE(lineOf(w, 1), blank);
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(lineOf(w, 1), QStringLiteral("abc ") + fw(33));
+        QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(lineOf(w, 1), blank);
+        QTest::keyClick(&w, Qt::Key_End);
+        QTest::keyClick(&w, Qt::Key_X);
+        QCOMPARE(lineOf(w, 1), blank);
+    }
+
     void tabLeavesTheCanvas()
     {
         QWidget form;

@@ -222,13 +222,12 @@ MoveOutcome moveSegment(std::u16string_view canvas, Lines lines, Position at, in
 
 /// A selection across lines: every line from first to last shifts by one step as a whole.
 MoveOutcome moveLines(std::u16string_view canvas, Lines lines, size_t first, size_t last,
-                      Arrow arrow, Step step, int selectionStart, int selectionLength)
+                      Arrow arrow, Step step)
 {
-    if (arrow != Arrow::Left && arrow != Arrow::Right) {
-        return unchanged(canvas, selectionStart, selectionLength);
-    }
     std::vector<std::u16string>& text = lines.text;
-    for (size_t i = first; i <= last; ++i) {
+    // Up and Down change nothing, but select the whole lines as Left and Right do.
+    const bool horizontal = arrow == Arrow::Left || arrow == Arrow::Right;
+    for (size_t i = first; i <= last && horizontal; ++i) {
         if (text[i].empty()) {
             continue;
         }
@@ -324,8 +323,7 @@ MoveOutcome SellMove(std::u16string_view canvas, int start, int length, Arrow ar
     // ending at a line start takes that line too.
     const auto after = std::upper_bound(lines.start.begin(), lines.start.end(), to);
     const size_t last = static_cast<size_t>(after - lines.start.begin()) - 1;
-    return moveLines(canvas, std::move(lines), at.line, std::max(last, at.line), arrow, step, from,
-                     to - from);
+    return moveLines(canvas, std::move(lines), at.line, std::max(last, at.line), arrow, step);
 }
 
 }  // namespace masumemo::grid

@@ -74,8 +74,8 @@ MoveOutcome Pull(std::u16string_view canvas, int caret, Arrow arrow, Step step, 
 /// Alt+arrow with the selection [start, start + length) as it stands (start is its lower end,
 /// whichever way it was made). Within one line, the selected characters move one step left or
 /// right, or are laid over the line above or below and blanked in their own line. Across lines,
-/// Left and Right shift every whole line the selection touches and select those lines whole;
-/// Up and Down do nothing. A length of 0 does nothing.
+/// Left and Right shift every whole line the selection touches; Up and Down change nothing;
+/// all four then select those lines whole. A length of 0 does nothing.
 MoveOutcome SellMove(std::u16string_view canvas, int start, int length, Arrow arrow, Step step,
                      int keta);
 

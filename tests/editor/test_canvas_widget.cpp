@@ -104,6 +104,14 @@ private slots:
         QCOMPARE(lineOf(w, 2), QStringLiteral("ab") + fw(33) + QStringLiteral("  "));
         QTest::keyClick(&w, Qt::Key_Q, Qt::AltModifier);
         QCOMPARE(w.controller().history().entries().size(), size_t(6));
+        // Up and Down over two lines change nothing and select both lines whole.
+        for (const auto key : {Qt::Key_Up, Qt::Key_Down}) {
+            w.setSelection(3, 37);
+            QTest::keyClick(&w, key, Qt::AltModifier);
+            QCOMPARE(w.textCursor().selectedText(), lineOf(w, 1) + QChar::ParagraphSeparator +
+                                                        lineOf(w, 2));
+            QCOMPARE(w.controller().history().entries().size(), size_t(6));
+        }
     }
 
     void pasteTakesAnyLineEnds_data()

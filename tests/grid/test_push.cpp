@@ -80,8 +80,8 @@ struct MoveRow
     Step step;
     Cell from;  // the caret, or the selection's lower end whichever way it was made
     Cell to;    // the selection's other end (Sell only)
-    std::vector<std::string> after;  // empty: nothing happens
-    Cell caret;
+    std::vector<std::string> after;  // empty: the text stays as it was
+    Cell caret;                      // afterwards; line 0: where it was
     int length = 0;  // of the selection afterwards
 };
 
@@ -99,8 +99,9 @@ void checkMoves(const std::vector<MoveRow>& rows, int keta)
         if (row.after.empty()) {
             EXPECT_FALSE(out.changed);
             EXPECT_EQ(out.text, text);
-            EXPECT_EQ(out.caret, start);
-            EXPECT_EQ(out.selectionLength, length);
+            // Unless a caret is given, the caret and the selection stay as they were.
+            EXPECT_EQ(out.caret, row.caret.line > 0 ? offset(row.before, row.caret) : start);
+            EXPECT_EQ(out.selectionLength, row.caret.line > 0 ? row.length : length);
             continue;
         }
         EXPECT_TRUE(out.changed);
@@ -229,9 +230,10 @@ TEST(SellMove, SelectionsMoveAndStaySelected)
         {"ending at a line start takes that line too",
          four, sell, Arrow::Left, Step::Half, {1, 4}, {2, 0},
          {" いうえ ", "bcdefgh ", "12345678", "かきくけ"}, {1, 0}, 5 + 2 + 8},
-        {"two lines Up change nothing", three, sell, Arrow::Up, Step::Half, {1, 1}, {2, 1}, {}, {}},
-        {"two lines Down change nothing",
-         three, sell, Arrow::Down, Step::Full, {2, 1}, {3, 1}, {}, {}},
+        {"two lines Up change nothing and select both lines whole",
+         three, sell, Arrow::Up, Step::Half, {1, 1}, {2, 1}, {}, {1, 0}, 4 + 2 + 8},
+        {"two lines Down change nothing and select both lines whole",
+         three, sell, Arrow::Down, Step::Full, {2, 1}, {3, 1}, {}, {2, 0}, 8 + 2 + 8},
     }, 4);
     // clang-format on
 }

@@ -12,6 +12,7 @@ packages=(
     xvfb xauth xdotool xclip openbox x11-utils imagemagick
     clang libclang-rt-14-dev
     desktop-file-utils appstream
+    ibus ibus-mozc dbus
 )
 
 missing=()

@@ -93,6 +93,13 @@ CanvasWidget::CanvasWidget(QWidget* parent) : QPlainTextEdit(parent), m_controll
     connect(document(), &QTextDocument::contentsChange, this, &CanvasWidget::onContentsChange);
 }
 
+CanvasWidget::~CanvasWidget()
+{
+    for (platform::CanvasLayer* layer : std::exchange(m_layers, {})) {
+        layer->canvasClosed();
+    }
+}
+
 // --- Offsets -----------------------------------------------------------------------------
 
 int CanvasWidget::toDocumentPosition(int modelOffset) const

@@ -22,6 +22,7 @@ class CanvasWidget : public QPlainTextEdit, public CanvasView, public platform::
     Q_OBJECT
 public:
     explicit CanvasWidget(QWidget* parent = nullptr);
+    ~CanvasWidget() override;
 
     CanvasController& controller() { return m_controller; }
     const CanvasController& controller() const { return m_controller; }

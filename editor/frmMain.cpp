@@ -40,6 +40,7 @@
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
 #include "platform/UpDown.h"
+#include "trace/Tracing.h"
 
 // Resources of a static library are registered by name from the global namespace.
 static void initIconResources()
@@ -203,6 +204,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
                                              [this] { showCanvasSize(); });
     m_palette = new PaletteInput(*this);
     m_settings = new SettingsPage(*this);
+    // The underlay to trace over closes the View menu.
+    (new trace::Tracing(*m_txtMain, this))
+        ->addMenuEntries(menuBar()->findChild<QMenu*>(QStringLiteral("mnuView")));
     try {
         Form_Load();
     } catch (...) {

@@ -32,6 +32,10 @@ public:
     virtual void pointerReleased(QPoint) {}
     /// A key pressed in the canvas while capturing; true when the layer took it.
     virtual bool keyPressed(int /*key*/, Qt::KeyboardModifiers) { return false; }
+
+    /// The canvas is being destroyed while the layer is still on it: the layer's owner must
+    /// not call the canvas again (not even to remove the layer).
+    virtual void canvasClosed() {}
 };
 
 /// The canvas as its layers see it (the editor's canvas widget implements it).
@@ -39,7 +43,7 @@ class CanvasLayers
 {
 public:
     /// Adds `layer` (not owned) above the layers already there, still under the text. A layer
-    /// must be removed before it is destroyed.
+    /// must be removed before it is destroyed, unless the canvas went first (canvasClosed).
     virtual void addLayer(CanvasLayer* layer) = 0;
     virtual void removeLayer(CanvasLayer* layer) = 0;
     /// Repaints `area` (canvas pixels) after a layer's picture changed; an empty area repaints

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libqt6svg6
+    qt6-image-formats-plugins
     libgl-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic fonts-monapo

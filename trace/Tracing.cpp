@@ -1,0 +1,237 @@
+#include "Tracing.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QImageReader>
+#include <QMenu>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include "UnderlayImage.h"
+#include "UnderlayWindow.h"
+#include "platform/Dialogs.h"
+#include "platform/ProgramSettings.h"
+
+namespace masumemo::trace {
+
+namespace {
+
+using platform::Dialogs;
+
+const QString kGroup = QStringLiteral("Underlay/");
+
+}  // namespace
+
+Tracing::Tracing(platform::CanvasLayers& canvas, QWidget* window)
+    : QObject(window), m_canvas(&canvas), m_window(window)
+{
+    setObjectName(QStringLiteral("Tracing"));
+    // Every image read in the program stays under the same ceiling as the underlay's.
+    QImageReader::setAllocationLimit(static_cast<int>(kDecodeLimitBytes / (1024 * 1024)));
+    m_layer.moved = [this] { afterChange(); };
+    m_layer.closed = [this] { m_canvas = nullptr; };
+    m_canvas->addLayer(&m_layer);
+    restore();
+}
+
+Tracing::~Tracing()
+{
+    if (m_canvas != nullptr) {
+        m_canvas->removeLayer(&m_layer);
+    }
+}
+
+UnderlayWindow* Tracing::adjustWindow() const
+{
+    return m_adjust;
+}
+
+void Tracing::addMenuEntries(QMenu* menu)
+{
+    menu->addSeparator()->setObjectName(QStringLiteral("mnuUnderlayBar"));
+    const auto item = [&](const char* name, const QString& caption) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    connect(item("mnuUnderlayOpen", QStringLiteral("下絵を開く(&O)...")), &QAction::triggered,
+            this, &Tracing::chooseAndOpen);
+    m_show = item("mnuUnderlayShow", QStringLiteral("下絵を表示(&T)"));
+    m_show->setCheckable(true);
+    connect(m_show, &QAction::triggered, this, &Tracing::setShown);
+    m_close = item("mnuUnderlayClose", QStringLiteral("下絵を閉じる(&C)"));
+    connect(m_close, &QAction::triggered, this, &Tracing::close);
+    m_adjustAction = item("mnuUnderlayAdjust", QStringLiteral("下絵の調整(&D)..."));
+    connect(m_adjustAction, &QAction::triggered, this, &Tracing::showAdjustWindow);
+    afterChange();
+}
+
+void Tracing::chooseAndOpen()
+{
+    const QString path = Dialogs::instance().openFileName(
+        m_window, {QStringLiteral("下絵を開く"), underlayFileFilter(), m_path});
+    if (!path.isEmpty()) {
+        open(path);
+    }
+}
+
+void Tracing::open(const QString& path)
+{
+    read(path, UnderlayPlacement{}.scale, Purpose::Open);
+}
+
+void Tracing::setShown(bool shown)
+{
+    m_layer.setShown(shown);
+    afterChange();
+}
+
+void Tracing::close()
+{
+    ++m_generation;  // a read under way no longer matters
+    m_reading = false;
+    m_layer.clearPicture();
+    m_layer.setAligning(false);
+    m_path.clear();
+    afterChange();
+}
+
+void Tracing::setPlacement(const UnderlayPlacement& p)
+{
+    if (clamped(p) == m_layer.placement()) {
+        return;
+    }
+    m_layer.setPlacement(p);
+    rescaleIfNeeded();
+    afterChange();
+}
+
+void Tracing::setAligning(bool on)
+{
+    m_layer.setAligning(on && hasPicture());
+    emit changed();
+}
+
+void Tracing::showAdjustWindow()
+{
+    if (!m_adjust) {
+        m_adjust = new UnderlayWindow(*this, m_window);
+    }
+    m_adjust->show();
+    m_adjust->raise();
+    m_adjust->activateWindow();
+}
+
+// --- Reading -----------------------------------------------------------------------------
+
+void Tracing::read(const QString& path, int scale, Purpose purpose)
+{
+    const int generation = ++m_generation;
+    m_reading = true;
+    auto* watcher = new QFutureWatcher<DecodedUnderlay>(this);
+    connect(watcher, &QFutureWatcher<DecodedUnderlay>::finished, this,
+            [this, watcher, generation, path, purpose] {
+                watcher->deleteLater();
+                if (generation == m_generation) {
+                    m_reading = false;
+                    readDone(watcher->result(), path, purpose);
+                }
+            });
+    watcher->setFuture(QtConcurrent::run(decodeUnderlay, path, scale));
+}
+
+void Tracing::readDone(const DecodedUnderlay& result, const QString& path, Purpose purpose)
+{
+    if (!result.error.isEmpty()) {
+        if (purpose == Purpose::Open) {
+            Dialogs::instance().message(
+                m_window, QStringLiteral("画像を開けませんでした。\n%1\n\n%2").arg(path, result.error),
+                Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+            emit loadFinished(false);
+        }
+        rescaleIfNeeded();  // this read may have displaced one for the current scale
+        // A restore or a rescale that fails keeps what there is, and asks nothing.
+        return;
+    }
+    if (purpose == Purpose::Open) {
+        m_layer.setPlacement(UnderlayPlacement{});
+        m_layer.setShown(true);
+        m_path = path;
+    }
+    m_layer.setPicture(result.image, result.natural);
+    afterChange();
+    rescaleIfNeeded();
+    if (purpose == Purpose::Open) {
+        emit loadFinished(true);
+    }
+}
+
+void Tracing::rescaleIfNeeded()
+{
+    if (!hasPicture() || m_reading) {
+        return;  // a read under way looks again when it is done
+    }
+    const PixelSize want = keptSize(m_layer.natural(), m_layer.placement().scale);
+    if (want.width != m_layer.kept().width() || want.height != m_layer.kept().height()) {
+        read(m_path, m_layer.placement().scale, Purpose::Rescale);
+    }
+}
+
+// --- State -------------------------------------------------------------------------------
+
+void Tracing::afterChange()
+{
+    const bool picture = hasPicture();
+    if (m_show != nullptr) {
+        m_show->setEnabled(picture);
+        m_show->setChecked(picture && m_layer.isShown());
+        m_close->setEnabled(picture);
+        m_adjustAction->setEnabled(picture);
+    }
+    if (!picture || !m_layer.isShown()) {
+        m_layer.setAligning(false);
+    }
+    if (m_canvas != nullptr) {
+        m_canvas->updateLayers();
+    }
+    save();
+    emit changed();
+}
+
+void Tracing::save() const
+{
+    if (!hasPicture() && m_path.isEmpty()) {
+        // Nothing open: nothing to restore. A restore still reading keeps its entries.
+        if (!m_reading) {
+            platform::openProgramSettings()->remove(QStringLiteral("Underlay"));
+        }
+        return;
+    }
+    const auto settings = platform::openProgramSettings();
+    const UnderlayPlacement& p = m_layer.placement();
+    settings->setValue(kGroup + QStringLiteral("Path"), m_path);
+    settings->setValue(kGroup + QStringLiteral("Opacity"), p.opacity);
+    settings->setValue(kGroup + QStringLiteral("Scale"), p.scale);
+    settings->setValue(kGroup + QStringLiteral("X"), p.x);
+    settings->setValue(kGroup + QStringLiteral("Y"), p.y);
+    settings->setValue(kGroup + QStringLiteral("Shown"), m_layer.isShown());
+}
+
+void Tracing::restore()
+{
+    const auto settings = platform::openProgramSettings();
+    const QString path = settings->value(kGroup + QStringLiteral("Path")).toString();
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        return;  // gone: nothing shown, nothing asked, the entries wait for the next open
+    }
+    const UnderlayPlacement defaults;
+    m_layer.setPlacement({settings->value(kGroup + QStringLiteral("Opacity"), defaults.opacity).toInt(),
+                          settings->value(kGroup + QStringLiteral("Scale"), defaults.scale).toInt(),
+                          settings->value(kGroup + QStringLiteral("X"), 0).toInt(),
+                          settings->value(kGroup + QStringLiteral("Y"), 0).toInt()});
+    m_layer.setShown(settings->value(kGroup + QStringLiteral("Shown"), true).toBool());
+    m_path = path;
+    read(path, m_layer.placement().scale, Purpose::Restore);
+}
+
+}  // namespace masumemo::trace

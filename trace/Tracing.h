@@ -1,0 +1,83 @@
+#pragma once
+// Tracing: an underlay picture under the canvas to draw over. It owns the layer, reads the
+// picture off the GUI thread, keeps its settings in the program's own file and adds its
+// entries to a menu. It only ever paints: the canvas text, its history, files, the clipboard
+// and exported pictures never see it.
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include "UnderlayLayer.h"
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace masumemo::trace {
+
+class UnderlayWindow;
+struct DecodedUnderlay;
+
+class Tracing : public QObject
+{
+    Q_OBJECT
+public:
+    /// Restores the last picture (quietly nothing when its file is gone) under `canvas`;
+    /// `window` is the parent of the dialogs and of the adjusting window.
+    Tracing(platform::CanvasLayers& canvas, QWidget* window);
+    ~Tracing() override;
+
+    /// "下絵を開く(&O)...", "下絵を表示(&T)", "下絵を閉じる(&C)", "下絵の調整(&D)...".
+    void addMenuEntries(QMenu* menu);
+
+    /// Reads `path` off the GUI thread; on success it replaces the picture with the opening
+    /// placement, on failure it says why and changes nothing. loadFinished tells which.
+    void open(const QString& path);
+    /// Asks for a file and opens it.
+    void chooseAndOpen();
+    void setShown(bool shown);
+    void close();
+    void setPlacement(const UnderlayPlacement& p);
+    void setAligning(bool on);
+    void showAdjustWindow();
+
+    bool hasPicture() const { return m_layer.hasPicture(); }
+    bool isShown() const { return m_layer.isShown(); }
+    bool isAligning() const { return m_layer.isAligning(); }
+    bool isReading() const { return m_reading; }
+    const UnderlayPlacement& placement() const { return m_layer.placement(); }
+    const QString& path() const { return m_path; }
+    const UnderlayLayer& layer() const { return m_layer; }
+    UnderlayWindow* adjustWindow() const;
+
+signals:
+    /// The picture, its placement, or whether it is shown changed.
+    void changed();
+    void loadFinished(bool ok);
+
+private:
+    enum class Purpose { Open, Restore, Rescale };
+    void read(const QString& path, int scale, Purpose purpose);
+    void readDone(const DecodedUnderlay& result, const QString& path, Purpose purpose);
+    /// Decodes again when the kept picture is not at the size the scale wants.
+    void rescaleIfNeeded();
+    void afterChange();
+    void save() const;
+    void restore();
+
+    /// Null once the canvas has gone.
+    platform::CanvasLayers* m_canvas;
+    QWidget* m_window;
+    UnderlayLayer m_layer;
+    QString m_path;
+    QPointer<UnderlayWindow> m_adjust;
+    QAction* m_show = nullptr;
+    QAction* m_close = nullptr;
+    QAction* m_adjustAction = nullptr;
+    bool m_reading = false;
+    /// Each read's number; a finished read that is not the latest is dropped.
+    int m_generation = 0;
+};
+
+}  // namespace masumemo::trace

@@ -1,0 +1,99 @@
+#include "UnderlayImage.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QStringList>
+
+#include <vector>
+
+namespace masumemo::trace {
+
+namespace {
+
+const QString kNotFound = QStringLiteral("ファイルが見つかりません。");
+const QString kNotImage = QStringLiteral("画像ファイルではないか、読めない形式です。");
+const QString kDamaged = QStringLiteral("画像が途中で切れているか、壊れています。");
+
+/// The last bytes of the file, where the closing marks of the common formats are.
+std::vector<unsigned char> fileTail(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    constexpr qint64 kTail = 64;
+    file.seek(std::max<qint64>(0, file.size() - kTail));
+    const QByteArray bytes = file.read(kTail);
+    return {bytes.begin(), bytes.end()};
+}
+
+}  // namespace
+
+DecodedUnderlay decodeUnderlay(const QString& path, int scale)
+{
+    DecodedUnderlay out;
+    if (!QFileInfo(path).isFile()) {
+        out.error = kNotFound;
+        return out;
+    }
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    if (!reader.canRead()) {
+        out.error = kNotImage;
+        return out;
+    }
+    // The size in the file; a photo turned a quarter by its orientation tag stands the other way.
+    const QSize stored = reader.size();
+    const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+    const PixelSize inFile{stored.width(), stored.height()};
+    out.natural = turned ? PixelSize{inFile.height, inFile.width} : inFile;
+    if (stored.isValid() && !fitsDecodeLimit(inFile)) {
+        out.error = QStringLiteral("画像が大きすぎて読み込めません（%1 × %2 ピクセル）。")
+                        .arg(out.natural.width)
+                        .arg(out.natural.height);
+        return out;
+    }
+    const std::vector<unsigned char> tail = fileTail(path);
+    if (!endsComplete(reader.format().toLower().toStdString(), tail)) {
+        out.error = kDamaged;
+        return out;
+    }
+    PixelSize kept{};
+    if (stored.isValid()) {
+        kept = keptSize(inFile, scale);
+        if (kept != inFile) {
+            reader.setScaledSize(QSize(kept.width, kept.height));
+        }
+    }
+    QImage image;
+    if (!reader.read(&image)) {
+        out.error = reader.error() == QImageReader::InvalidDataError ? kDamaged : kNotImage;
+        return out;
+    }
+    if (!stored.isValid()) {
+        // A format that tells its size only by decoding: the allocation limit guarded it.
+        out.natural = {image.width(), image.height()};
+    }
+    // Kept ready to paint: opaque pictures as plain pixels, others premultiplied.
+    image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                          : QImage::Format_RGB32);
+    const PixelSize want = keptSize(out.natural, scale);
+    if (image.width() != want.width || image.height() != want.height) {
+        image = image.scaled(want.width, want.height, Qt::IgnoreAspectRatio,
+                             Qt::SmoothTransformation);
+    }
+    out.image = std::move(image);
+    return out;
+}
+
+QString underlayFileFilter()
+{
+    QStringList patterns;
+    for (const QByteArray& suffix : QImageReader::supportedImageFormats()) {
+        patterns << QStringLiteral("*.") + QString::fromLatin1(suffix);
+    }
+    return QStringLiteral("画像ﾌｧｲﾙ|%1|すべてのﾌｧｲﾙ|*").arg(patterns.join(QLatin1Char(' ')));
+}
+
+}  // namespace masumemo::trace

@@ -188,6 +188,8 @@ void frmKao::Form_Activate()
 {
     if (m_tracker.activated(winId())) {
         m_timer1->start();
+        // Between two ticks the user may already have been to another window and back.
+        m_foreground->watchActiveWindow([this] { m_tracker.activeWindowChanged(); });
     }
 }
 
@@ -351,6 +353,7 @@ void frmKao::showEvent(QShowEvent* e)
 void frmKao::closeEvent(QCloseEvent* e)
 {
     m_timer1->stop();
+    m_foreground->watchActiveWindow({});
     m_tmrSmall->stop();
     QMainWindow::closeEvent(e);
 }

@@ -37,6 +37,8 @@ editor::frmMain* WindowRegistry::showEditor()
         m_editor = new editor::frmMain;
         // A closed editor is gone; the next request builds a fresh one.
         m_editor->setAttribute(Qt::WA_DeleteOnClose);
+        // The one window of this program that Egaocho hands the focus back to.
+        dictionary::markAsReturnTarget(m_editor);
         connect(m_editor, &editor::frmMain::dictionaryRequested, this,
                 &WindowRegistry::showDictionary);
         connect(m_editor, &editor::frmMain::aboutRequested, this, &WindowRegistry::showAbout);

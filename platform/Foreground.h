@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QWindow>
+#include <functional>
 #include <memory>
 
 namespace masumemo::platform {
@@ -25,6 +26,11 @@ public:
     /// longer exists or the platform cannot; true means asked, not done: the window manager
     /// decides, and activeWindow() tells afterwards.
     virtual bool activateWindow(WId w) = 0;
+    /// From now on calls changed, on the user-interface thread, each time the window system
+    /// says the active window changed, so that a short visit to another window is not missed
+    /// between two polls. A second call replaces the first. Where the window system says
+    /// nothing it is never called; polling still works.
+    virtual void watchActiveWindow(std::function<void()> /*changed*/) {}
 };
 
 /// Does nothing: for platforms without a foreground window of their own.

@@ -22,6 +22,8 @@ public:
     QList<WId> activationRequests;
     /// How often activeWindow() was read.
     int activeReads = 0;
+    /// What watchActiveWindow was given: a test calls it to say the active window changed.
+    std::function<void()> changed;
 
     WId activeWindow() override
     {
@@ -40,6 +42,7 @@ public:
         }
         return true;
     }
+    void watchActiveWindow(std::function<void()> handler) override { changed = std::move(handler); }
 };
 
 }  // namespace masumemo::platform

@@ -1,5 +1,6 @@
 #include "ForegroundX11.h"
 
+#include <QCoreApplication>
 #include <cstdlib>
 #include <cstring>
 
@@ -37,6 +38,58 @@ X11Foreground::X11Foreground(xcb_connection_t* connection) : m_connection(connec
             m_root = screens.data->root;
         }
     }
+}
+
+X11Foreground::~X11Foreground()
+{
+    if (m_filtering && QCoreApplication::instance()) {
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+}
+
+void X11Foreground::watchActiveWindow(std::function<void()> changed)
+{
+    m_changed = std::move(changed);
+    if (m_root == XCB_WINDOW_NONE || activeAtom() == XCB_ATOM_NONE) {
+        return;
+    }
+    // The event mask on a window is kept per connection: replacing it would take from the
+    // toolkit whatever it asked the root window for.
+    const xcb_get_window_attributes_cookie_t cookie =
+        xcb_get_window_attributes(m_connection, m_root);
+    Reply attributes(xcb_get_window_attributes_reply(m_connection, cookie, nullptr));
+    const uint32_t mask =
+        (attributes ? attributes->your_event_mask : 0) | XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(m_connection, m_root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(m_connection);
+    if (!m_filtering && QCoreApplication::instance()) {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+        m_filtering = true;
+    }
+}
+
+bool X11Foreground::handleEvent(const xcb_generic_event_t* event)
+{
+    if (!event || (event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY) {
+        return false;
+    }
+    const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+    if (notify->window != m_root || notify->atom != m_activeAtom || m_activeAtom == XCB_ATOM_NONE) {
+        return false;
+    }
+    if (m_changed) {
+        m_changed();
+    }
+    return true;
+}
+
+bool X11Foreground::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
+{
+    if (eventType == "xcb_generic_event_t") {
+        handleEvent(static_cast<const xcb_generic_event_t*>(message));
+    }
+    // The toolkit sees the event too.
+    return false;
 }
 
 xcb_atom_t X11Foreground::activeAtom()

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -30,7 +31,8 @@ using platform::px;
 
 namespace {
 
-// Window ids of the fake window system, far from the offscreen platform's own.
+// Window ids of the fake window system, far from the offscreen platform's own. kOwn stands
+// for the emoticon window's own id, known only once it is shown.
 constexpr WId kOwn = 0x4000001;
 constexpr WId kOther = 0x4000002;
 
@@ -56,6 +58,8 @@ private slots:
 
     void choosingAnEntry_data();
     void choosingAnEntry();
+    void returnTargetIsNeverOneOfOurWindows_data();
+    void returnTargetIsNeverOneOfOurWindows();
     void opensWithTheListedFilesAndShowsTheChosenOne();
 
     void idleShrinking_data();
@@ -144,10 +148,10 @@ frmKao* FrmKaoTest::open()
 {
     auto fake = std::make_unique<platform::FakeForeground>();
     m_fg = fake.get();
-    m_fg->active = kOwn;
-    m_fg->existing = {kOwn, kOther};
     m_window = std::make_unique<frmKao>(nullptr, std::move(fake));
     m_window->show();
+    m_fg->active = m_window->winId();
+    m_fg->existing = {m_window->winId(), kOther};
     return m_window.get();
 }
 
@@ -186,12 +190,12 @@ void FrmKaoTest::windowIsBuiltAsDrawn()
     QVERIFY(!cboFile()->isEditable() && !cboData()->isEditable());
     QCOMPARE(cboFile()->nextInFocusChain(), cboData());
 
-    // Tracking starts with the first activation, recording the window in front as our own.
+    // Tracking starts with the first activation, recording the window's own id.
     auto* timer1 = child<QTimer>("Timer1");
     QVERIFY(!timer1->isActive());
     activate();
     QVERIFY(timer1->isActive());
-    QCOMPARE(w->tracker().OwnWindow(), kOwn);
+    QCOMPARE(w->tracker().OwnWindow(), w->winId());
 }
 
 void FrmKaoTest::choosingAnEntry_data()
@@ -226,9 +230,9 @@ void FrmKaoTest::choosingAnEntry()
     activate();
 
     // The user goes to another window and comes back; tracking sees both.
-    m_fg->active = lastInFront;
+    m_fg->active = lastInFront == kOwn ? w->winId() : lastInFront;
     w->Timer1_Timer();
-    m_fg->active = kOwn;
+    m_fg->active = w->winId();
     w->Timer1_Timer();
     if (!targetExists) {
         m_fg->existing.remove(kOther);
@@ -245,6 +249,73 @@ void FrmKaoTest::choosingAnEntry()
     QTest::keyClick(cboData(), Qt::Key_Down);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ｍ(_ _)ｍ"));
     QCOMPARE(m_fg->activationRequests.size(), requests.size() * 2);
+}
+
+void FrmKaoTest::returnTargetIsNeverOneOfOurWindows_data()
+{
+    // The windows in front at the first activation and at each tick after it, by name:
+    // editor (marked as a return target), question (the editor's save question), dialog
+    // (the emoticon window's own file dialog), chooser (an unmarked window of the program),
+    // self, other (another program), none. A name after ~ is told by the window system as a
+    // change of the active window, between two ticks.
+    QTest::addColumn<QString>("atActivation");
+    QTest::addColumn<QStringList>("ticks");
+    QTest::addColumn<QString>("target");
+    QTest::newRow("the window manager still reports the editor at the first activation")
+        << "editor" << QStringList{"editor", "self"} << "editor";
+    QTest::newRow("the editor's save question during a hand-over is passed over")
+        << "self" << QStringList{"editor", "question", "self"} << "editor";
+    QTest::newRow("the window's own file dialog is passed over")
+        << "self" << QStringList{"other", "dialog", "self"} << "other";
+    QTest::newRow("an unmarked window of the program is passed over")
+        << "self" << QStringList{"other", "chooser"} << "other";
+    QTest::newRow("none for a moment on the way back is passed over")
+        << "self" << QStringList{"editor", "none", "self"} << "editor";
+    QTest::newRow("none seen by two ticks in a row is the target")
+        << "self" << QStringList{"editor", "none", "none", "self"} << "none";
+    QTest::newRow("a visit between two ticks, told as changes")
+        << "self" << QStringList{"other", "~none", "~editor", "~none", "~self", "self"} << "editor";
+}
+
+void FrmKaoTest::returnTargetIsNeverOneOfOurWindows()
+{
+    QFETCH(QString, atActivation);
+    QFETCH(QStringList, ticks);
+    QFETCH(QString, target);
+    writeDictionary("Defolt.txt", {"(^_^)"});
+    QWidget editor;
+    dictionary::markAsReturnTarget(&editor);
+    QDialog question(&editor);
+    QWidget chooser;
+    frmKao* w = open();
+    QDialog dialog(w);
+    for (QWidget* shown :
+         {&editor, static_cast<QWidget*>(&question), &chooser, static_cast<QWidget*>(&dialog)}) {
+        shown->show();
+    }
+    const std::map<QString, WId> ids = {{"editor", editor.winId()},
+                                        {"question", question.winId()},
+                                        {"dialog", dialog.winId()},
+                                        {"chooser", chooser.winId()},
+                                        {"self", w->winId()},
+                                        {"other", kOther},
+                                        {"none", 0}};
+    for (const auto& [name, id] : ids) {
+        m_fg->existing.insert(id);
+    }
+
+    m_fg->active = ids.at(atActivation);
+    activate();
+    QCOMPARE(w->tracker().OwnWindow(), w->winId());
+    QVERIFY(m_fg->changed);
+    for (const QString& name : ticks) {
+        m_fg->active = ids.at(name.startsWith('~') ? name.mid(1) : name);
+        name.startsWith('~') ? m_fg->changed() : w->Timer1_Timer();
+    }
+    QCOMPARE(w->tracker().TargetWindow(), ids.at(target));
+    QTest::keyClick(cboData(), Qt::Key_Down);
+    QCOMPARE(m_fg->activationRequests,
+             target == "none" ? QList<WId>{} : QList<WId>{ids.at(target)});
 }
 
 void FrmKaoTest::opensWithTheListedFilesAndShowsTheChosenOne()

@@ -171,6 +171,25 @@ TEST(Foreground, X11ReadsAndRequestsTheActiveWindow)
     }
     EXPECT_EQ(requests, 1) << "the closed window must not have been asked for";
 
+    // Watching: a change of the active window is heard, other root properties are not.
+    int changes = 0;
+    fg.watchActiveWindow([&changes] { ++changes; });
+    sync(app);
+    const xcb_atom_t clientList = atom(wm, "_NET_CLIENT_LIST");
+    xcb_change_property(wm, XCB_PROP_MODE_REPLACE, root, clientList, XCB_ATOM_WINDOW, 32, 1,
+                        &target);
+    xcb_change_property(wm, XCB_PROP_MODE_REPLACE, root, netActive, XCB_ATOM_WINDOW, 32, 1,
+                        &target);
+    sync(wm);
+    sync(app);
+    int handled = 0;
+    while (xcb_generic_event_t* event = xcb_poll_for_event(app)) {
+        handled += fg.handleEvent(event) ? 1 : 0;
+        std::free(event);
+    }
+    EXPECT_EQ(handled, 1);
+    EXPECT_EQ(changes, 1);
+
     xcb_disconnect(app);
     xcb_disconnect(wm);
 }

@@ -26,8 +26,13 @@ Tracing::Tracing(platform::CanvasLayers& canvas, QWidget* window)
     : QObject(window), m_canvas(&canvas), m_window(window)
 {
     setObjectName(QStringLiteral("Tracing"));
-    // Every image read in the program stays under the same ceiling as the underlay's.
-    QImageReader::setAllocationLimit(static_cast<int>(kDecodeLimitBytes / (1024 * 1024)));
+    // Every image read in the program stays under the same ceiling as the underlay's. Set
+    // once, before any read: the readers on other threads look at it.
+    static const bool limited = [] {
+        QImageReader::setAllocationLimit(static_cast<int>(kDecodeLimitBytes / (1024 * 1024)));
+        return true;
+    }();
+    Q_UNUSED(limited);
     m_layer.moved = [this] { afterChange(); };
     m_layer.closed = [this] { m_canvas = nullptr; };
     m_canvas->addLayer(&m_layer);

@@ -200,7 +200,7 @@ int WidthOf(std::u16string_view s)
 
 bool IsHalfWidth(std::u16string_view s)
 {
-    return s.size() == 1 && charWidth(s[0]) == 1;
+    return (s.size() == 1 && charWidth(s[0]) == 1) || (s.size() == 2 && isPairAt(s, 0));
 }
 
 bool isCp932Encodable(char16_t c)

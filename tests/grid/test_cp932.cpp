@@ -41,6 +41,7 @@ TEST(WidthRule, HalfWidthTest)
     EXPECT_FALSE(IsHalfWidth(u"\u3000"));
     EXPECT_FALSE(IsHalfWidth(u""));
     EXPECT_FALSE(IsHalfWidth(u"ab"));
+    EXPECT_TRUE(IsHalfWidth(u"\U0001F600"));  // one "?"
 }
 
 TEST(Codec, RoundTripFormOfCharactersEnteringTheCanvas)

@@ -12,9 +12,6 @@ namespace {
 
 constexpr char16_t kQuestion = u'?';
 
-/// Marks a surrogate in the width table; its width is the "?" it is written as.
-constexpr std::uint8_t kSurrogateFlag = 0x80;
-
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
@@ -69,8 +66,9 @@ struct Tables
     // Encoding of each BMP unit: up to two bytes, high byte first; length 0 = no form.
     std::array<std::uint16_t, 0x10000> encoded{};
     std::array<std::uint8_t, 0x10000> length{};
-    // Width in half-width units: 2 for a two-byte form, 1 otherwise ("?" stands for none);
-    // surrogates carry kSurrogateFlag besides.
+    // Width in half-width units: 2 for a two-byte form, 1 otherwise ("?" stands for none).
+    // A character beyond the BMP is one "?", counted at its high surrogate: low surrogates
+    // count 0, so the width of a text is the sum over its units however it is cut.
     std::array<std::uint8_t, 0x10000> width{};
     // Decoding: one-byte characters, and two-byte ones indexed by (lead << 8 | trail).
     // 0 marks a byte sequence without a character (NUL itself is handled apart).
@@ -99,10 +97,7 @@ struct Tables
             }
         }
         for (std::uint32_t c = 0; c < 0x10000; ++c) {
-            width[c] = length[c] == 2 ? 2 : 1;
-            if (c >= 0xD800 && c <= 0xDFFF) {
-                width[c] |= kSurrogateFlag;
-            }
+            width[c] = length[c] == 2 ? 2 : isLowSurrogate(static_cast<char16_t>(c)) ? 0 : 1;
         }
         for (int b = 0; b < 0x100; ++b) {
             if (isLeadByte(static_cast<unsigned char>(b))) {
@@ -155,52 +150,30 @@ const Tables& tables()
 
 int charWidth(char16_t c)
 {
-    return tables().width[c] & ~kSurrogateFlag;
+    return tables().width[c];
 }
 
 int WidthOf(std::u16string_view s)
 {
     const Tables& t = tables();
-    // Four independent sums let the lookups overlap instead of waiting on one another. The
-    // canvas never holds surrogates, so they are only noticed here and counted apart.
+    // Four independent sums let the lookups overlap instead of waiting on one another.
     int sums[4] = {};
-    unsigned flags = 0;
     size_t i = 0;
     for (; i + 4 <= s.size(); i += 4) {
-        const unsigned w0 = t.width[s[i]];
-        const unsigned w1 = t.width[s[i + 1]];
-        const unsigned w2 = t.width[s[i + 2]];
-        const unsigned w3 = t.width[s[i + 3]];
-        sums[0] += static_cast<int>(w0);
-        sums[1] += static_cast<int>(w1);
-        sums[2] += static_cast<int>(w2);
-        sums[3] += static_cast<int>(w3);
-        flags |= w0 | w1 | w2 | w3;
+        sums[0] += t.width[s[i]];
+        sums[1] += t.width[s[i + 1]];
+        sums[2] += t.width[s[i + 2]];
+        sums[3] += t.width[s[i + 3]];
     }
     for (; i < s.size(); ++i) {
         sums[0] += t.width[s[i]];
-        flags |= t.width[s[i]];
     }
-    if ((flags & kSurrogateFlag) == 0) {
-        return sums[0] + sums[1] + sums[2] + sums[3];
-    }
-    // A pair is one character beyond the BMP, written as one "?"; a lone surrogate is a "?"
-    // of its own.
-    int width = 0;
-    for (i = 0; i < s.size(); ++i) {
-        if (isPairAt(s, i)) {
-            ++i;
-            ++width;
-        } else {
-            width += t.width[s[i]] & ~kSurrogateFlag;
-        }
-    }
-    return width;
+    return sums[0] + sums[1] + sums[2] + sums[3];
 }
 
 bool IsHalfWidth(std::u16string_view s)
 {
-    return (s.size() == 1 && charWidth(s[0]) == 1) || (s.size() == 2 && isPairAt(s, 0));
+    return s.size() == 1 ? charWidth(s[0]) == 1 : WidthOf(s) == 1;
 }
 
 bool isCp932Encodable(char16_t c)
@@ -239,12 +212,9 @@ std::string encodeCp932(std::u16string_view s)
     const Tables& t = tables();
     std::string out;
     out.reserve(s.size() * 2);
-    for (size_t i = 0; i < s.size(); ++i) {
-        const char16_t c = s[i];
-        if (isPairAt(s, i)) {
-            ++i;
-            out.push_back('?');
-            continue;
+    for (char16_t c : s) {
+        if (isLowSurrogate(c)) {
+            continue;  // the "?" of its character was written for the high surrogate
         }
         switch (t.length[c]) {
             case 1:

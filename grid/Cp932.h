@@ -11,12 +11,13 @@
 namespace masumemo::grid {
 
 /// Width of one UTF-16 code unit in half-width units: its byte length in code page 932
-/// (1 or 2). A unit with no code page 932 form (a lone surrogate, an unmapped character)
-/// counts 1, the width of the "?" it is written as.
+/// (1 or 2). A unit with no code page 932 form (an unmapped character, a high surrogate)
+/// counts 1, the width of the "?" it is written as; a low surrogate counts 0, its character's
+/// "?" being counted at the high one.
 int charWidth(char16_t c);
 
 /// Width of a string in half-width units: the byte length of its code page 932 encoding, so
-/// a surrogate pair (a character beyond the BMP, written as one "?") counts 1.
+/// a character beyond the BMP (a surrogate pair, written as one "?") counts 1.
 int WidthOf(std::u16string_view s);
 
 /// True exactly when WidthOf(s) is 1. The empty string and strings of width 2 or more are not
@@ -35,8 +36,9 @@ char16_t roundTrip(char16_t c);
 /// control characters are kept as they are.
 std::u16string toCanvasForm(std::u16string_view s);
 
-/// Encodes to code page 932; a unit without a code page 932 form, and a surrogate pair, is
-/// written as one "?".
+/// Encodes to code page 932; a unit without a code page 932 form is written as "?", and a
+/// character beyond the BMP as one "?" (written for its high surrogate; a low surrogate adds
+/// nothing), so the encoding is always WidthOf(s) bytes long.
 std::string encodeCp932(std::u16string_view s);
 
 /// Decodes code page 932 bytes. A byte sequence that is not valid code page 932 becomes "?"

@@ -25,8 +25,9 @@ TEST(WidthRule, WidthIsTheCodePage932ByteLength)
         {"yen is not the backslash byte", u"\\", 1},
         {"emoji is one character without a form: one ?", u"\U0001F600", 1},
         {"two emoji among letters", u"a\U0001F600\U0001F363b", 4},
-        {"lone surrogates are one ? each", std::u16string{u'a', 0xDC00, 0xD800}, 3},
-        {"a low surrogate before a high one is no pair", std::u16string{0xDE00, 0xD83D}, 2},
+        // Counted at the high surrogate, so a text cut inside a pair keeps its sum.
+        {"a high surrogate alone", std::u16string{u'a', 0xD83D}, 2},
+        {"a low surrogate alone", std::u16string{0xDE00, u'a'}, 1},
         {"CR LF count one each", u"\r\n", 2},
     };
     for (const Row& row : rows) {
@@ -68,6 +69,7 @@ TEST(Codec, EncodesAndDecodes)
     EXPECT_EQ(encodeCp932(wide), std::string("x?\x82\xA0?"));
     EXPECT_EQ(static_cast<int>(encodeCp932(wide).size()), WidthOf(wide));
     EXPECT_EQ(encodeCp932(std::u16string{0xD800, u'a'}), "?a");
+    EXPECT_EQ(encodeCp932(std::u16string{0xDC00, u'a'}), "a");
 }
 
 TEST(Codec, InvalidBytesDecodeToQuestionMarks)

@@ -5,6 +5,7 @@
 #include <QFutureWatcher>
 #include <QImageReader>
 #include <QMenu>
+#include <QScreen>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "UnderlayImage.h"
@@ -121,6 +122,14 @@ void Tracing::showAdjustWindow()
 {
     if (!m_adjust) {
         m_adjust = new UnderlayWindow(*this, m_window);
+        // Beside the editor where the screen has room, else over its top right corner: never
+        // where the canvas usually is.
+        m_adjust->adjustSize();
+        const QRect frame = m_window->frameGeometry();
+        const QRect screen = m_window->screen()->availableGeometry();
+        const bool besides = frame.right() + 8 + m_adjust->width() <= screen.right();
+        m_adjust->move(besides ? frame.right() + 8 : frame.right() - m_adjust->width() - 16,
+                       frame.top() + (besides ? 0 : 80));
     }
     m_adjust->show();
     m_adjust->raise();

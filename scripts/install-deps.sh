@@ -13,7 +13,7 @@ packages=(
     xvfb xauth xdotool xclip openbox x11-utils imagemagick
     clang libclang-rt-14-dev
     desktop-file-utils appstream
-    ibus ibus-mozc dbus
+    ibus ibus-mozc dbus procps
 )
 
 missing=()

@@ -14,6 +14,8 @@ skip() {
 for cmd in ibus-daemon ibus dbus-daemon setsid setpriv; do
     command -v "$cmd" >/dev/null || skip "$cmd is not installed"
 done
+# ps finds what the input method left running; without it the test would leave it behind.
+command -v ps >/dev/null || e2e_fail "ps is not installed (procps)"
 plugins="$(qtpaths6 --plugin-dir 2>/dev/null || true)"
 [ -z "$plugins" ] || [ -e "$plugins/platforminputcontexts/libibusplatforminputcontextplugin.so" ] ||
     skip "Qt's ibus plugin is not installed"

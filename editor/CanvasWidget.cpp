@@ -16,6 +16,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <utility>
@@ -130,6 +131,14 @@ int CanvasWidget::toModelOffset(int documentPosition) const
 // --- CanvasView --------------------------------------------------------------------------
 
 void CanvasWidget::replaceLines(int first, int count, std::u16string_view text)
+{
+    const bool whole = count < 0 || (first == 0 && count >= document()->blockCount());
+    writeLines(first, count, text);
+    const int added = 1 + static_cast<int>(std::count(text.begin(), text.end(), u'\r'));
+    emit linesReplaced(whole ? 0 : first, whole ? -1 : count, added);
+}
+
+void CanvasWidget::writeLines(int first, int count, std::u16string_view text)
 {
     QTextDocument* doc = document();
     if (count < 0 || (first == 0 && count >= doc->blockCount())) {

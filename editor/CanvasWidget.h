@@ -50,6 +50,11 @@ public:
     QRect textRect(int line, int first, int count) const override;
     QColor background() const override;
 
+signals:
+    /// Lines [first, first + removed) (from 0) of the document were replaced by added lines;
+    /// removed < 0: the whole text was replaced. The controller's text is already the new one.
+    void linesReplaced(int first, int removed, int added);
+
 protected:
     void paintEvent(QPaintEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -70,6 +75,7 @@ private:
     /// Something changed the document behind the controller's back.
     void onContentsChange(int position, int removed, int added);
     void restoreIfDiverged();
+    void writeLines(int first, int count, std::u16string_view text);
     /// The top-left corner of the first cell in viewport pixels: canvas pixel (0, 0).
     QPoint layerOrigin() const;
     /// The topmost layer that takes the mouse and arrow keys now, if any.

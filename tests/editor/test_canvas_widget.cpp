@@ -284,6 +284,19 @@ private slots:
         QCOMPARE(w.verticalScrollBar()->value(), scrolled);
     }
 
+    void linesReplacedReportsTheChangedLines()
+    {
+        CanvasWidget& w = *m_w;
+        QList<QList<int>> seen;
+        connect(&w, &CanvasWidget::linesReplaced,
+                [&](int first, int removed, int added) { seen.append({first, removed, added}); });
+        putCaret(w, 3, 0);
+        QTest::keyClick(&w, Qt::Key_A);
+        w.controller().pasteText(u"x\r\ny");
+        w.controller().resetCanvas(grid::blankCanvas(10, 4), 10, 4);
+        QCOMPARE(seen, (QList<QList<int>>{{2, 1, 1}, {2, 2, 2}, {0, -1, 4}}));
+    }
+
     void offsetsConvertBetweenModelAndDocument()
     {
         CanvasWidget& w = *m_w;

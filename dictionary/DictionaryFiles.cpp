@@ -1,14 +1,13 @@
 #include "DictionaryFiles.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "grid/Cp932.h"
 #include "grid/Fit.h"
 #include "grid/LineModel.h"
 #include "platform/AppPaths.h"
+#include "platform/FileAccess.h"
 
 namespace masumemo::dictionary {
 namespace {
@@ -31,32 +30,37 @@ QString trimTrailing(const QString& line)
     return QString::fromStdU16String(grid::trimTrailingSpaces(line.toStdU16String()));
 }
 
-DictError errorOf(const QFileDevice& file)
+DictError errorOf(platform::FileProblem problem)
 {
-    switch (file.error()) {
-        case QFileDevice::NoError:
+    switch (problem) {
+        case platform::FileProblem::None:
             return DictError::None;
-        case QFileDevice::PermissionsError:
+        case platform::FileProblem::NotFound:
+            return DictError::NotFound;
+        case platform::FileProblem::PermissionDenied:
             return DictError::PermissionDenied;
         default:
-            return QFileInfo::exists(file.fileName()) ? DictError::AccessError
-                                                      : DictError::NotFound;
+            return DictError::AccessError;
     }
 }
 
-/// The whole file, or the error that stopped the read.
-DictError readAll(const QString& path, QByteArray& bytes)
+/// The whole file, or the error that stopped the read (and, when asked, the file's problem).
+DictError readAll(const QString& path, QByteArray& bytes, platform::FileProblem* problem = nullptr)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return errorOf(file);
+    platform::FileBytes file = platform::readRegularFile(path, kMaxDictionaryFileBytes);
+    if (problem) {
+        *problem = file.problem;
     }
-    bytes = file.readAll();
-    // readAll gives what it got before a failing read; that is no file.
-    if (file.error() != QFileDevice::NoError) {
-        return errorOf(file);
-    }
-    return DictError::None;
+    bytes = std::move(file.bytes);
+    return errorOf(file.problem);
+}
+
+/// Problems that say more than an error number: the file is no text file to read at all.
+bool isRefusal(platform::FileProblem problem)
+{
+    return problem == platform::FileProblem::TooLarge ||
+           problem == platform::FileProblem::NotRegularFile ||
+           problem == platform::FileProblem::IsFolder;
 }
 
 bool isListedFile(const QString& path)
@@ -122,13 +126,32 @@ DictError appendEntries(DictFile& record, const QByteArray& bytes, bool SkipSpac
     return DictError::None;
 }
 
-DictError ReadDictionaryFile(DictFile& record, bool SkipSpaceLines)
+DictError ReadDictionaryFile(DictFile& record, bool SkipSpaceLines, platform::FileProblem* problem)
 {
     QByteArray bytes;
-    if (const DictError error = readAll(record.Path, bytes); error != DictError::None) {
+    if (const DictError error = readAll(record.Path, bytes, problem); error != DictError::None) {
         return error;
     }
     return appendEntries(record, bytes, SkipSpaceLines);
+}
+
+QString refusalMessage(const QString& path, platform::FileProblem problem)
+{
+    return QStringLiteral("ファイル「") + path + QStringLiteral("」は読み込めません。") +
+           QStringLiteral("\r\n") + platform::problemText(problem);
+}
+
+QString shownEntry(const QString& entry)
+{
+    if (entry.size() <= kShownEntryLength) {
+        return entry;
+    }
+    qsizetype cut = kShownEntryLength;
+    // A character beyond the BMP is not cut in two.
+    if (entry.at(cut - 1).isHighSurrogate()) {
+        --cut;
+    }
+    return entry.left(cut) + QChar(0x2026);
 }
 
 QStringList DictionaryList::displayNames() const
@@ -150,9 +173,9 @@ DictError DictionaryList::appendRecord(const QString& path)
     return DictError::None;
 }
 
-DictError DictionaryList::readRecord(int row, bool SkipSpaceLines)
+DictError DictionaryList::readRecord(int row, bool SkipSpaceLines, platform::FileProblem* problem)
 {
-    return ReadDictionaryFile(m_files[row], SkipSpaceLines);
+    return ReadDictionaryFile(m_files[row], SkipSpaceLines, problem);
 }
 
 DictionaryList::AddResult DictionaryList::addFile(const QString& path)
@@ -160,11 +183,20 @@ DictionaryList::AddResult DictionaryList::addFile(const QString& path)
     AddResult result;
     // A path with characters the list file cannot hold would come back as another path and
     // be dropped as missing at the next start; refuse it now, like any failed add.
-    if (!listFileCanHold(path) || appendRecord(path) != DictError::None) {
+    if (!listFileCanHold(path) || m_files.size() >= kMaxIndexCount) {
         return result;
     }
+    // Read before it is listed: a pipe, a device, a folder or a file too large to read is
+    // refused outright, with the reason.
+    DictFile record{path, {}, false};
+    const DictError error = ReadDictionaryFile(record, false, &result.refused);
+    if (isRefusal(result.refused)) {
+        return result;
+    }
+    result.refused = platform::FileProblem::None;
+    m_files.append(std::move(record));
     result.added = true;
-    if (readRecord(count() - 1, false) != DictError::None) {
+    if (error != DictError::None) {
         return result;
     }
     result.read = true;
@@ -196,14 +228,10 @@ DictError WriteDictionaryList(const DictionaryList& list)
     } else {
         bytes.append("\r\n");
     }
-    QSaveFile out(platform::AppPaths::settingsFile(kListFileName));
     // A list file that is writable in a folder that is not can still be kept up to date.
-    out.setDirectWriteFallback(true);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        return out.error() == QFileDevice::PermissionsError ? DictError::PermissionDenied
-                                                            : DictError::AccessError;
-    }
-    return DictError::None;
+    return errorOf(platform::writeWholeFile(platform::AppPaths::settingsFile(kListFileName),
+                                            std::string_view(bytes.constData(), bytes.size()),
+                                            platform::WriteMode::ReplaceOrOverwrite));
 }
 
 LoadResult LoadDictionaryList()
@@ -264,8 +292,15 @@ LoadResult LoadDictionaryList()
     }
 
     for (int row = 0; row < list.count(); ++row) {
-        if (const DictError error = list.readRecord(row, true); error != DictError::None) {
-            report(error);
+        platform::FileProblem problem = platform::FileProblem::None;
+        if (const DictError error = list.readRecord(row, true, &problem);
+            error != DictError::None) {
+            if (isRefusal(problem)) {
+                result.messages.append(refusalMessage(list.at(row).Path, problem));
+                ++result.errors;
+            } else {
+                report(error);
+            }
         }
     }
     return result;

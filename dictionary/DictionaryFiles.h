@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/FileAccess.h"
+
 class QByteArray;
 
 namespace masumemo::dictionary {
@@ -27,6 +29,14 @@ enum class DictError : int
 /// List and entry indices are signed 16-bit: at most this many files in the list and entries
 /// in one file.
 inline constexpr int kMaxIndexCount = 32767;
+
+/// Larger dictionary files and list files are refused unread: room for a full list of entries
+/// far longer than any emoticon.
+inline constexpr qint64 kMaxDictionaryFileBytes = 32LL << 20;
+
+/// Entries longer than this are shown cut short in the entry list (the whole entry is still
+/// what is copied): a list item of millions of characters would hold the window for seconds.
+inline constexpr qsizetype kShownEntryLength = 200;
 
 /// One dictionary file of the list.
 struct DictFile
@@ -58,8 +68,19 @@ QStringList splitFileLines(const QString& text);
 DictError appendEntries(DictFile& record, const QByteArray& bytes, bool SkipSpaceLines);
 
 /// Reads the file named by record.Path into record.Entries (see appendEntries). A file that
-/// cannot be read leaves the record as it was and answers why.
-DictError ReadDictionaryFile(DictFile& record, bool SkipSpaceLines);
+/// cannot be read (also a pipe, a device, a folder or a file past kMaxDictionaryFileBytes,
+/// never opened) leaves the record as it was and answers why; problem, when given, receives
+/// the file's own problem.
+DictError ReadDictionaryFile(DictFile& record, bool SkipSpaceLines,
+                             platform::FileProblem* problem = nullptr);
+
+/// "ファイル「" + path + "」は読み込めません。" + CR LF + the reason: a file that is no file
+/// to read at all (too large, a pipe or device, a folder).
+QString refusalMessage(const QString& path, platform::FileProblem problem);
+
+/// An entry as the entry list shows it: whole up to kShownEntryLength characters, otherwise
+/// its start followed by "…".
+QString shownEntry(const QString& entry);
 
 /// The list of dictionary files the emoticon window shows; row r of its file chooser is record
 /// r. Every record has its row: displayNames() always has one name per record.
@@ -82,21 +103,24 @@ public:
     /// nothing and answers Overflow.
     DictError appendRecord(const QString& path);
     /// Reads record row's file (see ReadDictionaryFile).
-    DictError readRecord(int row, bool SkipSpaceLines);
+    DictError readRecord(int row, bool SkipSpaceLines, platform::FileProblem* problem = nullptr);
 
     /// What adding a file did. added: the record and its row exist (false only when the list
     /// is full or the path cannot be written to kaomoji.ini, and then nothing changed).
     /// read: its file was read without error (the window then selects the new row).
-    /// listWritten: kaomoji.ini was rewritten with all paths.
+    /// listWritten: kaomoji.ini was rewritten with all paths. refused: why the file was not
+    /// added (a pipe, a device, a folder, too large); None otherwise.
     struct AddResult
     {
         bool added = false;
         bool read = false;
         bool listWritten = false;
+        platform::FileProblem refused = platform::FileProblem::None;
     };
-    /// Adds a file chosen by the user: appended as the last record, read keeping space-only
-    /// lines as empty entries, then the list file rewritten. A file that cannot be read keeps
-    /// its record and row, without entries, and the list file is not rewritten.
+    /// Adds a file chosen by the user: read keeping space-only lines as empty entries, appended
+    /// as the last record, then the list file rewritten. A file that is no file to read at all
+    /// is refused (see refused); one that otherwise cannot be read keeps its record and row,
+    /// without entries, and the list file is not rewritten.
     AddResult addFile(const QString& path);
 
     /// Removes record row (the file itself is untouched) and rewrites the list file. Answers
@@ -109,8 +133,8 @@ private:
 };
 
 /// Writes kaomoji.ini: every path, one per line, in code page 932 with CR LF, or one empty
-/// line when the list holds no file. Written through a temporary file, so a failed write
-/// leaves the old list in place.
+/// line when the list holds no file. Written like every file of the program (see
+/// platform::writeWholeFile): every byte checked, and a failed write leaves the old list in place.
 DictError WriteDictionaryList(const DictionaryList& list);
 
 /// What loading the list at window start gives: the list with every file read, and the
@@ -125,9 +149,10 @@ struct LoadResult
 
 /// Loads kaomoji.ini (or, when it does not exist, Defolt.txt alone): drops listed paths that are
 /// no longer files, with one message each, rewrites the list file and reads every file
-/// skipping space-only lines. An error is reported and loading goes on with the next file; a
-/// list file that cannot be rewritten is reported once. With neither file the list is empty
-/// and the not-found message is given.
+/// skipping space-only lines. An error is reported and loading goes on with the next file (a
+/// file too large or no file to read with refusalMessage, others by number); a list file that
+/// cannot be read is not rewritten, and one that cannot be rewritten is reported once. With
+/// neither file the list is empty and the not-found message is given.
 LoadResult LoadDictionaryList();
 
 }  // namespace masumemo::dictionary

@@ -210,7 +210,10 @@ void frmKao::fillData(int row)
 {
     m_cboData->clear();
     if (row >= 0 && row < m_list.count() && m_list.at(row).HasEntries) {
-        m_cboData->addItems(m_list.at(row).Entries);
+        // Each item shows its entry cut short and keeps the whole entry for the copy.
+        for (const QString& entry : m_list.at(row).Entries) {
+            m_cboData->addItem(shownEntry(entry), entry);
+        }
     }
     // A combo box selects its first item by itself; the list starts without a choice.
     m_cboData->setCurrentIndex(-1);
@@ -240,7 +243,7 @@ void frmKao::cboData_Click(int row)
     }
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(m_cboData->itemText(row));
+    clipboard->setText(m_cboData->itemData(row).toString());
     // Where the window system cannot switch, the copy is all that happens.
     m_tracker.returnToTarget();
 }
@@ -360,13 +363,19 @@ void frmKao::closeEvent(QCloseEvent* e)
 
 void frmKao::mnuAdd_Click()
 {
-    // Every failure, Cancel included, ends the command silently; what was done stays done.
+    // Every failure, Cancel included, ends the command silently, except a file that is no file
+    // to read at all; what was done stays done.
     const QString path = Dialogs::instance().openFileName(
         this, {QStringLiteral("ファイルを開く"), QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt"), {}});
     if (path.isEmpty()) {
         return;
     }
     const DictionaryList::AddResult added = m_list.addFile(path);
+    if (added.refused != platform::FileProblem::None) {
+        // Not silent: the user chose a file and would not know why it is not listed.
+        Dialogs::instance().message(this, refusalMessage(path, added.refused), Dialogs::Buttons::Ok,
+                                    Dialogs::Icon::None);
+    }
     if (!added.added) {
         return;
     }

@@ -1,13 +1,11 @@
 #include "FileCommands.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QWidget>
 #include <algorithm>
 
 #include "editor/CanvasController.h"
 #include "platform/Dialogs.h"
+#include "platform/FileAccess.h"
 
 namespace masumemo::editor {
 namespace {
@@ -32,23 +30,14 @@ void tell(QWidget* parent, const QString& text, Dialogs::Icon icon)
 CanvasFileRead readCanvasPath(const QString& path)
 {
     CanvasFileRead read;
-    QFile file(path);
-    // Unbuffered: readAll then reads the file straight into its array, not through a buffer.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        read.error = QFileInfo::exists(path) ? file.errorString()
-                                             : QStringLiteral("ファイルが見つかりません。");
+    const platform::FileBytes bytes = platform::readRegularFile(path, grid::kMaxCanvasFileBytes);
+    if (bytes.problem != platform::FileProblem::None) {
+        read.error = bytes.problem == platform::FileProblem::TooLarge
+                         ? kTooLarge
+                         : platform::problemText(bytes.problem);
         return read;
     }
-    if (file.size() > grid::kMaxCanvasFileBytes) {
-        read.error = kTooLarge;
-        return read;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        read.error = file.errorString();
-        return read;
-    }
-    read.file = grid::readCanvasFile(std::string_view(bytes.constData(), bytes.size()));
+    read.file = grid::readCanvasFile(std::string_view(bytes.bytes.constData(), bytes.bytes.size()));
     if (!read.file.isText) {
         read.error = QStringLiteral("テキストファイルではありません（NUL文字を含んでいます）。");
     } else if (read.file.tooLarge) {
@@ -61,24 +50,12 @@ CanvasFileRead readCanvasPath(const QString& path)
 
 bool writeCanvasPath(const QString& path, std::u16string_view canvas, QString* error)
 {
-    const std::string bytes = grid::canvasFileBytes(canvas);
-    QSaveFile file(path);
-    // Unbuffered, so a short write (a full disk, a file size limit) shows in write()'s count
-    // instead of vanishing in a flush at commit() that still reports success.
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    if (written && !bytes.empty()) {
-        written = file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                  static_cast<qint64>(bytes.size());
+    const platform::FileProblem problem =
+        platform::writeWholeFile(path, grid::canvasFileBytes(canvas));
+    if (problem != platform::FileProblem::None && error) {
+        *error = platform::problemText(problem);
     }
-    if (written) {
-        written = file.commit();
-    } else {
-        file.cancelWriting();
-    }
-    if (!written && error) {
-        *error = file.errorString();
-    }
-    return written;
+    return problem == platform::FileProblem::None;
 }
 
 FileCommands::FileCommands(QWidget& window, CanvasController& canvas, QString& currentFile,

@@ -1,12 +1,9 @@
 #include "SettingsFile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-
 #include "Favourites.h"
 #include "grid/Cp932.h"
 #include "platform/AppPaths.h"
+#include "platform/FileAccess.h"
 
 namespace masumemo::input {
 
@@ -33,6 +30,10 @@ std::vector<std::u16string> parseSettings(std::string_view bytes)
         if (line.empty()) {
             break;
         }
+        // Larger than any canvas it could be written into; its tooltip alone would take minutes.
+        if (grid::WidthOf(line) > kMaxFavouriteUnits) {
+            continue;
+        }
         lines.push_back(std::move(line));
     }
     return lines;
@@ -50,36 +51,27 @@ std::string formatSettings(const Favourites& favourites)
 
 SettingsRead readSettings(Favourites& favourites)
 {
-    const QString path = settingsPath();
-    if (!QFileInfo::exists(path)) {
-        return SettingsRead::Missing;
+    const platform::FileBytes file = platform::readRegularFile(settingsPath(), kMaxSettingsBytes);
+    switch (file.problem) {
+        case platform::FileProblem::None:
+            break;
+        case platform::FileProblem::NotFound:
+            return SettingsRead::Missing;
+        default:
+            return SettingsRead::Unreadable;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return SettingsRead::Unreadable;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return SettingsRead::Unreadable;
-    }
-    favourites.assign(parseSettings(std::string_view(bytes.constData(), bytes.size())));
+    favourites.assign(parseSettings(std::string_view(file.bytes.constData(), file.bytes.size())));
     return SettingsRead::Read;
 }
 
 bool writeSettings(const Favourites& favourites, QString* error)
 {
-    QSaveFile file(settingsPath());
-    const std::string bytes = formatSettings(favourites);
-    // Unbuffered, so a short write (a full disk, a file size limit) shows in write()'s count:
-    // a buffered flush at commit() can write part of the data and still report success.
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                         file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                             static_cast<qint64>(bytes.size()) &&
-                         file.commit();
-    if (!written && error) {
-        *error = file.errorString();
+    const platform::FileProblem problem =
+        platform::writeWholeFile(settingsPath(), formatSettings(favourites));
+    if (problem != platform::FileProblem::None && error) {
+        *error = platform::problemText(problem);
     }
-    return written;
+    return problem == platform::FileProblem::None;
 }
 
 }  // namespace masumemo::input

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QFileInfo>
 
 #include "DictionaryTestDir.h"
+#include "FileSizeLimit.h"
 #include "dictionary/DictionaryFiles.h"
 
 using namespace masumemo::dictionary;
+using masumemo::platform::FileProblem;
 using masumemo::testing::DictionaryDir;
 
 namespace {
@@ -138,6 +142,30 @@ TEST(DictionaryEntries, SixteenBitEntryLimit)
 
 using LoadList = DictionaryDir;
 
+TEST(DictionaryEntries, LongEntriesAreShownCutShort)
+{
+    const QString full(kShownEntryLength, u'a');
+    const QString longer = full + "b";
+    // A character beyond the BMP across the cut is left out whole.
+    const QString pair =
+        QString(kShownEntryLength - 1, u'a') + QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QString ellipsis = QString(QChar(0x2026));
+    struct Row
+    {
+        QString entry;
+        QString shown;
+    };
+    const Row rows[] = {
+        {"(^_^)", "(^_^)"},
+        {full, full},
+        {longer, full + ellipsis},
+        {pair, pair.left(kShownEntryLength - 1) + ellipsis},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(shownEntry(row.entry), row.shown);
+    }
+}
+
 TEST_F(LoadList, BlankListFileLoadsEmptyAndIsRewrittenAsOneEmptyLine)
 {
     writeBytes("kaomoji.ini", "\r\n\r\n\n\r");
@@ -230,6 +258,53 @@ TEST_F(LoadList, ListFileThatCannotBeReadIsNotRewritten)
     EXPECT_EQ(QFileInfo(path("kaomoji.ini")).symLinkTarget(), kUnreadable);
 }
 
+TEST_F(LoadList, FilesTooLargeAreRefusedWithTheReasonAndLoadingGoesOn)
+{
+    const QString a = writeText("a.txt", "(^_^)\r\n");
+    const QString big = writeText("big.txt", "(^_^)\r\n");
+    ASSERT_TRUE(QFile::resize(big, kMaxDictionaryFileBytes + 1));
+    const QString b = writeText("b.txt", "(T_T)\r\n");
+    writeList({a, big, b});
+    const LoadResult r = LoadDictionaryList();
+    EXPECT_EQ(r.messages, QStringList{refusalMessage(big, FileProblem::TooLarge)});
+    EXPECT_TRUE(r.messages[0].endsWith(QStringLiteral("ファイルが大きすぎます。")));
+    EXPECT_EQ(r.errors, 1);
+    EXPECT_EQ(r.list.displayNames(), QStringList({"a", "big", "b"}));
+    EXPECT_FALSE(r.list.at(1).HasEntries);
+    EXPECT_EQ(r.list.at(2).Entries, QStringList{"(T_T)"});
+}
+
+TEST_F(LoadList, ListFileThatIsAPipeIsUnreadableAndStaysAPipe)
+{
+    // Opened, it would wait for a writer and hold the window at every start.
+    writeText("Defolt.txt", "(^_^)\r\n");
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("kaomoji.ini")).constData(), 0600), 0);
+    const LoadResult r = LoadDictionaryList();
+    ASSERT_EQ(r.messages.size(), 1);
+    EXPECT_TRUE(r.messages[0].startsWith(QStringLiteral("エラーNo.")));
+    EXPECT_FALSE(r.list.HasFiles());
+    EXPECT_FALSE(QFileInfo(path("kaomoji.ini")).isFile());
+}
+
+TEST_F(LoadList, ListWriteCutShortKeepsTheOldList)
+{
+    const QString a = writeText("a.txt", "(^_^)\r\n");
+    writeList({a});
+    const QByteArray before = listBytes();
+    DictionaryList list;
+    for (int i = 0; i < 10; ++i) {
+        list.appendRecord(a);
+    }
+    {
+        // A buffered writer would cut the list to the limit and report success.
+        masumemo::testing::FileSizeLimit limit(before.size() + 1);
+        EXPECT_EQ(WriteDictionaryList(list), DictError::AccessError);
+    }
+    EXPECT_EQ(listBytes(), before);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"a.txt", "kaomoji.ini"}));
+}
+
 TEST_F(LoadList, ListFileThatCannotBeWrittenIsReportedOnce)
 {
     // kaomoji.ini is a link into a folder that does not exist: it cannot be written even by
@@ -292,6 +367,26 @@ TEST_F(ListEditing, AddFailures)
     EXPECT_TRUE(over.added);
     EXPECT_FALSE(over.read);
     EXPECT_EQ(list.at(1).Entries.size(), kMaxIndexCount);
+    EXPECT_EQ(listBytes(), before);
+
+    // No file to read at all: refused with the reason, nothing added, nothing rewritten.
+    const QString pipe = path("pipe.txt");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QDir(m_dir.path()).mkdir("folder.txt");
+    const QString huge = writeText("huge.txt", "(^_^)\r\n");
+    ASSERT_TRUE(QFile::resize(huge, kMaxDictionaryFileBytes + 1));
+    const std::pair<QString, FileProblem> refused[] = {
+        {pipe, FileProblem::NotRegularFile},
+        {QStringLiteral("/dev/zero"), FileProblem::NotRegularFile},
+        {path("folder.txt"), FileProblem::IsFolder},
+        {huge, FileProblem::TooLarge},
+    };
+    for (const auto& [file, problem] : refused) {
+        const auto result = list.addFile(file);
+        EXPECT_FALSE(result.added) << file.toStdString();
+        EXPECT_EQ(result.refused, problem) << file.toStdString();
+    }
+    EXPECT_EQ(list.count(), 2);
     EXPECT_EQ(listBytes(), before);
 }
 

@@ -1,6 +1,8 @@
 // The emoticon window driven through its real widgets: lists, choosing with the foreground
 // returned through a fake, idle shrinking, the width rule, and editing the list.
 
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -18,6 +20,7 @@
 #include <memory>
 
 #include "ScriptedDialogs.h"
+#include "dictionary/DictionaryFiles.h"
 #include "dictionary/frmKao.h"
 #include "grid/Cp932.h"
 #include "platform/AppPaths.h"
@@ -61,6 +64,7 @@ private slots:
     void returnTargetIsNeverOneOfOurWindows_data();
     void returnTargetIsNeverOneOfOurWindows();
     void opensWithTheListedFilesAndShowsTheChosenOne();
+    void longEntryIsShownShortAndCopiedWhole();
 
     void idleShrinking_data();
     void idleShrinking();
@@ -69,6 +73,7 @@ private slots:
     void entryListWidthFollowsTheWindow();
 
     void addingFiles();
+    void addingAPipeIsRefusedWithTheReason();
     void removeAsksAndKeepsTheRest();
     void editHandsTheFileOverAndWaits();
 
@@ -350,6 +355,21 @@ void FrmKaoTest::opensWithTheListedFilesAndShowsTheChosenOne()
     QCOMPARE(w->LastFileIndex(), 0);
 }
 
+void FrmKaoTest::longEntryIsShownShortAndCopiedWhole()
+{
+    // Shown whole, five million characters would hold the window for seconds.
+    const QString huge(5'000'000, u'a');
+    writeDictionary("Defolt.txt", {huge, "(^_^)"});
+    open();
+    activate();
+    QCOMPARE(itemsOf(cboData()), (QStringList{dictionary::shownEntry(huge), "(^_^)"}));
+    QCOMPARE(cboData()->itemText(0).size(), dictionary::kShownEntryLength + 1);
+    QTest::keyClick(cboData(), Qt::Key_Down);
+    QVERIFY(QGuiApplication::clipboard()->text() == huge);
+    QTest::keyClick(cboData(), Qt::Key_Down);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("(^_^)"));
+}
+
 void FrmKaoTest::idleShrinking_data()
 {
     // One letter per event: t a tick of tmrSmall, s movement over the window surface, f and
@@ -485,6 +505,22 @@ void FrmKaoTest::addingFiles()
     QCOMPARE(itemsOf(cboFile()), (QStringList{"a", "typo"}));
     QCOMPARE(w->dictFiles().at(1).Path, path("typo.txt"));
     QCOMPARE(listBytes(), listOf({a, path("typo.txt")}));
+}
+
+void FrmKaoTest::addingAPipeIsRefusedWithTheReason()
+{
+    openWithDefault();
+    m_dialogs->clear();
+    const QString pipe = path("pipe.txt");
+    QVERIFY(mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+    m_dialogs->choose(pipe);
+    action("mnuAdd")->trigger();
+    QCOMPARE(m_dialogs->messages().size(), size_t(1));
+    QCOMPARE(m_dialogs->messages().front().text,
+             QStringLiteral("ファイル「") + pipe + QStringLiteral("」は読み込めません。\r\n") +
+                 QStringLiteral("通常のファイルではありません（パイプやデバイスなど）。"));
+    QCOMPARE(itemsOf(cboFile()), QStringList{"Defolt"});
+    QCOMPARE(listBytes(), listOf({path("Defolt.txt")}));
 }
 
 void FrmKaoTest::removeAsksAndKeepsTheRest()

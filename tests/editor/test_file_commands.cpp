@@ -1,19 +1,20 @@
 // The editor's file commands through the real window: opening any text file onto the grid,
 // saving, the changed-mark question, failures that must leave the picture and the previous
 // file alone, the 0 x 0 canvas, and the whole text-art corpus opened, saved and reopened.
-#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
 
 #include "Corpus.h"
+#include "FileSizeLimit.h"
 #include "ScriptedDialogs.h"
 #include "editor/CanvasController.h"
 #include "editor/FileCommands.h"
@@ -26,6 +27,7 @@
 using namespace masumemo;
 using editor::frmMain;
 using platform::Dialogs;
+using testing::FileSizeLimit;
 
 namespace {
 
@@ -44,29 +46,6 @@ QStringList linesOf(const std::u16string& canvas)
     }
     return lines;
 }
-
-/// A file size limit for the life of the object: writes past it fail, root included.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = m_saved;
-        small.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_handler)(int) = nullptr;
-};
 
 }  // namespace
 
@@ -94,7 +73,7 @@ private slots:
     void corpusRoundTrip();
 
 private:
-    QString path(const QString& name) const { return m_dir->filePath(name); }
+    QString path(const QString& name) const { return QDir(m_dir->path()).filePath(name); }
     QString write(const QString& name, const QByteArray& bytes) const;
     QByteArray read(const QString& name) const;
     /// Opens name through the Open command, answering No to a question.
@@ -321,15 +300,24 @@ void FileCommandsTest::savedAnswerToTheQuestion()
 void FileCommandsTest::failedSaveKeepsThePreviousFile_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("a file size limit cuts the write short") << "limit";
-    QTest::newRow("the folder is gone") << "folder gone";
-    QTest::newRow("Save As into a path under a regular file") << "under a file";
-    QTest::newRow("Save As onto a folder") << "onto a folder";
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a file size limit cuts the write short")
+        << "limit" << QStringLiteral("ファイルが大きすぎます。");
+    QTest::newRow("the folder is gone")
+        << "folder gone" << QStringLiteral("ファイルまたはフォルダーが見つかりません。");
+    QTest::newRow("Save As into a path under a regular file")
+        << "under a file" << QStringLiteral("ファイルまたはフォルダーが見つかりません。");
+    QTest::newRow("Save As onto a folder")
+        << "onto a folder" << QStringLiteral("ファイルではなくフォルダーです。");
+    QTest::newRow("Save As onto a named pipe")
+        << "onto a pipe"
+        << QStringLiteral("通常のファイルではありません（パイプやデバイスなど）。");
 }
 
 void FileCommandsTest::failedSaveKeepsThePreviousFile()
 {
     QFETCH(QString, how);
+    QFETCH(QString, reason);
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("sub")));
     const QByteArray previous = cp932(QStringLiteral("あいう\r\n"));
     const QString file = write(QStringLiteral("sub/a.txt"), previous);
@@ -344,6 +332,13 @@ void FileCommandsTest::failedSaveKeepsThePreviousFile()
     } else if (how == "folder gone") {
         QVERIFY(QDir(path(QStringLiteral("sub"))).removeRecursively());
         m_window->mnuFileSave_Click();
+    } else if (how == "onto a pipe") {
+        QVERIFY(mkfifo(QFile::encodeName(path(QStringLiteral("pipe.txt"))).constData(), 0600) == 0);
+        m_dialogs->choose(path(QStringLiteral("pipe.txt")));
+        m_window->mnuFileSaveAs_Click();
+        // Never replaced by a file.
+        const QFileInfo pipe(path(QStringLiteral("pipe.txt")));
+        QVERIFY(pipe.exists() && !pipe.isFile());
     } else {
         write(QStringLiteral("plain"), "x");
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.txt")));
@@ -356,6 +351,8 @@ void FileCommandsTest::failedSaveKeepsThePreviousFile()
     const auto& message = m_dialogs->messages()[0];
     QVERIFY2(message.text.startsWith(QStringLiteral("ファイルを保存できませんでした。")),
              qPrintable(message.text));
+    // The reason in Japanese, as the last line.
+    QVERIFY2(message.text.endsWith(QLatin1Char('\n') + reason), qPrintable(message.text));
     QCOMPARE(message.icon, Dialogs::Icon::Critical);
     QVERIFY(m_window->canvas().modified());
     // Still the file the title names, so the next Save tries it again.
@@ -373,16 +370,29 @@ void FileCommandsTest::failedOpenChangesNothing_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("unreadable");
-    QTest::newRow("missing file") << "missing.txt" << QByteArray() << false;
+    QTest::addColumn<QString>("reason");
+    const QString tooLarge = QStringLiteral("行が長すぎるか多すぎて、キャンバスに収まりません。");
+    const QString notRegular =
+        QStringLiteral("通常のファイルではありません（パイプやデバイスなど）。");
+    QTest::newRow("missing file") << "missing.txt" << QByteArray() << false
+                                  << QStringLiteral("ファイルまたはフォルダーが見つかりません。");
     QTest::newRow("NUL bytes: not a text file")
-        << "binary.txt" << QByteArray("ab\0cd\r\n", 7) << false;
-    QTest::newRow("a folder") << "folder" << QByteArray() << false;
-    QTest::newRow("no read access") << "locked.txt" << QByteArray("x\r\n") << true;
+        << "binary.txt" << QByteArray("ab\0cd\r\n", 7) << false
+        << QStringLiteral("テキストファイルではありません（NUL文字を含んでいます）。");
+    QTest::newRow("a folder") << "folder" << QByteArray() << false
+                              << QStringLiteral("ファイルではなくフォルダーです。");
+    QTest::newRow("no read access") << "locked.txt" << QByteArray("x\r\n") << true
+                                    << QStringLiteral("アクセスが許可されていません。");
     // One long line and many short ones would ask for gigabytes once padded.
     QTest::newRow("far too large to pad")
-        << "huge.txt" << QByteArray(200000, 'a') + QByteArray(400000, '\n') << false;
+        << "huge.txt" << QByteArray(200000, 'a') + QByteArray(400000, '\n') << false << tooLarge;
     // Larger than any canvas file can be: refused without reading it (made sparse below).
-    QTest::newRow("larger than any canvas file") << "sparse.txt" << QByteArray() << false;
+    QTest::newRow("larger than any canvas file")
+        << "sparse.txt" << QByteArray() << false << tooLarge;
+    // Opening either for reading would hold every window: one waits for a writer, the other
+    // never ends.
+    QTest::newRow("a named pipe") << "pipe.txt" << QByteArray() << false << notRegular;
+    QTest::newRow("a device without end") << "/dev/zero" << QByteArray() << false << notRegular;
 }
 
 void FileCommandsTest::failedOpenChangesNothing()
@@ -390,6 +400,7 @@ void FileCommandsTest::failedOpenChangesNothing()
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
     QFETCH(bool, unreadable);
+    QFETCH(QString, reason);
     if (unreadable && geteuid() == 0) {
         QSKIP("permissions do not stop root");
     }
@@ -399,6 +410,8 @@ void FileCommandsTest::failedOpenChangesNothing()
     const std::u16string picture = canvasText();
     if (name == "folder") {
         QVERIFY(QDir(m_dir->path()).mkdir(name));
+    } else if (name == "pipe.txt") {
+        QVERIFY(mkfifo(QFile::encodeName(path(name)).constData(), 0600) == 0);
     } else if (name == "sparse.txt") {
         QFile file(path(name));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("a\r\n") == 3);
@@ -418,10 +431,9 @@ void FileCommandsTest::failedOpenChangesNothing()
     QVERIFY2(message.text.startsWith(QStringLiteral("ファイルを開けませんでした。")),
              qPrintable(message.text));
     QVERIFY(message.text.contains(path(name)));
-    if (name == "sparse.txt") {
-        // Its size alone refuses it, before its NUL bytes are ever read.
-        QVERIFY(message.text.contains(QStringLiteral("キャンバスに収まりません")));
-    }
+    // The reason in Japanese, as the last line: a sparse file's size alone refuses it, before
+    // its NUL bytes are ever read.
+    QVERIFY2(message.text.endsWith(QLatin1Char('\n') + reason), qPrintable(message.text));
     QCOMPARE(message.icon, Dialogs::Icon::Critical);
     QCOMPARE(canvasText(), picture);
     QCOMPARE(m_window->state().CurrentFile, a);

@@ -14,6 +14,7 @@
 #include "input/SettingsFile.h"
 #include "platform/AppPaths.h"
 
+#include <sys/stat.h>
 #ifdef __linux__
 #include <sys/resource.h>
 #endif
@@ -87,6 +88,13 @@ TEST(SettingsParse, Lines)
         {"CR then LF across lines", "a\r\n\nb\r\n", {u"a", u"\nb"}},
         {"full-width text", "\x81\x99\xB1\x8A\xBF\r\n", {u"\u2606\uFF71\u6F22"}},
         {"invalid bytes read as ?", "a\x81\r\n", {u"a?"}},
+        {"as long as the largest canvas",
+         std::string(kMaxFavouriteUnits, 'x'),
+         {std::u16string(kMaxFavouriteUnits, u'x')}},
+        // Its tooltip alone would hold the window for minutes; the next line takes its slot.
+        {"longer than the largest canvas is left out",
+         "a\r\n" + std::string(kMaxFavouriteUnits, 'x') + "\n\r\nb\r\n",
+         {u"a", u"b"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -144,8 +152,20 @@ TEST_F(SettingsFileTest, MissingOrUnreadableFileReadsNothing)
     EXPECT_EQ(f.FavCount(), 0);
     QString error;
     EXPECT_FALSE(writeSettings(listOf({u"a"}), &error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(error, QStringLiteral("ファイルではなくフォルダーです。"));
     EXPECT_TRUE(QFileInfo(path()).isDir());
+    ASSERT_TRUE(QDir(m_dir.path()).rmdir(QStringLiteral("masuedit.ini")));
+
+    // A named pipe is never opened: that would wait for a writer, at every start.
+    ASSERT_EQ(mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
+    EXPECT_EQ(readSettings(f), SettingsRead::Unreadable);
+    ASSERT_TRUE(QFile::remove(path()));
+
+    // Nor is a file larger than any list of favourites.
+    writeFile("a\r\n");
+    ASSERT_TRUE(QFile::resize(path(), kMaxSettingsBytes + 1));
+    EXPECT_EQ(readSettings(f), SettingsRead::Unreadable);
+    EXPECT_EQ(f.FavCount(), 0);
 }
 
 TEST_F(SettingsFileTest, WriteIntoReadOnlyFolderFailsAndKeepsTheOldFile)

@@ -445,6 +445,14 @@ void CanvasWidget::showPreeditOverSelection(const QInputMethodEvent& e)
             formats.append({at + a.start, a.length, format});
         }
     }
+    // The widget paints the selection where its characters stood before the composition
+    // pushed them on; paint this line's part of it where it stands now as well.
+    const int lineEnd = block.position() + block.length() - 1;
+    const int selected = std::min(textCursor().selectionEnd(), lineEnd) - cursor.position();
+    QTextCharFormat highlight;
+    highlight.setBackground(palette().brush(QPalette::Highlight));
+    highlight.setForeground(palette().brush(QPalette::HighlightedText));
+    formats.append({at + static_cast<int>(e.preeditString().size()), selected, highlight});
     setLinePreedit(block, at, e.preeditString(), formats);
 }
 

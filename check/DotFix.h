@@ -1,0 +1,47 @@
+#pragma once
+// The fix for pictures drawn in a proportional font: a blank run a board would change is written
+// again with blanks of the same width in that font's dots, so everything after it stays where the
+// author put it. Pure functions, no Qt.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check/BoardFix.h"
+
+namespace masumemo::check {
+
+/// The advances of the two blanks in the font's dots.
+struct BlankDots
+{
+    int half = 5;
+    int full = 11;
+};
+
+/// Blanks a board keeps, and how far their width is from the one asked for.
+struct DotRun
+{
+    std::u16string text;
+    int deviation = 0;  ///< dots: the width of text less the width asked for
+
+    friend bool operator==(const DotRun&, const DotRun&) = default;
+};
+
+/// Width in dots of a run of blanks.
+int blankRunDots(std::u16string_view run, BlankDots dots);
+
+/// Full-width spaces and single half-width spaces, never two half-width spaces side by side nor,
+/// at the line start, one first, whose width is `width` dots; when no such blanks exist, those
+/// nearest to it (then the fewest half-width spaces).
+DotRun dotExactRun(int width, bool atLineStart, BlankDots dots);
+
+/// One line fixed with dotExactRun, and its deviation: the shift in dots, of largest size, of
+/// any character of the line from where it was (0 when every run kept its width).
+struct DotLine
+{
+    std::u16string text;
+    int deviation = 0;
+};
+DotLine fixLineInDots(std::u16string_view line, BlankDots dots);
+
+}  // namespace masumemo::check

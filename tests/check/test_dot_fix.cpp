@@ -1,0 +1,78 @@
+// The fix in a proportional font's dots: each blank run keeps its width where blanks a board
+// keeps can make it, else the nearest such blanks, and the line's largest shift is reported.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "check/BoardCheck.h"
+#include "check/DotFix.h"
+
+using namespace masumemo::check;
+
+namespace {
+
+const BlankDots kBoard{5, 11};
+
+struct RunRow
+{
+    const char* name;
+    int width;
+    bool atLineStart;
+    std::u16string text;
+    int deviation;
+};
+
+}  // namespace
+
+TEST(DotFix, RunsKeepTheirWidthInDotsWithBlanksABoardKeeps)
+{
+    const RunRow rows[] = {
+        {"half and full at the line start", 16, true, u"\u3000 ", 0},
+        {"half leads away from the line start", 21, false, u" \u3000 ", 0},
+        {"full, half, full", 27, false, u"\u3000 \u3000", 0},
+        {"five fulls, not eleven halves", 55, false, u"\u3000\u3000\u3000\u3000\u3000", 0},
+        {"two halves become the nearest full", 10, false, u"\u3000", 1},
+        {"eight halves: two dots short", 40, false, u"\u3000 \u3000\u3000", -2},
+        {"a lone half at the line start goes", 5, true, u"", -5},
+    };
+    for (const RunRow& r : rows) {
+        SCOPED_TRACE(r.name);
+        const DotRun run = dotExactRun(r.width, r.atLineStart, kBoard);
+        EXPECT_EQ(run.text, r.text);
+        EXPECT_EQ(run.deviation, r.deviation);
+        EXPECT_EQ(blankRunDots(run.text, kBoard), r.width + r.deviation);
+        // Whatever it writes, the board leaves alone.
+        const std::u16string line = u"|" + run.text + u"|";
+        std::vector<Problem> problems;
+        checkLine(r.atLineStart ? line.substr(1) : line, 1, problems);
+        EXPECT_TRUE(problems.empty());
+    }
+}
+
+TEST(DotFix, EveryWidthComesOutSafeAndNearest)
+{
+    // Brute force over small runs: no combination of the board's blanks is nearer.
+    for (int width = 1; width <= 120; ++width) {
+        for (bool atStart : {false, true}) {
+            const DotRun run = dotExactRun(width, atStart, kBoard);
+            EXPECT_FALSE(boardChangesRun(run.text, atStart)) << width;
+            for (int n = 0; n <= 12; ++n) {
+                for (int m = 0; m <= (atStart ? n : n + 1); ++m) {
+                    EXPECT_LE(std::abs(run.deviation), std::abs(11 * n + 5 * m - width))
+                        << width << " " << n << " " << m;
+                }
+            }
+        }
+    }
+}
+
+TEST(DotFix, TheLineReportsItsLargestShift)
+{
+    // Eight halves come back 2 dots short, then two halves 1 dot long: "c" ends 1 dot left,
+    // "b" 2 dots left.
+    const DotLine line = fixLineInDots(u"a        b  c   ", kBoard);
+    EXPECT_EQ(line.text, u"a\u3000 \u3000\u3000b\u3000c   ");
+    EXPECT_EQ(line.deviation, -2);
+    EXPECT_EQ(fixLineInDots(u"\u3000 a \u3000 b", kBoard).deviation, 0);
+}

@@ -250,6 +250,14 @@ bool CanvasController::writeText(std::u16string text, int selStart, int selLengt
     return true;
 }
 
+void CanvasController::applyText(std::u16string text)
+{
+    takeSnapshot();
+    if (text != m_text) {
+        commitEdit(std::move(text), m_selPos, 0);
+    }
+}
+
 void CanvasController::RirekiKakunou()
 {
     m_history.record({m_text, clampCaret(m_text, m_view.selectionStart()), m_keta, m_gyou});

@@ -142,6 +142,10 @@ public:
     /// The selected text, CR LF line ends.
     std::u16string selectedText() const;
 
+    /// A tool beside the canvas rewrote it at the same size: the text becomes the canvas as one
+    /// undo step, Modified set, the caret left where it is. The same text changes nothing.
+    void applyText(std::u16string text);
+
     /// RirekiKakunou: records the canvas as it stands as the newest undo entry.
     void RirekiKakunou();
 

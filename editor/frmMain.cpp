@@ -27,6 +27,7 @@
 #include <exception>
 
 #include "editor/CanvasWidget.h"
+#include "editor/CheckLink.h"
 #include "editor/ClipboardCommands.h"
 #include "editor/FileCommands.h"
 #include "editor/PaletteInput.h"
@@ -277,6 +278,7 @@ void frmMain::createMenus()
 
     // The tools that work beside the canvas each add one entry here.
     m_mnuTool = menu("mnuTool", "ﾂｰﾙ(&T)");
+    item(m_mnuTool, "mnuToolCheck", "投稿チェック(&C)...", &frmMain::mnuToolCheck_Click);
 
     QMenu* help = menu("mnuHelp", "ﾍﾙﾌﾟ(&H)");
     item(help, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &frmMain::mnuHelpAbout_Click);
@@ -856,6 +858,11 @@ bool frmMain::maybeSaveOnClose()
 {
     // A save that did not happen (cancelled or failed) keeps the picture on screen.
     return m_files->saveQuestion();
+}
+
+void frmMain::mnuToolCheck_Click()
+{
+    showBoardCheck(*this);
 }
 
 void frmMain::setModified(bool modified)

@@ -165,6 +165,7 @@ public:
     void mnuBasic_Click();
     void mnuFavaPlas_Click();
     void mnuHelpAbout_Click();
+    void mnuToolCheck_Click();
 
 public slots:
     /// The dictionary hands the file at path over for editing: the save question, then the

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "check/BoardCheck.h"
 #include "check/BoardFix.h"
+#include "check/LiveCheck.h"
 #include "grid/Cp932.h"
 #include "tests/grid/TableNotation.h"
 #include "TextRows.h"
@@ -198,4 +201,49 @@ TEST(BoardFix, TakesAnotherRunWriter)
         return std::u16string(static_cast<size_t>(run.width), run.atLineStart ? u'S' : u'M');
     };
     EXPECT_EQ(fixLine(line("  a _ b   c  "), marks), line("SSa _ bMMMc  "));
+}
+
+// The live check, fed random line edits and line count changes, always agrees with a check of
+// the whole text.
+TEST(LiveCheck, AgreesWithTheWholeCheckAfterEveryEdit)
+{
+    std::mt19937 random(14);
+    const std::vector<std::u16string> pieces = {u" ", u"  ", u"\u3000", u"a", u"&amp;", u"&#6",
+                                                u"<", u"\"", u"\u3042"};
+    const auto randomLine = [&] {
+        std::u16string l;
+        for (int n = static_cast<int>(random() % 8); n > 0; --n) {
+            l += pieces[random() % pieces.size()];
+        }
+        return l;
+    };
+    std::vector<std::u16string> lines(12);
+    LiveCheck live;
+    live.setLimits({60, 8}, {});
+    live.reset(masumemo::grid::joinLines(lines));
+    for (int step = 0; step < 2000; ++step) {
+        const int first = static_cast<int>(random() % lines.size());
+        const int removed = std::min(static_cast<int>(random() % 3), static_cast<int>(lines.size()) - first);
+        const int added = step % 5 == 0 ? static_cast<int>(random() % 3) : removed;
+        if (lines.size() - static_cast<size_t>(removed) + static_cast<size_t>(added) == 0) {
+            continue;
+        }
+        std::vector<std::u16string> fresh;
+        for (int i = 0; i < added; ++i) {
+            fresh.push_back(randomLine());
+        }
+        lines.erase(lines.begin() + first, lines.begin() + first + removed);
+        lines.insert(lines.begin() + first, fresh.begin(), fresh.end());
+        const std::u16string text = masumemo::grid::joinLines(lines);
+        if (added == 0 && removed == 0) {
+            continue;
+        }
+        live.replaceLines(text, first, removed, added);
+        const BoardReport whole = BoardCheck(text, {60, 8});
+        std::vector<Problem> all = live.lineProblems();
+        all.insert(all.end(), live.limitProblems().begin(), live.limitProblems().end());
+        ASSERT_EQ(all, whole.problems) << "step " << step;
+        ASSERT_EQ(live.bytes(), whole.bytes);
+        ASSERT_EQ(live.lines(), whole.lines);
+    }
 }

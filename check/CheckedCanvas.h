@@ -1,0 +1,42 @@
+#pragma once
+// What the posting check needs of the canvas. The editor implements it; the check never
+// includes the editor.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+class QObject;
+class QWidget;
+
+namespace masumemo::platform {
+class CanvasLayers;
+}
+
+namespace masumemo::check {
+
+class CheckedCanvas
+{
+public:
+    virtual ~CheckedCanvas() = default;
+
+    /// The canvas text: its lines joined by CR LF.
+    virtual std::u16string_view canvasText() const = 0;
+    /// Selects length characters from offset start (a line break counting two characters) and
+    /// gives the canvas the focus.
+    virtual void selectInCanvas(int start, int length) = 0;
+    /// text (the same size) becomes the canvas as one undo step: Modified is set, the snapshot
+    /// taken and the position display refreshed.
+    virtual void applyAsOneStep(std::u16string text) = 0;
+    /// The layers painted under the canvas text.
+    virtual platform::CanvasLayers& layers() = 0;
+    /// The widget that shows the canvas; this interface lives exactly as long as it.
+    virtual QWidget* canvasWidget() const = 0;
+    /// Calls changed(first, removed, added) after each write to the canvas, as long as context
+    /// lives: lines [first, first + removed) (from 0) became added lines; removed < 0 means the
+    /// whole canvas.
+    virtual void followChanges(QObject* context,
+                               std::function<void(int first, int removed, int added)> changed) = 0;
+};
+
+}  // namespace masumemo::check

@@ -1,0 +1,217 @@
+#include "frmCheck.h"
+
+#include <QClipboard>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "check/BoardFix.h"
+#include "check/CellMarks.h"
+#include "check/ProblemList.h"
+#include "grid/LineModel.h"
+#include "platform/CanvasLayer.h"
+#include "platform/ProgramSettings.h"
+
+namespace masumemo::check {
+
+namespace {
+
+const QString kMaxBytesKey = QStringLiteral("BoardCheck/MaxBytes");
+const QString kMaxLinesKey = QStringLiteral("BoardCheck/MaxLines");
+constexpr int kLargestLimit = 100'000'000;
+
+QSpinBox* limitBox(QWidget* parent, const QString& name, int value)
+{
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(name);
+    box->setRange(1, kLargestLimit);
+    box->setValue(value);
+    return box;
+}
+
+/// "バイト数 n / limit", marked when over.
+void showFigure(QLabel* label, const QString& caption, long long value, int limit)
+{
+    const bool over = value > limit;
+    label->setText(QStringLiteral("%1 %2 / %3").arg(caption).arg(value).arg(limit));
+    label->setProperty("overLimit", over);
+    label->setStyleSheet(over ? QStringLiteral("color: #c00000; font-weight: bold;") : QString());
+}
+
+}  // namespace
+
+frmCheck* frmCheck::showFor(QWidget* owner, CheckedCanvas& canvas)
+{
+    auto* window = owner->findChild<frmCheck*>(QString(), Qt::FindDirectChildrenOnly);
+    if (window == nullptr) {
+        window = new frmCheck(owner, canvas);
+        window->placeBesideOwner(owner);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+frmCheck::frmCheck(QWidget* owner, CheckedCanvas& canvas)
+    : QWidget(owner, Qt::Window), m_canvas(canvas), m_canvasWidget(canvas.canvasWidget())
+{
+    setObjectName(QStringLiteral("frmCheck"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("投稿チェック"));
+
+    const auto settings = platform::openProgramSettings();
+    const BoardLimits limits{settings->value(kMaxBytesKey, kDefaultMaxBytes).toInt(),
+                             settings->value(kMaxLinesKey, kDefaultMaxLines).toInt()};
+
+    m_list = new ProblemList(this);
+    m_lvwProblems = new QTreeView(this);
+    m_lvwProblems->setObjectName(QStringLiteral("lvwProblems"));
+    m_lvwProblems->setModel(m_list);
+    m_lvwProblems->setRootIsDecorated(false);
+    m_lvwProblems->setUniformRowHeights(true);
+    m_lvwProblems->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_lvwProblems->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_lvwProblems->header()->setStretchLastSection(true);
+    m_lvwProblems->setColumnWidth(ProblemList::LineColumn, 48);
+    m_lvwProblems->setColumnWidth(ProblemList::UnitColumn, 48);
+    connect(m_lvwProblems, &QTreeView::clicked, this,
+            [this](const QModelIndex& i) { lvwProblems_Choose(i.row()); });
+    connect(m_lvwProblems, &QTreeView::activated, this,
+            [this](const QModelIndex& i) { lvwProblems_Choose(i.row()); });
+
+    m_lblBytes = new QLabel(this);
+    m_lblBytes->setObjectName(QStringLiteral("lblBytes"));
+    m_lblLines = new QLabel(this);
+    m_lblLines->setObjectName(QStringLiteral("lblLines"));
+    m_spnMaxBytes = limitBox(this, QStringLiteral("spnMaxBytes"), limits.maxBytes);
+    m_spnMaxLines = limitBox(this, QStringLiteral("spnMaxLines"), limits.maxLines);
+    m_cmdFix = new QPushButton(QStringLiteral("整える(&F)"), this);
+    m_cmdFix->setObjectName(QStringLiteral("cmdFix"));
+    m_cmdFixCopy = new QPushButton(QStringLiteral("整えてｺﾋﾟｰ(&P)"), this);
+    m_cmdFixCopy->setObjectName(QStringLiteral("cmdFixCopy"));
+    connect(m_cmdFix, &QPushButton::clicked, this, &frmCheck::cmdFix_Click);
+    connect(m_cmdFixCopy, &QPushButton::clicked, this, &frmCheck::cmdFixCopy_Click);
+
+    auto* figures = new QGridLayout;
+    figures->addWidget(m_lblBytes, 0, 0);
+    figures->addWidget(new QLabel(QStringLiteral("上限"), this), 0, 1);
+    figures->addWidget(m_spnMaxBytes, 0, 2);
+    figures->addWidget(m_lblLines, 1, 0);
+    figures->addWidget(new QLabel(QStringLiteral("上限"), this), 1, 1);
+    figures->addWidget(m_spnMaxLines, 1, 2);
+    figures->setColumnStretch(0, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_cmdFix);
+    buttons->addWidget(m_cmdFixCopy);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_lvwProblems, 1);
+    layout->addLayout(figures);
+    layout->addLayout(buttons);
+    resize(360, 420);
+
+    m_check.setLimits(limits, {});
+    m_check.reset(canvas.canvasText());
+    m_list->update(m_check);
+    showFigures();
+    connect(m_spnMaxBytes, &QSpinBox::valueChanged, this, &frmCheck::onLimitsChanged);
+    connect(m_spnMaxLines, &QSpinBox::valueChanged, this, &frmCheck::onLimitsChanged);
+    canvas.followChanges(this, [this](int first, int removed, int added) {
+        onLinesReplaced(first, removed, added);
+    });
+    m_marks = std::make_unique<CellMarks>(m_check, canvas.layers());
+    canvas.layers().addLayer(m_marks.get());
+}
+
+frmCheck::~frmCheck()
+{
+    if (canvasAlive()) {
+        m_canvas.layers().removeLayer(m_marks.get());
+    }
+}
+
+void frmCheck::placeBesideOwner(QWidget* owner)
+{
+    const QRect frame = owner->frameGeometry();
+    const QScreen* screen = owner->screen();
+    const QRect room = screen ? screen->availableGeometry() : QRect();
+    QPoint at(frame.right() + 1, frame.top());
+    if (room.isValid() && at.x() + width() > room.right()) {
+        at.setX(std::max(room.left(), frame.left() - width() - 1));
+    }
+    move(at);
+}
+
+void frmCheck::onLinesReplaced(int first, int removed, int added)
+{
+    m_check.replaceLines(m_canvas.canvasText(), first, removed, added);
+    m_list->update(m_check);
+    showFigures();
+    if (removed < 0 || removed != added) {
+        m_canvas.layers().updateLayers();
+    } else {
+        // The marks of other lines did not change; the changed lines are painted again anyway
+        // with their new text, this only makes sure of it.
+        const QRect top = m_canvas.layers().textRect(first, 0, 0);
+        m_canvas.layers().updateLayers(QRect(0, top.top(), 1 << 20, top.height() * added));
+    }
+}
+
+void frmCheck::onLimitsChanged()
+{
+    const BoardLimits limits{m_spnMaxBytes->value(), m_spnMaxLines->value()};
+    const auto settings = platform::openProgramSettings();
+    settings->setValue(kMaxBytesKey, limits.maxBytes);
+    settings->setValue(kMaxLinesKey, limits.maxLines);
+    if (canvasAlive()) {
+        m_check.setLimits(limits, m_canvas.canvasText());
+        m_list->update(m_check);
+        showFigures();
+    }
+}
+
+void frmCheck::showFigures()
+{
+    showFigure(m_lblBytes, QStringLiteral("バイト数"), m_check.bytes(), m_check.limits().maxBytes);
+    showFigure(m_lblLines, QStringLiteral("行数"), m_check.lines(), m_check.limits().maxLines);
+}
+
+void frmCheck::lvwProblems_Choose(int row)
+{
+    if (!canvasAlive() || row < 0 || row >= m_list->rowCount()) {
+        return;
+    }
+    const Problem& p = m_list->problem(row);
+    m_canvas.selectInCanvas(m_check.lineOffset(p.line - 1) + p.charStart, p.charCount);
+}
+
+void frmCheck::cmdFix_Click()
+{
+    if (!canvasAlive()) {
+        return;
+    }
+    std::u16string fixed = fixForBoard(m_canvas.canvasText());
+    if (fixed != m_canvas.canvasText()) {
+        m_canvas.applyAsOneStep(std::move(fixed));
+    }
+}
+
+void frmCheck::cmdFixCopy_Click()
+{
+    if (!canvasAlive()) {
+        return;
+    }
+    const std::u16string fixed = fixForBoard(m_canvas.canvasText());
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdU16String(grid::lineEndsAs(fixed, u"\n")));
+}
+
+}  // namespace masumemo::check

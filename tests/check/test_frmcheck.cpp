@@ -1,0 +1,194 @@
+// The posting check window through real widgets beside a real editor window: choosing a
+// problem, the fix as one undo step, the copy, live updates while typing, the limits and the
+// marks painted under the canvas text.
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <QtTest>
+
+#include <memory>
+
+#include "check/CellMarks.h"
+#include "check/frmCheck.h"
+#include "editor/frmMain.h"
+#include "grid/LineModel.h"
+#include "platform/AppPaths.h"
+#include "platform/Fonts.h"
+#include "platform/ProgramSettings.h"
+
+using namespace masumemo;
+using check::frmCheck;
+using check::ProblemKind;
+using editor::frmMain;
+
+namespace {
+
+/// Four lines of 10 units: a leading space, a run of three, a reference, and a clean line.
+const std::u16string kCanvas = u" abcdefghi\r\nab   cdefg\r\n&amp;abcde\r\n\u3000\u3000\u3000\u3000\u3000";
+
+QStringList rowTexts(const frmCheck& w)
+{
+    QStringList rows;
+    const QAbstractItemModel* m = w.lvwProblems()->model();
+    for (int r = 0; r < m->rowCount(); ++r) {
+        rows << QStringLiteral("%1:%2 %3")
+                    .arg(m->index(r, 0).data().toInt())
+                    .arg(m->index(r, 1).data().toInt())
+                    .arg(m->index(r, 2).data().toString());
+    }
+    return rows;
+}
+
+}  // namespace
+
+class TestFrmCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { platform::installFontSubstitutions(); }
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        platform::AppPaths::setProgramDirectoryForTesting(m_dir->path());
+        m_editor = std::make_unique<frmMain>();
+        m_editor->show();
+        m_editor->canvas().resetCanvas(kCanvas, 5, 4);
+        m_editor->findChild<QAction*>(QStringLiteral("mnuToolCheck"))->trigger();
+        m_check = m_editor->findChild<frmCheck*>();
+        QVERIFY(m_check != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(m_check));
+    }
+    void cleanup()
+    {
+        m_editor.reset();
+        platform::AppPaths::setProgramDirectoryForTesting(QString());
+        m_dir.reset();
+    }
+
+    void opensBesideTheEditorOnceListingEveryProblem()
+    {
+        frmCheck& w = *m_check;
+        QCOMPARE(w.windowTitle(), QStringLiteral("投稿チェック"));
+        QVERIFY(!w.isModal());
+        QCOMPARE(m_editor->findChild<QAction*>(QStringLiteral("mnuToolCheck"))->text(),
+                 QStringLiteral("投稿チェック(&C)..."));
+        m_editor->findChild<QAction*>(QStringLiteral("mnuToolCheck"))->trigger();
+        QCOMPARE(m_editor->findChildren<frmCheck*>().size(), 1);
+        QCOMPARE(rowTexts(w), (QStringList{
+                                  QStringLiteral("1:0 行頭の半角スペース（消えます）"),
+                                  QStringLiteral("2:2 半角スペースの連続（1つになります）"),
+                                  QStringLiteral("3:0 文字参照（別の文字になります）"),
+                              }));
+        // 10 + 6 + 10 + 6 + 10 bytes; the blank fourth line is not posted.
+        QCOMPARE(w.lblBytes()->text(), QStringLiteral("バイト数 42 / 4096"));
+        QCOMPARE(w.lblLines()->text(), QStringLiteral("行数 3 / 64"));
+        QCOMPARE(w.cmdFix()->text(), QStringLiteral("整える(&F)"));
+        QCOMPARE(w.cmdFixCopy()->text(), QStringLiteral("整えてｺﾋﾟｰ(&P)"));
+    }
+
+    void choosingAProblemSelectsItsCellsInTheCanvas()
+    {
+        frmCheck& w = *m_check;
+        w.lvwProblems()->setFocus();
+        w.lvwProblems()->setCurrentIndex(w.lvwProblems()->model()->index(1, 0));
+        QTest::keyClick(w.lvwProblems(), Qt::Key_Return);
+        editor::CanvasWidget& canvas = *m_editor->txtMain();
+        QCOMPARE(canvas.selectionStart(), 12 + 2);
+        QCOMPARE(canvas.selectionLength(), 3);
+        QCOMPARE(m_editor->canvas().snapshot().line, 2);
+        QTRY_VERIFY(canvas.hasFocus());
+
+        const QRect row = w.lvwProblems()->visualRect(w.lvwProblems()->model()->index(2, 2));
+        QTest::mouseClick(w.lvwProblems()->viewport(), Qt::LeftButton, {}, row.center());
+        QCOMPARE(canvas.selectionStart(), 24);
+        QCOMPARE(canvas.selectionLength(), 5);
+    }
+
+    void fixIsOneUndoStepAndCopyLeavesTheCanvas()
+    {
+        frmCheck& w = *m_check;
+        const std::u16string fixed =
+            u" abcdefghi\r\nab\u3000 cdefg\r\n&amp;abcde\r\n\u3000\u3000\u3000\u3000\u3000";
+        w.cmdFixCopy()->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString::fromStdU16String(grid::lineEndsAs(fixed, u"\n")));
+        QCOMPARE(m_editor->canvas().text(), kCanvas);
+        QVERIFY(!m_editor->canvas().modified());
+
+        const size_t steps = m_editor->canvas().history().entries().size();
+        w.cmdFix()->click();
+        QCOMPARE(m_editor->canvas().text(), fixed);
+        QVERIFY(m_editor->canvas().modified());
+        QCOMPARE(m_editor->canvas().history().entries().size(), steps + 1);
+        // The lone leading space cannot be fixed in place and stays listed; the run is gone.
+        QCOMPARE(w.check().problemCount(), 2);
+        w.cmdFix()->click();
+        QCOMPARE(m_editor->canvas().history().entries().size(), steps + 1);
+        m_editor->canvas().undo();
+        QCOMPARE(m_editor->canvas().text(), kCanvas);
+        QCOMPARE(w.check().problemCount(), 3);
+    }
+
+    void followsTypingAndTheLimits()
+    {
+        frmCheck& w = *m_check;
+        editor::CanvasWidget& canvas = *m_editor->txtMain();
+        canvas.setSelection(12 + 5, 0);  // line 2, after the run
+        m_editor->canvas().caretMoved();
+        QTest::keyClick(&canvas, Qt::Key_Space);
+        QCOMPARE(rowTexts(w).at(1), QStringLiteral("2:2 半角スペースの連続（1つになります）"));
+        QCOMPARE(w.check().lineProblems().at(1).charCount, 4);
+        canvas.setSelection(0, 0);
+        m_editor->canvas().caretMoved();
+        QTest::keyClick(&canvas, Qt::Key_X);
+        QCOMPARE(rowTexts(w).size(), 2);
+        QCOMPARE(w.check().lineProblems(), check::BoardCheck(m_editor->canvas().text()).problems);
+
+        w.spnMaxLines()->setValue(2);
+        QCOMPARE(w.lblLines()->text(), QStringLiteral("行数 3 / 2"));
+        QVERIFY(w.lblLines()->property("overLimit").toBool());
+        QVERIFY(!w.lblBytes()->property("overLimit").toBool());
+        QCOMPARE(rowTexts(w).last(), QStringLiteral("3:0 行数の上限を超えます"));
+        w.spnMaxBytes()->setValue(100);
+        QCOMPARE(platform::openProgramSettings()->value(QStringLiteral("BoardCheck/MaxLines")).toInt(), 2);
+
+        // A new window starts with the remembered limits.
+        w.close();
+        QTRY_VERIFY(m_editor->findChild<frmCheck*>() == nullptr);
+        m_editor->findChild<QAction*>(QStringLiteral("mnuToolCheck"))->trigger();
+        auto* again = m_editor->findChild<frmCheck*>();
+        QCOMPARE(again->spnMaxLines()->value(), 2);
+        QCOMPARE(again->spnMaxBytes()->value(), 100);
+    }
+
+    void marksTheProblemCellsUnderTheTextWhileOpen()
+    {
+        editor::CanvasWidget& canvas = *m_editor->txtMain();
+        const QRect run = canvas.textRect(1, 2, 3).translated(canvas.textRect(0, 0, 0).topLeft());
+        const QColor mark = check::CellMarks::colourOf(ProblemKind::SpaceRun);
+        const auto marked = [&] {
+            const QImage shot = canvas.viewport()->grab().toImage();
+            return shot.pixelColor(run.center()) == mark;
+        };
+        QVERIFY(marked());
+        const std::u16string text = m_editor->canvas().text();
+        m_check->close();
+        QTRY_VERIFY(m_editor->findChild<frmCheck*>() == nullptr);
+        QVERIFY(!marked());
+        QCOMPARE(m_editor->canvas().text(), text);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<frmMain> m_editor;
+    frmCheck* m_check = nullptr;
+};
+
+QTEST_MAIN(TestFrmCheck)
+#include "test_frmcheck.moc"

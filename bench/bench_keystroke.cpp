@@ -3,11 +3,10 @@
 // Shift+Alt+Up so the canvas keeps changing) against assigning the whole text once.
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QTextBlock>
 
 #include "Canvas.h"
+#include "Keys.h"
 #include "Timing.h"
 #include "editor/CanvasWidget.h"
 #include "grid/LineModel.h"
@@ -15,25 +14,8 @@
 using namespace masumemo;
 using bench::kGyou;
 using bench::kKeta;
-
-namespace {
-
-void sendKey(QWidget* to, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text)
-{
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QCoreApplication::sendEvent(to, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QCoreApplication::sendEvent(to, &release);
-}
-
-void placeCaretAtLine(QPlainTextEdit& edit, int block)
-{
-    QTextCursor cursor = edit.textCursor();
-    cursor.setPosition(edit.document()->findBlockByNumber(block).position());
-    edit.setTextCursor(cursor);
-}
-
-}  // namespace
+using bench::placeCaretAtLine;
+using bench::sendKey;
 
 int main(int argc, char** argv)
 {

@@ -42,6 +42,8 @@ Tracing::Tracing(platform::CanvasLayers& canvas, QWidget* window)
 
 Tracing::~Tracing()
 {
+    // The window speaks to this object as it goes; it must go first.
+    delete m_adjust.data();
     if (m_canvas != nullptr) {
         m_canvas->removeLayer(&m_layer);
     }

@@ -152,6 +152,7 @@ private slots:
         QCOMPARE(canvas.selectionLength(), 0);
         adjust->close();
         QVERIFY(!tracing().isAligning());
+        action("mnuUnderlayAdjust")->trigger();  // left open when the editor window goes
 
         action("mnuUnderlayShow")->trigger();
         QVERIFY(!tracing().isShown());

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include <iterator>
+#include <utility>
 
 #include "launcher/Identity.h"
 
@@ -26,6 +27,11 @@ const OptionEntry kOptions[] = {
     {"output", "PATH", "書き出し先。FILEが一つならファイル、複数ならフォルダー。", false},
     {"scale", "1|2", "PNGの倍率（既定は1）。", false},
     {"font-size", "PT", "PNGの文字の大きさ（ポイント）。既定はキャンバスと同じ。", false},
+    {"check", nullptr,
+     "FILE... を掲示板への投稿向けに調べ、問題を FILE:行:列: の形で表示します。ウィンドウは開きません。",
+     true},
+    {"max-bytes", "N", "--check のバイト数の上限（既定は4096）。", false},
+    {"max-lines", "N", "--check の行数の上限（既定は64）。", false},
 };
 
 QString name(const OptionEntry& e)
@@ -93,7 +99,19 @@ QString combinationError(const CommandLine& c, const QCommandLineParser& parser)
             return QStringLiteral("書き出すファイルがありません。");
         }
     }
-    if (c.egaocho && !c.files.isEmpty() && !exporting) {
+    if (!c.check) {
+        for (const char* checkOnly : {"max-bytes", "max-lines"}) {
+            if (parser.isSet(QLatin1String(checkOnly))) {
+                return QStringLiteral("--%1 は --check と一緒に使います。")
+                    .arg(QLatin1String(checkOnly));
+            }
+        }
+    } else if (exporting) {
+        return QStringLiteral("--check と --export は一緒に使えません。");
+    } else if (c.files.isEmpty()) {
+        return QStringLiteral("調べるファイルがありません。");
+    }
+    if (c.egaocho && !c.files.isEmpty() && !exporting && !c.check) {
         return QStringLiteral("--egaocho とファイルは一緒に指定できません。");
     }
     return {};
@@ -133,6 +151,19 @@ CommandLine readCommandLine(const QStringList& arguments)
         c.fontSize = p.parser.value(QStringLiteral("font-size")).toDouble(&ok);
         if (!ok || c.fontSize < 1 || c.fontSize > 200) {
             return usageError(QStringLiteral("--font-size は 1 から 200 までのポイント数です。"));
+        }
+    }
+
+    c.check = p.parser.isSet(QStringLiteral("check"));
+    for (const auto& [option, field] : {std::pair{"max-bytes", &c.maxBytes},
+                                        std::pair{"max-lines", &c.maxLines}}) {
+        if (p.parser.isSet(QLatin1String(option))) {
+            bool ok = false;
+            *field = p.parser.value(QLatin1String(option)).toInt(&ok);
+            if (!ok || *field < 1) {
+                return usageError(
+                    QStringLiteral("--%1 は 1 以上の数です。").arg(QLatin1String(option)));
+            }
         }
     }
 

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "check/BoardCheck.h"
+
 namespace masumemo::launcher {
 
 struct CommandLine
@@ -31,6 +33,10 @@ struct CommandLine
     QString output;
     int scale = 1;
     double fontSize = 0;  ///< points; 0 keeps the canvas font's size
+
+    bool check = false;  ///< the posting check of files
+    int maxBytes = check::kDefaultMaxBytes;
+    int maxLines = check::kDefaultMaxLines;
 };
 
 /// The exit status of a command line that cannot be used.

@@ -1,0 +1,31 @@
+#pragma once
+// The posting check from the command line: one line per problem, FILE:LINE:COLUMN: message
+// (line and unit column from 1, as compilers write them), then a summary line per file.
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
+#include <string>
+
+#include "check/BoardCheck.h"
+
+namespace masumemo::check {
+
+/// A file read as the editor opens it, or why it could not be.
+struct CheckedFile
+{
+    bool ok = false;
+    QString error;
+    std::u16string text;  ///< lines joined by CR LF
+};
+
+using CheckFileReader = std::function<CheckedFile(const QString& path)>;
+
+/// Checks every file; returns 0 when no file has a problem, 1 when one has, 2 when a file could
+/// not be read (its reason goes to err, and the other files are still checked).
+int runCheckCommand(const QStringList& files, const BoardLimits& limits,
+                    const CheckFileReader& read, QTextStream& out, QTextStream& err);
+
+}  // namespace masumemo::check

@@ -18,6 +18,7 @@ private slots:
     void outcomes_data();
     void outcomes();
     void exportOptionsAreRead();
+    void checkLimitsAreRead();
     void helpListsEveryOption();
 };
 
@@ -56,6 +57,16 @@ void CommandLineTest::outcomes_data()
                                            << Outcome::UsageError << none;
     QTest::newRow("egaocho with a file") << QStringList{"--egaocho", "a"} << Outcome::UsageError
                                          << none;
+    QTest::newRow("check") << QStringList{"--check", "a", "b"} << Outcome::Headless
+                           << QStringList{"a", "b"};
+    QTest::newRow("check without files") << QStringList{"--check"} << Outcome::UsageError << none;
+    QTest::newRow("check with export")
+        << QStringList{"--check", "--export", "png", "--output", "o", "a"} << Outcome::UsageError
+        << none;
+    QTest::newRow("max-lines without check") << QStringList{"--max-lines", "3", "a"}
+                                             << Outcome::UsageError << none;
+    QTest::newRow("max-bytes 0") << QStringList{"--check", "--max-bytes", "0", "a"}
+                                 << Outcome::UsageError << none;
 }
 
 void CommandLineTest::outcomes()
@@ -87,11 +98,24 @@ void CommandLineTest::exportOptionsAreRead()
     QCOMPARE(plain.outcome, Outcome::UsageError);  // no short forms: -o is not --output
 }
 
+void CommandLineTest::checkLimitsAreRead()
+{
+    const CommandLine c = readCommandLine({"masumemo", "--check", "--max-bytes", "2048",
+                                           "--max-lines=30", "in.txt"});
+    QCOMPARE(c.outcome, Outcome::Headless);
+    QVERIFY(c.check);
+    QCOMPARE(c.maxBytes, 2048);
+    QCOMPARE(c.maxLines, 30);
+    const CommandLine plain = readCommandLine({"masumemo", "--check", "in.txt"});
+    QCOMPARE(plain.maxBytes, 4096);
+    QCOMPARE(plain.maxLines, 64);
+}
+
 void CommandLineTest::helpListsEveryOption()
 {
     const QString help = masumemo::launcher::helpText();
     for (const char* option : {"--help", "--version", "--egaocho", "--export", "--output",
-                               "--scale", "--font-size"}) {
+                               "--scale", "--font-size", "--check", "--max-bytes", "--max-lines"}) {
         QVERIFY2(help.contains(QLatin1String(option)), option);
     }
 }

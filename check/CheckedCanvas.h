@@ -28,6 +28,8 @@ public:
     /// text (the same size) becomes the canvas as one undo step: Modified is set, the snapshot
     /// taken and the position display refreshed.
     virtual void applyAsOneStep(std::u16string text) = 0;
+    /// The canvas is shown in the proportional font: its pictures are fixed in that font's dots.
+    virtual bool proportionalFont() const = 0;
     /// The layers painted under the canvas text.
     virtual platform::CanvasLayers& layers() = 0;
     /// The widget that shows the canvas; this interface lives exactly as long as it.

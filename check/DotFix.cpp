@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "grid/Cp932.h"
 #include "grid/LineModel.h"
 
 namespace masumemo::check {
@@ -67,6 +68,48 @@ DotLine fixLineInDots(std::u16string_view line, BlankDots dots)
         return std::move(fixed.text);
     });
     return {std::move(text), largest};
+}
+
+namespace {
+
+std::u16string fitLineInDots(std::u16string_view line, BlankDots dots)
+{
+    const int units = grid::WidthOf(line);
+    std::u16string fixed = fixLineInDots(line, dots).text;
+    int width = grid::WidthOf(fixed);
+    while (width > units && !fixed.empty() &&
+           (fixed.back() == grid::kHalfSpace || fixed.back() == grid::kFullSpace)) {
+        width -= fixed.back() == grid::kFullSpace ? 2 : 1;
+        fixed.pop_back();
+    }
+    if (width > units) {
+        return std::u16string(line);
+    }
+    for (; width + 2 <= units; width += 2) {
+        fixed += grid::kFullSpace;
+    }
+    if (width < units) {
+        fixed += grid::kHalfSpace;
+    }
+    return fixed;
+}
+
+}  // namespace
+
+std::u16string fixForBoardInDots(std::u16string_view text, BlankDots dots)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    for (size_t start = 0;;) {
+        const size_t end = text.find(u"\r\n", start);
+        out += fitLineInDots(text.substr(start, end == std::u16string_view::npos ? end : end - start),
+                             dots);
+        if (end == std::u16string_view::npos) {
+            return out;
+        }
+        out += u"\r\n";
+        start = end + 2;
+    }
 }
 
 }  // namespace masumemo::check

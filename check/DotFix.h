@@ -44,4 +44,9 @@ struct DotLine
 };
 DotLine fixLineInDots(std::u16string_view line, BlankDots dots);
 
+/// Every line of a canvas text (lines joined by CR LF) through fixLineInDots, each kept at its
+/// width in half-width units by the blanks at its end, which a board drops anyway. A line that
+/// would come out wider than its cells can hold stays as it was.
+std::u16string fixForBoardInDots(std::u16string_view text, BlankDots dots);
+
 }  // namespace masumemo::check

@@ -14,9 +14,11 @@
 
 #include "check/BoardFix.h"
 #include "check/CellMarks.h"
+#include "check/DotFix.h"
 #include "check/ProblemList.h"
 #include "grid/LineModel.h"
 #include "platform/CanvasLayer.h"
+#include "platform/DotRuler.h"
 #include "platform/ProgramSettings.h"
 
 namespace masumemo::check {
@@ -193,12 +195,23 @@ void frmCheck::lvwProblems_Choose(int row)
     m_canvas.selectInCanvas(m_check.lineOffset(p.line - 1) + p.charStart, p.charCount);
 }
 
+std::u16string frmCheck::fixedText() const
+{
+    if (!m_canvas.proportionalFont()) {
+        return fixForBoard(m_canvas.canvasText());
+    }
+    const platform::DotRuler ruler;
+    const BlankDots dots{qRound(ruler.advance(grid::kHalfSpace)),
+                         qRound(ruler.advance(grid::kFullSpace))};
+    return fixForBoardInDots(m_canvas.canvasText(), dots);
+}
+
 void frmCheck::cmdFix_Click()
 {
     if (!canvasAlive()) {
         return;
     }
-    std::u16string fixed = fixForBoard(m_canvas.canvasText());
+    std::u16string fixed = fixedText();
     if (fixed != m_canvas.canvasText()) {
         m_canvas.applyAsOneStep(std::move(fixed));
     }
@@ -209,7 +222,7 @@ void frmCheck::cmdFixCopy_Click()
     if (!canvasAlive()) {
         return;
     }
-    const std::u16string fixed = fixForBoard(m_canvas.canvasText());
+    const std::u16string fixed = fixedText();
     QGuiApplication::clipboard()->setText(
         QString::fromStdU16String(grid::lineEndsAs(fixed, u"\n")));
 }

@@ -53,6 +53,8 @@ private:
     void onLimitsChanged();
     void showFigures();
     void placeBesideOwner(QWidget* owner);
+    /// The canvas fixed: cell-exact, or in the proportional font's dots while it is chosen.
+    std::u16string fixedText() const;
     bool canvasAlive() const { return !m_canvasWidget.isNull(); }
 
     CheckedCanvas& m_canvas;

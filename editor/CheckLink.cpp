@@ -5,6 +5,7 @@
 #include "check/frmCheck.h"
 #include "editor/CanvasWidget.h"
 #include "editor/frmMain.h"
+#include "platform/Fonts.h"
 
 namespace masumemo::editor {
 
@@ -13,6 +14,11 @@ CanvasCheckLink::CanvasCheckLink(CanvasWidget& canvas) : QObject(&canvas), m_can
 std::u16string_view CanvasCheckLink::canvasText() const
 {
     return m_canvas.controller().text();
+}
+
+bool CanvasCheckLink::proportionalFont() const
+{
+    return m_canvas.font().family() == platform::kPGothic;
 }
 
 void CanvasCheckLink::selectInCanvas(int start, int length)

@@ -20,6 +20,7 @@ public:
     std::u16string_view canvasText() const override;
     void selectInCanvas(int start, int length) override;
     void applyAsOneStep(std::u16string text) override;
+    bool proportionalFont() const override;
     platform::CanvasLayers& layers() override;
     QWidget* canvasWidget() const override;
     void followChanges(QObject* context,

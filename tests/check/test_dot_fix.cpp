@@ -76,3 +76,12 @@ TEST(DotFix, TheLineReportsItsLargestShift)
     EXPECT_EQ(line.deviation, -2);
     EXPECT_EQ(fixLineInDots(u"\u3000 a \u3000 b", kBoard).deviation, 0);
 }
+
+TEST(DotFix, ACanvasKeepsEveryLineItsWidthInCells)
+{
+    // Eight halves (8 cells) become 7 cells of blanks; a half-width space at the end makes up
+    // the eighth. The line ends and the clean line stay.
+    EXPECT_EQ(fixForBoardInDots(u"a        b\r\n\u3000\u3000\u3000\u3000\u3000", kBoard),
+              u"a\u3000 \u3000\u3000b \r\n\u3000\u3000\u3000\u3000\u3000");
+    EXPECT_EQ(fixForBoardInDots(u"", kBoard), u"");
+}

@@ -135,6 +135,22 @@ private slots:
         QCOMPARE(w.check().problemCount(), 3);
     }
 
+    void fixKeepsDotsInTheProportionalFont()
+    {
+        // Eight half-width spaces: four full-width ones on the grid, 40 dots' worth (38, the
+        // nearest a board keeps) in the proportional font, the line padded back to its cells.
+        const std::u16string canvas = u"a        b\r\n\u3000\u3000\u3000\u3000\u3000";
+        m_editor->canvas().resetCanvas(canvas, 5, 2);
+        m_check->cmdFix()->click();
+        QCOMPARE(m_editor->canvas().text(),
+                 std::u16string(u"a\u3000\u3000\u3000\u3000b\r\n\u3000\u3000\u3000\u3000\u3000"));
+        m_editor->canvas().resetCanvas(canvas, 5, 2);
+        m_editor->txtMain()->setFont(QFont(platform::kPGothic, 12));
+        m_check->cmdFix()->click();
+        QCOMPARE(m_editor->canvas().text(),
+                 std::u16string(u"a\u3000 \u3000\u3000b \r\n\u3000\u3000\u3000\u3000\u3000"));
+    }
+
     void followsTypingAndTheLimits()
     {
         frmCheck& w = *m_check;

@@ -86,38 +86,40 @@ int postedCharBytes(char16_t c)
 LineFacts checkLine(std::u16string_view line, int lineNumber, std::vector<Problem>& out)
 {
     const size_t n = trimmedLength(line);
+    const std::u16string_view posted = line.substr(0, n);
     LineFacts facts;
     facts.trimmed = static_cast<int>(n);
-    int column = 0;
-    size_t i = 0;
-    while (i < n) {
-        const char16_t c = line[i];
-        if (c == grid::kHalfSpace) {
+    facts.bytes = grid::WidthOf(posted);
+    // Only a few ASCII characters matter beyond the width: look at nothing else per character,
+    // and work out a unit column only where a problem is.
+    for (size_t i = 0; i < n; ++i) {
+        const char16_t c = posted[i];
+        if (c > u'>') {
+            continue;
+        }
+        if (c == u'<' || c == u'>') {
+            facts.bytes += 3;
+        } else if (c == u'"') {
+            facts.bytes += 5;
+        } else if (c == grid::kHalfSpace) {
             size_t end = i + 1;
-            while (end < n && line[end] == grid::kHalfSpace) {
+            while (end < n && posted[end] == grid::kHalfSpace) {
                 ++end;
             }
-            const int run = static_cast<int>(end - i);
             if (i == 0) {
                 out.push_back({ProblemKind::LeadingSpace, lineNumber, 0, 0, 1});
             }
-            if (run >= 2) {
-                out.push_back({ProblemKind::SpaceRun, lineNumber, column, static_cast<int>(i), run});
+            if (end - i >= 2) {
+                out.push_back({ProblemKind::SpaceRun, lineNumber, unitColumn(posted, i),
+                               static_cast<int>(i), static_cast<int>(end - i)});
             }
-            column += run;
-            facts.bytes += run;
-            i = end;
-            continue;
-        }
-        if (c == u'&') {
-            if (const size_t len = referenceLength(line.substr(0, n), i); len > 0) {
-                out.push_back({ProblemKind::CharacterReference, lineNumber, column,
+            i = end - 1;
+        } else if (c == u'&') {
+            if (const size_t len = referenceLength(posted, i); len > 0) {
+                out.push_back({ProblemKind::CharacterReference, lineNumber, unitColumn(posted, i),
                                static_cast<int>(i), static_cast<int>(len)});
             }
         }
-        column += grid::charWidth(c);
-        facts.bytes += postedCharBytes(c);
-        ++i;
     }
     return facts;
 }

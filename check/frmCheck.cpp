@@ -41,10 +41,17 @@ QSpinBox* limitBox(QWidget* parent, const QString& name, int value)
 /// "バイト数 n / limit", marked when over.
 void showFigure(QLabel* label, const QString& caption, long long value, int limit)
 {
+    // Called at every keystroke: a style sheet set again would polish the label again.
     const bool over = value > limit;
-    label->setText(QStringLiteral("%1 %2 / %3").arg(caption).arg(value).arg(limit));
-    label->setProperty("overLimit", over);
-    label->setStyleSheet(over ? QStringLiteral("color: #c00000; font-weight: bold;") : QString());
+    const QString text = QStringLiteral("%1 %2 / %3").arg(caption).arg(value).arg(limit);
+    if (label->text() != text) {
+        label->setText(text);
+    }
+    if (label->property("overLimit").toBool() != over || !label->property("overLimit").isValid()) {
+        label->setProperty("overLimit", over);
+        label->setStyleSheet(over ? QStringLiteral("color: #c00000; font-weight: bold;")
+                                  : QString());
+    }
 }
 
 }  // namespace

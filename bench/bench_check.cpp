@@ -1,0 +1,115 @@
+// The posting check: the whole largest canvas checked against splitting it into line records
+// with their widths; and one typed character with the check window open (following the canvas
+// and marking cells) against the same keystroke without it.
+
+#include <QApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+#include "Canvas.h"
+#include "Keys.h"
+#include "Timing.h"
+#include "check/BoardCheck.h"
+#include "check/frmCheck.h"
+#include "editor/CanvasWidget.h"
+#include "editor/CheckLink.h"
+#include "grid/Cp932.h"
+#include "grid/LineModel.h"
+
+using namespace masumemo;
+
+namespace {
+
+/// The largest canvas with a run of half-width spaces and a leading one on every tenth line,
+/// so the check has problems to find and marks to paint.
+std::u16string canvasWithProblems()
+{
+    std::vector<std::u16string> lines = grid::SplitText(bench::largestCanvas());
+    for (size_t i = 0; i < lines.size(); i += 10) {
+        lines[i].replace(0, 4, u"  a ");
+    }
+    return grid::joinLines(lines);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    const std::u16string text = canvasWithProblems();
+
+    volatile long sink = 0;
+    const auto [checked, split] = bench::bestOfAlternating(
+        [&] { sink = sink + static_cast<long>(check::BoardCheck(text).problems.size()); },
+        [&] {
+            const grid::CanvasSplit s = grid::SplitCanvas(text, static_cast<int>(text.size() / 2));
+            long widths = 0;
+            for (const auto& r : s.lines) {
+                widths += grid::WidthOf(r.Text);
+            }
+            sink = sink + widths;
+        });
+    bool ok = bench::report("whole check, 40 x 800 vs SplitCanvas + WidthOf", checked, split, 2.0);
+
+    editor::CanvasWidget watched;
+    editor::CanvasWidget plain;
+    for (editor::CanvasWidget* canvas : {&watched, &plain}) {
+        canvas->resize(800, 600);
+        canvas->setFocusPolicy(Qt::NoFocus);  // no caret blinking on one side only
+        canvas->controller().resetCanvas(text, bench::kKeta, bench::kGyou);
+        canvas->show();
+    }
+    QWidget owner;
+    auto* link = new editor::CanvasCheckLink(watched);
+    auto* window = new check::frmCheck(&owner, *link);
+    window->show();
+    QCoreApplication::processEvents();
+
+    // Each call types at the start of one of 20 lines in view (some with problems), alternating
+    // characters so every keystroke changes the canvas, then lets the windows paint. The two
+    // sides take turns call by call and each keeps its median.
+    constexpr int kLines = 20;
+    const auto typer = [&](editor::CanvasWidget& canvas) {
+        return [&canvas, typed = 0L]() mutable {
+            const int line = static_cast<int>(typed % kLines);
+            const bool odd = (typed / kLines) % 2 != 0;
+            ++typed;
+            bench::placeCaretAtLine(canvas, line);
+            bench::sendKey(&canvas, odd ? Qt::Key_Y : Qt::Key_X, Qt::NoModifier,
+                           odd ? QStringLiteral("y") : QStringLiteral("x"));
+            QCoreApplication::processEvents();
+        };
+    };
+    auto typeWatched = typer(watched);
+    auto typePlain = typer(plain);
+    const auto timed = [](auto& fn) {
+        const auto start = std::chrono::steady_clock::now();
+        fn();
+        return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start)
+            .count();
+    };
+    std::vector<double> watchedTimes;
+    std::vector<double> plainTimes;
+    for (int i = 0; i < 2000; ++i) {
+        if (i % 2 == 0) {
+            watchedTimes.push_back(timed(typeWatched));
+            plainTimes.push_back(timed(typePlain));
+        } else {
+            plainTimes.push_back(timed(typePlain));
+            watchedTimes.push_back(timed(typeWatched));
+        }
+    }
+    const auto median = [](std::vector<double>& v) {
+        std::nth_element(v.begin(), v.begin() + static_cast<long>(v.size() / 2), v.end());
+        return v[v.size() / 2];
+    };
+    ok = bench::report("typed character + paint: check window open vs not", median(watchedTimes),
+                       median(plainTimes), 1.2) &&
+         ok;
+    return ok ? 0 : 1;
+}

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "editor/CanvasController.h"
+#include "grid/Cp932.h"
 #include "platform/Dialogs.h"
 #include "platform/FileAccess.h"
 
@@ -160,13 +161,7 @@ bool FileCommands::FileOpen(const QString& path)
              Dialogs::Icon::Critical);
         return false;
     }
-    const grid::FittedCanvas& fitted = read.file.canvas;
-    m_canvas.resetCanvas(fitted.text, fitted.keta, fitted.gyou);
-    m_currentFile = path;
-    showTitle();
-    if (m_canvasReset) {
-        m_canvasReset();
-    }
+    showFitted(read.file.canvas, path);
     // Said once, on opening: the next save writes "?" where those bytes were.
     QStringList notes;
     if (read.file.substituted) {
@@ -180,6 +175,31 @@ bool FileCommands::FileOpen(const QString& path)
     if (!notes.isEmpty()) {
         tell(&m_window, notes.join(QLatin1Char('\n')), Dialogs::Icon::Warning);
     }
+    return true;
+}
+
+void FileCommands::showFitted(const grid::FittedCanvas& fitted, const QString& path)
+{
+    m_canvas.resetCanvas(fitted.text, fitted.keta, fitted.gyou);
+    m_currentFile = path;
+    showTitle();
+    if (m_canvasReset) {
+        m_canvasReset();
+    }
+}
+
+bool FileCommands::OpenText(std::u16string_view text)
+{
+    if (!saveQuestion()) {
+        return false;
+    }
+    // Through the code page as a file's bytes would come: the same fitting, the same "?".
+    const grid::CanvasFile file = grid::readCanvasFile(grid::encodeCp932(text));
+    if (!file.isText || file.tooLarge) {
+        tell(&m_window, kTooLarge, Dialogs::Icon::Critical);
+        return false;
+    }
+    showFitted(file.canvas, QString());
     return true;
 }
 

@@ -60,6 +60,10 @@ public:
     /// Writes the canvas as it stands to CurrentFile. A failure says why and leaves Modified.
     bool FileSave();
 
+    /// Opens text as a new, untitled canvas fitted as an opened file is, after the changed-mark
+    /// question. False when the question stopped it or the text would make too large a canvas.
+    bool OpenText(std::u16string_view text);
+
     /// The dictionary's edit hand-over: the save question, then FileOpen. False when the
     /// question was cancelled, its save did not happen, or the file could not be read.
     bool KaoKara(const QString& path);
@@ -69,6 +73,8 @@ public:
 
 private:
     bool writeTo(const QString& path);
+    /// The fitted canvas becomes the canvas, CurrentFile path (empty for none).
+    void showFitted(const grid::FittedCanvas& fitted, const QString& path);
 
     QWidget& m_window;
     CanvasController& m_canvas;

@@ -279,6 +279,7 @@ void frmMain::createMenus()
     // The tools that work beside the canvas each add one entry here.
     m_mnuTool = menu("mnuTool", "ﾂｰﾙ(&T)");
     item(m_mnuTool, "mnuToolCheck", "投稿チェック(&C)...", &frmMain::mnuToolCheck_Click);
+    item(m_mnuTool, "mnuLibrary", "AA素材(&M)...", &frmMain::mnuLibrary_Click);
 
     QMenu* help = menu("mnuHelp", "ﾍﾙﾌﾟ(&H)");
     item(help, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &frmMain::mnuHelpAbout_Click);
@@ -1045,6 +1046,11 @@ void frmMain::mnuKao_Click()
 void frmMain::mnuHelpAbout_Click()
 {
     emit aboutRequested();
+}
+
+void frmMain::mnuLibrary_Click()
+{
+    emit libraryRequested();
 }
 
 void frmMain::mnuLarge_Click()

@@ -166,6 +166,7 @@ public:
     void mnuFavaPlas_Click();
     void mnuHelpAbout_Click();
     void mnuToolCheck_Click();
+    void mnuLibrary_Click();
 
 public slots:
     /// The dictionary hands the file at path over for editing: the save question, then the
@@ -181,6 +182,8 @@ signals:
     void aboutRequested();
     /// The dictionary window is wanted.
     void dictionaryRequested();
+    /// The parts window "AA素材" is wanted.
+    void libraryRequested();
 
 protected:
     bool event(QEvent* event) override;

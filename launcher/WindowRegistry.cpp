@@ -1,6 +1,7 @@
 #include "WindowRegistry.h"
 
 #include "dictionary/frmKao.h"
+#include "editor/LibraryCanvas.h"
 #include "editor/frmMain.h"
 #include "frmAbout.h"
 #include "frmSplash.h"
@@ -42,6 +43,7 @@ editor::frmMain* WindowRegistry::showEditor()
         connect(m_editor, &editor::frmMain::dictionaryRequested, this,
                 &WindowRegistry::showDictionary);
         connect(m_editor, &editor::frmMain::aboutRequested, this, &WindowRegistry::showAbout);
+        connect(m_editor, &editor::frmMain::libraryRequested, this, &WindowRegistry::showLibrary);
         connect(m_editor, &editor::frmMain::kaoKaraAccepted, this, [this] {
             if (m_dictionary) {
                 m_dictionary->editAccepted();
@@ -69,6 +71,19 @@ dictionary::frmKao* WindowRegistry::showDictionary()
     }
     bringForward(m_dictionary);
     return m_dictionary;
+}
+
+library::frmLibrary* WindowRegistry::showLibrary()
+{
+    editor::frmMain* editor = showEditor();
+    if (!m_library) {
+        // A child of the editor in a window of its own: it works on that canvas and goes when
+        // the editor goes.
+        m_library = new library::frmLibrary(editor::libraryCanvas(*editor), editor);
+        m_library->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    bringForward(m_library);
+    return m_library;
 }
 
 frmSplash* WindowRegistry::showChooser()

@@ -9,6 +9,7 @@
 #include "dictionary/frmKao.h"
 #include "editor/frmMain.h"
 #include "launcher/frmSplash.h"
+#include "library/frmLibrary.h"
 
 namespace masumemo::launcher {
 
@@ -24,11 +25,14 @@ public:
     editor::frmMain* editor() const { return m_editor; }
     dictionary::frmKao* dictionary() const { return m_dictionary; }
     frmSplash* chooser() const { return m_chooser; }
+    library::frmLibrary* library() const { return m_library; }
 
 public slots:
     editor::frmMain* showEditor();
     dictionary::frmKao* showDictionary();
     frmSplash* showChooser();
+    /// The parts window beside the editor (the editor is shown first; the window goes with it).
+    library::frmLibrary* showLibrary();
     /// About, modal over the editor (or alone when there is no editor); returns when closed.
     void showAbout();
     /// The dictionary's edit command: the editor is shown (built if needed) and opens path;
@@ -39,6 +43,7 @@ private:
     QPointer<editor::frmMain> m_editor;
     QPointer<dictionary::frmKao> m_dictionary;
     QPointer<frmSplash> m_chooser;
+    QPointer<library::frmLibrary> m_library;
 };
 
 }  // namespace masumemo::launcher

@@ -1,6 +1,8 @@
 #include "Dialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -37,6 +39,16 @@ Dialogs& Dialogs::instance()
 void Dialogs::install(Dialogs* d)
 {
     g_installed = d;
+}
+
+QString Dialogs::folderName(QWidget*, const QString&, const QString&)
+{
+    return {};
+}
+
+std::optional<QString> Dialogs::askText(QWidget*, const QString&, const QString&)
+{
+    return std::nullopt;
 }
 
 Dialogs::Answer QtDialogs::message(QWidget* parent, const QString& text, Buttons buttons, Icon icon)
@@ -99,6 +111,20 @@ QString QtDialogs::saveFileName(QWidget* parent, const FileRequest& request)
         return {};
     }
     return dialog.selectedFiles().constFirst();
+}
+
+QString QtDialogs::folderName(QWidget* parent, const QString& title, const QString& initialPath)
+{
+    return QFileDialog::getExistingDirectory(parent, title, initialPath);
+}
+
+std::optional<QString> QtDialogs::askText(QWidget* parent, const QString& prompt,
+                                          const QString& initial)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent, kProgramTitle, prompt, QLineEdit::Normal, initial, &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
 }
 
 QString qtFileFilter(const QString& filter)

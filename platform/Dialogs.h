@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 namespace masumemo::platform {
@@ -36,6 +38,14 @@ public:
     virtual QString openFileName(QWidget* parent, const FileRequest& request) = 0;
     /// The Save dialog, asking before overwriting; an empty string when cancelled.
     virtual QString saveFileName(QWidget* parent, const FileRequest& request) = 0;
+    /// A folder chooser showing title; an empty string when cancelled (as answerers that do
+    /// not know it answer).
+    virtual QString folderName(QWidget* parent, const QString& title,
+                               const QString& initialPath);
+    /// A one-line text asked for with prompt, offering initial; nothing when cancelled (as
+    /// answerers that do not know it answer).
+    virtual std::optional<QString> askText(QWidget* parent, const QString& prompt,
+                                           const QString& initial);
 
     /// The installed instance (QtDialogs unless a test installed another).
     static Dialogs& instance();
@@ -50,6 +60,10 @@ public:
     Answer message(QWidget* parent, const QString& text, Buttons buttons, Icon icon) override;
     QString openFileName(QWidget* parent, const FileRequest& request) override;
     QString saveFileName(QWidget* parent, const FileRequest& request) override;
+    QString folderName(QWidget* parent, const QString& title,
+                       const QString& initialPath) override;
+    std::optional<QString> askText(QWidget* parent, const QString& prompt,
+                                   const QString& initial) override;
 };
 
 /// Turns "description|pattern" pairs into Qt's "description (pattern)" filter list. A

@@ -18,6 +18,8 @@ void ScriptedDialogs::clear()
     m_paths.clear();
     m_messages.clear();
     m_fileAsks.clear();
+    m_texts.clear();
+    m_prompts.clear();
 }
 
 platform::Dialogs::Answer ScriptedDialogs::message(QWidget*, const QString& text, Buttons buttons,
@@ -59,6 +61,22 @@ QString ScriptedDialogs::openFileName(QWidget*, const FileRequest& request)
 QString ScriptedDialogs::saveFileName(QWidget*, const FileRequest& request)
 {
     return nextPath(true, request);
+}
+
+QString ScriptedDialogs::folderName(QWidget*, const QString& title, const QString& initialPath)
+{
+    return nextPath(false, {title, QString(), initialPath});
+}
+
+std::optional<QString> ScriptedDialogs::askText(QWidget*, const QString& prompt, const QString&)
+{
+    m_prompts << prompt;
+    if (m_texts.empty()) {
+        return std::nullopt;
+    }
+    QString text = m_texts.front();
+    m_texts.pop_front();
+    return text;
 }
 
 }  // namespace masumemo::testing

@@ -31,22 +31,31 @@ public:
 
     /// Queues the answer to the next message box (unqueued boxes answer Ok, No, or Cancel).
     void answer(Answer a) { m_answers.push_back(a); }
-    /// Queues the path the next file dialog returns (an empty path cancels).
+    /// Queues the path the next file or folder dialog returns (an empty path cancels).
     void choose(const QString& path) { m_paths.push_back(path); }
+    /// Queues the text the next text prompt returns (unqueued prompts are cancelled).
+    void type(const QString& text) { m_texts.push_back(text); }
 
     const std::vector<Message>& messages() const { return m_messages; }
     const std::vector<FileAsk>& fileAsks() const { return m_fileAsks; }
+    const QStringList& prompts() const { return m_prompts; }
     void clear();
 
     Answer message(QWidget* parent, const QString& text, Buttons buttons, Icon icon) override;
     QString openFileName(QWidget* parent, const FileRequest& request) override;
     QString saveFileName(QWidget* parent, const FileRequest& request) override;
+    QString folderName(QWidget* parent, const QString& title,
+                       const QString& initialPath) override;
+    std::optional<QString> askText(QWidget* parent, const QString& prompt,
+                                   const QString& initial) override;
 
 private:
     QString nextPath(bool save, const FileRequest& request);
 
     std::deque<Answer> m_answers;
     std::deque<QString> m_paths;
+    std::deque<QString> m_texts;
+    QStringList m_prompts;
     std::vector<Message> m_messages;
     std::vector<FileAsk> m_fileAsks;
 };

@@ -1,0 +1,28 @@
+#pragma once
+// What the parts window needs of the canvas it works beside. The editor implements it; the
+// window never sees the editor itself.
+
+#include <QFont>
+
+#include <string>
+#include <string_view>
+
+namespace masumemo::library {
+
+class PartsCanvas
+{
+public:
+    virtual ~PartsCanvas() = default;
+
+    /// The selected text, or the whole canvas when nothing is selected (lines joined by CR LF).
+    virtual std::u16string selectionOrCanvas() const = 0;
+    /// Lays text over the canvas at the caret exactly as a paste is laid, as one undo step.
+    virtual void layOver(std::u16string_view text) = 0;
+    /// Opens text as a new canvas, fitted as an opened file is, after the usual question about
+    /// unsaved changes. False when the question was cancelled or the text cannot be a canvas.
+    virtual bool openAsNew(std::u16string_view text) = 0;
+    /// The font the canvas is shown in.
+    virtual QFont canvasFont() const = 0;
+};
+
+}  // namespace masumemo::library

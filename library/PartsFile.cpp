@@ -1,0 +1,526 @@
+#include "PartsFile.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "grid/Cp932.h"
+#include "grid/Fit.h"
+#include "grid/LineModel.h"
+
+namespace masumemo::library {
+namespace {
+
+constexpr std::string_view kSplit = "[SPLIT]";
+constexpr std::string_view kHeader = "[AA][";
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kCrLf = "\r\n";
+constexpr char32_t kNoChar = 0xFFFFFFFF;
+
+bool isBreak(char c) { return c == '\r' || c == '\n'; }
+
+/// The code point of one UTF-8 sequence at bytes[i], its length in n; kNoChar when invalid
+/// (overlong forms, surrogates and values past U+10FFFF included).
+char32_t utf8At(std::string_view bytes, std::size_t i, std::size_t& n)
+{
+    const auto b0 = static_cast<unsigned char>(bytes[i]);
+    n = 1;
+    if (b0 < 0x80) {
+        return b0;
+    }
+    std::size_t len = 0;
+    char32_t cp = 0;
+    char32_t least = 0;
+    if ((b0 & 0xE0) == 0xC0) {
+        len = 2, cp = b0 & 0x1F, least = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        len = 3, cp = b0 & 0x0F, least = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        len = 4, cp = b0 & 0x07, least = 0x10000;
+    } else {
+        return kNoChar;
+    }
+    if (i + len > bytes.size()) {
+        return kNoChar;
+    }
+    for (std::size_t k = 1; k < len; ++k) {
+        const auto b = static_cast<unsigned char>(bytes[i + k]);
+        if ((b & 0xC0) != 0x80) {
+            return kNoChar;
+        }
+        cp = cp << 6 | (b & 0x3F);
+    }
+    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return kNoChar;
+    }
+    n = len;
+    return cp;
+}
+
+/// True when bytes are valid UTF-8; multiByte tells whether any sequence was longer than one.
+bool isValidUtf8(std::string_view bytes, bool& multiByte)
+{
+    multiByte = false;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        // Runs of ASCII, eight bytes at a time.
+        while (i + 8 <= bytes.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + i, 8);
+            if (word & 0x8080808080808080ULL) {
+                break;
+            }
+            i += 8;
+        }
+        if (i >= bytes.size()) {
+            break;
+        }
+        std::size_t n = 1;
+        if (utf8At(bytes, i, n) == kNoChar) {
+            return false;
+        }
+        multiByte |= n > 1;
+        i += n;
+    }
+    return true;
+}
+
+void appendCodePoint(std::u16string& out, char32_t cp)
+{
+    if (cp >= 0x10000) {
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+        out.push_back(static_cast<char16_t>(cp));
+    }
+}
+
+std::u16string decodeUtf8(std::string_view bytes)
+{
+    std::u16string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) {
+        std::size_t n = 1;
+        const char32_t cp = utf8At(bytes, i, n);
+        appendCodePoint(out, cp == kNoChar ? U'?' : cp);
+        i += n;
+    }
+    return out;
+}
+
+void appendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | cp >> 6));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | cp >> 12));
+        out.push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | cp >> 18));
+        out.push_back(static_cast<char>(0x80 | (cp >> 12 & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+/// Code points of a UTF-16 text; a lone surrogate stands for itself.
+template <typename F>
+void forEachCodePoint(std::u16string_view s, F&& f)
+{
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        char32_t c = s[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
+            s[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+            ++i;
+        }
+        f(c);
+    }
+}
+
+std::string encodeUtf8(std::u16string_view s)
+{
+    std::string out;
+    out.reserve(s.size() * 3);
+    forEachCodePoint(s, [&](char32_t c) { appendUtf8(out, c >= 0xD800 && c <= 0xDFFF ? U'?' : c); });
+    return out;
+}
+
+void appendReference(std::u16string& out, char32_t cp)
+{
+    out += u"&#";
+    for (char c : std::to_string(static_cast<unsigned long>(cp))) {
+        out.push_back(static_cast<char16_t>(c));
+    }
+    out.push_back(u';');
+}
+
+/// A line as it is written: trailing spaces trimmed; "&" before "#" and a "[" that would make
+/// the line a separator or header written as references, so reading gives the line back.
+std::u16string writtenLine(std::u16string_view line, PartsFormat format, bool cp932)
+{
+    const std::u16string trimmed = grid::trimTrailingSpaces(line);
+    std::u16string out;
+    out.reserve(trimmed.size());
+    const bool looksLikeHeader =
+        (format == PartsFormat::Mlt && trimmed == u"[SPLIT]") ||
+        (format == PartsFormat::Ast && trimmed.starts_with(u"[AA][") && trimmed.ends_with(u"]"));
+    std::size_t i = 0;
+    forEachCodePoint(trimmed, [&](char32_t c) {
+        const bool first = i == 0;
+        i += c >= 0x10000 ? 2 : 1;
+        if ((first && looksLikeHeader) ||
+            (c == U'&' && i < trimmed.size() && trimmed[i] == u'#')) {
+            appendReference(out, c);
+        } else if (cp932 && (c > 0xFFFF || !grid::isCp932Encodable(static_cast<char16_t>(c)))) {
+            appendReference(out, c);
+        } else {
+            appendCodePoint(out, c);
+        }
+    });
+    return out;
+}
+
+std::string encodeAs(std::u16string_view text, TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8 ? encodeUtf8(text) : grid::encodeCp932(text);
+}
+
+/// The bytes of one part after its separator or header line: each line and CR LF.
+std::string partBody(const Part& part, PartsFormat format, TextEncoding encoding)
+{
+    std::u16string text;
+    for (const std::u16string& line : part.lines) {
+        text += writtenLine(line, format, encoding == TextEncoding::Cp932);
+        text += u"\r\n";
+    }
+    return encodeAs(text, encoding);
+}
+
+std::string headerLine(std::u16string_view name, TextEncoding encoding)
+{
+    std::u16string header = u"[AA][";
+    for (char16_t c : name) {
+        header.push_back(c == u'\r' || c == u'\n' ? u' ' : c);
+    }
+    header += u"]\r\n";
+    if (encoding == TextEncoding::Cp932) {
+        std::u16string safe;
+        forEachCodePoint(header, [&](char32_t c) {
+            if (c > 0xFFFF || !grid::isCp932Encodable(static_cast<char16_t>(c))) {
+                appendReference(safe, c);
+            } else {
+                appendCodePoint(safe, c);
+            }
+        });
+        header = std::move(safe);
+    }
+    return encodeAs(header, encoding);
+}
+
+/// The end of the line at pos (the position of its break, or the end).
+std::size_t lineEnd(std::string_view bytes, std::size_t pos)
+{
+    const void* cr = std::memchr(bytes.data() + pos, '\r', bytes.size() - pos);
+    const void* lf = std::memchr(bytes.data() + pos, '\n', bytes.size() - pos);
+    std::size_t end = bytes.size();
+    if (cr) {
+        end = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data());
+    }
+    if (lf) {
+        end = std::min(end, static_cast<std::size_t>(static_cast<const char*>(lf) - bytes.data()));
+    }
+    return end;
+}
+
+/// The start of the line after the one ending at end (past its CR LF, CR or LF).
+std::size_t nextLine(std::string_view bytes, std::size_t end)
+{
+    if (end >= bytes.size()) {
+        return bytes.size();
+    }
+    if (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') {
+        return end + 2;
+    }
+    return end + 1;
+}
+
+/// Each occurrence of what at the start of a line of bytes, from from on.
+template <typename F>
+void forEachLineStart(std::string_view bytes, std::size_t from, std::string_view what, F&& f)
+{
+    std::size_t pos = from;
+    while (pos < bytes.size()) {
+        const void* hit =
+            memmem(bytes.data() + pos, bytes.size() - pos, what.data(), what.size());
+        if (!hit) {
+            return;
+        }
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - bytes.data());
+        if (at == from || isBreak(bytes[at - 1])) {
+            pos = f(at);
+        } else {
+            pos = at + 1;
+        }
+    }
+}
+
+PartSpan span(std::size_t start, std::size_t end)
+{
+    return {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)};
+}
+
+void indexMlt(std::string_view bytes, std::size_t from, FileIndex& index)
+{
+    std::size_t partStart = from;
+    forEachLineStart(bytes, from, kSplit, [&](std::size_t at) {
+        const std::size_t end = lineEnd(bytes, at);
+        if (end != at + kSplit.size()) {
+            return at + 1;  // a longer line that only begins like a separator
+        }
+        index.parts.push_back(span(partStart, at));
+        partStart = nextLine(bytes, end);
+        return partStart;
+    });
+    index.parts.push_back(span(partStart, bytes.size()));
+}
+
+void indexAst(std::string_view bytes, std::size_t from, FileIndex& index)
+{
+    const TextEncoding encoding = index.detected.encoding;
+    bool open = false;
+    forEachLineStart(bytes, from, kHeader, [&](std::size_t at) {
+        const std::size_t end = lineEnd(bytes, at);
+        if (end == at + kHeader.size() || bytes[end - 1] != ']') {
+            return at + 1;
+        }
+        if (open) {
+            index.parts.back().length = static_cast<std::uint32_t>(at - index.parts.back().start);
+        }
+        const std::string_view name =
+            bytes.substr(at + kHeader.size(), end - 1 - (at + kHeader.size()));
+        index.names += name.empty() ? std::u16string()
+                                    : decodeReferences(decodeBytes(name, encoding));
+        index.nameEnds.push_back(static_cast<std::uint32_t>(index.names.size()));
+        const std::size_t start = nextLine(bytes, end);
+        index.parts.push_back(span(start, bytes.size()));
+        open = true;
+        return start;
+    });
+}
+
+}  // namespace
+
+std::optional<PartsFormat> formatOfName(std::string_view fileName)
+{
+    const std::size_t dot = fileName.rfind('.');
+    if (dot == std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::string ext(fileName.substr(dot + 1));
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+    if (ext == "mlt") {
+        return PartsFormat::Mlt;
+    }
+    if (ext == "ast") {
+        return PartsFormat::Ast;
+    }
+    if (ext == "txt") {
+        return PartsFormat::Txt;
+    }
+    return std::nullopt;
+}
+
+Detected detectEncoding(std::string_view bytes)
+{
+    if (bytes.starts_with(kBom)) {
+        return {TextEncoding::Utf8, kBom.size()};
+    }
+    bool multiByte = false;
+    if (!isValidUtf8(bytes, multiByte) || !multiByte) {
+        return {};
+    }
+    bool invalidCp932 = false;
+    grid::decodeCp932(bytes, &invalidCp932);
+    return {invalidCp932 ? TextEncoding::Utf8 : TextEncoding::Cp932, 0};
+}
+
+std::u16string decodeBytes(std::string_view bytes, TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8 ? decodeUtf8(bytes) : grid::decodeCp932(bytes);
+}
+
+std::u16string decodeReferences(std::u16string_view text)
+{
+    std::size_t amp = text.find(u"&#");
+    if (amp == std::u16string_view::npos) {
+        return std::u16string(text);
+    }
+    std::u16string out(text.substr(0, amp));
+    out.reserve(text.size());
+    std::size_t i = amp;
+    while (i < text.size()) {
+        if (text[i] != u'&' || i + 2 >= text.size() || text[i + 1] != u'#') {
+            out.push_back(text[i++]);
+            continue;
+        }
+        const bool hex = text[i + 2] == u'x' || text[i + 2] == u'X';
+        std::size_t j = i + (hex ? 3 : 2);
+        const std::size_t digitsStart = j;
+        std::uint64_t value = 0;
+        for (; j < text.size(); ++j) {
+            const char16_t c = text[j];
+            int digit = -1;
+            if (c >= u'0' && c <= u'9') {
+                digit = c - u'0';
+            } else if (hex && c >= u'a' && c <= u'f') {
+                digit = c - u'a' + 10;
+            } else if (hex && c >= u'A' && c <= u'F') {
+                digit = c - u'A' + 10;
+            }
+            if (digit < 0) {
+                break;
+            }
+            // Saturates: a reference of many digits is out of range, never an overflow.
+            value = std::min<std::uint64_t>(value * (hex ? 16 : 10) + digit, 0x7FFFFFFF);
+        }
+        const bool valid = j > digitsStart && value != 0 && value <= 0x10FFFF &&
+                           !(value >= 0xD800 && value <= 0xDFFF);
+        if (!valid) {
+            out.push_back(text[i++]);
+            continue;
+        }
+        appendCodePoint(out, static_cast<char32_t>(value));
+        i = j < text.size() && text[j] == u';' ? j + 1 : j;
+    }
+    return out;
+}
+
+std::u16string_view FileIndex::name(std::size_t i) const
+{
+    if (i >= nameEnds.size()) {
+        return {};
+    }
+    const std::uint32_t begin = i == 0 ? 0 : nameEnds[i - 1];
+    return std::u16string_view(names).substr(begin, nameEnds[i] - begin);
+}
+
+std::size_t FileIndex::memoryBytes() const
+{
+    return sizeof(FileIndex) + parts.capacity() * sizeof(PartSpan) +
+           names.capacity() * sizeof(char16_t) + nameEnds.capacity() * sizeof(std::uint32_t);
+}
+
+FileIndex indexFile(std::string_view bytes, PartsFormat format, IndexProblem* problem)
+{
+    FileIndex index;
+    index.format = format;
+    IndexProblem found = IndexProblem::None;
+    if (bytes.size() > kMaxPartsFileBytes) {
+        found = IndexProblem::TooLarge;
+    } else if (std::memchr(bytes.data(), '\0', bytes.size())) {
+        found = IndexProblem::Binary;
+    }
+    if (problem) {
+        *problem = found;
+    }
+    if (found != IndexProblem::None) {
+        return index;
+    }
+    index.detected = detectEncoding(bytes);
+    const std::size_t from = index.detected.bomLength;
+    if (from < bytes.size()) {
+        switch (format) {
+            case PartsFormat::Mlt:
+                indexMlt(bytes, from, index);
+                break;
+            case PartsFormat::Ast:
+                indexAst(bytes, from, index);
+                break;
+            case PartsFormat::Txt:
+                index.parts.push_back(span(from, bytes.size()));
+                break;
+        }
+    }
+    index.parts.shrink_to_fit();
+    index.names.shrink_to_fit();
+    index.nameEnds.shrink_to_fit();
+    return index;
+}
+
+std::vector<std::u16string> partLines(std::string_view spanBytes, TextEncoding encoding)
+{
+    const std::u16string text = decodeBytes(spanBytes, encoding);
+    std::vector<std::u16string> lines;
+    for (const std::u16string_view line : grid::splitFileLines(text)) {
+        lines.push_back(decodeReferences(line));
+    }
+    return lines;
+}
+
+std::u16string partText(std::string_view spanBytes, TextEncoding encoding)
+{
+    return grid::joinLines(partLines(spanBytes, encoding));
+}
+
+std::vector<Part> readParts(std::string_view bytes, PartsFormat format)
+{
+    const FileIndex index = indexFile(bytes, format);
+    std::vector<Part> parts;
+    parts.reserve(index.count());
+    for (std::size_t i = 0; i < index.count(); ++i) {
+        const PartSpan s = index.parts[i];
+        parts.push_back({std::u16string(index.name(i)),
+                         partLines(bytes.substr(s.start, s.length), index.detected.encoding)});
+    }
+    return parts;
+}
+
+std::string partsFileBytes(const std::vector<Part>& parts, PartsFormat format)
+{
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (format == PartsFormat::Mlt && i > 0) {
+            out += kSplit;
+            out += kCrLf;
+        } else if (format == PartsFormat::Ast) {
+            out += headerLine(parts[i].name, TextEncoding::Cp932);
+        }
+        out += partBody(parts[i], format, TextEncoding::Cp932);
+        if (format == PartsFormat::Txt) {
+            break;
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> appendedPartBytes(std::string_view fileBytes, PartsFormat format,
+                                             const Part& part)
+{
+    IndexProblem problem = IndexProblem::None;
+    const FileIndex index = indexFile(fileBytes, format, &problem);
+    if (format == PartsFormat::Txt || problem != IndexProblem::None) {
+        return std::nullopt;
+    }
+    const TextEncoding encoding = index.detected.encoding;
+    std::string out(fileBytes);
+    const bool hasText = fileBytes.size() > index.detected.bomLength;
+    if (hasText && !isBreak(fileBytes.back())) {
+        out += kCrLf;
+    }
+    if (format == PartsFormat::Ast) {
+        out += headerLine(part.name, encoding);
+    } else if (hasText && index.parts.back().length > 0) {
+        out += kSplit;
+        out += kCrLf;
+    }
+    out += partBody(part, format, encoding);
+    return out;
+}
+
+}  // namespace masumemo::library

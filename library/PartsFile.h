@@ -1,0 +1,108 @@
+#pragma once
+// Files of text-art parts: MLT (parts separated by "[SPLIT]" lines), AST (each part under an
+// "[AA][name]" header line) and TXT (the whole file is one part). Pure functions, no Qt.
+//
+// Indexing finds where each part's bytes lie and, for AST, its name, without decoding the
+// text; a part is decoded only when it is shown, searched or used. Separator and header lines
+// are found in the raw bytes: in code page 932 and in UTF-8 a byte after a line break always
+// starts a character, so a line that begins with "[" is never the tail of a two-byte one.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace masumemo::library {
+
+enum class PartsFormat { Mlt, Ast, Txt };
+
+/// The format by the file name's extension (.mlt, .ast, .txt in any case); none for others.
+std::optional<PartsFormat> formatOfName(std::string_view fileName);
+
+enum class TextEncoding { Cp932, Utf8 };
+
+/// How a file's bytes are to be read: UTF-8 with a byte order mark, or valid UTF-8 that holds
+/// multi-byte sequences and is not valid code page 932; code page 932 otherwise.
+struct Detected
+{
+    TextEncoding encoding = TextEncoding::Cp932;
+    std::size_t bomLength = 0;  ///< bytes of the UTF-8 byte order mark to skip
+};
+Detected detectEncoding(std::string_view bytes);
+
+/// Decodes bytes; UTF-8 errors and invalid code page 932 sequences become "?".
+std::u16string decodeBytes(std::string_view bytes, TextEncoding encoding);
+
+/// Numeric character references decoded: "&#NNNN;" and "&#xHHHH;", the closing ";" optional.
+/// A reference to no character (0, a surrogate, past U+10FFFF) stays as written; one beyond the
+/// BMP becomes a surrogate pair.
+std::u16string decodeReferences(std::u16string_view text);
+
+/// Where one part's text lies in the file: the bytes after its separator or header line, up to
+/// the next separator or header line (the line break before that line ends the part).
+struct PartSpan
+{
+    std::uint32_t start = 0;
+    std::uint32_t length = 0;
+};
+
+/// The files an index refuses to hold offsets for.
+inline constexpr std::uint64_t kMaxPartsFileBytes = 0xFFFFFFFFu;
+
+/// A file's parts as found by indexFile.
+struct FileIndex
+{
+    PartsFormat format = PartsFormat::Txt;
+    Detected detected;
+    std::vector<PartSpan> parts;
+    /// AST names, decoded, one after another; nameEnds[i] is where the name of part i ends.
+    std::u16string names;
+    std::vector<std::uint32_t> nameEnds;
+
+    std::size_t count() const { return parts.size(); }
+    /// The AST name of part i (empty for other formats).
+    std::u16string_view name(std::size_t i) const;
+    /// Bytes held, for the memory figure.
+    std::size_t memoryBytes() const;
+};
+
+/// Why a file holds no parts it could give.
+enum class IndexProblem { None, Binary, TooLarge };
+
+/// Indexes a whole file's bytes. A file holding NUL bytes is binary and gives no parts. An
+/// empty file (or, for AST, one without headers) has no parts.
+FileIndex indexFile(std::string_view bytes, PartsFormat format, IndexProblem* problem = nullptr);
+
+/// A part's text decoded from its bytes (the span's bytes of the file): line ends as CR LF, no
+/// break after the last line, references decoded.
+std::u16string partText(std::string_view spanBytes, TextEncoding encoding);
+
+/// A part's text as its lines (partText split at CR LF); a part without bytes has none.
+std::vector<std::u16string> partLines(std::string_view spanBytes, TextEncoding encoding);
+
+/// One part for writing and for tests: a name (AST only) and its lines.
+struct Part
+{
+    std::u16string name;
+    std::vector<std::u16string> lines;
+
+    friend bool operator==(const Part&, const Part&) = default;
+};
+
+/// Reads every part of a file.
+std::vector<Part> readParts(std::string_view bytes, PartsFormat format);
+
+/// The bytes of a parts file in code page 932 with CR LF: every line trimmed of trailing
+/// spaces and ended by CR LF; a character code page 932 lacks is written as a reference. TXT
+/// writes only the first part. A name's line breaks become spaces.
+std::string partsFileBytes(const std::vector<Part>& parts, PartsFormat format);
+
+/// A file's bytes with one part added at its end, in the file's own encoding (a UTF-8 file
+/// stays UTF-8). The part goes after a separator or header line; a missing last line break is
+/// added first, and an MLT whose last part is empty (it ends with a separator) gets the part
+/// in that place instead of another separator. TXT files take no added parts: nullopt.
+std::optional<std::string> appendedPartBytes(std::string_view fileBytes, PartsFormat format,
+                                             const Part& part);
+
+}  // namespace masumemo::library

@@ -1,0 +1,598 @@
+#include "frmLibrary.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <limits>
+
+#include "grid/LineModel.h"
+#include "library/PartsCanvas.h"
+#include "platform/Dialogs.h"
+#include "platform/ProgramSettings.h"
+
+namespace masumemo::library {
+namespace {
+
+using platform::Dialogs;
+
+constexpr int kFileRole = Qt::UserRole + 1;
+constexpr int kRootRole = Qt::UserRole + 2;
+constexpr int kDefaultSearchDelay = 250;
+/// A preview shows this much of a part; a part of megabyte lines would stall the view.
+constexpr int kPreviewLines = 2000;
+constexpr int kPreviewLineChars = 2000;
+
+const QString kAddTitle = QStringLiteral("素材に追加");
+const QString kPartsFilter = QStringLiteral("MLT・ASTファイル(*.mlt *.ast)|*.mlt *.ast");
+
+QString fromU16(std::u16string_view s)
+{
+    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+void tell(QWidget* parent, const QString& text, Dialogs::Icon icon)
+{
+    Dialogs::instance().message(parent, text, Dialogs::Buttons::Ok, icon);
+}
+
+QPushButton* button(QWidget* parent, const char* name, const char* caption)
+{
+    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+/// The part as the preview shows it: long parts and long lines cut, with a mark.
+QString previewOf(std::u16string_view text)
+{
+    QString shown;
+    int lines = 0;
+    for (const std::u16string& line : grid::SplitText(text)) {
+        if (++lines > kPreviewLines) {
+            shown += QStringLiteral("…");
+            break;
+        }
+        if (lines > 1) {
+            shown += QLatin1Char('\n');
+        }
+        if (line.size() > static_cast<std::size_t>(kPreviewLineChars)) {
+            shown += fromU16(std::u16string_view(line).substr(0, kPreviewLineChars));
+            shown += QStringLiteral("…");
+        } else {
+            shown += fromU16(line);
+        }
+    }
+    return shown;
+}
+
+QString cleanPath(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+}  // namespace
+
+frmLibrary::frmLibrary(std::unique_ptr<PartsCanvas> canvas, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_canvas(std::move(canvas))
+{
+    setObjectName(QStringLiteral("frmLibrary"));
+    setWindowTitle(QStringLiteral("AA素材"));
+    m_parts = new PartListModel(m_index, this);
+    m_files = new QStandardItemModel(this);
+    m_watcher = new QFileSystemWatcher(this);
+    m_searchTimer = new QTimer(this);
+    m_searchTimer->setSingleShot(true);
+    m_searchTimer->setInterval(kDefaultSearchDelay);
+    buildControls();
+
+    connect(&m_index, &LibraryIndex::filesListed, this, &frmLibrary::showFileList);
+    connect(&m_index, &LibraryIndex::fileIndexed, this, &frmLibrary::onFileIndexed);
+    connect(&m_index, &LibraryIndex::progress, this, &frmLibrary::showStatus);
+    connect(&m_index, &LibraryIndex::indexingFinished, this, &frmLibrary::showStatus);
+    connect(&m_index, &LibraryIndex::searchHits, m_parts, &PartListModel::addHits);
+    connect(&m_index, &LibraryIndex::searchFinished, this, &frmLibrary::showStatus);
+    connect(m_searchTimer, &QTimer::timeout, this, &frmLibrary::startSearch);
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, [this](const QString& path) {
+        // A file replaced by renaming drops out of the watch list; watch the new one.
+        if (QFileInfo::exists(path)) {
+            m_watcher->addPath(path);
+        }
+        m_index.refreshIfChanged(m_index.fileOf(path));
+    });
+
+    const auto settings = platform::openProgramSettings();
+    for (const QString& folder : settings->value(QLatin1String(kFoldersKey)).toStringList()) {
+        if (!folder.isEmpty() && !m_folders.contains(cleanPath(folder))) {
+            m_folders << cleanPath(folder);
+        }
+    }
+    restart();
+}
+
+frmLibrary::~frmLibrary() = default;
+
+void frmLibrary::buildControls()
+{
+    m_txtSearch = new QLineEdit(this);
+    m_txtSearch->setObjectName(QStringLiteral("txtSearch"));
+    m_txtSearch->setPlaceholderText(QStringLiteral("検索（名前と本文）"));
+    m_txtSearch->setClearButtonEnabled(true);
+    connect(m_txtSearch, &QLineEdit::textChanged, this, [this] {
+        if (m_searchTimer->interval() == 0) {
+            startSearch();
+        } else {
+            m_searchTimer->start();
+        }
+    });
+
+    m_tvwFiles = new QTreeView(this);
+    m_tvwFiles->setObjectName(QStringLiteral("tvwFiles"));
+    m_tvwFiles->setModel(m_files);
+    m_tvwFiles->setHeaderHidden(true);
+    m_tvwFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tvwFiles->setUniformRowHeights(true);
+    connect(m_tvwFiles->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &frmLibrary::onFileChosen);
+
+    m_lstParts = new QListView(this);
+    m_lstParts->setObjectName(QStringLiteral("lstParts"));
+    m_lstParts->setModel(m_parts);
+    m_lstParts->setUniformItemSizes(true);
+    m_lstParts->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_lstParts->installEventFilter(this);
+    connect(m_lstParts->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &frmLibrary::onPartChosen);
+    connect(m_lstParts, &QListView::doubleClicked, this, &frmLibrary::cmdInsert_Click);
+    // Rows vanish on a reset; the preview follows.
+    connect(m_parts, &QAbstractItemModel::modelReset, this, &frmLibrary::onPartChosen);
+
+    m_txtPreview = new QPlainTextEdit(this);
+    m_txtPreview->setObjectName(QStringLiteral("txtPreview"));
+    m_txtPreview->setReadOnly(true);
+    m_txtPreview->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_txtPreview->setFont(m_canvas->canvasFont());
+
+    QPushButton* folderAdd = button(this, "cmdFolderAdd", "ﾌｫﾙﾀﾞ追加(&F)...");
+    QPushButton* folderRemove = button(this, "cmdFolderRemove", "ﾌｫﾙﾀﾞを外す(&R)");
+    QPushButton* insert = button(this, "cmdInsert", "挿入(&I)");
+    QPushButton* copy = button(this, "cmdCopy", "ｺﾋﾟｰ(&C)");
+    QPushButton* open = button(this, "cmdOpen", "新規に開く(&N)");
+    QPushButton* add = button(this, "cmdAdd", "素材に追加(&A)...");
+    connect(folderAdd, &QPushButton::clicked, this, &frmLibrary::cmdFolderAdd_Click);
+    connect(folderRemove, &QPushButton::clicked, this, &frmLibrary::cmdFolderRemove_Click);
+    connect(insert, &QPushButton::clicked, this, &frmLibrary::cmdInsert_Click);
+    connect(copy, &QPushButton::clicked, this, &frmLibrary::cmdCopy_Click);
+    connect(open, &QPushButton::clicked, this, &frmLibrary::cmdOpen_Click);
+    connect(add, &QPushButton::clicked, this, &frmLibrary::cmdAdd_Click);
+
+    m_lblStatus = new QLabel(this);
+    m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
+
+    auto* filesSide = new QWidget(this);
+    auto* filesLayout = new QVBoxLayout(filesSide);
+    filesLayout->setContentsMargins(0, 0, 0, 0);
+    filesLayout->addWidget(m_tvwFiles);
+    auto* folderButtons = new QHBoxLayout;
+    folderButtons->addWidget(folderAdd);
+    folderButtons->addWidget(folderRemove);
+    filesLayout->addLayout(folderButtons);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(filesSide);
+    splitter->addWidget(m_lstParts);
+    splitter->addWidget(m_txtPreview);
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 1);
+    splitter->setStretchFactor(2, 4);
+
+    auto* commands = new QHBoxLayout;
+    for (QPushButton* b : {insert, copy, open, add}) {
+        commands->addWidget(b);
+    }
+    commands->addWidget(m_lblStatus, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_txtSearch);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(commands);
+    resize(960, 540);
+}
+
+void frmLibrary::setSearchDelay(int ms)
+{
+    m_searchTimer->setInterval(ms);
+}
+
+void frmLibrary::restart()
+{
+    m_index.setRoots(m_folders + m_sessionRoots);
+}
+
+void frmLibrary::saveFolders()
+{
+    platform::openProgramSettings()->setValue(QLatin1String(kFoldersKey), m_folders);
+}
+
+void frmLibrary::openOn(const QString& path)
+{
+    const QString clean = cleanPath(path);
+    if (!m_folders.contains(clean) && !m_sessionRoots.contains(clean)) {
+        m_sessionRoots << clean;
+        restart();
+    }
+    m_pendingPath = clean;
+    m_pendingPart = -1;
+    choosePending();
+}
+
+// --- The file list ---------------------------------------------------------------------------
+
+void frmLibrary::unwatch()
+{
+    if (!m_watcher->files().isEmpty()) {
+        m_watcher->removePaths(m_watcher->files());
+    }
+}
+
+void frmLibrary::showFileList()
+{
+    unwatch();
+    m_files->clear();
+    m_fileItems.clear();
+    QHash<QString, QStandardItem*> roots;
+    for (const QString& root : m_index.roots()) {
+        auto* item = new QStandardItem(QDir::toNativeSeparators(root));
+        item->setData(-1, kFileRole);
+        item->setData(root, kRootRole);
+        m_files->appendRow(item);
+        roots.insert(root, item);
+    }
+    for (int i = 0; i < m_index.fileCount(); ++i) {
+        const LibraryFile& file = m_index.file(i);
+        QStandardItem* root = roots.value(file.root);
+        auto* item = new QStandardItem;
+        item->setData(i, kFileRole);
+        item->setData(file.root, kRootRole);
+        if (root) {
+            root->appendRow(item);
+        }
+        m_fileItems.push_back(item);
+        showFileState(i);
+    }
+    m_tvwFiles->expandToDepth(0);
+    if (m_txtSearch->text().isEmpty()) {
+        m_parts->showFile(-1);
+    } else {
+        startSearch();
+    }
+    showStatus();
+    choosePending();
+}
+
+QStandardItem* frmLibrary::fileItem(int file) const
+{
+    return file >= 0 && file < m_fileItems.size() ? m_fileItems[file] : nullptr;
+}
+
+void frmLibrary::showFileState(int file)
+{
+    QStandardItem* item = fileItem(file);
+    if (!item) {
+        return;
+    }
+    const LibraryFile& entry = m_index.file(file);
+    QString caption = QDir::toNativeSeparators(QDir(entry.root).relativeFilePath(entry.path));
+    if (caption.isEmpty() || caption == QLatin1String(".")) {
+        caption = QFileInfo(entry.path).fileName();
+    }
+    if (entry.index) {
+        caption += QStringLiteral(" (%1)").arg(entry.partCount());
+    } else if (!entry.notice.isEmpty()) {
+        caption += QStringLiteral(" ×");
+    }
+    item->setText(caption);
+    item->setToolTip(entry.notice.isEmpty() ? QDir::toNativeSeparators(entry.path)
+                                            : entry.notice);
+}
+
+void frmLibrary::showStatus()
+{
+    QStringList skipped = m_index.notices();
+    long long parts = 0;
+    for (int i = 0; i < m_index.fileCount(); ++i) {
+        const LibraryFile& file = m_index.file(i);
+        parts += file.partCount();
+        if (!file.notice.isEmpty()) {
+            skipped << QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file.path),
+                                                     file.notice);
+        }
+    }
+    QString text;
+    if (m_index.indexing()) {
+        text = QStringLiteral("索引を作っています… %1 / %2 ファイル")
+                   .arg(m_index.indexedCount())
+                   .arg(m_index.fileCount());
+    } else {
+        text = QStringLiteral("%1 ファイル・%2 個").arg(m_index.fileCount()).arg(parts);
+    }
+    if (m_parts->showsHits()) {
+        text += QStringLiteral("　検索: %1 件").arg(m_parts->rowCount());
+    }
+    if (!skipped.isEmpty()) {
+        text += QStringLiteral("　読めないもの %1 件").arg(skipped.size());
+    }
+    m_lblStatus->setText(text);
+    m_lblStatus->setToolTip(skipped.join(QLatin1Char('\n')));
+}
+
+void frmLibrary::onFileIndexed(int file)
+{
+    showFileState(file);
+    const PartRef shown = currentPart();
+    m_parts->fileChanged(file);
+    if (shown.file == file && !m_parts->showsHits()) {
+        choosePart(shown.part < m_parts->rowCount() ? shown.part : -1);
+    }
+    choosePending();
+}
+
+void frmLibrary::chooseFile(int file)
+{
+    if (QStandardItem* item = fileItem(file)) {
+        m_tvwFiles->setCurrentIndex(item->index());
+    }
+}
+
+void frmLibrary::onFileChosen()
+{
+    const int file = m_tvwFiles->currentIndex().data(kFileRole).toInt();
+    unwatch();
+    if (file >= 0 && file < m_index.fileCount()) {
+        m_watcher->addPath(m_index.file(file).path);
+        m_index.refreshIfChanged(file);
+    }
+    if (m_txtSearch->text().isEmpty()) {
+        m_parts->showFile(file);
+    }
+}
+
+void frmLibrary::choosePending()
+{
+    if (m_pendingPath.isEmpty()) {
+        return;
+    }
+    for (int r = 0; r < m_files->rowCount(); ++r) {
+        if (m_files->item(r)->data(kRootRole).toString() == m_pendingPath &&
+            QFileInfo(m_pendingPath).isDir()) {
+            m_tvwFiles->setCurrentIndex(m_files->item(r)->index());
+            m_pendingPath.clear();
+            return;
+        }
+    }
+    const int file = m_index.fileOf(m_pendingPath);
+    if (file < 0 || (!m_index.file(file).index && m_index.indexing())) {
+        return;
+    }
+    const int part = m_pendingPart;
+    m_pendingPath.clear();
+    chooseFile(file);
+    if (part >= 0) {
+        choosePart(std::min(part, m_parts->rowCount() - 1));
+    }
+}
+
+// --- Parts -----------------------------------------------------------------------------------
+
+PartRef frmLibrary::currentPart() const
+{
+    return m_parts->partAt(m_lstParts->currentIndex().row());
+}
+
+void frmLibrary::choosePart(int row)
+{
+    m_lstParts->setCurrentIndex(m_parts->index(row, 0));
+}
+
+void frmLibrary::onPartChosen()
+{
+    const PartRef ref = currentPart();
+    const bool chosen = ref.file >= 0;
+    for (const char* name : {"cmdInsert", "cmdCopy", "cmdOpen"}) {
+        findChild<QPushButton*>(QLatin1String(name))->setEnabled(chosen);
+    }
+    m_txtPreview->setFont(m_canvas->canvasFont());
+    if (!chosen) {
+        m_txtPreview->clear();
+        return;
+    }
+    const std::optional<std::u16string> text = m_index.partText(ref);
+    m_txtPreview->setPlainText(text ? previewOf(*text) : QString());
+}
+
+void frmLibrary::startSearch()
+{
+    m_searchTimer->stop();
+    const QString query = m_txtSearch->text();
+    if (query.isEmpty()) {
+        m_index.search(QString());
+        m_parts->showFile(m_tvwFiles->currentIndex().data(kFileRole).toInt());
+    } else {
+        m_parts->showHits();
+        m_index.search(query);
+    }
+    showStatus();
+}
+
+std::optional<std::u16string> frmLibrary::chosenText()
+{
+    const PartRef ref = currentPart();
+    if (ref.file < 0) {
+        return std::nullopt;
+    }
+    std::optional<std::u16string> text = m_index.partText(ref);
+    if (!text) {
+        tell(this, QStringLiteral("この素材を読めませんでした。ファイルが変わったか、なくなっています。"),
+             Dialogs::Icon::Warning);
+    }
+    return text;
+}
+
+void frmLibrary::cmdInsert_Click()
+{
+    if (const auto text = chosenText()) {
+        m_canvas->layOver(*text);
+    }
+}
+
+void frmLibrary::cmdCopy_Click()
+{
+    if (const auto text = chosenText()) {
+        QGuiApplication::clipboard()->setText(fromU16(grid::lineEndsAs(*text, u"\n")));
+    }
+}
+
+void frmLibrary::cmdOpen_Click()
+{
+    if (const auto text = chosenText()) {
+        m_canvas->openAsNew(*text);
+    }
+}
+
+void frmLibrary::cmdAdd_Click()
+{
+    const std::u16string text = m_canvas->selectionOrCanvas();
+    if (text.empty()) {
+        tell(this, QStringLiteral("キャンバスが空なので、追加するものがありません。"),
+             Dialogs::Icon::Information);
+        return;
+    }
+    const PartRef shown = currentPart();
+    QString offered;
+    if (shown.file >= 0 && m_index.file(shown.file).format != PartsFormat::Txt) {
+        offered = m_index.file(shown.file).path;
+    }
+    const QString path =
+        Dialogs::instance().openFileName(this, {kAddTitle, kPartsFilter, offered});
+    if (path.isEmpty()) {
+        return;
+    }
+    const auto format = formatOfName(QFileInfo(path).fileName().toStdString());
+    if (!format || *format == PartsFormat::Txt) {
+        tell(this, QStringLiteral("素材は MLT か AST のファイルに追加します。"),
+             Dialogs::Icon::Warning);
+        return;
+    }
+    Part part{u"", grid::SplitText(text)};
+    if (*format == PartsFormat::Ast) {
+        const std::optional<QString> name =
+            Dialogs::instance().askText(this, QStringLiteral("素材の名前："), QString());
+        if (!name) {
+            return;
+        }
+        part.name = name->toStdU16String();
+    }
+    QByteArray existing;
+    if (QFileInfo::exists(path)) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            tell(this, QStringLiteral("ファイルを読めませんでした。\n%1\n\n%2").arg(path, file.errorString()),
+                 Dialogs::Icon::Critical);
+            return;
+        }
+        existing = file.readAll();
+    }
+    const std::optional<std::string> bytes = appendedPartBytes(
+        std::string_view(existing.constData(), static_cast<std::size_t>(existing.size())), *format,
+        part);
+    if (!bytes) {
+        tell(this, QStringLiteral("このファイルには追加できません（NUL文字を含んでいます）。"),
+             Dialogs::Icon::Warning);
+        return;
+    }
+    QSaveFile out(path);
+    bool written = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                   out.write(bytes->data(), static_cast<qint64>(bytes->size())) ==
+                       static_cast<qint64>(bytes->size());
+    written = written ? out.commit() : (out.cancelWriting(), false);
+    if (!written) {
+        tell(this, QStringLiteral("ファイルに書き込めませんでした。\n%1\n\n%2").arg(path, out.errorString()),
+             Dialogs::Icon::Critical);
+        return;
+    }
+    const QString clean = cleanPath(path);
+    const int file = m_index.fileOf(clean);
+    if (file >= 0) {
+        m_index.reindex(file);
+        m_txtSearch->clear();
+        chooseFile(file);
+        choosePart(m_index.file(file).partCount() - 1);
+        return;
+    }
+    // A file outside the collection joins it, so the new part can be seen at once.
+    m_folders << clean;
+    saveFolders();
+    m_pendingPath = clean;
+    m_pendingPart = std::numeric_limits<int>::max();
+    restart();
+}
+
+void frmLibrary::cmdFolderAdd_Click()
+{
+    const QString folder = Dialogs::instance().folderName(
+        this, QStringLiteral("AA素材のフォルダ"), m_folders.isEmpty() ? QString() : m_folders.last());
+    if (folder.isEmpty()) {
+        return;
+    }
+    const QString clean = cleanPath(folder);
+    if (!m_folders.contains(clean)) {
+        m_folders << clean;
+        m_sessionRoots.removeAll(clean);
+        saveFolders();
+        restart();
+    }
+}
+
+void frmLibrary::cmdFolderRemove_Click()
+{
+    const QString root = m_tvwFiles->currentIndex().data(kRootRole).toString();
+    if (root.isEmpty()) {
+        return;
+    }
+    m_folders.removeAll(root);
+    m_sessionRoots.removeAll(root);
+    saveFolders();
+    restart();
+}
+
+bool frmLibrary::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_lstParts && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            cmdInsert_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace masumemo::library

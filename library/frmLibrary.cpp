@@ -316,22 +316,23 @@ void frmLibrary::showFileState(int file)
 
 void frmLibrary::showStatus()
 {
-    QStringList skipped = m_index.notices();
-    long long parts = 0;
-    for (int i = 0; i < m_index.fileCount(); ++i) {
-        const LibraryFile& file = m_index.file(i);
-        parts += file.partCount();
-        if (!file.notice.isEmpty()) {
-            skipped << QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file.path),
-                                                     file.notice);
-        }
-    }
     QString text;
+    QStringList skipped = m_index.notices();
     if (m_index.indexing()) {
+        // Called for every file indexed: no walk over the whole list here.
         text = QStringLiteral("索引を作っています… %1 / %2 ファイル")
                    .arg(m_index.indexedCount())
                    .arg(m_index.fileCount());
     } else {
+        long long parts = 0;
+        for (int i = 0; i < m_index.fileCount(); ++i) {
+            const LibraryFile& file = m_index.file(i);
+            parts += file.partCount();
+            if (!file.notice.isEmpty()) {
+                skipped << QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file.path),
+                                                         file.notice);
+            }
+        }
         text = QStringLiteral("%1 ファイル・%2 個").arg(m_index.fileCount()).arg(parts);
     }
     if (m_parts->showsHits()) {

@@ -22,6 +22,7 @@ struct OptionEntry
 // Every option of the program, in the order the help text lists them.
 const OptionEntry kOptions[] = {
     {"egaocho", nullptr, "Egaochoだけを開きます。", false},
+    {"library", "PATH", "AA素材のウィンドウをPATH（フォルダーかファイル）で開きます。", false},
     {"export", "png|html", "FILE... を画像（PNG）かHTMLに書き出します。ウィンドウは開きません。",
      true},
     {"output", "PATH", "書き出し先。FILEが一つならファイル、複数ならフォルダー。", false},
@@ -111,6 +112,9 @@ QString combinationError(const CommandLine& c, const QCommandLineParser& parser)
     } else if (c.files.isEmpty()) {
         return QStringLiteral("調べるファイルがありません。");
     }
+    if (c.egaocho && !c.library.isEmpty()) {
+        return QStringLiteral("--egaocho と --library は一緒に指定できません。");
+    }
     if (c.egaocho && !c.files.isEmpty() && !exporting && !c.check) {
         return QStringLiteral("--egaocho とファイルは一緒に指定できません。");
     }
@@ -137,6 +141,7 @@ CommandLine readCommandLine(const QStringList& arguments)
 
     c.files = p.parser.positionalArguments();
     c.egaocho = p.parser.isSet(QStringLiteral("egaocho"));
+    c.library = p.parser.value(QStringLiteral("library"));
     c.exportFormat = p.parser.value(QStringLiteral("export")).toLower();
     c.output = p.parser.value(QStringLiteral("output"));
     if (p.parser.isSet(QStringLiteral("scale"))) {

@@ -28,6 +28,7 @@ struct CommandLine
 
     QStringList files;  ///< the positional arguments
     bool egaocho = false;
+    QString library;  ///< a folder or file to open the parts window on; empty for none
 
     QString exportFormat;  ///< "png" or "html"; empty when not exporting
     QString output;

@@ -33,8 +33,12 @@ std::unique_ptr<WindowRegistry> startUp(const CommandLine& command)
     } else if (!command.files.isEmpty()) {
         // One editor, so one file: the first.
         registry->showEditor()->files().FileOpen(command.files.first());
-    } else {
+    } else if (command.library.isEmpty()) {
         registry->showChooser();
+    }
+    if (!command.library.isEmpty()) {
+        // Beside the editor, which it shows first.
+        registry->showLibrary()->openOn(command.library);
     }
     return registry;
 }

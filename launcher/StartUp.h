@@ -15,7 +15,8 @@ class WindowRegistry;
 void prepareApplication(QApplication& app);
 
 /// Shows what the command line asks for: Egaocho alone, the editor with a file opened as Open
-/// would (a file that cannot be opened leaves its message and an empty editor), or the chooser.
+/// would (a file that cannot be opened leaves its message and an empty editor), or the chooser;
+/// with a library path, also the parts window open on it beside the editor.
 /// The registry it returns owns the program's windows; keep it alive while the event loop runs.
 std::unique_ptr<WindowRegistry> startUp(const CommandLine& command);
 

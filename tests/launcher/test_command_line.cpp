@@ -67,6 +67,12 @@ void CommandLineTest::outcomes_data()
                                              << Outcome::UsageError << none;
     QTest::newRow("max-bytes 0") << QStringList{"--check", "--max-bytes", "0", "a"}
                                  << Outcome::UsageError << none;
+    QTest::newRow("library with a file") << QStringList{"--library", "parts", "a"}
+                                         << Outcome::Windows << QStringList{"a"};
+    QTest::newRow("library without its path") << QStringList{"--library"}
+                                              << Outcome::UsageError << none;
+    QTest::newRow("library with egaocho") << QStringList{"--library", "p", "--egaocho"}
+                                          << Outcome::UsageError << none;
 }
 
 void CommandLineTest::outcomes()
@@ -96,6 +102,8 @@ void CommandLineTest::exportOptionsAreRead()
 
     const CommandLine plain = readCommandLine({"masumemo", "--export", "html", "-o", "x", "a"});
     QCOMPARE(plain.outcome, Outcome::UsageError);  // no short forms: -o is not --output
+
+    QCOMPARE(readCommandLine({"masumemo", "--library=/a/b"}).library, QStringLiteral("/a/b"));
 }
 
 void CommandLineTest::checkLimitsAreRead()
@@ -116,6 +124,7 @@ void CommandLineTest::helpListsEveryOption()
     const QString help = masumemo::launcher::helpText();
     for (const char* option : {"--help", "--version", "--egaocho", "--export", "--output",
                                "--scale", "--font-size", "--check", "--max-bytes", "--max-lines"}) {
+                               "--scale", "--font-size", "--library"}) {
         QVERIFY2(help.contains(QLatin1String(option)), option);
     }
 }

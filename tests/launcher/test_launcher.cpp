@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +13,8 @@
 #include <QTimer>
 
 #include "ScriptedDialogs.h"
+#include "launcher/CommandLine.h"
+#include "launcher/StartUp.h"
 #include "launcher/WindowRegistry.h"
 #include "launcher/frmAbout.h"
 #include "launcher/frmSplash.h"
@@ -80,6 +83,8 @@ private slots:
     void aboutClosesOnEnterAndEsc_data();
     void aboutClosesOnEnterAndEsc();
     void aboutIsModalOverTheEditor();
+
+    void partsWindowFromTheCommandLineAndTheToolsMenu();
 
 private:
     QTemporaryDir m_programDir;
@@ -301,6 +306,28 @@ void LauncherTest::aboutIsModalOverTheEditor()
     QVERIFY(aboutOverEditor);
     QVERIFY(!QApplication::activeModalWidget());
     registry.editor()->close();
+}
+
+void LauncherTest::partsWindowFromTheCommandLineAndTheToolsMenu()
+{
+    QTemporaryDir parts;
+    launcher::CommandLine command;
+    command.library = parts.path();
+    const auto registry = launcher::startUp(command);
+    QCOMPARE(visibleWindows(), (QStringList{"frmLibrary", "frmMain"}));
+    library::frmLibrary* window = registry->library();
+    QCOMPARE(window->index().roots(), QStringList{QDir::cleanPath(parts.path())});
+    QVERIFY(window->folders().isEmpty());  // for this session only
+
+    // The Tools menu brings the same window back; it goes with the editor.
+    window->close();
+    flushDeletes();
+    action(registry->editor(), "mnuLibrary")->trigger();
+    QCOMPARE(windowsNamed("frmLibrary"), 1);
+    QVERIFY(registry->library()->isVisible());
+    registry->editor()->close();
+    flushDeletes();
+    QCOMPARE(windowsNamed("frmLibrary"), 0);
 }
 
 QTEST_MAIN(LauncherTest)

@@ -34,6 +34,10 @@ QString noticeText(const ScanNotice& notice)
     return path;
 }
 
+/// Files are read whole to be indexed; real files of parts are far smaller than this.
+constexpr qint64 kMaxIndexedFileBytes = qint64(1) << 29;
+static_assert(kMaxIndexedFileBytes <= qint64(kMaxPartsFileBytes));
+
 qint64 modifiedTime(const QFileInfo& info)
 {
     return info.lastModified().toMSecsSinceEpoch();
@@ -87,7 +91,7 @@ void indexEntry(LibraryFile& entry)
     entry.modified = modifiedTime(info);
     entry.index.reset();
     entry.notice.clear();
-    if (static_cast<std::uint64_t>(std::max<qint64>(entry.size, 0)) > kMaxPartsFileBytes) {
+    if (entry.size > kMaxIndexedFileBytes) {
         entry.notice = QStringLiteral("大きすぎるので読みません。");
         return;
     }

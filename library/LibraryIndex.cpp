@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "library/CollectionScan.h"
+#include "platform/FileAccess.h"
 
 namespace masumemo::library {
 namespace {
@@ -34,8 +35,6 @@ QString noticeText(const ScanNotice& notice)
     return path;
 }
 
-/// Files are read whole to be indexed; real files of parts are far smaller than this.
-constexpr qint64 kMaxIndexedFileBytes = qint64(1) << 29;
 static_assert(kMaxIndexedFileBytes <= qint64(kMaxPartsFileBytes));
 
 qint64 modifiedTime(const QFileInfo& info)
@@ -57,15 +56,11 @@ std::u16string folded(std::u16string_view s)
 
 std::optional<QByteArray> readAll(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    platform::FileBytes read = platform::readRegularFile(path, kMaxIndexedFileBytes);
+    if (read.problem != platform::FileProblem::None) {
         return std::nullopt;
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return std::nullopt;
-    }
-    return bytes;
+    return std::move(read.bytes);
 }
 
 std::string_view view(const QByteArray& bytes)
@@ -91,17 +86,13 @@ void indexEntry(LibraryFile& entry)
     entry.modified = modifiedTime(info);
     entry.index.reset();
     entry.notice.clear();
-    if (entry.size > kMaxIndexedFileBytes) {
-        entry.notice = QStringLiteral("大きすぎるので読みません。");
-        return;
-    }
-    const std::optional<QByteArray> bytes = readAll(entry.path);
-    if (!bytes) {
-        entry.notice = QStringLiteral("読めません。");
+    const platform::FileBytes read = platform::readRegularFile(entry.path, kMaxIndexedFileBytes);
+    if (read.problem != platform::FileProblem::None) {
+        entry.notice = platform::problemText(read.problem);
         return;
     }
     IndexProblem problem = IndexProblem::None;
-    auto index = std::make_shared<FileIndex>(indexFile(view(*bytes), entry.format, &problem));
+    auto index = std::make_shared<FileIndex>(indexFile(view(read.bytes), entry.format, &problem));
     if (problem == IndexProblem::Binary) {
         entry.notice = QStringLiteral("テキストファイルではありません（NUL文字を含んでいます）。");
         return;
@@ -262,7 +253,9 @@ std::optional<std::u16string> LibraryIndex::partText(PartRef ref)
     }
     const PartSpan span = entry.index->parts[static_cast<std::size_t>(ref.part)];
     QFile file(entry.path);
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(span.start)) {
+    // Something else put in the file's place (a pipe would block) is not read.
+    if (platform::regularFileProblem(entry.path) != platform::FileProblem::None ||
+        !file.open(QIODevice::ReadOnly) || !file.seek(span.start)) {
         return std::nullopt;
     }
     const QByteArray bytes = file.read(span.length);

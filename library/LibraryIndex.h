@@ -20,6 +20,9 @@ class QThread;
 
 namespace masumemo::library {
 
+/// Files are read whole to be indexed or added to; real files of parts are far smaller.
+inline constexpr qint64 kMaxIndexedFileBytes = qint64(1) << 29;
+
 /// One parts file of the collection.
 struct LibraryFile
 {

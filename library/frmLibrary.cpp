@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QHBoxLayout>
@@ -14,7 +13,6 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QTimer>
@@ -26,6 +24,7 @@
 #include "grid/LineModel.h"
 #include "library/PartsCanvas.h"
 #include "platform/Dialogs.h"
+#include "platform/FileAccess.h"
 #include "platform/ProgramSettings.h"
 
 namespace masumemo::library {
@@ -511,31 +510,31 @@ void frmLibrary::cmdAdd_Click()
         }
         part.name = name->toStdU16String();
     }
-    QByteArray existing;
-    if (QFileInfo::exists(path)) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            tell(this, QStringLiteral("ファイルを読めませんでした。\n%1\n\n%2").arg(path, file.errorString()),
+    // A missing file is made; anything else that cannot be read is left alone.
+    platform::FileBytes existing;
+    if (platform::regularFileProblem(path) != platform::FileProblem::NotFound) {
+        existing = platform::readRegularFile(path, kMaxIndexedFileBytes);
+        if (existing.problem != platform::FileProblem::None) {
+            tell(this,
+                 QStringLiteral("ファイルを読めませんでした。\n%1\n\n%2")
+                     .arg(path, platform::problemText(existing.problem)),
                  Dialogs::Icon::Critical);
             return;
         }
-        existing = file.readAll();
     }
     const std::optional<std::string> bytes = appendedPartBytes(
-        std::string_view(existing.constData(), static_cast<std::size_t>(existing.size())), *format,
-        part);
+        std::string_view(existing.bytes.constData(), static_cast<std::size_t>(existing.bytes.size())),
+        *format, part);
     if (!bytes) {
         tell(this, QStringLiteral("このファイルには追加できません（NUL文字を含んでいます）。"),
              Dialogs::Icon::Warning);
         return;
     }
-    QSaveFile out(path);
-    bool written = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                   out.write(bytes->data(), static_cast<qint64>(bytes->size())) ==
-                       static_cast<qint64>(bytes->size());
-    written = written ? out.commit() : (out.cancelWriting(), false);
-    if (!written) {
-        tell(this, QStringLiteral("ファイルに書き込めませんでした。\n%1\n\n%2").arg(path, out.errorString()),
+    if (const platform::FileProblem problem = platform::writeWholeFile(path, *bytes);
+        problem != platform::FileProblem::None) {
+        tell(this,
+             QStringLiteral("ファイルに書き込めませんでした。\n%1\n\n%2")
+                 .arg(path, platform::problemText(problem)),
              Dialogs::Icon::Critical);
         return;
     }

@@ -279,7 +279,7 @@ void frmMain::createMenus()
     // The tools that work beside the canvas each add one entry here.
     m_mnuTool = menu("mnuTool", "ﾂｰﾙ(&T)");
     item(m_mnuTool, "mnuToolCheck", "投稿チェック(&C)...", &frmMain::mnuToolCheck_Click);
-    item(m_mnuTool, "mnuLibrary", "AA素材(&M)...", &frmMain::mnuLibrary_Click);
+    item(m_mnuTool, "mnuToolLibrary", "AA素材(&M)...", &frmMain::mnuToolLibrary_Click);
 
     QMenu* help = menu("mnuHelp", "ﾍﾙﾌﾟ(&H)");
     item(help, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &frmMain::mnuHelpAbout_Click);
@@ -1048,7 +1048,7 @@ void frmMain::mnuHelpAbout_Click()
     emit aboutRequested();
 }
 
-void frmMain::mnuLibrary_Click()
+void frmMain::mnuToolLibrary_Click()
 {
     emit libraryRequested();
 }

@@ -166,7 +166,7 @@ public:
     void mnuFavaPlas_Click();
     void mnuHelpAbout_Click();
     void mnuToolCheck_Click();
-    void mnuLibrary_Click();
+    void mnuToolLibrary_Click();
 
 public slots:
     /// The dictionary hands the file at path over for editing: the save question, then the

@@ -322,7 +322,7 @@ void LauncherTest::partsWindowFromTheCommandLineAndTheToolsMenu()
     // The Tools menu brings the same window back; it goes with the editor.
     window->close();
     flushDeletes();
-    action(registry->editor(), "mnuLibrary")->trigger();
+    action(registry->editor(), "mnuToolLibrary")->trigger();
     QCOMPARE(windowsNamed("frmLibrary"), 1);
     QVERIFY(registry->library()->isVisible());
     registry->editor()->close();

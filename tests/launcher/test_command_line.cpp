@@ -123,8 +123,8 @@ void CommandLineTest::helpListsEveryOption()
 {
     const QString help = masumemo::launcher::helpText();
     for (const char* option : {"--help", "--version", "--egaocho", "--export", "--output",
-                               "--scale", "--font-size", "--check", "--max-bytes", "--max-lines"}) {
-                               "--scale", "--font-size", "--library"}) {
+                               "--scale", "--font-size", "--check", "--max-bytes", "--max-lines",
+                               "--library"}) {
         QVERIFY2(help.contains(QLatin1String(option)), option);
     }
 }

@@ -12,9 +12,11 @@ namespace {
 
 using platform::Dialogs;
 
-const QString kUntitled = QStringLiteral("住所不定 - Masumemo");
-const QString kTitleSuffix = QStringLiteral(" - Masumemo");
+// "[*]" is where the window shows its unsaved-changes mark.
+const QString kUntitled = QStringLiteral("住所不定[*] - Masumemo");
+const QString kTitleSuffix = QStringLiteral("[*] - Masumemo");
 const QString kFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt");
+const QString kSuffix = QStringLiteral("txt");
 const QString kOpenTitle = QStringLiteral("ファイルを開く");
 const QString kSaveTitle = QStringLiteral("名前を付けて保存");
 const QString kTooLarge = QStringLiteral("行が長すぎるか多すぎて、キャンバスに収まりません。");
@@ -120,7 +122,7 @@ bool FileCommands::Save()
 bool FileCommands::SaveAs()
 {
     const QString path =
-        Dialogs::instance().saveFileName(&m_window, {kSaveTitle, kFilter, m_lastName});
+        Dialogs::instance().saveFileName(&m_window, {kSaveTitle, kFilter, m_lastName, kSuffix});
     if (path.isEmpty()) {
         return false;
     }
@@ -147,6 +149,9 @@ bool FileCommands::writeTo(const QString& path)
     m_currentFile = path;
     m_canvas.setModified(false);
     showTitle();
+    if (m_fileUsed) {
+        m_fileUsed(path);
+    }
     return true;
 }
 
@@ -166,6 +171,9 @@ bool FileCommands::FileOpen(const QString& path)
     showTitle();
     if (m_canvasReset) {
         m_canvasReset();
+    }
+    if (m_fileUsed) {
+        m_fileUsed(path);
     }
     // Said once, on opening: the next save writes "?" where those bytes were.
     QStringList notes;
@@ -190,7 +198,10 @@ bool FileCommands::KaoKara(const QString& path)
 
 void FileCommands::showTitle()
 {
-    m_window.setWindowTitle(m_currentFile.isEmpty() ? kUntitled : m_currentFile + kTitleSuffix);
+    // A literal "[*]" in a path is written twice so that it is not taken for the mark.
+    QString path = m_currentFile;
+    path.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    m_window.setWindowTitle(path.isEmpty() ? kUntitled : path + kTitleSuffix);
 }
 
 }  // namespace masumemo::editor

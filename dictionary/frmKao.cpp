@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "platform/Dialogs.h"
+#include "platform/ProgramSettings.h"
 #include "platform/Twips.h"
 
 namespace masumemo::dictionary {
@@ -62,6 +63,8 @@ QComboBox* dropDownList(QWidget* parent, const char* name)
     return list;
 }
 
+const QString kStaysOnTopKey = QStringLiteral("Egaocho/StaysOnTop");
+
 }  // namespace
 
 frmKao::frmKao(QWidget* parent, std::unique_ptr<platform::Foreground> foreground)
@@ -99,6 +102,14 @@ void frmKao::buildMenu()
                      &frmKao::mnuEdit_Click);
     m_mnuFile->addSeparator()->setObjectName(QStringLiteral("mnubar"));
     item("mnuMojiOpen", QStringLiteral("Masumemoを開く(&M)..."), &frmKao::mnuMojiOpen_Click);
+    // Kept above other windows on request, so a maximised editor cannot bury it.
+    QAction* top = m_mnuFile->addAction(QStringLiteral("常に手前に表示(&T)"));
+    top->setObjectName(QStringLiteral("mnuTop"));
+    top->setCheckable(true);
+    const bool onTop = platform::openProgramSettings()->value(kStaysOnTopKey, false).toBool();
+    top->setChecked(onTop);
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    connect(top, &QAction::toggled, this, &frmKao::mnuTop_Toggled);
     m_mnuFile->addSeparator()->setObjectName(QStringLiteral("mnubar1"));
     item("mnuEnd", QStringLiteral("終了(&X)"), &frmKao::mnuEnd_Click);
 }
@@ -456,6 +467,17 @@ void frmKao::editDeclined()
 void frmKao::mnuMojiOpen_Click()
 {
     emit editorRequested();
+}
+
+void frmKao::mnuTop_Toggled(bool on)
+{
+    platform::openProgramSettings()->setValue(kStaysOnTopKey, on);
+    // Changing a window flag hides the window; show it again where it was.
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (shown) {
+        show();
+    }
 }
 
 void frmKao::mnuEnd_Click()

@@ -78,6 +78,7 @@ private:
     void mnuEdit_Click();
     void mnuMojiOpen_Click();
     void mnuEnd_Click();
+    void mnuTop_Toggled(bool on);
 
     /// cboFile as the list's display names, row `row` selected, without running its handler.
     void fillFiles(int row);

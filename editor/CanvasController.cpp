@@ -143,7 +143,7 @@ void CanvasController::resetCanvas(std::u16string text, int keta, int gyou)
 {
     replaceCanvas(std::move(text), keta, gyou, 0);
     m_history.reset({m_text, 0, m_keta, m_gyou});
-    m_modified = false;
+    setModified(false);
     if (m_callbacks.historyChanged) {
         m_callbacks.historyChanged();
     }
@@ -212,6 +212,17 @@ QString CanvasController::pushModeText() const
     return m_halfPush ? QStringLiteral("半角移動") : QStringLiteral("全角移動");
 }
 
+void CanvasController::setModified(bool modified)
+{
+    if (modified == m_modified) {
+        return;
+    }
+    m_modified = modified;
+    if (m_callbacks.modifiedChanged) {
+        m_callbacks.modifiedChanged();
+    }
+}
+
 void CanvasController::dataShow()
 {
     if (m_callbacks.dataShow) {
@@ -269,7 +280,7 @@ void CanvasController::RirekiKakunou()
 void CanvasController::commitEdit(std::u16string text, int selStart, int selLength,
                                   bool recordAlways)
 {
-    m_modified = true;
+    setModified(true);
     const bool changed = text != m_text;
     if (!writeText(std::move(text), selStart, selLength, true)) {
         reject();
@@ -310,7 +321,7 @@ bool CanvasController::blankSelectionFirst()
         return false;
     }
     // Not recorded yet: a refusal of what follows gives back the selection as it was.
-    m_modified = true;
+    setModified(true);
     writeText(grid::SelToSP(m_text, m_selPos, m_selLen), m_selPos, 0, true);
     takeSnapshot();
     return true;
@@ -320,7 +331,7 @@ bool CanvasController::typeOne(char16_t c, bool recordAlways)
 {
     m_selPos = m_snapshot.caret;
     grid::EditOutcome outcome = grid::typeCharacter(m_text, m_selPos, c, m_keta);
-    m_modified = true;
+    setModified(true);
     if (!outcome.accepted) {
         reject();
         return false;
@@ -367,7 +378,7 @@ bool CanvasController::KeyDown(Qt::Key key, Qt::KeyboardModifiers modifiers)
             dataShow();
         } else if (m_selPos < static_cast<int>(m_text.size())) {
             grid::EditOutcome outcome = grid::deleteCharacter(m_text, m_selPos, m_keta);
-            m_modified = true;
+            setModified(true);
             if (outcome.accepted) {
                 commitEdit(std::move(outcome.text), outcome.caret);
             } else {
@@ -413,7 +424,7 @@ void CanvasController::keyPress(char16_t code)
             dataShow();
         } else if (m_selPos > 0) {
             grid::EditOutcome outcome = grid::backspaceCharacter(m_text, m_selPos, m_keta);
-            m_modified = true;
+            setModified(true);
             if (outcome.accepted) {
                 commitEdit(std::move(outcome.text), outcome.caret);
             } else {
@@ -516,7 +527,7 @@ void CanvasController::pasteText(std::u16string_view text)
     }
     const bool blanked = blankSelectionFirst();
     grid::EditOutcome outcome = grid::pasteText(m_text, m_selPos, in, m_keta);
-    m_modified = true;
+    setModified(true);
     if (outcome.accepted) {
         commitEdit(std::move(outcome.text), outcome.caret, 0, blanked);
     } else {

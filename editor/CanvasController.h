@@ -50,6 +50,7 @@ public:
         std::function<void()> dataShow;        ///< the position display is out of date
         std::function<void()> historyChanged;  ///< undo/redo availability may have changed
         std::function<void()> sizeChanged;     ///< undo/redo restored another Keta/Gyou
+        std::function<void()> modifiedChanged; ///< Modified was set or cleared
         /// Click input: the held character to stamp at a left or middle click, or 0 when there is
         /// nothing to stamp (click input off, or no character chosen yet).
         std::function<char16_t()> clickStamp;
@@ -84,7 +85,7 @@ public:
     const input::History& history() const { return m_history; }
 
     bool modified() const { return m_modified; }
-    void setModified(bool modified) { m_modified = modified; }
+    void setModified(bool modified);
 
     /// Step of the push operations: one half-width unit (true) or one full-width cell.
     bool halfPush() const { return m_halfPush; }

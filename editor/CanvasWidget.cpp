@@ -15,6 +15,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <array>
@@ -26,6 +27,8 @@
 namespace masumemo::editor {
 
 namespace {
+/// The line that marks where the grid ends: light, so it never reads as part of the picture.
+const QColor kEdgeColour(0xa0, 0xb4, 0xd2);
 
 /// Keys the widget may handle itself: they move the caret or the selection, or copy.
 bool isNavigation(const QKeyEvent* e)
@@ -310,6 +313,7 @@ void CanvasWidget::paintEvent(QPaintEvent* e)
         }
     }
     QPlainTextEdit::paintEvent(e);
+    paintCanvasEdge();
 }
 
 // --- Guarding the document ---------------------------------------------------------------
@@ -531,6 +535,36 @@ void CanvasWidget::mouseReleaseEvent(QMouseEvent* e)
         QPlainTextEdit::mouseReleaseEvent(e);  // a middle click pastes through insertFromMimeData
     }
     m_controller.mouseRelease();
+}
+
+void CanvasWidget::paintCanvasEdge()
+{
+    QPainter painter(viewport());
+    painter.setPen(QPen(kEdgeColour, 1));
+    const QPointF offset = contentOffset();
+    const int bottom = viewport()->height();
+    qreal widest = 0;
+    QTextBlock block = firstVisibleBlock();
+    QRectF box;
+    for (; block.isValid(); block = block.next()) {
+        box = blockBoundingGeometry(block).translated(offset);
+        if (box.top() > bottom) {
+            break;
+        }
+        const QTextLayout* layout = block.layout();
+        if (layout == nullptr || layout->lineCount() == 0) {
+            continue;
+        }
+        // The end of the line's text, its trailing blank cells included.
+        const QTextLine line = layout->lineAt(0);
+        const qreal right = box.left() + layout->position().x() + line.cursorToX(block.length() - 1);
+        painter.drawLine(QPointF(right + 0.5, box.top()), QPointF(right + 0.5, box.bottom()));
+        widest = std::max(widest, right);
+        if (!block.next().isValid()) {
+            painter.drawLine(QPointF(box.left(), box.bottom() + 0.5),
+                             QPointF(widest + 0.5, box.bottom() + 0.5));
+        }
+    }
 }
 
 void CanvasWidget::contextMenuEvent(QContextMenuEvent* e)

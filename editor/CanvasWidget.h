@@ -72,6 +72,9 @@ protected:
 
 private:
     void popUpEditMenu(const QPoint& globalPos);
+    /// A thin line after the last cell of each line and under the last line: where the grid
+    /// ends, so a click past it is no surprise. Drawn on the view, never part of the text.
+    void paintCanvasEdge();
     /// Something changed the document behind the controller's back.
     void onContentsChange(int position, int removed, int added);
     void restoreIfDiverged();

@@ -13,9 +13,11 @@ namespace {
 
 using platform::Dialogs;
 
-const QString kUntitled = QStringLiteral("住所不定 - Masumemo");
-const QString kTitleSuffix = QStringLiteral(" - Masumemo");
+// "[*]" is where the window shows its unsaved-changes mark.
+const QString kUntitled = QStringLiteral("住所不定[*] - Masumemo");
+const QString kTitleSuffix = QStringLiteral("[*] - Masumemo");
 const QString kFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt");
+const QString kSuffix = QStringLiteral("txt");
 const QString kOpenTitle = QStringLiteral("ファイルを開く");
 const QString kSaveTitle = QStringLiteral("名前を付けて保存");
 const QString kTooLarge = QStringLiteral("行が長すぎるか多すぎて、キャンバスに収まりません。");
@@ -121,7 +123,7 @@ bool FileCommands::Save()
 bool FileCommands::SaveAs()
 {
     const QString path =
-        Dialogs::instance().saveFileName(&m_window, {kSaveTitle, kFilter, m_lastName});
+        Dialogs::instance().saveFileName(&m_window, {kSaveTitle, kFilter, m_lastName, kSuffix});
     if (path.isEmpty()) {
         return false;
     }
@@ -148,6 +150,9 @@ bool FileCommands::writeTo(const QString& path)
     m_currentFile = path;
     m_canvas.setModified(false);
     showTitle();
+    if (m_fileUsed) {
+        m_fileUsed(path);
+    }
     return true;
 }
 
@@ -162,6 +167,9 @@ bool FileCommands::FileOpen(const QString& path)
         return false;
     }
     showFitted(read.file.canvas, path);
+    if (m_fileUsed) {
+        m_fileUsed(path);
+    }
     // Said once, on opening: the next save writes "?" where those bytes were.
     QStringList notes;
     if (read.file.substituted) {
@@ -210,7 +218,10 @@ bool FileCommands::KaoKara(const QString& path)
 
 void FileCommands::showTitle()
 {
-    m_window.setWindowTitle(m_currentFile.isEmpty() ? kUntitled : m_currentFile + kTitleSuffix);
+    // A literal "[*]" in a path is written twice so that it is not taken for the mark.
+    QString path = m_currentFile;
+    path.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    m_window.setWindowTitle(path.isEmpty() ? kUntitled : path + kTitleSuffix);
 }
 
 }  // namespace masumemo::editor

@@ -68,8 +68,12 @@ public:
     /// question was cancelled, its save did not happen, or the file could not be read.
     bool KaoKara(const QString& path);
 
-    /// "住所不定 - Masumemo" for a new canvas, else CurrentFile + " - Masumemo".
+    /// "住所不定 - Masumemo" for a new canvas, else CurrentFile + " - Masumemo", with a mark
+    /// while the canvas has unsaved changes.
     void showTitle();
+
+    /// Called with the path of every file opened or saved.
+    void setFileUsed(std::function<void(const QString&)> used) { m_fileUsed = std::move(used); }
 
 private:
     bool writeTo(const QString& path);
@@ -80,6 +84,7 @@ private:
     CanvasController& m_canvas;
     QString& m_currentFile;
     std::function<void()> m_canvasReset;
+    std::function<void(const QString&)> m_fileUsed;
     /// Dlg keeps the last name chosen in either dialog and offers it next time.
     QString m_lastName;
 };

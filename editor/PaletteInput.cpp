@@ -1,16 +1,22 @@
 #include "PaletteInput.h"
 
+#include <QAction>
+#include <QToolBar>
+
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 
 #include "editor/frmMain.h"
+#include "grid/Cp932.h"
 #include "input/NarrowForm.h"
-#include "platform/Dialogs.h"
 
 namespace masumemo::editor {
 
 namespace {
+
+/// Text colour of a half-width caption in the recently used row.
+const QColor kNarrowText(0x80, 0x80, 0x80);
 
 QString qs(std::u16string_view s)
 {
@@ -56,6 +62,7 @@ void PaletteInput::cmdMoji_MouseDown(int index, Qt::MouseButton button)
     }
     if (clickInput()) {
         m_heldChar = input::captionText(caption);
+        showClickInput();
         return;
     }
     // The ampersand has no narrow form to look up: both buttons write it as it is.
@@ -92,7 +99,16 @@ void PaletteInput::UseKey(std::u16string_view key)
 void PaletteInput::showRow()
 {
     for (int i = 0; i < frmMain::kUseCount; ++i) {
-        m_window.cmdUse(i)->setText(qs(m_row.caption(i)));
+        QPushButton* b = m_window.cmdUse(i);
+        const std::u16string& caption = m_row.caption(i);
+        b->setText(qs(caption));
+        // "A" and "Ａ" look alike in the proportional Gothic: the half-width form is lighter.
+        const std::u16string shown = input::captionText(caption);
+        const bool narrow =
+            !shown.empty() && grid::WidthOf(shown) == static_cast<int>(shown.size());
+        QPalette p = b->palette();
+        p.setColor(QPalette::ButtonText, narrow ? kNarrowText : QColor(Qt::black));
+        b->setPalette(p);
     }
 }
 
@@ -103,22 +119,29 @@ bool PaletteInput::clickInput() const
 
 void PaletteInput::clickInput_Toggle()
 {
-    using platform::Dialogs;
+    // No message box: the pressed button and the status panel already show the mode.
+    m_window.state().ClickInput = !clickInput();
+    showClickInput();
+}
+
+void PaletteInput::showClickInput()
+{
+    const bool on = clickInput();
     QLabel* panel = m_window.statusPanel(3);
-    const bool starting = !clickInput();
-    QString message;
-    if (starting) {
-        panel->setText(QStringLiteral("クリック入力"));
-        message = QStringLiteral("クリック入力を開始しました。") + QStringLiteral("\r\n") +
-                  QStringLiteral("保持する文字を選択してください。");
-    } else {
-        panel->clear();
-        message = QStringLiteral("クリック入力を解除しました。");
+    QString caption;
+    if (on) {
+        caption = QStringLiteral("クリック入力");
+        if (!m_heldChar.empty()) {
+            caption += QStringLiteral(": ") + QString(QChar(m_heldChar.front()));
+        }
     }
-    panel->setVisible(starting);
-    m_window.state().ClickInput = starting;
-    Dialogs::instance().message(&m_window, message, Dialogs::Buttons::Ok,
-                                Dialogs::Icon::Information);
+    panel->setText(caption);
+    panel->setVisible(on);
+    for (QAction* a : m_window.tbToolBar()->actions()) {
+        if (a->isCheckable()) {
+            a->setChecked(on);
+        }
+    }
 }
 
 char16_t PaletteInput::stampCharacter() const

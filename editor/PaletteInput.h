@@ -51,6 +51,8 @@ protected:
 
 private:
     void showRow();
+    /// Status panel 3 and the toolbar button follow the mode and the held character.
+    void showClickInput();
     /// The character the canvas stamps on a click; 0 when click input is off or nothing is held.
     char16_t stampCharacter() const;
 

@@ -73,6 +73,8 @@ void SettingsPage::boxChanged(QLineEdit* box, QString& lastGood)
     const QString text = box->text();
     if (text.isEmpty()) {
         box->setText(QStringLiteral("1"));  // runs this again with the 1
+        // Selected, so the digits typed next replace it instead of following it.
+        box->selectAll();
         return;
     }
     if (!isNumber(text)) {

@@ -33,6 +33,7 @@
 #include "editor/PaletteInput.h"
 #include "editor/SettingsPage.h"
 #include "editor/PositionDisplay.h"
+#include "editor/RecentFiles.h"
 #include "input/SettingsFile.h"
 #include "input/frmFava.h"
 #include "platform/Dialogs.h"
@@ -203,6 +204,12 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     createWorkingArea();
     m_files = std::make_unique<FileCommands>(*this, canvas(), m_state.CurrentFile,
                                              [this] { showCanvasSize(); });
+    auto* recent = new RecentFiles(*m_mnuFileRecent, [this](const QString& path) {
+        if (m_files->saveQuestion()) {
+            m_files->FileOpen(path);
+        }
+    });
+    m_files->setFileUsed([recent](const QString& path) { recent->add(path); });
     m_palette = new PaletteInput(*this);
     m_settings = new SettingsPage(*this);
     // The underlay to trace over closes the View menu.
@@ -249,10 +256,15 @@ void frmMain::createMenus()
     QMenu* file = menu("mnuFile", "ﾌｧｲﾙ(&F)");
     item(file, "mnuFileNew", "新規作成(&N)", &frmMain::mnuFileNew_Click,
          QKeySequence(Qt::CTRL | Qt::Key_N));
-    item(file, "mnuFileOpen", "開く(&O)...", &frmMain::mnuFileOpen_Click);
+    item(file, "mnuFileOpen", "開く(&O)...", &frmMain::mnuFileOpen_Click,
+         QKeySequence(Qt::CTRL | Qt::Key_O));
     separator(file, "mnuFileBar0");
-    item(file, "mnuFileSave", "上書き保存(&S)", &frmMain::mnuFileSave_Click);
-    item(file, "mnuFileSaveAs", "名前を付けて保存(&A)...", &frmMain::mnuFileSaveAs_Click);
+    item(file, "mnuFileSave", "上書き保存(&S)", &frmMain::mnuFileSave_Click,
+         QKeySequence(Qt::CTRL | Qt::Key_S));
+    item(file, "mnuFileSaveAs", "名前を付けて保存(&A)...", &frmMain::mnuFileSaveAs_Click,
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    m_mnuFileRecent = file->addMenu(text("最近使ったファイル(&R)"));
+    m_mnuFileRecent->setObjectName(QStringLiteral("mnuFileRecent"));
     separator(file, "mnuFileBar1");
     item(file, "mnuKao", "Egaochoを開く(&K)...", &frmMain::mnuKao_Click);
     separator(file, "mnuFileBar2");
@@ -272,6 +284,9 @@ void frmMain::createMenus()
     QMenu* view = menu("mnuView", "表示(&V)");
     item(view, "mnuLarge", "編集部分の最大化(&L)", &frmMain::mnuLarge_Click);
     item(view, "mnuBasic", "編集部分の標準化(&S)", &frmMain::mnuBasic_Click);
+    separator(view, "mnuViewBar0");
+    item(view, "mnuPushStep", "半角移動／全角移動の切り替え(&M)", &frmMain::togglePushStep,
+         QKeySequence(Qt::Key_F7));
 
     QMenu* fava = menu("mnuFava", "お気に入り(&A)");
     item(fava, "mnuFavaPlas", "お気に入り文字の登録(&A)...", &frmMain::mnuFavaPlas_Click);
@@ -308,6 +323,8 @@ void frmMain::createToolBar()
             const bool favourite = i + 1 >= kFirstFavouriteButton;
             a = m_tbToolBar->addAction(toolIcon(entry.icon), favourite ? QString() : key);
             a->setData(key);
+            // Click input is a mode: its button stays pressed while the mode is on.
+            a->setCheckable(key == text("クリック入力"));
             a->setToolTip(entry.toolTip ? text(entry.toolTip) : key);
             m_tbToolBar->widgetForAction(a)->installEventFilter(tips);
         }
@@ -332,6 +349,10 @@ void frmMain::createStatusBar()
     }
     m_panels[2]->setText(text("クリック入力"));
     m_panels[3]->hide();
+    // The push step is switched where it is shown.
+    m_panels[1]->installEventFilter(this);
+    m_panels[1]->setCursor(Qt::PointingHandCursor);
+    m_panels[1]->setToolTip(text("クリックで半角移動と全角移動を切り替えます (F7)"));
 }
 
 void frmMain::createWorkingArea()
@@ -377,6 +398,8 @@ CanvasWidget* frmMain::createTxtMain(QWidget* parent)
         .dataShow = [this] { DataShow(); },
         .historyChanged = [this] { updateUndoButtons(); },
         .sizeChanged = [this] { showCanvasSize(); },
+        // The title's "[*]" placeholder shows the mark while there are unsaved changes.
+        .modifiedChanged = [this] { setWindowModified(canvas().modified()); },
         .clickStamp = {},  // click input sets it with setClickStamp
     });
     // Any caret move the controller did not make itself (a selection made by the window).
@@ -536,7 +559,7 @@ void frmMain::Form_Load()
     s.WindowActivated = false;
 
     step(2);
-    setWindowTitle(text("住所不定 - Masumemo"));
+    setWindowTitle(text("住所不定[*] - Masumemo"));
 
     step(3);
     resizeOuter(kBaseWidth, kBaseHeight);
@@ -981,8 +1004,20 @@ void frmMain::optPush_Click(int index)
     m_txtMain->setFocus();
 }
 
+void frmMain::togglePushStep()
+{
+    const int other = canvas().halfPush() ? 1 : 0;
+    m_optPush[static_cast<size_t>(other)]->setChecked(true);
+    optPush_Click(other);
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* e)
 {
+    if (watched == m_panels[1] && e->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+        togglePushStep();
+        return true;
+    }
     if (e->type() == QEvent::MouseButtonPress) {
         const auto at = std::find(m_cmdCars.begin(), m_cmdCars.end(), watched);
         if (at != m_cmdCars.end()) {

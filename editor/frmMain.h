@@ -145,6 +145,8 @@ public:
     void tbToolBar_ButtonClick(QAction* button);
     void optMoji_Click(int index);
     void optPush_Click(int index);
+    /// Switches the push step between half and full cells (F7, a click on status panel 2).
+    void togglePushStep();
     /// The keypad's arrows: with a modifier held, the push operations; else the arrow key.
     void cmdCars_MouseDown(int index, Qt::KeyboardModifiers modifiers);
     void cmdDel_Click();
@@ -241,6 +243,7 @@ private:
 
     QMenu* m_mnuEdit = nullptr;
     QMenu* m_mnuTool = nullptr;
+    QMenu* m_mnuFileRecent = nullptr;
     QToolBar* m_tbToolBar = nullptr;
     std::array<QAction*, kToolButtonCount> m_toolButtons{};
     std::array<QLabel*, 4> m_panels{};

@@ -104,6 +104,9 @@ QString QtDialogs::saveFileName(QWidget* parent, const FileRequest& request)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(qtFileFilter(request.filter));
+    // The dialog adds the suffix before it asks about overwriting, so it asks about the
+    // file that will really be written.
+    dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.initialPath.isEmpty()) {
         dialog.selectFile(request.initialPath);
     }

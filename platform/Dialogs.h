@@ -27,6 +27,7 @@ public:
         QString title;
         QString filter;       ///< e.g. "ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt"
         QString initialPath;  ///< the name offered (the last one chosen), may be empty
+        QString defaultSuffix;  ///< added by the Save dialog to a name without one ("txt")
     };
 
     virtual ~Dialogs() = default;

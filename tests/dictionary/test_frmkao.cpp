@@ -188,6 +188,7 @@ void FrmKaoTest::windowIsBuiltAsDrawn()
                         "mnuEdit=選択中のファイルの内容を編集(&E)...",
                         "mnubar=",
                         "mnuMojiOpen=Masumemoを開く(&M)...",
+                        "mnuTop=常に手前に表示(&T)",
                         "mnubar1=",
                         "mnuEnd=終了(&X)",
                     }));

@@ -21,7 +21,7 @@ xdotool type --delay 20 "xy"
 xdotool key ctrl+n
 e2e_wait_active '^Masumemo$'
 xdotool key Escape
-e2e_wait_active '^住所不定 - Masumemo$'
+e2e_wait_active '^住所不定\* - Masumemo$'
 canvas_is "xy$(repeat "$full" 34)"
 
 # New asks again; No discards the picture.
@@ -37,7 +37,7 @@ xdotool type --delay 20 "z"
 xdotool key alt+f x
 e2e_wait_active '^Masumemo$'
 xdotool key Escape
-e2e_wait_active '^住所不定 - Masumemo$'
+e2e_wait_active '^住所不定\* - Masumemo$'
 xdotool key alt+f x
 e2e_wait_active '^Masumemo$'
 xdotool key alt+n

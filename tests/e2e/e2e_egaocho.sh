@@ -67,7 +67,7 @@ e2e_until bash -c "[ \"\$(xclip -selection clipboard -o)\" = \"\$1\" ]" _ "$want
 # Egaocho opens the editor and is closed; from now on it is opened from the editor.
 activate "$kao" '^Egaocho$'
 xdotool key alt+f m
-editor_title='^住所不定 - Masumemo$'
+editor_title='^住所不定\*? - Masumemo$'
 editor="$(e2e_window "$editor_title")"
 e2e_wait_active "$editor_title"
 close_egaocho() {

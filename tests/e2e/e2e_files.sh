@@ -41,4 +41,18 @@ want="ab"$'\n'"あ"
 for _ in $(seq 18); do want+=$'\n'"$full"; done
 e2e_until bash -c '[ "$(xclip -selection clipboard -o)" = "$1" ]' _ "$want" ||
     e2e_expect_eq "reopened canvas" "$(e2e_clipboard)" "$want"
+
+# A change marks the title; Ctrl+Shift+S saves under a name typed without ".txt", which the
+# dialog adds, and the mark goes.
+xdotool key ctrl+End
+xdotool type --delay 20 "z"
+e2e_wait_active "^$picture\\* - Masumemo\$"
+xdotool key ctrl+shift+s
+e2e_wait_active '名前を付けて保存'
+xdotool key ctrl+a
+xdotool type --delay 10 "$E2E_TMP/second"
+xdotool key Return
+e2e_wait_active "^$E2E_TMP/second.txt - Masumemo\$"
+[ -f "$E2E_TMP/second.txt" ] || e2e_fail "Save As did not add .txt"
+[ ! -e "$E2E_TMP/second" ] || e2e_fail "Save As wrote the name without .txt too"
 echo "PASS files"

@@ -22,7 +22,7 @@ xdotool key alt+v o
 e2e_wait_active '下絵を開く'
 xdotool type --delay 10 "$picture"
 xdotool key Return
-e2e_wait_active '住所不定 - Masumemo'
+e2e_wait_active '^住所不定\* - Masumemo$'
 # Most of the 240 x 160 picture shows; the letters, the caret and the grid cover a little.
 deadline=$((SECONDS + E2E_TIMEOUT))
 while count="$(underlay_pixels)"; [ "$count" -lt 30000 ]; do

@@ -17,6 +17,7 @@
 #include <QHelpEvent>
 #include <memory>
 
+#include "ShownTitle.h"
 #include "ScriptedDialogs.h"
 #include "editor/frmMain.h"
 #include "grid/LineModel.h"
@@ -88,7 +89,7 @@ void FrmMainTest::clickTool(const char* key)
 void FrmMainTest::freshWindow()
 {
     frmMain& w = *m_window;
-    QCOMPARE(w.windowTitle(), QStringLiteral("住所不定 - Masumemo"));
+    QCOMPARE(testing::shownTitle(w), QStringLiteral("住所不定 - Masumemo"));
     QCOMPARE(w.size(), platform::pxSize(10500, 9330));
     QCOMPARE(w.canvasText(), grid::blankCanvas(35, 20));
     QCOMPARE(w.txtMain()->document()->blockCount(), 20);
@@ -184,9 +185,9 @@ void FrmMainTest::menuItems()
     const QKeySequence none;
     const std::tuple<const char*, const char*, QKeySequence> items[] = {
         {"mnuFileNew", "新規作成(&N)", QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {"mnuFileOpen", "開く(&O)...", none},
-        {"mnuFileSave", "上書き保存(&S)", none},
-        {"mnuFileSaveAs", "名前を付けて保存(&A)...", none},
+        {"mnuFileOpen", "開く(&O)...", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"mnuFileSave", "上書き保存(&S)", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"mnuFileSaveAs", "名前を付けて保存(&A)...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
         {"mnuKao", "Egaochoを開く(&K)...", none},
         {"mnuFileExit", "終了(&X)", none},
         {"mnuEditAll", "全て選択(&A)", QKeySequence(Qt::CTRL | Qt::Key_A)},
@@ -460,7 +461,7 @@ void FrmMainTest::loadFailureIsReported()
         QCOMPARE(dialogs.messages()[0].text, r.message);
         QCOMPARE(dialogs.messages()[0].buttons, Dialogs::Buttons::Ok);
         // Creation stopped there: the caption was set, the canvas never built.
-        QCOMPARE(w.windowTitle(), QStringLiteral("住所不定 - Masumemo"));
+        QCOMPARE(testing::shownTitle(w), QStringLiteral("住所不定 - Masumemo"));
         QVERIFY2(w.canvasText().empty(), r.name);
     }
 }

@@ -257,15 +257,13 @@ void PaletteInputTest::clickInputHoldsTheLastChoiceAndStamps()
     QLabel* panel = w.statusPanel(3);
     QVERIFY(!panel->isVisible());
 
-    w.tbToolBar_ButtonClick(w.toolButton(13));
+    // The mode shows in the pressed button and the panel, never in a message box.
+    QAction* button = w.toolButton(13);
+    button->trigger();
     QVERIFY(w.state().ClickInput);
+    QVERIFY(button->isChecked());
     QVERIFY(panel->isVisible());
     QCOMPARE(panel->text(), QStringLiteral("クリック入力"));
-    QCOMPARE(m_dialogs->messages().size(), size_t{1});
-    QCOMPARE(m_dialogs->messages()[0].text,
-             QStringLiteral("クリック入力を開始しました。\r\n保持する文字を選択してください。"));
-    QCOMPARE(m_dialogs->messages()[0].icon, Dialogs::Icon::Information);
-    QCOMPARE(m_dialogs->messages()[0].buttons, Dialogs::Buttons::Ok);
 
     // Presses only choose: no writing, no row entry; an ampersand is held as one "&".
     category(5);
@@ -276,17 +274,19 @@ void PaletteInputTest::clickInputHoldsTheLastChoiceAndStamps()
     category(6);
     press(0);
     QCOMPARE(p.HeldChar(), std::u16string(u"ア"));
+    QCOMPARE(panel->text(), QStringLiteral("クリック入力: ア"));
     QCOMPARE(w.canvasText(), grid::blankCanvas(35, 20));
     QCOMPARE(w.cmdUse(0)->text(), QString());
 
     // Off and on again: the held character survives.
-    w.tbToolBar_ButtonClick(w.toolButton(13));
+    button->trigger();
     QVERIFY(!w.state().ClickInput);
+    QVERIFY(!button->isChecked());
     QVERIFY(!panel->isVisible());
-    QCOMPARE(panel->text(), QString());
-    QCOMPARE(m_dialogs->messages().back().text, QStringLiteral("クリック入力を解除しました。"));
-    w.tbToolBar_ButtonClick(w.toolButton(13));
+    button->trigger();
     QCOMPARE(p.HeldChar(), std::u16string(u"ア"));
+    QCOMPARE(panel->text(), QStringLiteral("クリック入力: ア"));
+    QVERIFY(m_dialogs->messages().empty());
 
     // Left and middle clicks stamp where they land, as one typed character; right never does.
     clickCanvas(Qt::LeftButton, 2, 4);

@@ -1,0 +1,96 @@
+#include "RecentFiles.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+
+#include "platform/ProgramSettings.h"
+
+namespace masumemo::editor {
+namespace {
+
+const QString kKey = QStringLiteral("RecentFiles/Files");
+
+bool isThere(const QString& path)
+{
+    return QFileInfo(path).isFile();
+}
+
+}  // namespace
+
+QStringList withRecentFile(QStringList list, const QString& path)
+{
+    list.removeAll(path);
+    list.prepend(path);
+    while (list.size() > kRecentFileCount) {
+        list.removeLast();
+    }
+    return list;
+}
+
+RecentFiles::RecentFiles(QMenu& menu, std::function<void(const QString&)> open)
+    : QObject(&menu), m_menu(menu), m_open(std::move(open))
+{
+    // Read through the same rule as a new entry, so a hand-edited list is still bounded.
+    const QStringList stored = platform::openProgramSettings()->value(kKey).toStringList();
+    for (auto it = stored.crbegin(); it != stored.crend(); ++it) {
+        if (!it->isEmpty()) {
+            m_files = withRecentFile(m_files, *it);
+        }
+    }
+    connect(&m_menu, &QMenu::aboutToShow, this, &RecentFiles::rebuildMenu);
+    rebuildMenu();
+}
+
+void RecentFiles::add(const QString& path)
+{
+    m_files = withRecentFile(m_files, QFileInfo(path).absoluteFilePath());
+    store();
+    rebuildMenu();
+}
+
+void RecentFiles::store()
+{
+    platform::openProgramSettings()->setValue(kKey, m_files);
+}
+
+void RecentFiles::rebuildMenu()
+{
+    m_menu.clear();
+    bool missing = false;
+    for (int i = 0; i < m_files.size(); ++i) {
+        const QString path = m_files[i];
+        // "&&" keeps an ampersand in a path from becoming a mnemonic.
+        QString shown = QDir::toNativeSeparators(path);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* a = m_menu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        a->setObjectName(QStringLiteral("mnuFileRecent_%1").arg(i));
+        const bool there = isThere(path);
+        a->setEnabled(there);
+        missing = missing || !there;
+        connect(a, &QAction::triggered, this, [this, path] { m_open(path); });
+    }
+    if (m_files.isEmpty()) {
+        m_menu.addAction(QStringLiteral("（なし）"))->setEnabled(false);
+    }
+    m_menu.addSeparator();
+    QAction* prune = m_menu.addAction(QStringLiteral("見つからないファイルを一覧から削除(&D)"));
+    prune->setObjectName(QStringLiteral("mnuFileRecentPrune"));
+    prune->setEnabled(missing);
+    connect(prune, &QAction::triggered, this, [this] {
+        m_files.removeIf([](const QString& p) { return !isThere(p); });
+        store();
+        rebuildMenu();
+    });
+    QAction* clear = m_menu.addAction(QStringLiteral("一覧を消去(&C)"));
+    clear->setObjectName(QStringLiteral("mnuFileRecentClear"));
+    clear->setEnabled(!m_files.isEmpty());
+    connect(clear, &QAction::triggered, this, [this] {
+        m_files.clear();
+        store();
+        rebuildMenu();
+    });
+}
+
+}  // namespace masumemo::editor

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "launcher/Identity.h"
+#include "launcher/PlatformChoice.h"
 
 namespace masumemo::launcher {
 namespace {
@@ -196,19 +197,20 @@ QString versionLine()
         .arg(kVersionRevision);
 }
 
-void chooseOffscreenWithoutDisplay(int argc, char* argv[])
+void chooseDisplayPlatform(int argc, char* argv[])
 {
-    if (!qEnvironmentVariableIsEmpty("DISPLAY") ||
-        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-        !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        return;
-    }
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
-    if (readCommandLine(arguments).outcome != CommandLine::Outcome::Windows) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const DisplayEnvironment env{
+        .x11 = !qEnvironmentVariableIsEmpty("DISPLAY"),
+        .wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"),
+        .platformChosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"),
+    };
+    const bool windows = readCommandLine(arguments).outcome == CommandLine::Outcome::Windows;
+    if (const char* platform = displayPlatform(env, windows)) {
+        qputenv("QT_QPA_PLATFORM", platform);
     }
 }
 

@@ -5,7 +5,7 @@
 // name, help text and whether it is headless) and the line in readCommandLine() that copies its
 // value into a field added here. A headless command (one that runs without windows and needs no
 // display, such as --export) also gets its case in runHeadless() of HeadlessCommands.cpp; the
-// offscreen platform is then chosen for it by chooseOffscreenWithoutDisplay().
+// offscreen platform is then chosen for it by chooseDisplayPlatform().
 
 #include <QString>
 #include <QStringList>
@@ -52,9 +52,10 @@ QString helpText();
 /// "masumemo 1.2.3" for --version.
 QString versionLine();
 
-/// When argv asks for no window (a headless command, help, version or a wrong command line) and
-/// there is no DISPLAY or WAYLAND_DISPLAY, sets QT_QPA_PLATFORM to offscreen, so the
-/// application object can be made without a display. Call before making it.
-void chooseOffscreenWithoutDisplay(int argc, char* argv[]);
+/// Sets QT_QPA_PLATFORM, unless the user did, by displayPlatform(): offscreen when argv asks for
+/// no window (a headless command, help, version or a wrong command line) and there is no X
+/// display, so the application object can be made without one; XWayland for windows in a
+/// Wayland session. Call before making the application object.
+void chooseDisplayPlatform(int argc, char* argv[]);
 
 }  // namespace masumemo::launcher

@@ -25,7 +25,7 @@ int main(int argc, char* argv[])
     using masumemo::launcher::CommandLine;
     namespace launcher = masumemo::launcher;
 
-    launcher::chooseOffscreenWithoutDisplay(argc, argv);
+    launcher::chooseDisplayPlatform(argc, argv);
     QApplication app(argc, argv);
     launcher::prepareApplication(app);
     // Read after the application object took its own options (-platform and the like) out.

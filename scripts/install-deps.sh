@@ -13,6 +13,7 @@ packages=(
     xvfb xauth xdotool xclip openbox x11-utils imagemagick
     clang libclang-rt-14-dev
     desktop-file-utils appstream
+    dpkg-dev lintian man-db groff-base
     ibus ibus-mozc dbus procps
 )
 

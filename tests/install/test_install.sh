@@ -14,7 +14,7 @@ share="$prefix/share"
 metainfo="$share/metainfo/io.github.masumemo.Masumemo.metainfo.xml"
 for f in bin/masumemo share/masumemo/Defolt.txt share/applications/masumemo.desktop \
     share/icons/hicolor/scalable/apps/masumemo.svg share/icons/hicolor/256x256/apps/masumemo.png \
-    share/metainfo/io.github.masumemo.Masumemo.metainfo.xml; do
+    share/metainfo/io.github.masumemo.Masumemo.metainfo.xml share/man/man1/masumemo.1.gz; do
     [ -f "$prefix/$f" ] || e2e_fail "not installed: $f"
 done
 [ -x "$prefix/bin/masumemo" ] || e2e_fail "the installed program is not executable"
@@ -23,6 +23,7 @@ e2e_expect_eq "icon size" "$(identify -format '%wx%h' "$share/icons/hicolor/256x
 desktop-file-validate "$share/applications/masumemo.desktop" || e2e_fail "desktop entry refused"
 grep -q '^Name\[ja\]=' "$share/applications/masumemo.desktop" || e2e_fail "no Japanese name"
 grep -q '^Categories=Graphics;' "$share/applications/masumemo.desktop" || e2e_fail "not in Graphics"
+grep -q '<release version="[0-9.]*" date="[0-9-]*"/>' "$metainfo" || e2e_fail "no release in the metainfo"
 appstreamcli validate --no-net "$metainfo" >"$E2E_TMP/appstream.log" 2>&1 ||
     e2e_fail "metainfo refused: $(cat "$E2E_TMP/appstream.log")"
 

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <algorithm>
 
 namespace masumemo::platform {
 namespace {
@@ -97,6 +98,11 @@ QString QtDialogs::saveFileName(QWidget* parent, const FileRequest& request)
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
+    }
+    if (request.chosenFilter) {
+        const QStringList filters = qtFileFilter(request.filter).split(QStringLiteral(";;"));
+        *request.chosenFilter = std::max(0, static_cast<int>(
+                                                filters.indexOf(dialog.selectedNameFilter())));
     }
     return dialog.selectedFiles().constFirst();
 }

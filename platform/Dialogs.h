@@ -25,6 +25,8 @@ public:
         QString title;
         QString filter;       ///< e.g. "ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt"
         QString initialPath;  ///< the name offered (the last one chosen), may be empty
+        /// When given, set to the index of the filter pair chosen (0 for the first).
+        int* chosenFilter = nullptr;
     };
 
     virtual ~Dialogs() = default;

@@ -14,6 +14,7 @@ packages=(
     clang libclang-rt-14-dev
     desktop-file-utils appstream
     ibus ibus-mozc dbus procps
+    python3-html5lib
 )
 
 missing=()

@@ -76,9 +76,9 @@ e2e_start_x() {
 }
 
 # Copies the program and its default dictionary into a fresh directory (the program keeps its
-# settings beside itself) and starts it there. Sets E2E_APP_DIR. Optional: E2E_APP_AS, command
-# words put before the program (another user, another environment), and E2E_APP_OWNER, the
-# user:group the copy is given to.
+# settings beside itself) and starts it there with the arguments given. Sets E2E_APP_DIR.
+# Optional: E2E_APP_AS, command words put before the program (another user, another
+# environment), and E2E_APP_OWNER, the user:group the copy is given to.
 e2e_start_app() {
     E2E_APP_DIR="$E2E_TMP/app"
     mkdir -p "$E2E_APP_DIR"
@@ -88,7 +88,7 @@ e2e_start_app() {
     [ -f "$dict" ] && cp "$dict" "$E2E_APP_DIR/"
     [ -z "${E2E_APP_OWNER:-}" ] || chown -R "$E2E_APP_OWNER" "$E2E_APP_DIR"
     (cd "$E2E_APP_DIR" &&
-        QT_QPA_PLATFORM=xcb exec ${E2E_APP_AS[@]+"${E2E_APP_AS[@]}"} ./masumemo >"$E2E_TMP/app.log" 2>&1) &
+        QT_QPA_PLATFORM=xcb exec ${E2E_APP_AS[@]+"${E2E_APP_AS[@]}"} ./masumemo "$@" >"$E2E_TMP/app.log" 2>&1) &
     E2E_APP_PID=$!
     E2E_PIDS+=($E2E_APP_PID)
 }

@@ -23,6 +23,11 @@ e2e_expect_eq "icon size" "$(identify -format '%wx%h' "$share/icons/hicolor/256x
 desktop-file-validate "$share/applications/masumemo.desktop" || e2e_fail "desktop entry refused"
 grep -q '^Name\[ja\]=' "$share/applications/masumemo.desktop" || e2e_fail "no Japanese name"
 grep -q '^Categories=Graphics;' "$share/applications/masumemo.desktop" || e2e_fail "not in Graphics"
+# It opens the files it is given, plain text among them, and starts Egaocho alone as an action.
+grep -qx 'Exec=masumemo %F' "$share/applications/masumemo.desktop" || e2e_fail "no %F in Exec"
+grep -qx 'MimeType=text/plain;' "$share/applications/masumemo.desktop" || e2e_fail "no MimeType"
+grep -qx 'Exec=masumemo --egaocho' "$share/applications/masumemo.desktop" ||
+    e2e_fail "no Egaocho action"
 appstreamcli validate --no-net "$metainfo" >"$E2E_TMP/appstream.log" 2>&1 ||
     e2e_fail "metainfo refused: $(cat "$E2E_TMP/appstream.log")"
 

@@ -14,6 +14,7 @@
 #include "export/PngExport.h"
 #include "grid/LineModel.h"
 #include "platform/Fonts.h"
+#include "platform/FileAccess.h"
 
 using namespace masumemo;
 
@@ -37,7 +38,9 @@ int main(int argc, char** argv)
     }
 
     const auto subject = [&] {
-        exporting::writeFileSafely(exported, exporting::exportBytes(canvas, options), nullptr);
+        const QByteArray bytes = exporting::exportBytes(canvas, options);
+        platform::writeWholeFile(
+            exported, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
     };
     const auto baseline = [&] {
         QImage image(size, QImage::Format_Grayscale8);

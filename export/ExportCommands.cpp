@@ -9,6 +9,7 @@
 #include "export/ExportFiles.h"
 #include "export/PngExport.h"
 #include "platform/Dialogs.h"
+#include "platform/FileAccess.h"
 
 namespace masumemo::exporting {
 namespace {
@@ -56,7 +57,11 @@ bool ExportCommands::save(const QString& title, const QString& filter, const QSt
                         .fileName();
     const QByteArray bytes = exportBytes(m_source->canvasText(), options);
     QString why = QStringLiteral("画像を作れませんでした。");
-    if (bytes.isEmpty() || !writeFileSafely(path, bytes, &why)) {
+    if (!bytes.isEmpty()) {
+        why = platform::problemText(platform::writeWholeFile(
+            path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))));
+    }
+    if (!why.isEmpty()) {
         Dialogs::instance().message(
             &m_window, QStringLiteral("ファイルを保存できませんでした。\n%1\n\n%2").arg(path, why),
             Dialogs::Buttons::Ok, Dialogs::Icon::Critical);

@@ -2,37 +2,18 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <cmath>
 
 #include "export/HtmlExport.h"
 #include "export/PngExport.h"
+#include "platform/FileAccess.h"
 
 namespace masumemo::exporting {
 
 QString extensionOf(Format format)
 {
     return format == Format::Png ? QStringLiteral("png") : QStringLiteral("html");
-}
-
-bool writeFileSafely(const QString& path, const QByteArray& bytes, QString* error)
-{
-    QSaveFile file(path);
-    // Unbuffered, so a short write shows in write()'s count rather than in a late flush.
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    if (written && !bytes.isEmpty()) {
-        written = file.write(bytes) == bytes.size();
-    }
-    if (written) {
-        written = file.commit();
-    } else {
-        file.cancelWriting();
-    }
-    if (!written && error) {
-        *error = file.errorString();
-    }
-    return written;
 }
 
 QByteArray exportBytes(std::u16string_view canvas, const ExportOptions& options)
@@ -96,9 +77,11 @@ int exportFiles(const QStringList& files, const QString& output, const ExportOpt
             fail(QStringLiteral("画像を作れませんでした（大きすぎます）。"));
             continue;
         }
-        QString why;
-        if (!writeFileSafely(target, bytes, &why)) {
-            fail(QStringLiteral("%1 に書き込めません。%2").arg(target, why));
+        const platform::FileProblem problem = platform::writeWholeFile(
+            target, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+        if (problem != platform::FileProblem::None) {
+            fail(QStringLiteral("%1 に書き込めません。%2")
+                     .arg(target, platform::problemText(problem)));
             continue;
         }
         written.insert(key);

@@ -14,10 +14,6 @@ enum class Format { Png, Html };
 /// "png" or "html"; the extension of the files written in that format.
 QString extensionOf(Format format);
 
-/// Writes bytes to path through a temporary file renamed over it: a failure leaves what was
-/// there as it was. False with the reason in error when anything failed.
-bool writeFileSafely(const QString& path, const QByteArray& bytes, QString* error);
-
 struct ExportOptions
 {
     Format format = Format::Png;

@@ -15,13 +15,10 @@ Picture layOutPicture(std::u16string_view canvas)
     }
     for (const std::u16string& raw : grid::SplitText(canvas)) {
         PictureLine line;
-        line.text = grid::trimTrailingSpaces(raw);
+        // As the line would be saved: a character without a code page 932 form is a "?".
+        line.text = grid::trimTrailingSpaces(grid::toCanvasForm(raw));
         int column = 0;
-        for (char16_t& ch : line.text) {
-            // A lone surrogate has no glyph of its own; it is saved as "?" and drawn so.
-            if (ch >= 0xD800 && ch <= 0xDFFF) {
-                ch = u'?';
-            }
+        for (const char16_t ch : line.text) {
             const int width = grid::charWidth(ch);
             if (ch != grid::kHalfSpace && ch != grid::kFullSpace) {
                 line.marks.push_back({ch, column, width});

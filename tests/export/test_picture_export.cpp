@@ -90,6 +90,8 @@ void PictureExportTest::layoutTrimsAndCountsUnits_data()
         << u"\u3000\u3000\r\nあ\r\n \u3000\r\n\u3000"_s << QStringList{"", "あ"} << 2;
     QTest::newRow("widest line in the middle")
         << u"a\r\nあいb\r\nc"_s << QStringList{"a", "あいb", "c"} << 5;
+    QTest::newRow("beyond the BMP: one ? as saved")
+        << u"a\U0001F600b"_s << QStringList{"a?b"} << 3;
     QTest::newRow("inner spaces kept") << u"a\u3000 b"_s << QStringList{u"a\u3000 b"_s} << 5;
 }
 

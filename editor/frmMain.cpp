@@ -32,6 +32,7 @@
 #include "editor/FileCommands.h"
 #include "editor/PaletteInput.h"
 #include "editor/SettingsPage.h"
+#include "export/ExportCommands.h"
 #include "editor/PositionDisplay.h"
 #include "editor/RecentFiles.h"
 #include "input/SettingsFile.h"
@@ -68,6 +69,19 @@ QString text(const char* utf8)
 {
     return QString::fromUtf8(utf8);
 }
+
+/// The canvas as the export commands see it.
+class CanvasPicture final : public exporting::PictureSource
+{
+public:
+    explicit CanvasPicture(const frmMain& window) : m_window(window) {}
+    std::u16string canvasText() const override { return m_window.canvasText(); }
+    QFont canvasFont() const override { return m_window.txtMain()->font(); }
+    QString currentFile() const override { return m_window.state().CurrentFile; }
+
+private:
+    const frmMain& m_window;
+};
 
 /// One toolbar entry; an empty key is a separator.
 struct ToolEntry
@@ -265,6 +279,10 @@ void frmMain::createMenus()
          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     m_mnuFileRecent = file->addMenu(text("最近使ったファイル(&R)"));
     m_mnuFileRecent->setObjectName(QStringLiteral("mnuFileRecent"));
+    m_export =
+        std::make_unique<exporting::ExportCommands>(*this, std::make_unique<CanvasPicture>(*this));
+    item(file, "mnuFileSaveImage", "画像として保存(&I)...", [this] { m_export->saveImage(); });
+    item(file, "mnuFileSaveHtml", "HTMLとして保存(&H)...", [this] { m_export->saveHtml(); });
     separator(file, "mnuFileBar1");
     item(file, "mnuKao", "Egaochoを開く(&K)...", &frmMain::mnuKao_Click);
     separator(file, "mnuFileBar2");
@@ -280,6 +298,7 @@ void frmMain::createMenus()
          QKeySequence(Qt::CTRL | Qt::Key_C));
     item(m_mnuEdit, "mnuEditPaste", "貼り付け(&P)", &frmMain::mnuEditPaste_Click,
          QKeySequence(Qt::CTRL | Qt::Key_V));
+    item(m_mnuEdit, "mnuEditCopyImage", "画像としてｺﾋﾟｰ(&I)", [this] { m_export->copyImage(); });
 
     QMenu* view = menu("mnuView", "表示(&V)");
     item(view, "mnuLarge", "編集部分の最大化(&L)", &frmMain::mnuLarge_Click);

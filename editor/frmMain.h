@@ -35,6 +35,10 @@ namespace masumemo::platform {
 class UpDown;
 }
 
+namespace masumemo::exporting {
+class ExportCommands;
+}
+
 namespace masumemo::editor {
 
 class FileCommands;
@@ -268,6 +272,7 @@ private:
     QGroupBox* m_fraEtc = nullptr;
     QScrollBar* m_hsbMain = nullptr;
     std::unique_ptr<FileCommands> m_files;
+    std::unique_ptr<exporting::ExportCommands> m_export;
     PaletteInput* m_palette = nullptr;
     SettingsPage* m_settings = nullptr;
 };

@@ -6,8 +6,35 @@
 
 #include "check/CheckCommand.h"
 #include "editor/FileCommands.h"
+#include "export/ExportFiles.h"
+#include "export/PngExport.h"
+#include "platform/Fonts.h"
 
 namespace masumemo::launcher {
+namespace {
+
+void printError(const QString& line)
+{
+    const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+}
+
+int runExport(const CommandLine& command)
+{
+    exporting::ExportOptions options;
+    options.format = command.exportFormat == QLatin1String("html") ? exporting::Format::Html
+                                                                   : exporting::Format::Png;
+    // The canvas's own font and size, as a new editor shows it.
+    options.font = exporting::pictureFont(QFont(platform::kGothic, 12), command.fontSize);
+    options.scale = command.scale;
+    const auto read = [](const QString& path) {
+        const editor::CanvasFileRead file = editor::readCanvasPath(path);
+        return exporting::CanvasText{file.ok, file.error, file.file.canvas.text};
+    };
+    return exporting::exportFiles(command.files, command.output, options, read, printError);
+}
+
+}  // namespace
 
 int runHeadless(const CommandLine& command)
 {
@@ -22,8 +49,7 @@ int runHeadless(const CommandLine& command)
                                       out, err);
     }
     if (!command.exportFormat.isEmpty()) {
-        std::fputs("--export: not built yet\n", stderr);
-        return 1;
+        return runExport(command);
     }
     return kUsageErrorStatus;
 }

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
+#include <algorithm>
 
 namespace masumemo::platform {
 namespace {
@@ -112,6 +113,11 @@ QString QtDialogs::saveFileName(QWidget* parent, const FileRequest& request)
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
+    }
+    if (request.chosenFilter) {
+        const QStringList filters = qtFileFilter(request.filter).split(QStringLiteral(";;"));
+        *request.chosenFilter = std::max(0, static_cast<int>(
+                                                filters.indexOf(dialog.selectedNameFilter())));
     }
     return dialog.selectedFiles().constFirst();
 }

@@ -28,6 +28,8 @@ public:
         QString filter;       ///< e.g. "ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt"
         QString initialPath;  ///< the name offered (the last one chosen), may be empty
         QString defaultSuffix;  ///< added by the Save dialog to a name without one ("txt")
+        /// When given, set to the index of the filter pair chosen (0 for the first).
+        int* chosenFilter = nullptr;
     };
 
     virtual ~Dialogs() = default;

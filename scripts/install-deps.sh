@@ -15,6 +15,7 @@ packages=(
     desktop-file-utils appstream
     dpkg-dev lintian man-db groff-base
     ibus ibus-mozc dbus procps
+    python3-html5lib
 )
 
 missing=()

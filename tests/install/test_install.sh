@@ -24,6 +24,11 @@ desktop-file-validate "$share/applications/masumemo.desktop" || e2e_fail "deskto
 grep -q '^Name\[ja\]=' "$share/applications/masumemo.desktop" || e2e_fail "no Japanese name"
 grep -q '^Categories=Graphics;' "$share/applications/masumemo.desktop" || e2e_fail "not in Graphics"
 grep -q '<release version="[0-9.]*" date="[0-9-]*"/>' "$metainfo" || e2e_fail "no release in the metainfo"
+# It opens the files it is given, plain text among them, and starts Egaocho alone as an action.
+grep -qx 'Exec=masumemo %F' "$share/applications/masumemo.desktop" || e2e_fail "no %F in Exec"
+grep -qx 'MimeType=text/plain;' "$share/applications/masumemo.desktop" || e2e_fail "no MimeType"
+grep -qx 'Exec=masumemo --egaocho' "$share/applications/masumemo.desktop" ||
+    e2e_fail "no Egaocho action"
 appstreamcli validate --no-net "$metainfo" >"$E2E_TMP/appstream.log" 2>&1 ||
     e2e_fail "metainfo refused: $(cat "$E2E_TMP/appstream.log")"
 

@@ -16,6 +16,7 @@ void ScriptedDialogs::clear()
 {
     m_answers.clear();
     m_paths.clear();
+    m_filters.clear();
     m_messages.clear();
     m_fileAsks.clear();
     m_texts.clear();
@@ -50,6 +51,10 @@ QString ScriptedDialogs::nextPath(bool save, const FileRequest& request)
     }
     QString path = m_paths.front();
     m_paths.pop_front();
+    if (request.chosenFilter) {
+        *request.chosenFilter = m_filters.front();
+    }
+    m_filters.pop_front();
     return path;
 }
 

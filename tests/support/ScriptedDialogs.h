@@ -31,8 +31,13 @@ public:
 
     /// Queues the answer to the next message box (unqueued boxes answer Ok, No, or Cancel).
     void answer(Answer a) { m_answers.push_back(a); }
-    /// Queues the path the next file or folder dialog returns (an empty path cancels).
-    void choose(const QString& path) { m_paths.push_back(path); }
+    /// Queues the path the next file dialog returns (an empty path cancels) and the index of
+    /// the filter it reports as chosen.
+    void choose(const QString& path, int filter = 0)
+    {
+        m_paths.push_back(path);
+        m_filters.push_back(filter);
+    }
     /// Queues the text the next text prompt returns (unqueued prompts are cancelled).
     void type(const QString& text) { m_texts.push_back(text); }
 
@@ -56,6 +61,7 @@ private:
     std::deque<QString> m_paths;
     std::deque<QString> m_texts;
     QStringList m_prompts;
+    std::deque<int> m_filters;
     std::vector<Message> m_messages;
     std::vector<FileAsk> m_fileAsks;
 };

@@ -1,0 +1,93 @@
+#include "ExportCommands.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QMimeData>
+
+#include "export/ExportFiles.h"
+#include "export/PngExport.h"
+#include "platform/Dialogs.h"
+#include "platform/FileAccess.h"
+
+namespace masumemo::exporting {
+namespace {
+
+using platform::Dialogs;
+
+const QString kImageFilter =
+    QStringLiteral("PNG画像(*.png)|*.png|PNG画像 2倍の大きさ(*.png)|*.png");
+const QString kHtmlFilter = QStringLiteral("HTMLﾌｧｲﾙ(*.html)|*.html");
+
+}  // namespace
+
+ExportCommands::ExportCommands(QWidget& window, std::unique_ptr<PictureSource> source)
+    : m_window(window), m_source(std::move(source))
+{
+}
+
+ExportCommands::~ExportCommands() = default;
+
+QString ExportCommands::offeredName(const QString& extension) const
+{
+    const QString current = m_source->currentFile();
+    if (current.isEmpty()) {
+        return {};
+    }
+    const QFileInfo info(current);
+    return info.dir().filePath(info.completeBaseName() + QLatin1Char('.') + extension);
+}
+
+bool ExportCommands::save(const QString& title, const QString& filter, const QString& extension,
+                          bool image)
+{
+    int chosenFilter = 0;
+    Dialogs::FileRequest request{title, filter, offeredName(extension)};
+    request.chosenFilter = &chosenFilter;
+    const QString path = Dialogs::instance().saveFileName(&m_window, request);
+    if (path.isEmpty()) {
+        return false;
+    }
+    ExportOptions options;
+    options.format = image ? Format::Png : Format::Html;
+    options.font = pictureFont(m_source->canvasFont());
+    options.scale = image && chosenFilter == 1 ? 2 : 1;
+    options.title = QFileInfo(m_source->currentFile().isEmpty() ? path : m_source->currentFile())
+                        .fileName();
+    const QByteArray bytes = exportBytes(m_source->canvasText(), options);
+    QString why = QStringLiteral("画像を作れませんでした。");
+    if (!bytes.isEmpty()) {
+        why = platform::problemText(platform::writeWholeFile(
+            path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))));
+    }
+    if (!why.isEmpty()) {
+        Dialogs::instance().message(
+            &m_window, QStringLiteral("ファイルを保存できませんでした。\n%1\n\n%2").arg(path, why),
+            Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+bool ExportCommands::saveImage()
+{
+    return save(QStringLiteral("画像として保存"), kImageFilter, QStringLiteral("png"), true);
+}
+
+bool ExportCommands::saveHtml()
+{
+    return save(QStringLiteral("HTMLとして保存"), kHtmlFilter, QStringLiteral("html"), false);
+}
+
+void ExportCommands::copyImage()
+{
+    const QImage image = renderPicture(layOutPicture(m_source->canvasText()),
+                                       pictureFont(m_source->canvasFont()), 1);
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("image/png"), pngBytes(image));
+    data->setImageData(image);
+    QApplication::clipboard()->setMimeData(data);
+}
+
+}  // namespace masumemo::exporting

@@ -1,0 +1,42 @@
+#include "HtmlExport.h"
+
+namespace masumemo::exporting {
+
+QString escapeHtml(const QString& text)
+{
+    return text.toHtmlEscaped();
+}
+
+QByteArray htmlPage(const Picture& picture, const HtmlStyle& style)
+{
+    QString body;
+    for (const PictureLine& line : picture.lines) {
+        body += escapeHtml(QString::fromStdU16String(line.text));
+        body += QLatin1Char('\n');
+    }
+    const QString title =
+        escapeHtml(style.title.isEmpty() ? QStringLiteral("Masumemo") : style.title);
+    // The parser drops one newline right after <pre>; writing one keeps a blank first line.
+    const QString page =
+        QStringLiteral(
+            "<!DOCTYPE html>\n"
+            "<html lang=\"ja\">\n"
+            "<head>\n"
+            "<meta charset=\"utf-8\">\n"
+            "<title>%1</title>\n"
+            "<style>\n"
+            "body { background: #fff; color: #000; }\n"
+            "pre { font-family: %2; font-size: %3px; line-height: %4px; letter-spacing: 0;\n"
+            "      font-kerning: none; font-variant-ligatures: none; white-space: pre; }\n"
+            "</style>\n"
+            "</head>\n"
+            "<body>\n"
+            "<pre>\n%5</pre>\n"
+            "</body>\n"
+            "</html>\n")
+            .arg(title, kHtmlFontList, QString::number(style.fontPixels),
+                 QString::number(style.lineHeightPixels), body);
+    return page.toUtf8();
+}
+
+}  // namespace masumemo::exporting

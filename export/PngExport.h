@@ -1,0 +1,40 @@
+#pragma once
+// The picture drawn as an image: black on white, every mark at the x its placement gives, one
+// line height apart, with a margin all round.
+
+#include <QFont>
+#include <QImage>
+
+#include "export/PictureLayout.h"
+
+namespace masumemo::exporting {
+
+/// The margin around the picture at scale 1, in pixels.
+inline constexpr int kImageMargin = 8;
+
+/// The canvas font at a pixel size: points as a 96 dpi screen shows them, so an image does not
+/// depend on the screen (or the lack of one) it was made on. pointSize 0 keeps the font's own.
+QFont pictureFont(const QFont& canvasFont, double pointSize = 0);
+
+/// Sizes at scale 1, in pixels.
+struct Geometry
+{
+    double cellWidth = 0;  ///< one half-width cell: half a full-width space
+    double lineHeight = 0;  ///< whole pixels
+    double ascent = 0;      ///< whole pixels
+};
+Geometry pictureGeometry(const QFont& font);
+
+/// The widest line and every line by its line height, plus the margin, times scale.
+QSize imageSize(const Picture& picture, const Geometry& geometry, const Placement& placement,
+                int scale);
+
+/// Draws the picture in font (from pictureFont) at scale 1 or 2. Without a placement the marks
+/// sit on the grid of the font's cell width.
+QImage renderPicture(const Picture& picture, const QFont& font, int scale,
+                     const Placement* placement = nullptr);
+
+/// The image as PNG file bytes; empty if encoding failed.
+QByteArray pngBytes(const QImage& image);
+
+}  // namespace masumemo::exporting

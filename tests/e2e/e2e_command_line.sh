@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# The command line as a shell user and a file manager use it: export without any display, the
+# exit statuses, a file opened straight into the editor, a file that cannot be opened, Egaocho
+# alone, and the canvas copied as an image.
+source "$(dirname "$0")/lib.sh"
+
+full=$'\u3000'
+pictures="$E2E_TMP/pictures"
+mkdir -p "$pictures"
+printf 'ab\r\n\x82\xa0\x82\xa2\r\n' >"$pictures/one.txt"          # "ab", "あい"
+printf '#\r\n\r\n\x81\x9f\x81\x40\x81\x40\r\n' >"$pictures/two.txt"  # "#", "", "■　　"
+
+# --- Without a display: export, and the statuses of every outcome. ---
+run() {
+    set +e
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$MASUMEMO_BIN" "$@" \
+        >"$E2E_TMP/out.log" 2>"$E2E_TMP/err.log"
+    status=$?
+    set -e
+}
+run --export png --output "$E2E_TMP/one.png" "$pictures/one.txt"
+e2e_expect_eq "one file: status" "$status" 0
+e2e_expect_eq "one file: a PNG" "$(identify -format '%m' "$E2E_TMP/one.png")" "PNG"
+one_width="$(identify -format '%w' "$E2E_TMP/one.png")"
+
+run --export png --scale 2 --output "$E2E_TMP/many" "$pictures/one.txt" "$pictures/two.txt"
+e2e_expect_eq "several files: status" "$status" 0
+e2e_expect_eq "several files: names" "$(ls "$E2E_TMP/many" | tr '\n' ' ')" "one.png two.png "
+e2e_expect_eq "scale 2: twice as wide" "$(identify -format '%w' "$E2E_TMP/many/one.png")" \
+    "$((one_width * 2))"
+
+run --export html --output "$E2E_TMP/pages" "$pictures/one.txt" "$pictures/none.txt"
+e2e_expect_eq "a missing file: status" "$status" 1
+grep -q "^$pictures/none.txt: " "$E2E_TMP/err.log" || e2e_fail "the missing file was not named"
+[ -s "$E2E_TMP/pages/one.html" ] || e2e_fail "the readable file was not written"
+
+for wrong in "--bogus" "--export gif --output x $pictures/one.txt" \
+    "--export png $pictures/one.txt" "--export png --output x --scale 3 $pictures/one.txt"; do
+    # shellcheck disable=SC2086
+    run $wrong
+    e2e_expect_eq "wrong usage '$wrong': status" "$status" 2
+    [ -s "$E2E_TMP/err.log" ] || e2e_fail "wrong usage '$wrong' said nothing"
+done
+run --version
+e2e_expect_eq "version" "$(cat "$E2E_TMP/out.log")" \
+    "masumemo $(sed -n 's/^project(Masumemo VERSION \([0-9.]*\).*/\1/p' "$E2E_DIR/../../CMakeLists.txt")"
+
+# --- With a display: the windows. ---
+e2e_start_x
+stop_app() {
+    kill "$E2E_APP_PID" 2>/dev/null || true
+    wait "$E2E_APP_PID" 2>/dev/null || true
+}
+
+# A file opens straight into the editor, fitted, with its name in the title.
+e2e_start_app "$pictures/one.txt"
+editor="$(e2e_window "^$pictures/one.txt - Masumemo\$")"
+e2e_wait_active "^$pictures/one.txt - Masumemo\$"
+[ -z "$(xdotool search --onlyvisible --name '^Masumemo$' 2>/dev/null)" ] ||
+    e2e_fail "the chooser (or a message) showed as well"
+eval "$(xdotool getwindowgeometry --shell "$editor")"
+xdotool mousemove --window "$editor" $((WIDTH / 2)) $((HEIGHT - 120)) click 1
+xdotool key ctrl+a ctrl+c
+want="ab$full"$'\n'"あい"
+e2e_until bash -c '[ "$(xclip -selection clipboard -o)" = "$1" ]' _ "$want" ||
+    e2e_expect_eq "opened canvas" "$(e2e_clipboard)" "$want"
+# Edit > Copy as image: the clipboard offers a PNG as wide as the exported one.
+xdotool key alt+e i
+e2e_until bash -c 'xclip -selection clipboard -t TARGETS -o | grep -qx image/png' ||
+    e2e_fail "no image/png on the clipboard"
+xclip -selection clipboard -t image/png -o >"$E2E_TMP/copied.png"
+e2e_expect_eq "copied image width" "$(identify -format '%w' "$E2E_TMP/copied.png")" "$one_width"
+stop_app
+
+# A file that cannot be opened: the usual message, then an empty editor.
+e2e_start_app "$pictures/none.txt"
+e2e_window '^Masumemo$' >/dev/null
+e2e_wait_active '^Masumemo$'
+xdotool key Return
+e2e_wait_active '^住所不定 - Masumemo$'
+stop_app
+
+# Egaocho alone.
+e2e_start_app --egaocho
+e2e_window '^Egaocho$' >/dev/null
+e2e_wait_active '^Egaocho$'
+[ -z "$(xdotool search --onlyvisible --name 'Masumemo' 2>/dev/null)" ] ||
+    e2e_fail "another window showed beside Egaocho"
+stop_app
+echo "PASS command line"

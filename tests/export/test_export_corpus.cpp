@@ -1,0 +1,76 @@
+// Every picture of the text-art corpus exported to PNG by one run of the program: all written,
+// and each image exactly as wide as its widest line.
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "Corpus.h"
+#include "export/PngExport.h"
+#include "grid/Cp932.h"
+#include "grid/LineModel.h"
+#include "platform/Fonts.h"
+
+using namespace masumemo;
+
+class ExportCorpusTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void everyPictureInOneCommand();
+};
+
+void ExportCorpusTest::everyPictureInOneCommand()
+{
+    const auto pictures = testing::corpusPictures();
+    if (pictures.empty()) {
+        QSKIP("the text-art corpus is not beside the project");
+    }
+    platform::installFontSubstitutions();
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+
+    // The corpus is UTF-8; the program reads Shift_JIS. Names carry their folder, since the
+    // folders reuse file names.
+    QStringList inputs;
+    QMap<QString, int> widest;
+    for (const auto& path : pictures) {
+        const std::u16string text =
+            grid::toCanvasForm(testing::fromUtf8(testing::readBytes(path)));
+        const QString name = QString::fromStdString(path.parent_path().filename().string() + "-" +
+                                                    path.stem().string());
+        QFile file(dir.filePath(name + ".txt"));
+        const std::string bytes = grid::encodeCp932(text);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes.data(), static_cast<qint64>(bytes.size())),
+                 static_cast<qint64>(bytes.size()));
+        inputs << file.fileName();
+        int units = 0;
+        for (const std::u16string& line : grid::SplitText(grid::normaliseLineEnds(text))) {
+            units = std::max(units, grid::WidthOf(grid::trimTrailingSpaces(line)));
+        }
+        widest[name] = units;
+    }
+
+    QProcess program;
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QStringList arguments{"--export", "png", "--output", dir.filePath("out")};
+    program.start(QStringLiteral(MASUMEMO_PROGRAM), arguments + inputs);
+    QVERIFY(program.waitForFinished(240000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+
+    const exporting::Geometry g =
+        exporting::pictureGeometry(exporting::pictureFont(QFont(platform::kGothic, 12)));
+    QCOMPARE(QDir(dir.filePath("out")).entryList(QDir::Files).size(), inputs.size());
+    for (auto it = widest.cbegin(); it != widest.cend(); ++it) {
+        const QImage image(dir.filePath("out/" + it.key() + ".png"));
+        QVERIFY2(!image.isNull(), qPrintable(it.key()));
+        QCOMPARE(image.width(), qCeil(it.value() * g.cellWidth + 2 * exporting::kImageMargin));
+    }
+}
+
+QTEST_MAIN(ExportCorpusTest)
+#include "test_export_corpus.moc"

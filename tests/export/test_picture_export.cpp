@@ -1,0 +1,275 @@
+// Pictures rendered as images and pages, checked on what comes out: the image's size, where its
+// ink lies, the page's text, and many files exported at once.
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "export/ExportFiles.h"
+#include "export/HtmlExport.h"
+#include "export/PictureLayout.h"
+#include "export/PngExport.h"
+#include "grid/Cp932.h"
+#include "platform/Fonts.h"
+
+using namespace masumemo;
+using namespace masumemo::exporting;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QFont canvasFont()
+{
+    return pictureFont(QFont(platform::kGothic, 12));
+}
+
+QImage render(const QString& canvas, int scale)
+{
+    return renderPicture(layOutPicture(canvas.toStdU16String()), canvasFont(), scale);
+}
+
+/// The bounding box of the pixels darker than mid grey; null when there are none.
+QRect inkBox(const QImage& image)
+{
+    const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+    QRect box;
+    for (int y = 0; y < grey.height(); ++y) {
+        const uchar* row = grey.constScanLine(y);
+        for (int x = 0; x < grey.width(); ++x) {
+            if (row[x] < 128) {
+                box |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return box;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class PictureExportTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+
+    void layoutTrimsAndCountsUnits_data();
+    void layoutTrimsAndCountsUnits();
+    void gridCellIsTheFixedFontsHalfWidthAdvance();
+    void imageSizeFollowsTheTrimmedCanvas_data();
+    void imageSizeFollowsTheTrimmedCanvas();
+    void inkStaysInTheMarksCell_data();
+    void inkStaysInTheMarksCell();
+    void pageHoldsTheEscapedPictureInPre();
+    void manyFilesExportIntoAFolder();
+    void failuresAreReportedAndTheRestGoOn();
+};
+
+void PictureExportTest::initTestCase()
+{
+    platform::installFontSubstitutions();
+}
+
+void PictureExportTest::layoutTrimsAndCountsUnits_data()
+{
+    QTest::addColumn<QString>("canvas");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("widest");
+
+    QTest::newRow("empty canvas") << "" << QStringList{} << 0;
+    QTest::newRow("trailing spaces of both widths")
+        << u"ab\u3000 \u3000"_s << QStringList{"ab"} << 2;
+    QTest::newRow("trailing blank lines dropped, leading kept")
+        << u"\u3000\u3000\r\nあ\r\n \u3000\r\n\u3000"_s << QStringList{"", "あ"} << 2;
+    QTest::newRow("widest line in the middle")
+        << u"a\r\nあいb\r\nc"_s << QStringList{"a", "あいb", "c"} << 5;
+    QTest::newRow("beyond the BMP: one ? as saved")
+        << u"a\U0001F600b"_s << QStringList{"a?b"} << 3;
+    QTest::newRow("inner spaces kept") << u"a\u3000 b"_s << QStringList{u"a\u3000 b"_s} << 5;
+}
+
+void PictureExportTest::layoutTrimsAndCountsUnits()
+{
+    QFETCH(QString, canvas);
+    QFETCH(QStringList, lines);
+    QFETCH(int, widest);
+
+    const Picture picture = layOutPicture(canvas.toStdU16String());
+    QStringList got;
+    for (const PictureLine& line : picture.lines) {
+        got << QString::fromStdU16String(line.text);
+    }
+    QCOMPARE(got, lines);
+    QCOMPARE(picture.widestUnits, widest);
+    // Every mark sits at the width of what precedes it on its line, spaces included.
+    for (const PictureLine& line : picture.lines) {
+        for (const Mark& m : line.marks) {
+            const auto at = line.text.find(m.ch);
+            QCOMPARE(m.column, grid::WidthOf(std::u16string_view(line.text).substr(0, at)));
+        }
+    }
+}
+
+void PictureExportTest::gridCellIsTheFixedFontsHalfWidthAdvance()
+{
+    const QFontMetricsF metrics(canvasFont());
+    const Geometry g = pictureGeometry(canvasFont());
+    QCOMPARE(g.cellWidth, metrics.horizontalAdvance(QLatin1Char('a')));
+    QCOMPARE(g.cellWidth * 2, metrics.horizontalAdvance(QChar(0x3042)));
+    QVERIFY(g.lineHeight >= metrics.height());
+}
+
+void PictureExportTest::imageSizeFollowsTheTrimmedCanvas_data()
+{
+    QTest::addColumn<QString>("canvas");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("units");
+
+    QTest::newRow("one line") << "ab" << 1 << 1 << 2;
+    QTest::newRow("one line at scale 2") << "ab" << 2 << 1 << 2;
+    QTest::newRow("blank lines and spaces out of the size")
+        << u"ab\u3000\u3000\r\nあ  \r\n\u3000\u3000\u3000\u3000\r\n    "_s << 1 << 2 << 2;
+    QTest::newRow("widest line last") << u"a\r\n\r\nあいうえ"_s << 2 << 3 << 8;
+    QTest::newRow("nothing but the margin") << u"\u3000\u3000\r\n "_s << 1 << 0 << 0;
+}
+
+void PictureExportTest::imageSizeFollowsTheTrimmedCanvas()
+{
+    QFETCH(QString, canvas);
+    QFETCH(int, scale);
+    QFETCH(int, lines);
+    QFETCH(int, units);
+
+    const Geometry g = pictureGeometry(canvasFont());
+    const QImage image = render(canvas, scale);
+    QCOMPARE(image.width(), qCeil((units * g.cellWidth + 2 * kImageMargin) * scale));
+    QCOMPARE(image.height(), qCeil((lines * g.lineHeight + 2 * kImageMargin) * scale));
+    // Black on white: the corners are margin.
+    QCOMPARE(image.pixelColor(0, 0), QColor(Qt::white));
+    QCOMPARE(image.pixelColor(image.width() - 1, image.height() - 1), QColor(Qt::white));
+}
+
+void PictureExportTest::inkStaysInTheMarksCell_data()
+{
+    QTest::addColumn<QString>("mark");
+    QTest::addColumn<int>("scale");
+
+    for (int scale : {1, 2}) {
+        QTest::addRow("full-width block, scale %d", scale) << u"■"_s << scale;
+        QTest::addRow("half-width hash, scale %d", scale) << "#" << scale;
+        QTest::addRow("full-width kanji, scale %d", scale) << u"龍"_s << scale;
+    }
+}
+
+void PictureExportTest::inkStaysInTheMarksCell()
+{
+    QFETCH(QString, mark);
+    QFETCH(int, scale);
+
+    // One mark at the third line, unit column 10, after a mix of half- and full-width spaces;
+    // a wider blank line above keeps the image wider than the mark.
+    const QString canvas = QString(20, QChar(0x3000)) + QStringLiteral("\r\n\r\n") +
+                           QString(3, QChar(0x3000)) + QStringLiteral("    ") + mark;
+    const QImage image = render(canvas, scale);
+    const Geometry g = pictureGeometry(canvasFont());
+    const int width = grid::WidthOf(mark.toStdU16String());
+    const QRectF cell((kImageMargin + 10 * g.cellWidth) * scale,
+                      (kImageMargin + 2 * g.lineHeight) * scale, width * g.cellWidth * scale,
+                      g.lineHeight * scale);
+    const QRect ink = inkBox(image);
+    QVERIFY2(!ink.isNull(), "no ink at all");
+    QVERIFY2(cell.adjusted(-0.5, -0.5, 0.5, 0.5).contains(QRectF(ink)),
+             qPrintable(QStringLiteral("ink %1,%2 %3x%4 outside the cell %5,%6 %7x%8")
+                            .arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())
+                            .arg(cell.x()).arg(cell.y()).arg(cell.width()).arg(cell.height())));
+    // The glyph fills a fair part of its cell: it was drawn at the canvas size, not tiny.
+    QVERIFY(ink.height() >= cell.height() / 3);
+}
+
+void PictureExportTest::pageHoldsTheEscapedPictureInPre()
+{
+    const Picture picture = layOutPicture(u"\u3000\r\n<a href=\"x\">&amp;</a>\u3000\r\n\u3000");
+    const QString page = QString::fromUtf8(htmlPage(picture, {QStringLiteral("a<b>"), 16, 17}));
+    QVERIFY(page.startsWith(QLatin1String("<!DOCTYPE html>")));
+    QVERIFY(page.contains(QLatin1String("<meta charset=\"utf-8\">")));
+    QVERIFY(page.contains(QLatin1String("<title>a&lt;b&gt;</title>")));
+    QVERIFY(page.contains(kHtmlFontList));
+    QVERIFY(page.contains(QLatin1String("font-size: 16px; line-height: 17px; letter-spacing: 0")));
+    // The first line is blank: the newline after <pre> is the one the parser drops.
+    QVERIFY(page.contains(QLatin1String(
+        "<pre>\n\n&lt;a href=&quot;x&quot;&gt;&amp;amp;&lt;/a&gt;\n</pre>")));
+}
+
+void PictureExportTest::manyFilesExportIntoAFolder()
+{
+    QTemporaryDir dir;
+    const CanvasReader read = [](const QString& path) {
+        return CanvasText{true, {}, QFileInfo(path).baseName().toStdU16String()};
+    };
+    QStringList reports;
+    const auto report = [&](const QString& line) { reports << line; };
+    ExportOptions options{Format::Png, canvasFont(), 1, {}};
+
+    const QString out = dir.filePath(QStringLiteral("new/folder"));
+    QCOMPARE(exportFiles({"/a/x.txt", "/b/yy.txt"}, out, options, read, report), 0);
+    QCOMPARE(reports, QStringList{});
+    QCOMPARE(QDir(out).entryList(QDir::Files), (QStringList{"x.png", "yy.png"}));
+    // Each image is as wide as its own file's picture.
+    const Geometry g = pictureGeometry(canvasFont());
+    QCOMPARE(QImage(out + "/yy.png").width(), qCeil(2 * g.cellWidth + 2 * kImageMargin));
+
+    // One file: the output is the file itself; an existing folder takes it by name.
+    options.format = Format::Html;
+    QCOMPARE(exportFiles({"/a/x.txt"}, dir.filePath("page.html"), options, read, report), 0);
+    QVERIFY(readAll(dir.filePath("page.html")).contains("<title>x.txt</title>"));
+    QCOMPARE(exportFiles({"/a/z.txt"}, out, options, read, report), 0);
+    QVERIFY(QFile::exists(out + "/z.html"));
+}
+
+void PictureExportTest::failuresAreReportedAndTheRestGoOn()
+{
+    QTemporaryDir dir;
+    const CanvasReader read = [](const QString& path) {
+        if (path.contains(QLatin1String("missing"))) {
+            return CanvasText{false, QStringLiteral("not found"), {}};
+        }
+        return CanvasText{true, {}, path.toStdU16String()};
+    };
+    QStringList reports;
+    const auto report = [&](const QString& line) { reports << line; };
+    const ExportOptions options{Format::Png, canvasFont(), 1, {}};
+
+    // A missing file, then two inputs that would both be "same.png".
+    QCOMPARE(exportFiles({"/p/missing.txt", "/p/same.txt", "/q/same.txt"}, dir.path(), options,
+                         read, report),
+             1);
+    QCOMPARE(reports.size(), 2);
+    QCOMPARE(reports[0], QStringLiteral("/p/missing.txt: not found"));
+    QVERIFY(reports[1].startsWith(QLatin1String("/q/same.txt: ")));
+    // The first of the two kept its picture.
+    const QImage first(dir.filePath("same.png"));
+    QCOMPARE(first.width(), render(QStringLiteral("/p/same.txt"), 1).width());
+
+    // A folder that cannot be made: nothing written, one report.
+    reports.clear();
+    QFile blocker(dir.filePath("file"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QCOMPARE(exportFiles({"a", "b"}, dir.filePath("file/sub"), options, read, report), 1);
+    QCOMPARE(reports.size(), 1);
+    // A single output that is not writable.
+    reports.clear();
+    QCOMPARE(exportFiles({"a"}, dir.filePath("file/x.png"), options, read, report), 1);
+    QVERIFY(reports.value(0).startsWith(QLatin1String("a: ")));
+}
+
+QTEST_MAIN(PictureExportTest)
+#include "test_picture_export.moc"

@@ -1,7 +1,10 @@
 # One way to register a test.
-#   masumemo_add_test(NAME SOURCES a.cpp ... LIBS lib ... [QT])
+#   masumemo_add_test(NAME SOURCES a.cpp ... LIBS lib ... [QT] [CORPUS arg ...])
 # Without QT the test is GoogleTest (with gtest_main); with QT it is a QtTest
-# executable that runs on the offscreen platform.
+# executable that runs on the offscreen platform. CORPUS names the tests that read the corpus
+# (a --gtest_filter, or QtTest function names): they run as a test entry of their own,
+# NAME_corpus, which CTest reports as skipped when the corpus is missing, and the main entry
+# leaves them out.
 find_package(GTest REQUIRED)
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
@@ -9,7 +12,7 @@ set(MASUMEMO_CORPUS_DIR "${PROJECT_SOURCE_DIR}/../shared/corpus" CACHE PATH
     "Third-party text art and emoticon lists that tests read where they stand")
 
 function(masumemo_add_test name)
-    cmake_parse_arguments(T "QT" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(T "QT" "" "SOURCES;LIBS;LABELS;CORPUS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} masumemo::options)
     target_compile_definitions(${name} PRIVATE
@@ -23,6 +26,14 @@ function(masumemo_add_test name)
         set(env "")
     endif()
     add_test(NAME ${name} COMMAND ${name})
+    set(main_env "${env}")
+    if(T_CORPUS)
+        list(APPEND main_env "MASUMEMO_CORPUS_TESTS=elsewhere")
+        add_test(NAME ${name}_corpus COMMAND ${name} ${T_CORPUS})
+        set_tests_properties(${name}_corpus PROPERTIES
+            ENVIRONMENT "${env}" TIMEOUT 300 LABELS "unit;corpus;${T_LABELS}"
+            SKIP_REGULAR_EXPRESSION "the text-art corpus beside the project is missing")
+    endif()
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "${env}" TIMEOUT 300 LABELS "unit;${T_LABELS}")
+        ENVIRONMENT "${main_env}" TIMEOUT 300 LABELS "unit;${T_LABELS}")
 endfunction()

@@ -35,10 +35,10 @@ using CorpusDictionaries = masumemo::testing::DictionaryDir;
 // form of their own become "?"), load without a message and with one entry per non-blank line.
 TEST_F(CorpusDictionaries, EmoticonListsLoadAsDictionaries)
 {
-    const fs::path corpus = masumemo::testing::corpusDir();
-    if (corpus.empty()) {
-        GTEST_SKIP() << "no corpus";
+    if (const char* reason = masumemo::testing::corpusSkipReason()) {
+        GTEST_SKIP() << reason;
     }
+    const fs::path corpus = masumemo::testing::corpusDir();
     struct Row
     {
         const char* file;

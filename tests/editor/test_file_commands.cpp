@@ -522,10 +522,10 @@ void FileCommandsTest::emptyCanvasSurvivesEveryEdit()
 
 void FileCommandsTest::corpusRoundTrip()
 {
-    const auto pictures = testing::corpusPictures();
-    if (pictures.empty()) {
-        QSKIP("the text-art corpus is not there");
+    if (const char* reason = testing::corpusSkipReason()) {
+        QSKIP(reason);
     }
+    const auto pictures = testing::corpusPictures();
     int checked = 0;
     for (const auto& picture : pictures) {
         const QString name = QString::fromStdString(picture.filename().string());

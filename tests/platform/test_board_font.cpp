@@ -80,10 +80,10 @@ void BoardFontTest::alignedRightEndsStayAligned()
 {
     QFETCH(QString, picture);
     QFETCH(std::vector<int>, lines);
-    const auto dir = testing::corpusDir();
-    if (dir.empty()) {
-        QSKIP("the text-art corpus is not there");
+    if (const char* reason = testing::corpusSkipReason()) {
+        QSKIP(reason);
     }
+    const auto dir = testing::corpusDir();
     const auto path = dir / "ascii-art-yaruo" / "txt_1" / picture.toStdString();
     const QStringList text = QString::fromStdU16String(testing::fromUtf8(testing::readBytes(path)))
                                  .split(QStringLiteral("\r\n"));

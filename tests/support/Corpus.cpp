@@ -1,6 +1,8 @@
 #include "Corpus.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -11,6 +13,15 @@ std::filesystem::path corpusDir()
     const std::filesystem::path dir(MASUMEMO_CORPUS_DIR);
     std::error_code ec;
     return std::filesystem::is_directory(dir, ec) ? dir : std::filesystem::path();
+}
+
+const char* corpusSkipReason()
+{
+    const char* tests = std::getenv("MASUMEMO_CORPUS_TESTS");
+    if (tests && std::strcmp(tests, "elsewhere") == 0) {
+        return "run by the corpus entry of this test";
+    }
+    return corpusDir().empty() ? kCorpusMissing : nullptr;
 }
 
 std::vector<std::filesystem::path> corpusPictures()

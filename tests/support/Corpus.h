@@ -8,6 +8,15 @@
 
 namespace masumemo::testing {
 
+/// The message of every test skipped because the corpus is not there. CTest reports the corpus
+/// runs that print it as skipped, not passed.
+inline constexpr char kCorpusMissing[] = "the text-art corpus beside the project is missing";
+
+/// Why a corpus test does not run now, or nullptr when it runs: the corpus is missing
+/// (kCorpusMissing), or this run leaves the corpus tests to the run of their own that CTest
+/// registers (MASUMEMO_CORPUS_TESTS=elsewhere).
+const char* corpusSkipReason();
+
 /// The corpus folder, or an empty path when it is not there.
 std::filesystem::path corpusDir();
 

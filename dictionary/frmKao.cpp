@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QSpinBox>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/Dialogs.h"
@@ -121,9 +122,12 @@ void frmKao::buildControls()
 
     m_cboData = dropDownList(m_surface, "cboData");
     m_cboData->setGeometry(pxRect(kLeft, 450, kKaoListWidth, kListHeight));
-    // activated: a choice by the user (mouse, arrow keys in the closed list, wheel), also of
-    // the entry already shown; never the program's own filling.
+    // activated: a choice by the user (a click, arrow keys in the closed list), also of the
+    // entry already shown; never the program's own filling.
     connect(m_cboData, &QComboBox::activated, this, &frmKao::cboData_Click);
+    // The wheel reaches a window that does not have the focus too: see eventFilter.
+    m_cboFile->installEventFilter(this);
+    m_cboData->installEventFilter(this);
 
     m_upDown1 = new QSpinBox(m_surface);
     m_upDown1->setObjectName(QStringLiteral("UpDown1"));
@@ -252,6 +256,11 @@ void frmKao::tmrSmall_Timer()
 {
     const bool counting = isVisible() && !isMinimized() && !isMaximized();
     if (m_idle.tick(counting)) {
+        // Keys must not reach a hidden control (Up and Down would change the width unseen):
+        // the surface holds the focus until the controls come back.
+        QWidget* focus = focusWidget();
+        m_focusBeforeShrink = focus && focus != m_surface ? focus : nullptr;
+        m_surface->setFocus();
         setOuterSize(kKaoFullWidth, kKaoShrunkHeight);
         setFullControlsVisible(false);
     }
@@ -262,6 +271,9 @@ void frmKao::Form_MouseMove()
     if (m_idle.surfaceMoved()) {
         setFullControlsVisible(true);
         setOuterSize(kKaoFullWidth, kKaoFullHeight);
+        if (m_focusBeforeShrink) {
+            m_focusBeforeShrink->setFocus();
+        }
     }
 }
 
@@ -276,6 +288,13 @@ void frmKao::setFullControlsVisible(bool visible)
 
 bool frmKao::eventFilter(QObject* watched, QEvent* e)
 {
+    if (e->type() == QEvent::Wheel && (watched == m_cboFile || watched == m_cboData)) {
+        // A wheel turned over the closed entry list would copy every entry it passes, over
+        // whatever the user had on the clipboard; over a window in the background it would
+        // do so unasked. Choices are clicks and keys; the file list takes the wheel only while
+        // the window is active.
+        return watched == m_cboData || !isActiveWindow();
+    }
     if (e->type() == QEvent::MouseMove) {
         if (watched == m_surface) {
             Form_MouseMove();
@@ -437,6 +456,9 @@ void frmKao::mnuEdit_Click()
     if (!isSignalConnected(QMetaMethod::fromSignal(&frmKao::editRequested))) {
         return;
     }
+    // Shown again after a declined hand-over, the window would be placed anew by the window
+    // manager; it comes back where it was.
+    m_placeBeforeHandOver = pos();
     hide();
     emit editRequested(path);
 }
@@ -448,6 +470,12 @@ void frmKao::editAccepted()
 
 void frmKao::editDeclined()
 {
+    // Told even when unchanged, so that the window manager is given the place, not asked for
+    // one.
+    if (QWindow* handle = windowHandle()) {
+        handle->setFramePosition(m_placeBeforeHandOver);
+    }
+    move(m_placeBeforeHandOver);
     show();
     raise();
     activateWindow();

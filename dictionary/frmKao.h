@@ -5,6 +5,7 @@
 // mouse has left it alone for a while.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 #include "dictionary/DictionaryFiles.h"
@@ -101,6 +102,10 @@ private:
     int m_lastFileIndex = 0;
     QSize m_outerTwips;
     QSize m_appliedFrame;
+    /// Where the focus was when the window shrank; it goes back there when restored.
+    QPointer<QWidget> m_focusBeforeShrink;
+    /// The window's place when it was hidden for a hand-over to the editor.
+    QPoint m_placeBeforeHandOver;
 
     QMenu* m_mnuFile = nullptr;
     QAction* m_mnuDel = nullptr;

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <functional>
 #include <map>
 #include <memory>
@@ -65,10 +66,13 @@ private slots:
     void returnTargetIsNeverOneOfOurWindows();
     void opensWithTheListedFilesAndShowsTheChosenOne();
     void longEntryIsShownShortAndCopiedWhole();
+    void wheelChoosesNothing_data();
+    void wheelChoosesNothing();
 
     void idleShrinking_data();
     void idleShrinking();
     void restoringForgetsTheWidthSetWithTheSpinControl();
+    void shrinkingTakesTheFocusFromTheHiddenControls();
     void entryListWidthFollowsTheWindow_data();
     void entryListWidthFollowsTheWindow();
 
@@ -370,6 +374,44 @@ void FrmKaoTest::longEntryIsShownShortAndCopiedWhole()
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("(^_^)"));
 }
 
+void FrmKaoTest::wheelChoosesNothing_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<bool>("active");
+    QTest::addColumn<int>("fileRow");
+    QTest::newRow("entry list, window in the background") << "cboData" << false << 0;
+    QTest::newRow("entry list, window active") << "cboData" << true << 0;
+    QTest::newRow("file list, window in the background") << "cboFile" << false << 0;
+    QTest::newRow("file list, window active: another file is shown") << "cboFile" << true << 1;
+}
+
+void FrmKaoTest::wheelChoosesNothing()
+{
+    QFETCH(QString, list);
+    QFETCH(bool, active);
+    QFETCH(int, fileRow);
+    writeList({writeDictionary("a.txt", {"A1", "A2"}), writeDictionary("b.txt", {"B1"})});
+    frmKao* w = open();
+    QWidget elsewhere;
+    elsewhere.show();
+    (active ? static_cast<QWidget*>(w) : &elsewhere)->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(active ? static_cast<QWidget*>(w) : &elsewhere));
+    m_fg->existing.insert(kOther);
+    m_fg->active = kOther;
+    w->Timer1_Timer();
+    QGuiApplication::clipboard()->setText(QStringLiteral("the user's own"));
+
+    auto* box = child<QComboBox>(list.toLatin1().constData());
+    // One notch down.
+    QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box, &wheel);
+    QCOMPARE(cboData()->currentIndex(), -1);
+    QCOMPARE(cboFile()->currentIndex(), fileRow);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's own"));
+    QVERIFY(m_fg->activationRequests.isEmpty());
+}
+
 void FrmKaoTest::idleShrinking_data()
 {
     // One letter per event: t a tick of tmrSmall, s movement over the window surface, f and
@@ -425,6 +467,27 @@ void FrmKaoTest::restoringForgetsTheWidthSetWithTheSpinControl()
     QCOMPARE(w->frameGeometry().size(), platform::pxSize(2700, 1800));
     QCOMPARE(upDown1()->value(), 4000);
     QCOMPARE(cboData()->width(), px(2415));
+}
+
+void FrmKaoTest::shrinkingTakesTheFocusFromTheHiddenControls()
+{
+    frmKao* w = openWithDefault();
+    activate();
+    upDown1()->setFocus();
+    w->tmrSmall_Timer();
+    w->tmrSmall_Timer();
+    QVERIFY(w->idle().Shrunk);
+    QVERIFY(QApplication::focusWidget() != upDown1());
+    // Up and Down go nowhere while the spin control is hidden.
+    QTest::keyClick(w, Qt::Key_Up);
+    QTest::keyClick(w, Qt::Key_Down);
+    QTest::keyClick(w, Qt::Key_Down);
+    QCOMPARE(upDown1()->value(), 2700);
+    QCOMPARE(w->frameGeometry().size(), platform::pxSize(2700, 450));
+
+    // Restored, the focus is back where it was.
+    QTest::mouseMove(w->centralWidget(), QPoint(14, 1));
+    QCOMPARE(QApplication::focusWidget(), upDown1());
 }
 
 void FrmKaoTest::entryListWidthFollowsTheWindow_data()
@@ -592,9 +655,11 @@ void FrmKaoTest::editHandsTheFileOverAndWaits()
     cboData()->setCurrentIndex(0);
     action("mnuEdit")->trigger();
     QCOMPARE(handed, QStringList{b});
-    // Declined (the save question cancelled): back as it was.
+    // Declined (the save question cancelled): back as it was, where it was.
+    const QPoint place = w->pos();
     w->editDeclined();
     QVERIFY(w->isVisible());
+    QCOMPARE(w->pos(), place);
     QCOMPARE(cboFile()->currentIndex(), 1);
     QCOMPARE(cboData()->currentIndex(), 0);
 

@@ -183,6 +183,7 @@ void frmKao::Form_Load()
 bool frmKao::event(QEvent* e)
 {
     if (e->type() == QEvent::WindowActivate) {
+        m_placeToKeep.reset();
         Form_Activate();
     }
     return QMainWindow::event(e);
@@ -358,6 +359,10 @@ void frmKao::resizeEvent(QResizeEvent* e)
 void frmKao::moveEvent(QMoveEvent* e)
 {
     QMainWindow::moveEvent(e);
+    if (m_placeToKeep && isVisible() && geometry().topLeft() != *m_placeToKeep) {
+        keepPlace();
+        m_placeToKeep.reset();
+    }
     // The window manager has framed the window: the outer size must now allow for the frame.
     if (frameExtra() != m_appliedFrame) {
         applyOuterSize();
@@ -458,7 +463,7 @@ void frmKao::mnuEdit_Click()
     }
     // Shown again after a declined hand-over, the window would be placed anew by the window
     // manager; it comes back where it was.
-    m_placeBeforeHandOver = pos();
+    m_placeBeforeHandOver = geometry().topLeft();
     hide();
     emit editRequested(path);
 }
@@ -470,15 +475,23 @@ void frmKao::editAccepted()
 
 void frmKao::editDeclined()
 {
-    // Told even when unchanged, so that the window manager is given the place, not asked for
-    // one.
-    if (QWindow* handle = windowHandle()) {
-        handle->setFramePosition(m_placeBeforeHandOver);
-    }
-    move(m_placeBeforeHandOver);
+    // The place is given as the client area's: the size of the frame is not known while the
+    // window is hidden. Given even when unchanged, so that the window manager does not choose
+    // one. A window manager still busy with the hidden
+    // window may choose one all the same: the first move it reports before the window is
+    // active again is put right.
+    m_placeToKeep = m_placeBeforeHandOver;
+    keepPlace();
     show();
     raise();
     activateWindow();
+}
+
+void frmKao::keepPlace()
+{
+    if (QWindow* handle = windowHandle()) {
+        handle->setPosition(*m_placeToKeep);
+    }
 }
 
 void frmKao::mnuMojiOpen_Click()

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 #include "dictionary/DictionaryFiles.h"
 #include "dictionary/ForegroundTracker.h"
@@ -94,6 +95,8 @@ private:
     QSize frameExtra() const;
     int outerWidthTwips() const;
     void setFullControlsVisible(bool visible);
+    /// Puts the window's client area at m_placeToKeep.
+    void keepPlace();
 
     std::unique_ptr<platform::Foreground> m_foreground;
     ForegroundTracker m_tracker;
@@ -104,8 +107,10 @@ private:
     QSize m_appliedFrame;
     /// Where the focus was when the window shrank; it goes back there when restored.
     QPointer<QWidget> m_focusBeforeShrink;
-    /// The window's place when it was hidden for a hand-over to the editor.
+    /// The client area's place when the window was hidden for a hand-over to the editor.
     QPoint m_placeBeforeHandOver;
+    /// Set while a declined hand-over shows the window again, until it is active.
+    std::optional<QPoint> m_placeToKeep;
 
     QMenu* m_mnuFile = nullptr;
     QAction* m_mnuDel = nullptr;

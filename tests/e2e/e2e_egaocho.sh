@@ -101,15 +101,14 @@ for run in $(seq "$runs"); do
     close_egaocho "$kao"
 done
 
-# A declined hand-over: the canvas is changed, Egaocho is moved and hands its file to the
-# editor; the save question is cancelled, or answered Yes with the save dialog cancelled.
-# Either way Egaocho comes back where it was.
+# A declined hand-over: the canvas is changed, Egaocho hands its file to the editor; the save
+# question is cancelled, or answered Yes with the save dialog cancelled. Either way Egaocho
+# comes back where it was, not where the window manager would place a new window.
 activate "$editor" "$editor_title"
 xdotool type x
 xdotool key alt+f k
 kao="$(e2e_window '^Egaocho$')"
 e2e_wait_active '^Egaocho$'
-xdotool windowmove --sync "$kao" 400 300
 place() { xdotool getwindowgeometry "$kao" | sed -n 's/ *Position: \([0-9]*,[0-9]*\).*/\1/p'; }
 before="$(place)"
 for answer in Escape alt+y; do

@@ -51,6 +51,10 @@ QFrame* ruleLine(QWidget* parent, const char* name, QPalette::ColorRole colour)
 
 constexpr int kVisibleEntries = 16;
 
+const QString kLossyEditQuestion =
+    QStringLiteral("このファイルにはShift_JISで表せない文字が含まれています。"
+                   "編集すると「?」に置き換わります。よろしいですか？");
+
 QComboBox* dropDownList(QWidget* parent, const char* name)
 {
     auto* list = new QComboBox(parent);
@@ -395,6 +399,11 @@ void frmKao::mnuAdd_Click()
         return;
     }
     const DictionaryList::AddResult added = m_list.addFile(path);
+    if (added.pathNotListable) {
+        Dialogs::instance().message(this, unlistablePathMessage(path), Dialogs::Buttons::Ok,
+                                    Dialogs::Icon::None);
+        return;
+    }
     if (added.refused != platform::FileProblem::None) {
         // Not silent: the user chose a file and would not know why it is not listed.
         Dialogs::instance().message(this, refusalMessage(path, added.refused), Dialogs::Buttons::Ok,
@@ -459,6 +468,12 @@ void frmKao::mnuEdit_Click()
     }
     // With nobody to open the file, hiding would leave the user without either window.
     if (!isSignalConnected(QMetaMethod::fromSignal(&frmKao::editRequested))) {
+        return;
+    }
+    // The canvas holds code page 932 only: characters beyond it would come back as "?".
+    if (!fileFitsCp932(path) &&
+        Dialogs::instance().message(this, kLossyEditQuestion, Dialogs::Buttons::YesNo,
+                                    Dialogs::Icon::Question) != Dialogs::Answer::Yes) {
         return;
     }
     // Shown again after a declined hand-over, the window would be placed anew by the window

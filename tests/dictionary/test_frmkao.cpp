@@ -80,6 +80,8 @@ private slots:
     void addingAPipeIsRefusedWithTheReason();
     void removeAsksAndKeepsTheRest();
     void editHandsTheFileOverAndWaits();
+    void editAsksFirstWhenTheFileHoldsMoreThanShiftJis();
+    void addingAPathTheListCannotHoldIsRefusedWithTheReason();
 
 private:
     QString path(const QString& name) const { return m_dir->filePath(name); }
@@ -668,6 +670,62 @@ void FrmKaoTest::editHandsTheFileOverAndWaits()
     w->editAccepted();
     QVERIFY(!w->isVisible());
     QVERIFY(!child<QTimer>("tmrSmall")->isActive());
+}
+
+void FrmKaoTest::editAsksFirstWhenTheFileHoldsMoreThanShiftJis()
+{
+    const QString question =
+        QStringLiteral("このファイルにはShift_JISで表せない文字が含まれています。"
+                       "編集すると「?」に置き換わります。よろしいですか？");
+    QFile utf8(path("bear.txt"));
+    QVERIFY(utf8.open(QIODevice::WriteOnly));
+    utf8.write(QStringLiteral("ʕ•ᴥ•ʔ\tくま\n(^o^)\tにこ\n").toUtf8());
+    utf8.close();
+    const QString plain = writeDictionary("plain.txt", {"(^_^)"});
+    writeList({utf8.fileName(), plain});
+    frmKao* w = open();
+    QCOMPARE(cboData()->itemData(0).toString(), QStringLiteral("ʕ•ᴥ•ʔ"));
+    QStringList handed;
+    connect(w, &frmKao::editRequested, w, [&](const QString& p) { handed << p; });
+
+    // No: nothing changes, the window stays.
+    m_dialogs->answer(Dialogs::Answer::No);
+    action("mnuEdit")->trigger();
+    QCOMPARE(m_dialogs->messages().size(), size_t(1));
+    QCOMPARE(m_dialogs->messages().front().text, question);
+    QCOMPARE(m_dialogs->messages().front().buttons, Dialogs::Buttons::YesNo);
+    QVERIFY(w->isVisible() && handed.isEmpty());
+
+    // Yes: handed over as before.
+    m_dialogs->clear();
+    m_dialogs->answer(Dialogs::Answer::Yes);
+    action("mnuEdit")->trigger();
+    QCOMPARE(handed, QStringList{utf8.fileName()});
+    w->editDeclined();
+
+    // A code page 932 file is handed over without a question.
+    m_dialogs->clear();
+    QTest::keyClick(cboFile(), Qt::Key_Down);
+    action("mnuEdit")->trigger();
+    QVERIFY(m_dialogs->messages().empty());
+    QCOMPARE(handed, (QStringList{utf8.fileName(), plain}));
+}
+
+void FrmKaoTest::addingAPathTheListCannotHoldIsRefusedWithTheReason()
+{
+    openWithDefault();
+    m_dialogs->clear();
+    const QString odd = writeDictionary(QStringLiteral("ʕ•ᴥ•ʔ.txt"), {"(^_^)"});
+    QVERIFY(!odd.isEmpty());
+    m_dialogs->choose(odd);
+    action("mnuAdd")->trigger();
+    QCOMPARE(m_dialogs->messages().size(), size_t(1));
+    QCOMPARE(m_dialogs->messages().front().text,
+             QStringLiteral("ファイル「") + odd +
+                 QStringLiteral("」はパスにShift_JISで表せない文字が含まれているため、"
+                                "リストに追加できません。"));
+    QCOMPARE(itemsOf(cboFile()), QStringList{"Defolt"});
+    QCOMPARE(listBytes(), listOf({path("Defolt.txt")}));
 }
 
 QTEST_MAIN(FrmKaoTest)

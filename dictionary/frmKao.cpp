@@ -3,7 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
+#include <QKeyEvent>
+#include <QStandardItemModel>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLineEdit>
@@ -16,6 +20,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "dictionary/EntrySearch.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 
@@ -132,6 +137,20 @@ void frmKao::buildControls()
     // The wheel reaches a window that does not have the focus too: see eventFilter.
     m_cboFile->installEventFilter(this);
     m_cboData->installEventFilter(this);
+    // Typed text looks for entries; the list itself never grows from what is typed.
+    m_cboData->setEditable(true);
+    m_cboData->setInsertPolicy(QComboBox::NoInsert);
+    m_matches = new QStandardItemModel(this);
+    m_search = new QCompleter(m_matches, m_cboData);
+    m_search->setObjectName(QStringLiteral("cboDataSearch"));
+    // The matches are chosen here, by kana-folded containment, not by the completer's prefix.
+    m_search->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    m_search->setMaxVisibleItems(kVisibleEntries);
+    m_cboData->setCompleter(m_search);
+    m_search->popup()->installEventFilter(this);
+    connect(m_cboData->lineEdit(), &QLineEdit::textEdited, this, &frmKao::cboData_Search);
+    connect(m_search, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+            &frmKao::chooseMatch);
 
     m_upDown1 = new QSpinBox(m_surface);
     m_upDown1->setObjectName(QStringLiteral("UpDown1"));
@@ -257,6 +276,46 @@ void frmKao::cboData_Click(int row)
     m_tracker.returnToTarget();
 }
 
+void frmKao::cboData_Search(const QString& typed)
+{
+    m_matches->clear();
+    const int file = m_cboFile->currentIndex();
+    if (typed.isEmpty() || file < 0 || file >= m_list.count()) {
+        m_search->popup()->hide();
+        return;
+    }
+    const DictFile& record = m_list.at(file);
+    for (const int row : matchingRows(record.Entries, record.Words, typed)) {
+        auto* item = new QStandardItem(shownEntry(record.Entries.at(row)));
+        item->setData(row, Qt::UserRole);
+        item->setToolTip(record.Words.value(row));
+        item->setEditable(false);
+        m_matches->appendRow(item);
+    }
+    if (m_matches->rowCount() == 0) {
+        m_search->popup()->hide();
+        return;
+    }
+    m_search->setCompletionPrefix(typed);
+    m_search->complete();
+}
+
+void frmKao::chooseMatch(const QModelIndex& match)
+{
+    if (!match.isValid()) {
+        return;
+    }
+    const int row = match.data(Qt::UserRole).toInt();
+    if (row < 0 || row >= m_cboData->count()) {
+        return;
+    }
+    {
+        const QSignalBlocker block(m_cboData);
+        m_cboData->setCurrentIndex(row);
+    }
+    cboData_Click(row);
+}
+
 void frmKao::tmrSmall_Timer()
 {
     const bool counting = isVisible() && !isMinimized() && !isMaximized();
@@ -299,6 +358,23 @@ bool frmKao::eventFilter(QObject* watched, QEvent* e)
         // do so unasked. Choices are clicks and keys; the file list takes the wheel only while
         // the window is active.
         return watched == m_cboData || !isActiveWindow();
+    }
+    if (m_search && watched == m_search->popup()) {
+        // Enter takes the highlighted match, or the first: it is taken here so the line
+        // edit does not see the key and choose a second time.
+        if (e->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                QModelIndex match = m_search->popup()->currentIndex();
+                if (!match.isValid()) {
+                    match = m_search->completionModel()->index(0, 0);
+                }
+                m_search->popup()->hide();
+                chooseMatch(match);
+                return true;
+            }
+        }
+        return QMainWindow::eventFilter(watched, e);
     }
     if (e->type() == QEvent::MouseMove) {
         if (watched == m_surface) {

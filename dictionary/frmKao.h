@@ -15,6 +15,9 @@
 
 class QAction;
 class QComboBox;
+class QCompleter;
+class QModelIndex;
+class QStandardItemModel;
 class QFrame;
 class QMenu;
 class QSpinBox;
@@ -74,6 +77,10 @@ private:
 
     void cboFile_Click(int row);
     void cboData_Click(int row);
+    /// Typing into the entry list: the matches of the chosen file drop down under it.
+    void cboData_Search(const QString& typed);
+    /// A match chosen from the drop-down: copied as a choice from the list is.
+    void chooseMatch(const QModelIndex& match);
     void UpDown1_Change(int value);
     void mnuAdd_Click();
     void mnuDel_Click();
@@ -120,6 +127,8 @@ private:
     QFrame* m_line2 = nullptr;
     QComboBox* m_cboFile = nullptr;
     QComboBox* m_cboData = nullptr;
+    QCompleter* m_search = nullptr;
+    QStandardItemModel* m_matches = nullptr;
     QSpinBox* m_upDown1 = nullptr;
     QTimer* m_timer1 = nullptr;
     QTimer* m_tmrSmall = nullptr;

@@ -5,8 +5,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCompleter>
+#include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QDialog>
 #include <QFile>
 #include <QMenu>
@@ -81,6 +85,7 @@ private slots:
     void removeAsksAndKeepsTheRest();
     void editHandsTheFileOverAndWaits();
     void editAsksFirstWhenTheFileHoldsMoreThanShiftJis();
+    void searchAsYouType();
     void addingAPathTheListCannotHoldIsRefusedWithTheReason();
 
 private:
@@ -709,6 +714,90 @@ void FrmKaoTest::editAsksFirstWhenTheFileHoldsMoreThanShiftJis()
     action("mnuEdit")->trigger();
     QVERIFY(m_dialogs->messages().empty());
     QCOMPARE(handed, (QStringList{utf8.fileName(), plain}));
+}
+
+void FrmKaoTest::searchAsYouType()
+{
+    QFile utf8(path("list.txt"));
+    QVERIFY(utf8.open(QIODevice::WriteOnly));
+    utf8.write(QByteArray("\xEF\xBB\xBF"));
+    utf8.write(QStringLiteral("＼(^o^)／\tにこにこ ばんざい\tSMILE\n"
+                              "ʕ•ᴥ•ʔ\tクマ\tANIMAL\n"
+                              "( ˘ω˘ )\tすやぁ\n"
+                              "(^o^)\tにこ\n")
+                   .toUtf8());
+    utf8.close();
+    writeList({utf8.fileName()});
+    frmKao* w = open();
+    activate();
+    // The user was in another program before coming here: a choice sends the focus back there.
+    m_fg->active = kOther;
+    w->Timer1_Timer();
+    m_fg->active = w->winId();
+    w->Timer1_Timer();
+    const QRect before = cboData()->geometry();
+    QLineEdit* edit = cboData()->lineEdit();
+    QVERIFY(edit);
+    auto* search = child<QCompleter>("cboDataSearch");
+    QVERIFY(search);
+    QAbstractItemView* popup = search->popup();
+    const auto shown = [&] {
+        QStringList items;
+        for (int i = 0; i < search->completionModel()->rowCount(); ++i) {
+            items << search->completionModel()->index(i, 0).data().toString();
+        }
+        return items;
+    };
+    cboData()->setFocus();
+
+    // Typed katakana finds the hiragana reading, and the emoticon's own characters count.
+    QTest::keyClicks(edit, QStringLiteral("ニコ"));
+    QVERIFY(popup->isVisible());
+    QCOMPARE(shown(), (QStringList{"＼(^o^)／", "(^o^)"}));
+    edit->clear();
+    QTest::keyClicks(edit, QStringLiteral("ω"));
+    QCOMPARE(shown(), QStringList{"( ˘ω˘ )"});
+
+    // Kana committed by an input method: hiragana finds a katakana reading; Enter copies the
+    // whole emoticon, never its words, and the focus goes back.
+    edit->clear();
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("くま"));
+    QApplication::sendEvent(edit, &commit);
+    QCOMPARE(shown(), QStringList{"ʕ•ᴥ•ʔ"});
+    QVERIFY(popup->isVisible());
+    const qsizetype returnsBefore = m_fg->activationRequests.size();
+    QTest::keyClick(popup, Qt::Key_Return);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ʕ•ᴥ•ʔ"));
+    QCOMPARE(m_fg->activationRequests.size(), returnsBefore + 1);
+    QCOMPARE(m_fg->activationRequests.last(), kOther);
+    QVERIFY(!popup->isVisible());
+
+    // Arrow keys move through the matches; Enter takes the one reached.
+    edit->clear();
+    QTest::keyClicks(edit, QStringLiteral("にこ"));
+    QVERIFY(popup->isVisible());
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Return);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("(^o^)"));
+    QCOMPARE(cboData()->currentIndex(), 3);
+
+    // A click on a match.
+    edit->clear();
+    QTest::keyClicks(edit, QStringLiteral("SMILE"));
+    QCOMPARE(shown(), QStringList{"＼(^o^)／"});
+    const QRect first = popup->visualRect(search->completionModel()->index(0, 0));
+    QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, first.center());
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("＼(^o^)／"));
+
+    // Nothing matches: no list; the typed text never becomes an entry.
+    edit->clear();
+    QTest::keyClicks(edit, QStringLiteral("ねこ"));
+    QVERIFY(!popup->isVisible());
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(cboData()->count(), 4);
+    QCOMPARE(cboData()->geometry(), before);
 }
 
 void FrmKaoTest::addingAPathTheListCannotHoldIsRefusedWithTheReason()

@@ -31,14 +31,18 @@ TEST(DictionaryEncoding, Utf8OnlyWithAMarkOrWhenCp932CannotReadIt)
         {"no mark, characters code page 932 lacks", "\xCA\x95\xE2\x80\xA2\xE1\xB4\xA5\xE2\x80\xA2\xCA\x94",
          TextEncoding::Utf8, u"ʕ•ᴥ•ʔ"},
         {"no mark, beyond the BMP", "(\xF0\x9F\x98\x80)", TextEncoding::Utf8, u"(\U0001F600)"},
-        {"no mark, kana", "\xE3\x81\x82\xE3\x81\x84", TextEncoding::Utf8, u"あい"},
+        {"no mark, kana code page 932 cannot read", "(\xE3\x81\x82)", TextEncoding::Utf8,
+         u"(あ)"},
         {"code page 932 kana", "\x82\xA0\x82\xA2", TextEncoding::Cp932, u"あい"},
         {"invalid UTF-8 (lone trail byte) stays code page 932", "(\x81\x40)", TextEncoding::Cp932,
          u"(　)"},
         {"overlong UTF-8 is not UTF-8", "\xC0\xAF", TextEncoding::Cp932, u"\uFF80\uFF6F"},
         {"ASCII only", "(^_^)", TextEncoding::Cp932, u"(^_^)"},
-        // Half-width katakana pairs that are also a two-byte UTF-8 character: the old reading wins.
-        {"valid in both", "\xC3\xA9", TextEncoding::Cp932, u"\uFF83\uFF69"},
+        // Text valid in both keeps the old reading: half-width katakana that are also a two-byte
+        // UTF-8 character, and UTF-8 kana that happen to be code page 932 kanji.
+        {"valid in both: one character", "\xC3\xA9", TextEncoding::Cp932, u"\uFF83\uFF69"},
+        {"valid in both: kana", "\xE3\x81\x82\xE3\x81\x84", TextEncoding::Cp932,
+         u"\u7E3A\u3085\uFF1E"},
         {"empty", "", TextEncoding::Cp932, u""},
     };
     for (const Row& row : rows) {

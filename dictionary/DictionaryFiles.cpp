@@ -1,5 +1,7 @@
 #include "DictionaryFiles.h"
 
+#include "TextEncoding.h"
+
 #include <QByteArray>
 #include <QFileInfo>
 
@@ -13,6 +15,12 @@ namespace masumemo::dictionary {
 namespace {
 
 const QString kListFileName = QStringLiteral("kaomoji.ini");
+
+QString decodeDictionary(const QByteArray& bytes)
+{
+    return QString::fromStdU16String(decodeDictionaryText(
+        std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))));
+}
 
 QString decode(const QByteArray& bytes)
 {
@@ -106,21 +114,52 @@ QStringList splitFileLines(const QString& text)
     return lines;
 }
 
+QString joinWords(QStringView rest)
+{
+    QString words;
+    qsizetype start = -1;
+    auto flush = [&](qsizetype end) {
+        if (start >= 0) {
+            if (!words.isEmpty()) {
+                words.append(QLatin1Char(' '));
+            }
+            words.append(rest.mid(start, end - start));
+            start = -1;
+        }
+    };
+    for (qsizetype i = 0; i < rest.size(); ++i) {
+        const QChar c = rest.at(i);
+        if (c == QLatin1Char('\t') || c == QChar(grid::kHalfSpace) || c == QChar(grid::kFullSpace)) {
+            flush(i);
+        } else if (start < 0) {
+            start = i;
+        }
+    }
+    flush(rest.size());
+    return words;
+}
+
 DictError appendEntries(DictFile& record, const QByteArray& bytes, bool SkipSpaceLines)
 {
-    const QStringList lines = splitFileLines(decode(bytes));
+    const QStringList lines = splitFileLines(decodeDictionary(bytes));
+    // Words stay one per entry even for a record filled before they were kept.
+    while (record.Words.size() < record.Entries.size()) {
+        record.Words.append(QString());
+    }
     for (const QString& line : lines) {
         if (line.isEmpty()) {
             continue;
         }
-        QString entry = trimTrailing(line);
-        if (SkipSpaceLines && entry.isEmpty()) {
+        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+        QString entry = trimTrailing(tab < 0 ? line : line.left(tab));
+        if ((SkipSpaceLines || tab >= 0) && entry.isEmpty()) {
             continue;
         }
         if (record.Entries.size() >= kMaxIndexCount) {
             return DictError::Overflow;
         }
         record.Entries.append(std::move(entry));
+        record.Words.append(tab < 0 ? QString() : joinWords(QStringView(line).mid(tab + 1)));
         record.HasEntries = true;
     }
     return DictError::None;
@@ -169,7 +208,7 @@ DictError DictionaryList::appendRecord(const QString& path)
     if (m_files.size() >= kMaxIndexCount) {
         return DictError::Overflow;
     }
-    m_files.append(DictFile{path, {}, false});
+    m_files.append(DictFile{path, {}, false, {}});
     return DictError::None;
 }
 
@@ -182,13 +221,17 @@ DictionaryList::AddResult DictionaryList::addFile(const QString& path)
 {
     AddResult result;
     // A path with characters the list file cannot hold would come back as another path and
-    // be dropped as missing at the next start; refuse it now, like any failed add.
-    if (!listFileCanHold(path) || m_files.size() >= kMaxIndexCount) {
+    // be dropped as missing at the next start; refuse it now, saying why.
+    if (!listFileCanHold(path)) {
+        result.pathNotListable = true;
+        return result;
+    }
+    if (m_files.size() >= kMaxIndexCount) {
         return result;
     }
     // Read before it is listed: a pipe, a device, a folder or a file too large to read is
     // refused outright, with the reason.
-    DictFile record{path, {}, false};
+    DictFile record{path, {}, false, {}};
     const DictError error = ReadDictionaryFile(record, false, &result.refused);
     if (isRefusal(result.refused)) {
         return result;
@@ -215,6 +258,23 @@ bool DictionaryList::removeFile(int row, bool* listWritten)
         *listWritten = written;
     }
     return true;
+}
+
+QString unlistablePathMessage(const QString& path)
+{
+    return QStringLiteral("ファイル「") + path +
+           QStringLiteral("」はパスにShift_JISで表せない文字が含まれているため、"
+                          "リストに追加できません。");
+}
+
+bool fileFitsCp932(const QString& path)
+{
+    QByteArray bytes;
+    if (readAll(path, bytes) != DictError::None) {
+        return true;
+    }
+    return fitsCp932(
+        decodeDictionaryText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))));
 }
 
 DictError WriteDictionaryList(const DictionaryList& list)

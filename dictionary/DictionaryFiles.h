@@ -3,8 +3,9 @@
 // the default dictionary Defolt.txt, and the in-memory list the emoticon window keeps.
 //
 // No widgets and no message boxes here: the loader returns the messages the window shows, in
-// order, so every rule can be tested headless. Files are code page 932; reading accepts CR LF,
-// a lone CR and a lone LF as line ends, and an invalid byte sequence reads as "?".
+// order, so every rule can be tested headless. Dictionary files are code page 932 or UTF-8 (see
+// TextEncoding.h), kaomoji.ini is code page 932; reading accepts CR LF, a lone CR and a lone LF
+// as line ends, and an invalid code page 932 sequence reads as "?".
 
 #include <QList>
 #include <QString>
@@ -44,6 +45,9 @@ struct DictFile
     QString Path;         ///< as stored in kaomoji.ini
     QStringList Entries;  ///< one emoticon per line, in file order
     bool HasEntries = false;
+    /// One per entry: what followed the emoticon's TAB, its readings and categories joined by
+    /// single spaces, for searching only (empty for a line without a TAB).
+    QStringList Words;
 
     friend bool operator==(const DictFile&, const DictFile&) = default;
 };
@@ -62,10 +66,16 @@ QStringList splitFileLines(const QString& text);
 
 /// Appends the entries of a dictionary file's bytes to record.Entries: empty lines skipped,
 /// trailing half-width and full-width spaces trimmed, and, with SkipSpaceLines, lines that
-/// were nothing but spaces skipped too (otherwise they give an empty entry). Sets HasEntries
+/// were nothing but spaces skipped too (otherwise they give an empty entry). A TAB ends the
+/// emoticon: what follows goes to record.Words, and a line with nothing before its TAB (a
+/// column header) is no entry. Sets HasEntries
 /// once an entry is stored. Past kMaxIndexCount entries it stops and answers Overflow, keeping
 /// what was stored.
 DictError appendEntries(DictFile& record, const QByteArray& bytes, bool SkipSpaceLines);
+
+/// The words of a dictionary line after its emoticon's TAB: fields split at TABs and spaces
+/// (half-width and full-width), joined by single spaces.
+QString joinWords(QStringView rest);
 
 /// Reads the file named by record.Path into record.Entries (see appendEntries). A file that
 /// cannot be read (also a pipe, a device, a folder or a file past kMaxDictionaryFileBytes,
@@ -116,6 +126,8 @@ public:
         bool read = false;
         bool listWritten = false;
         platform::FileProblem refused = platform::FileProblem::None;
+        /// The path has characters kaomoji.ini (code page 932) cannot hold; nothing changed.
+        bool pathNotListable = false;
     };
     /// Adds a file chosen by the user: read keeping space-only lines as empty entries, appended
     /// as the last record, then the list file rewritten. A file that is no file to read at all
@@ -131,6 +143,14 @@ public:
 private:
     QList<DictFile> m_files;
 };
+
+/// "ファイル「" + path + "」はパスにShift_JISで表せない文字が含まれているため、リストに追加できません。"
+QString unlistablePathMessage(const QString& path);
+
+/// True when the file at path reads as text whose every character code page 932 holds, so
+/// handing it to the editor loses nothing. A file that cannot be read answers true: the
+/// editor reports that itself.
+bool fileFitsCp932(const QString& path);
 
 /// Writes kaomoji.ini: every path, one per line, in code page 932 with CR LF, or one empty
 /// line when the list holds no file. Written like every file of the program (see

@@ -3,7 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
+#include <QKeyEvent>
+#include <QStandardItemModel>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLineEdit>
@@ -13,8 +17,10 @@
 #include <QMouseEvent>
 #include <QSpinBox>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
+#include "dictionary/EntrySearch.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramSettings.h"
 #include "platform/Twips.h"
@@ -50,6 +56,10 @@ QFrame* ruleLine(QWidget* parent, const char* name, QPalette::ColorRole colour)
 }
 
 constexpr int kVisibleEntries = 16;
+
+const QString kLossyEditQuestion =
+    QStringLiteral("このファイルにはShift_JISで表せない文字が含まれています。"
+                   "編集すると「?」に置き換わります。よろしいですか？");
 
 QComboBox* dropDownList(QWidget* parent, const char* name)
 {
@@ -132,9 +142,26 @@ void frmKao::buildControls()
 
     m_cboData = dropDownList(m_surface, "cboData");
     m_cboData->setGeometry(pxRect(kLeft, 450, kKaoListWidth, kListHeight));
-    // activated: a choice by the user (mouse, arrow keys in the closed list, wheel), also of
-    // the entry already shown; never the program's own filling.
+    // activated: a choice by the user (a click, arrow keys in the closed list), also of the
+    // entry already shown; never the program's own filling.
     connect(m_cboData, &QComboBox::activated, this, &frmKao::cboData_Click);
+    // The wheel reaches a window that does not have the focus too: see eventFilter.
+    m_cboFile->installEventFilter(this);
+    m_cboData->installEventFilter(this);
+    // Typed text looks for entries; the list itself never grows from what is typed.
+    m_cboData->setEditable(true);
+    m_cboData->setInsertPolicy(QComboBox::NoInsert);
+    m_matches = new QStandardItemModel(this);
+    m_search = new QCompleter(m_matches, m_cboData);
+    m_search->setObjectName(QStringLiteral("cboDataSearch"));
+    // The matches are chosen here, by kana-folded containment, not by the completer's prefix.
+    m_search->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    m_search->setMaxVisibleItems(kVisibleEntries);
+    m_cboData->setCompleter(m_search);
+    m_search->popup()->installEventFilter(this);
+    connect(m_cboData->lineEdit(), &QLineEdit::textEdited, this, &frmKao::cboData_Search);
+    connect(m_search, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+            &frmKao::chooseMatch);
 
     m_upDown1 = new QSpinBox(m_surface);
     m_upDown1->setObjectName(QStringLiteral("UpDown1"));
@@ -190,6 +217,7 @@ void frmKao::Form_Load()
 bool frmKao::event(QEvent* e)
 {
     if (e->type() == QEvent::WindowActivate) {
+        m_placeToKeep.reset();
         Form_Activate();
     }
     return QMainWindow::event(e);
@@ -259,10 +287,55 @@ void frmKao::cboData_Click(int row)
     m_tracker.returnToTarget();
 }
 
+void frmKao::cboData_Search(const QString& typed)
+{
+    m_matches->clear();
+    const int file = m_cboFile->currentIndex();
+    if (typed.isEmpty() || file < 0 || file >= m_list.count()) {
+        m_search->popup()->hide();
+        return;
+    }
+    const DictFile& record = m_list.at(file);
+    for (const int row : matchingRows(record.Entries, record.Words, typed)) {
+        auto* item = new QStandardItem(shownEntry(record.Entries.at(row)));
+        item->setData(row, Qt::UserRole);
+        item->setToolTip(record.Words.value(row));
+        item->setEditable(false);
+        m_matches->appendRow(item);
+    }
+    if (m_matches->rowCount() == 0) {
+        m_search->popup()->hide();
+        return;
+    }
+    m_search->setCompletionPrefix(typed);
+    m_search->complete();
+}
+
+void frmKao::chooseMatch(const QModelIndex& match)
+{
+    if (!match.isValid()) {
+        return;
+    }
+    const int row = match.data(Qt::UserRole).toInt();
+    if (row < 0 || row >= m_cboData->count()) {
+        return;
+    }
+    {
+        const QSignalBlocker block(m_cboData);
+        m_cboData->setCurrentIndex(row);
+    }
+    cboData_Click(row);
+}
+
 void frmKao::tmrSmall_Timer()
 {
     const bool counting = isVisible() && !isMinimized() && !isMaximized();
     if (m_idle.tick(counting)) {
+        // Keys must not reach a hidden control (Up and Down would change the width unseen):
+        // the surface holds the focus until the controls come back.
+        QWidget* focus = focusWidget();
+        m_focusBeforeShrink = focus && focus != m_surface ? focus : nullptr;
+        m_surface->setFocus();
         setOuterSize(kKaoFullWidth, kKaoShrunkHeight);
         setFullControlsVisible(false);
     }
@@ -273,6 +346,9 @@ void frmKao::Form_MouseMove()
     if (m_idle.surfaceMoved()) {
         setFullControlsVisible(true);
         setOuterSize(kKaoFullWidth, kKaoFullHeight);
+        if (m_focusBeforeShrink) {
+            m_focusBeforeShrink->setFocus();
+        }
     }
 }
 
@@ -287,6 +363,30 @@ void frmKao::setFullControlsVisible(bool visible)
 
 bool frmKao::eventFilter(QObject* watched, QEvent* e)
 {
+    if (e->type() == QEvent::Wheel && (watched == m_cboFile || watched == m_cboData)) {
+        // A wheel turned over the closed entry list would copy every entry it passes, over
+        // whatever the user had on the clipboard; over a window in the background it would
+        // do so unasked. Choices are clicks and keys; the file list takes the wheel only while
+        // the window is active.
+        return watched == m_cboData || !isActiveWindow();
+    }
+    if (m_search && watched == m_search->popup()) {
+        // Enter takes the highlighted match, or the first: it is taken here so the line
+        // edit does not see the key and choose a second time.
+        if (e->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                QModelIndex match = m_search->popup()->currentIndex();
+                if (!match.isValid()) {
+                    match = m_search->completionModel()->index(0, 0);
+                }
+                m_search->popup()->hide();
+                chooseMatch(match);
+                return true;
+            }
+        }
+        return QMainWindow::eventFilter(watched, e);
+    }
     if (e->type() == QEvent::MouseMove) {
         if (watched == m_surface) {
             Form_MouseMove();
@@ -350,6 +450,10 @@ void frmKao::resizeEvent(QResizeEvent* e)
 void frmKao::moveEvent(QMoveEvent* e)
 {
     QMainWindow::moveEvent(e);
+    if (m_placeToKeep && isVisible() && geometry().topLeft() != *m_placeToKeep) {
+        keepPlace();
+        m_placeToKeep.reset();
+    }
     // The window manager has framed the window: the outer size must now allow for the frame.
     if (frameExtra() != m_appliedFrame) {
         applyOuterSize();
@@ -382,6 +486,11 @@ void frmKao::mnuAdd_Click()
         return;
     }
     const DictionaryList::AddResult added = m_list.addFile(path);
+    if (added.pathNotListable) {
+        Dialogs::instance().message(this, unlistablePathMessage(path), Dialogs::Buttons::Ok,
+                                    Dialogs::Icon::None);
+        return;
+    }
     if (added.refused != platform::FileProblem::None) {
         // Not silent: the user chose a file and would not know why it is not listed.
         Dialogs::instance().message(this, refusalMessage(path, added.refused), Dialogs::Buttons::Ok,
@@ -448,6 +557,15 @@ void frmKao::mnuEdit_Click()
     if (!isSignalConnected(QMetaMethod::fromSignal(&frmKao::editRequested))) {
         return;
     }
+    // The canvas holds code page 932 only: characters beyond it would come back as "?".
+    if (!fileFitsCp932(path) &&
+        Dialogs::instance().message(this, kLossyEditQuestion, Dialogs::Buttons::YesNo,
+                                    Dialogs::Icon::Question) != Dialogs::Answer::Yes) {
+        return;
+    }
+    // Shown again after a declined hand-over, the window would be placed anew by the window
+    // manager; it comes back where it was.
+    m_placeBeforeHandOver = geometry().topLeft();
     hide();
     emit editRequested(path);
 }
@@ -459,9 +577,23 @@ void frmKao::editAccepted()
 
 void frmKao::editDeclined()
 {
+    // The place is given as the client area's: the size of the frame is not known while the
+    // window is hidden. Given even when unchanged, so that the window manager does not choose
+    // one. A window manager still busy with the hidden
+    // window may choose one all the same: the first move it reports before the window is
+    // active again is put right.
+    m_placeToKeep = m_placeBeforeHandOver;
+    keepPlace();
     show();
     raise();
     activateWindow();
+}
+
+void frmKao::keepPlace()
+{
+    if (QWindow* handle = windowHandle()) {
+        handle->setPosition(*m_placeToKeep);
+    }
 }
 
 void frmKao::mnuMojiOpen_Click()

@@ -5,7 +5,9 @@
 // mouse has left it alone for a while.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
+#include <optional>
 
 #include "dictionary/DictionaryFiles.h"
 #include "dictionary/ForegroundTracker.h"
@@ -13,6 +15,9 @@
 
 class QAction;
 class QComboBox;
+class QCompleter;
+class QModelIndex;
+class QStandardItemModel;
 class QFrame;
 class QMenu;
 class QSpinBox;
@@ -72,6 +77,10 @@ private:
 
     void cboFile_Click(int row);
     void cboData_Click(int row);
+    /// Typing into the entry list: the matches of the chosen file drop down under it.
+    void cboData_Search(const QString& typed);
+    /// A match chosen from the drop-down: copied as a choice from the list is.
+    void chooseMatch(const QModelIndex& match);
     void UpDown1_Change(int value);
     void mnuAdd_Click();
     void mnuDel_Click();
@@ -94,6 +103,8 @@ private:
     QSize frameExtra() const;
     int outerWidthTwips() const;
     void setFullControlsVisible(bool visible);
+    /// Puts the window's client area at m_placeToKeep.
+    void keepPlace();
 
     std::unique_ptr<platform::Foreground> m_foreground;
     ForegroundTracker m_tracker;
@@ -102,6 +113,12 @@ private:
     int m_lastFileIndex = 0;
     QSize m_outerTwips;
     QSize m_appliedFrame;
+    /// Where the focus was when the window shrank; it goes back there when restored.
+    QPointer<QWidget> m_focusBeforeShrink;
+    /// The client area's place when the window was hidden for a hand-over to the editor.
+    QPoint m_placeBeforeHandOver;
+    /// Set while a declined hand-over shows the window again, until it is active.
+    std::optional<QPoint> m_placeToKeep;
 
     QMenu* m_mnuFile = nullptr;
     QAction* m_mnuDel = nullptr;
@@ -111,6 +128,8 @@ private:
     QFrame* m_line2 = nullptr;
     QComboBox* m_cboFile = nullptr;
     QComboBox* m_cboData = nullptr;
+    QCompleter* m_search = nullptr;
+    QStandardItemModel* m_matches = nullptr;
     QSpinBox* m_upDown1 = nullptr;
     QTimer* m_timer1 = nullptr;
     QTimer* m_tmrSmall = nullptr;

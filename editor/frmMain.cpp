@@ -197,6 +197,13 @@ QLabel* label(QWidget* parent, const QString& name, const QString& caption)
     return l;
 }
 
+/// The character buttons' palette: white faces.
+QPalette whiteButtons(QPalette palette)
+{
+    palette.setColor(QPalette::Button, Qt::white);
+    return palette;
+}
+
 /// The working area sits below the toolbar allowance; its coordinates in the client area
 /// below Qt's docked toolbar.
 int clientTop(int windowTwips)
@@ -451,8 +458,7 @@ void frmMain::createPaletteFrame()
     QGroupBox* grid = frame(m_picMain, QStringLiteral("fraButton_0"));
     place(grid, 75, 300, 10215, 1890);
     m_fraButton[0] = grid;
-    QPalette white = palette();
-    white.setColor(QPalette::Button, Qt::white);
+    const QPalette white = whiteButtons(palette());
     const QFont font(platform::kGothic, 12);
     for (int i = 0; i < kMojiCount; ++i) {
         QPushButton* b = button(grid, indexedName("cmdMoji", i));
@@ -527,9 +533,11 @@ void frmMain::createRecentFrame()
     m_fraSaikin = frame(m_picMain, QStringLiteral("fraSaikin"), text("最近使ったキー"));
     place(m_fraSaikin, 75, 2175, 7065, 765);
     const QFont font(platform::kPGothic, 12);
+    const QPalette white = whiteButtons(palette());
     for (int i = 0; i < kUseCount; ++i) {
         QPushButton* b = button(m_fraSaikin, indexedName("cmdUse", i));
         b->setFont(font);
+        b->setPalette(white);
         b->setFocusPolicy(Qt::NoFocus);
         place(b, 150 + 375 * i, 225, 375, 375);
         m_cmdUse[static_cast<size_t>(i)] = b;

@@ -103,7 +103,7 @@ TEST(DictionaryEntries, LinesBecomeEntries)
         {"space-only line is an empty entry after add", "a\r\n \r\nb\r\n", false, {"a", "", "b"}},
         {"invalid bytes read as ?", "a\x80z\r\n\xA0\r\n", true, {"a?z", "?"}},
         {"lead byte at the end of the file", "a\x82", true, {"a?"}},
-        {"tab is no space", "a\t\r\n", true, {"a\t"}},
+        {"a tab ends the emoticon, trailing spaces before it go", "a \t\r\n", true, {"a"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

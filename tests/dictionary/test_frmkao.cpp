@@ -5,8 +5,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCompleter>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QDialog>
 #include <QFile>
 #include <QMenu>
@@ -15,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <functional>
 #include <map>
 #include <memory>
@@ -48,6 +54,18 @@ QStringList itemsOf(const QComboBox* box)
     return items;
 }
 
+/// Types text as key presses carrying it, one character at a time (any script, unlike
+/// QTest::keyClicks).
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
 }  // namespace
 
 class FrmKaoTest : public QObject
@@ -65,10 +83,13 @@ private slots:
     void returnTargetIsNeverOneOfOurWindows();
     void opensWithTheListedFilesAndShowsTheChosenOne();
     void longEntryIsShownShortAndCopiedWhole();
+    void wheelChoosesNothing_data();
+    void wheelChoosesNothing();
 
     void idleShrinking_data();
     void idleShrinking();
     void restoringForgetsTheWidthSetWithTheSpinControl();
+    void shrinkingTakesTheFocusFromTheHiddenControls();
     void entryListWidthFollowsTheWindow_data();
     void entryListWidthFollowsTheWindow();
 
@@ -76,6 +97,9 @@ private slots:
     void addingAPipeIsRefusedWithTheReason();
     void removeAsksAndKeepsTheRest();
     void editHandsTheFileOverAndWaits();
+    void editAsksFirstWhenTheFileHoldsMoreThanShiftJis();
+    void searchAsYouType();
+    void addingAPathTheListCannotHoldIsRefusedWithTheReason();
 
 private:
     QString path(const QString& name) const { return m_dir->filePath(name); }
@@ -193,7 +217,7 @@ void FrmKaoTest::windowIsBuiltAsDrawn()
                         "mnuEnd=終了(&X)",
                     }));
 
-    QVERIFY(!cboFile()->isEditable() && !cboData()->isEditable());
+    QVERIFY(!cboFile()->isEditable() && cboData()->isEditable());
     QCOMPARE(cboFile()->nextInFocusChain(), cboData());
 
     // Tracking starts with the first activation, recording the window's own id.
@@ -371,6 +395,44 @@ void FrmKaoTest::longEntryIsShownShortAndCopiedWhole()
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("(^_^)"));
 }
 
+void FrmKaoTest::wheelChoosesNothing_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<bool>("active");
+    QTest::addColumn<int>("fileRow");
+    QTest::newRow("entry list, window in the background") << "cboData" << false << 0;
+    QTest::newRow("entry list, window active") << "cboData" << true << 0;
+    QTest::newRow("file list, window in the background") << "cboFile" << false << 0;
+    QTest::newRow("file list, window active: another file is shown") << "cboFile" << true << 1;
+}
+
+void FrmKaoTest::wheelChoosesNothing()
+{
+    QFETCH(QString, list);
+    QFETCH(bool, active);
+    QFETCH(int, fileRow);
+    writeList({writeDictionary("a.txt", {"A1", "A2"}), writeDictionary("b.txt", {"B1"})});
+    frmKao* w = open();
+    QWidget elsewhere;
+    elsewhere.show();
+    (active ? static_cast<QWidget*>(w) : &elsewhere)->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(active ? static_cast<QWidget*>(w) : &elsewhere));
+    m_fg->existing.insert(kOther);
+    m_fg->active = kOther;
+    w->Timer1_Timer();
+    QGuiApplication::clipboard()->setText(QStringLiteral("the user's own"));
+
+    auto* box = child<QComboBox>(list.toLatin1().constData());
+    // One notch down.
+    QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box, &wheel);
+    QCOMPARE(cboData()->currentIndex(), -1);
+    QCOMPARE(cboFile()->currentIndex(), fileRow);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("the user's own"));
+    QVERIFY(m_fg->activationRequests.isEmpty());
+}
+
 void FrmKaoTest::idleShrinking_data()
 {
     // One letter per event: t a tick of tmrSmall, s movement over the window surface, f and
@@ -426,6 +488,27 @@ void FrmKaoTest::restoringForgetsTheWidthSetWithTheSpinControl()
     QCOMPARE(w->frameGeometry().size(), platform::pxSize(2700, 1800));
     QCOMPARE(upDown1()->value(), 4000);
     QCOMPARE(cboData()->width(), px(2415));
+}
+
+void FrmKaoTest::shrinkingTakesTheFocusFromTheHiddenControls()
+{
+    frmKao* w = openWithDefault();
+    activate();
+    upDown1()->setFocus();
+    w->tmrSmall_Timer();
+    w->tmrSmall_Timer();
+    QVERIFY(w->idle().Shrunk);
+    QVERIFY(QApplication::focusWidget() != upDown1());
+    // Up and Down go nowhere while the spin control is hidden.
+    QTest::keyClick(w, Qt::Key_Up);
+    QTest::keyClick(w, Qt::Key_Down);
+    QTest::keyClick(w, Qt::Key_Down);
+    QCOMPARE(upDown1()->value(), 2700);
+    QCOMPARE(w->frameGeometry().size(), platform::pxSize(2700, 450));
+
+    // Restored, the focus is back where it was.
+    QTest::mouseMove(w->centralWidget(), QPoint(14, 1));
+    QCOMPARE(QApplication::focusWidget(), upDown1());
 }
 
 void FrmKaoTest::entryListWidthFollowsTheWindow_data()
@@ -593,9 +676,11 @@ void FrmKaoTest::editHandsTheFileOverAndWaits()
     cboData()->setCurrentIndex(0);
     action("mnuEdit")->trigger();
     QCOMPARE(handed, QStringList{b});
-    // Declined (the save question cancelled): back as it was.
+    // Declined (the save question cancelled): back as it was, where it was.
+    const QPoint place = w->pos();
     w->editDeclined();
     QVERIFY(w->isVisible());
+    QCOMPARE(w->pos(), place);
     QCOMPARE(cboFile()->currentIndex(), 1);
     QCOMPARE(cboData()->currentIndex(), 0);
 
@@ -604,6 +689,146 @@ void FrmKaoTest::editHandsTheFileOverAndWaits()
     w->editAccepted();
     QVERIFY(!w->isVisible());
     QVERIFY(!child<QTimer>("tmrSmall")->isActive());
+}
+
+void FrmKaoTest::editAsksFirstWhenTheFileHoldsMoreThanShiftJis()
+{
+    const QString question =
+        QStringLiteral("このファイルにはShift_JISで表せない文字が含まれています。"
+                       "編集すると「?」に置き換わります。よろしいですか？");
+    QFile utf8(path("bear.txt"));
+    QVERIFY(utf8.open(QIODevice::WriteOnly));
+    utf8.write(QStringLiteral("ʕ•ᴥ•ʔ\tくま\n(^o^)\tにこ\n").toUtf8());
+    utf8.close();
+    const QString plain = writeDictionary("plain.txt", {"(^_^)"});
+    writeList({utf8.fileName(), plain});
+    frmKao* w = open();
+    QCOMPARE(cboData()->itemData(0).toString(), QStringLiteral("ʕ•ᴥ•ʔ"));
+    QStringList handed;
+    connect(w, &frmKao::editRequested, w, [&](const QString& p) { handed << p; });
+
+    // No: nothing changes, the window stays.
+    m_dialogs->answer(Dialogs::Answer::No);
+    action("mnuEdit")->trigger();
+    QCOMPARE(m_dialogs->messages().size(), size_t(1));
+    QCOMPARE(m_dialogs->messages().front().text, question);
+    QCOMPARE(m_dialogs->messages().front().buttons, Dialogs::Buttons::YesNo);
+    QVERIFY(w->isVisible() && handed.isEmpty());
+
+    // Yes: handed over as before.
+    m_dialogs->clear();
+    m_dialogs->answer(Dialogs::Answer::Yes);
+    action("mnuEdit")->trigger();
+    QCOMPARE(handed, QStringList{utf8.fileName()});
+    w->editDeclined();
+
+    // A code page 932 file is handed over without a question.
+    m_dialogs->clear();
+    QTest::keyClick(cboFile(), Qt::Key_Down);
+    action("mnuEdit")->trigger();
+    QVERIFY(m_dialogs->messages().empty());
+    QCOMPARE(handed, (QStringList{utf8.fileName(), plain}));
+}
+
+void FrmKaoTest::searchAsYouType()
+{
+    QFile utf8(path("list.txt"));
+    QVERIFY(utf8.open(QIODevice::WriteOnly));
+    utf8.write(QByteArray("\xEF\xBB\xBF"));
+    utf8.write(QStringLiteral("＼(^o^)／\tにこにこ ばんざい\tSMILE\n"
+                              "ʕ•ᴥ•ʔ\tクマ\tANIMAL\n"
+                              "( ˘ω˘ )\tすやぁ\n"
+                              "(^o^)\tにこ\n")
+                   .toUtf8());
+    utf8.close();
+    writeList({utf8.fileName()});
+    frmKao* w = open();
+    activate();
+    // The user was in another program before coming here: a choice sends the focus back there.
+    m_fg->active = kOther;
+    w->Timer1_Timer();
+    m_fg->active = w->winId();
+    w->Timer1_Timer();
+    const QRect before = cboData()->geometry();
+    QLineEdit* edit = cboData()->lineEdit();
+    QVERIFY(edit);
+    auto* search = child<QCompleter>("cboDataSearch");
+    QVERIFY(search);
+    QAbstractItemView* popup = search->popup();
+    const auto shown = [&] {
+        QStringList items;
+        for (int i = 0; i < search->completionModel()->rowCount(); ++i) {
+            items << search->completionModel()->index(i, 0).data().toString();
+        }
+        return items;
+    };
+    cboData()->setFocus();
+
+    // Typed katakana finds the hiragana reading, and the emoticon's own characters count.
+    typeText(edit, QStringLiteral("ニコ"));
+    QVERIFY(popup->isVisible());
+    QCOMPARE(shown(), (QStringList{"＼(^o^)／", "(^o^)"}));
+    edit->clear();
+    typeText(edit, QStringLiteral("ω"));
+    QCOMPARE(shown(), QStringList{"( ˘ω˘ )"});
+
+    // Kana committed by an input method: hiragana finds a katakana reading; Enter copies the
+    // whole emoticon, never its words, and the focus goes back.
+    edit->clear();
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("くま"));
+    QApplication::sendEvent(edit, &commit);
+    QCOMPARE(shown(), QStringList{"ʕ•ᴥ•ʔ"});
+    QVERIFY(popup->isVisible());
+    const qsizetype returnsBefore = m_fg->activationRequests.size();
+    QTest::keyClick(popup, Qt::Key_Return);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ʕ•ᴥ•ʔ"));
+    QCOMPARE(m_fg->activationRequests.size(), returnsBefore + 1);
+    QCOMPARE(m_fg->activationRequests.last(), kOther);
+    QVERIFY(!popup->isVisible());
+
+    // Arrow keys move through the matches; Enter takes the one reached.
+    edit->clear();
+    typeText(edit, QStringLiteral("にこ"));
+    QVERIFY(popup->isVisible());
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Return);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("(^o^)"));
+    QCOMPARE(cboData()->currentIndex(), 3);
+
+    // A click on a match.
+    edit->clear();
+    QTest::keyClicks(edit, QStringLiteral("SMILE"));
+    QCOMPARE(shown(), QStringList{"＼(^o^)／"});
+    const QRect first = popup->visualRect(search->completionModel()->index(0, 0));
+    QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, first.center());
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("＼(^o^)／"));
+
+    // Nothing matches: no list; the typed text never becomes an entry.
+    edit->clear();
+    typeText(edit, QStringLiteral("ねこ"));
+    QVERIFY(!popup->isVisible());
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(cboData()->count(), 4);
+    QCOMPARE(cboData()->geometry(), before);
+}
+
+void FrmKaoTest::addingAPathTheListCannotHoldIsRefusedWithTheReason()
+{
+    openWithDefault();
+    m_dialogs->clear();
+    const QString odd = writeDictionary(QStringLiteral("ʕ•ᴥ•ʔ.txt"), {"(^_^)"});
+    QVERIFY(!odd.isEmpty());
+    m_dialogs->choose(odd);
+    action("mnuAdd")->trigger();
+    QCOMPARE(m_dialogs->messages().size(), size_t(1));
+    QCOMPARE(m_dialogs->messages().front().text,
+             QStringLiteral("ファイル「") + odd +
+                 QStringLiteral("」はパスにShift_JISで表せない文字が含まれているため、"
+                                "リストに追加できません。"));
+    QCOMPARE(itemsOf(cboFile()), QStringList{"Defolt"});
+    QCOMPARE(listBytes(), listOf({path("Defolt.txt")}));
 }
 
 QTEST_MAIN(FrmKaoTest)

@@ -100,4 +100,27 @@ for run in $(seq "$runs"); do
         e2e_fail "run $run: clipboard holds '$(e2e_clipboard)', want '$first'"
     close_egaocho "$kao"
 done
-echo "PASS egaocho (first choice after $chosen; $runs of $runs returns to the editor)"
+
+# A declined hand-over: the canvas is changed, Egaocho hands its file to the editor; the save
+# question is cancelled, or answered Yes with the save dialog cancelled. Either way Egaocho
+# comes back where it was, not where the window manager would place a new window.
+activate "$editor" "$editor_title"
+xdotool type x
+xdotool key alt+f k
+kao="$(e2e_window '^Egaocho$')"
+e2e_wait_active '^Egaocho$'
+place() { xdotool getwindowgeometry "$kao" | sed -n 's/ *Position: \([0-9]*,[0-9]*\).*/\1/p'; }
+before="$(place)"
+for answer in Escape alt+y; do
+    activate "$kao" '^Egaocho$'
+    xdotool key alt+f e
+    e2e_wait_active '^Masumemo$'
+    xdotool key "$answer"
+    if [ "$answer" = alt+y ]; then
+        e2e_wait_active '^名前を付けて保存$'
+        xdotool key Escape
+    fi
+    e2e_wait_active '^Egaocho$'
+    e2e_expect_eq "Egaocho's place after a declined hand-over ($answer)" "$(place)" "$before"
+done
+echo "PASS egaocho (first choice after $chosen; $runs of $runs returns to the editor; declined hand-overs in place)"

@@ -149,6 +149,12 @@ void FrmMainTest::controlCaptions()
     for (const QString& name : names) {
         QVERIFY2(m_window->findChild<QObject*>(name), qPrintable(name));
     }
+    // The character grid and the recently used row alike have white faces.
+    for (const QString& name : {QStringLiteral("cmdMoji_0"), QStringLiteral("cmdUse_0"),
+                                QStringLiteral("cmdUse_17")}) {
+        QCOMPARE(m_window->findChild<QWidget*>(name)->palette().color(QPalette::Button),
+                 QColor(Qt::white));
+    }
 }
 
 void FrmMainTest::spinControlsStepTheirBoxes()

@@ -535,6 +535,15 @@ void CanvasController::pasteText(std::u16string_view text)
     }
 }
 
+void CanvasController::applyEdit(std::u16string text, int caret)
+{
+    if (text == m_text) {
+        return;
+    }
+    const int at = clampCaret(text, caret);
+    commitEdit(std::move(text), at);
+}
+
 void CanvasController::blankSelection()
 {
     takeSnapshot();

@@ -138,6 +138,10 @@ public:
     /// Any line ends. An empty text does nothing at all.
     void pasteText(std::u16string_view text);
 
+    /// A whole new canvas made by rules beside these (a block laid down): written with the
+    /// caret at caret, Modified set, recorded as one undo step when the text changed.
+    void applyEdit(std::u16string text, int caret);
+
     /// Blanks the selection cell by cell (cut), sets Modified and records it.
     void blankSelection();
     /// The selected text, CR LF line ends.

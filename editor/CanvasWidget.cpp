@@ -22,6 +22,7 @@
 #include <cassert>
 #include <utility>
 
+#include "grid/Cp932.h"
 #include "grid/LineModel.h"
 
 namespace masumemo::editor {
@@ -296,24 +297,67 @@ platform::CanvasLayer* CanvasWidget::capturingLayer() const
     return it == m_layers.rend() ? nullptr : *it;
 }
 
-void CanvasWidget::paintEvent(QPaintEvent* e)
+std::optional<QString> CanvasWidget::layerSelection(bool cut)
 {
-    if (!m_layers.empty()) {
-        // The viewport has already been filled with the background; the text, selection and
-        // caret are drawn over the layers by the base class.
-        QPainter painter(viewport());
-        const QPoint origin = layerOrigin();
-        const QRect exposed = e->rect().translated(-origin);
-        painter.translate(origin);
-        for (platform::CanvasLayer* layer : m_layers) {
+    platform::CanvasLayer* layer = capturingLayer();
+    return layer != nullptr ? layer->takeSelection(cut) : std::nullopt;
+}
+
+QPoint CanvasWidget::cellAt(QPoint canvasPixel) const
+{
+    const int offset = toModelOffset(cursorForPosition(canvasPixel + layerOrigin()).position());
+    const grid::CanvasSplit split = grid::SplitCanvas(m_controller.text(), offset);
+    const auto& line = split.lines[static_cast<size_t>(split.line - 1)];
+    const int unit = grid::WidthOf(line.Text.substr(0, static_cast<size_t>(split.column)));
+    return {unit, split.line - 1};
+}
+
+int CanvasWidget::unitX(int line, int unit) const
+{
+    const QTextBlock block = document()->findBlockByNumber(line);
+    if (!block.isValid()) {
+        return 0;
+    }
+    const std::u16string_view text(reinterpret_cast<const char16_t*>(block.text().utf16()),
+                                   static_cast<size_t>(block.text().size()));
+    const int chars = grid::charsWithinWidth(text, unit);
+    const QRect before = textRect(line, 0, chars);
+    int x = before.x() + before.width();
+    if (grid::WidthOf(text.substr(0, static_cast<size_t>(chars))) < unit &&
+        static_cast<size_t>(chars) < text.size()) {
+        x += textRect(line, chars, 1).width() / 2;  // inside a full-width character
+    }
+    return x;
+}
+
+void CanvasWidget::paintLayers(QPaintEvent* e, bool overText)
+{
+    QPainter painter(viewport());
+    const QPoint origin = layerOrigin();
+    const QRect exposed = e->rect().translated(-origin);
+    painter.translate(origin);
+    for (platform::CanvasLayer* layer : m_layers) {
+        if (layer->paintsOverText() == overText) {
             painter.save();
             painter.setClipRect(exposed);
             layer->paint(painter, exposed);
             painter.restore();
         }
     }
+}
+
+void CanvasWidget::paintEvent(QPaintEvent* e)
+{
+    // The viewport has already been filled with the background; the text, selection and caret
+    // are drawn over the layers below them by the base class.
+    if (!m_layers.empty()) {
+        paintLayers(e, false);
+    }
     QPlainTextEdit::paintEvent(e);
     paintCanvasEdge();
+    if (!m_layers.empty()) {
+        paintLayers(e, true);
+    }
 }
 
 // --- Guarding the document ---------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <optional>
 #include <vector>
 
 #include "CanvasController.h"
@@ -32,6 +33,15 @@ public:
 
     /// The clipboard text laid over the canvas at the caret (Ctrl+V, Shift+Insert, Edit menu).
     void pasteFromClipboard();
+
+    /// The cell boundary nearest a point in canvas pixels: x the unit column, y the line (from
+    /// 0), both clamped to the canvas.
+    QPoint cellAt(QPoint canvasPixel) const;
+    /// The left edge, in canvas pixels, of unit column `unit` of line `line` (from 0); inside a
+    /// full-width character, its middle.
+    int unitX(int line, int unit) const;
+    /// Copy or cut by the layer that takes the input now, if it holds a selection of its own.
+    std::optional<QString> layerSelection(bool cut);
 
     int toDocumentPosition(int modelOffset) const;
     int toModelOffset(int documentPosition) const;
@@ -81,6 +91,8 @@ private:
     void writeLines(int first, int count, std::u16string_view text);
     /// The top-left corner of the first cell in viewport pixels: canvas pixel (0, 0).
     QPoint layerOrigin() const;
+    /// The layers painted under the text, or those painted over it.
+    void paintLayers(QPaintEvent* e, bool overText);
     /// The topmost layer that takes the mouse and arrow keys now, if any.
     platform::CanvasLayer* capturingLayer() const;
     /// A composition over a selection: shown at the selection's start, outside the document,

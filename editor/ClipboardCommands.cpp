@@ -50,11 +50,19 @@ void selectAll(CanvasWidget& txtMain)
 
 void copy(CanvasWidget& txtMain)
 {
+    if (const auto own = txtMain.layerSelection(false)) {
+        putOnClipboard(own->toStdU16String());
+        return;
+    }
     putOnClipboard(grid::lineEndsAs(txtMain.controller().selectedText(), u"\n"));
 }
 
 void cut(CanvasWidget& txtMain)
 {
+    if (const auto own = txtMain.layerSelection(true)) {
+        putOnClipboard(own->toStdU16String());
+        return;
+    }
     copy(txtMain);
     // The controller reads the selection as it stands, blanks it cell by cell, sets Modified,
     // records the undo step and leaves the caret at the selection's start.

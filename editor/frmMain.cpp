@@ -26,6 +26,7 @@
 #include <QToolTip>
 #include <exception>
 
+#include "editor/BlockEditing.h"
 #include "editor/CanvasWidget.h"
 #include "editor/CheckLink.h"
 #include "editor/ClipboardCommands.h"
@@ -236,6 +237,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     // The underlay to trace over closes the View menu.
     (new trace::Tracing(*m_txtMain, this))
         ->addMenuEntries(menuBar()->findChild<QMenu*>(QStringLiteral("mnuView")));
+    (new BlockEditing(*m_txtMain, this))->addMenuEntries(m_mnuEdit);
     try {
         Form_Load();
     } catch (...) {

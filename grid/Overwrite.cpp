@@ -241,26 +241,11 @@ EditOutcome overlayLines(View canvas, size_t caret, View pasted, LineSpan first,
             rebuilt += kCrLf;
         }
         lastStart = rebuilt.size();
-        const View line = canvas.substr(target.start, target.end - target.start);
-        const View q = pastedLines[i];
-        const UnitSplit split = splitAtUnitColumn(line, column);
-        const long long leftWidth = WidthOf(split.left);
-        lastShortened = leftWidth + WidthOf(q) > width;
-        if (lastShortened) {
-            const Fit fit = fitInto(q, width - leftWidth);
-            rebuilt += split.left;
-            rebuilt += q.substr(0, fit.chars);
-            if (fit.filler) {
-                rebuilt += kHalfSpace;
-            }
-        } else if (q.empty()) {
-            rebuilt += line;  // an empty pasted line leaves its target as it was
-        } else {
-            rebuilt += split.left;
-            rebuilt += q;
-            rebuilt += dropLeadingWidth(split.right, WidthOf(q));
-        }
-        caretInLast = split.left.size() + q.size();
+        const LaidLine laid = overlayAtColumn(
+            canvas.substr(target.start, target.end - target.start), column, pastedLines[i]);
+        rebuilt += laid.text;
+        caretInLast = laid.caret;
+        lastShortened = laid.cut;
     }
 
     std::u16string out = spliced(canvas, first.start, target.end, {rebuilt});
@@ -316,6 +301,34 @@ bool isInsertion(View before, View after, size_t index, size_t count)
 }
 
 }  // namespace
+
+LaidLine overlayAtColumn(std::u16string_view line, int column, std::u16string_view q)
+{
+    const long long width = WidthOf(line);
+    const UnitSplit split = splitAtUnitColumn(line, column);
+    const long long leftWidth = WidthOf(split.left);
+    LaidLine laid;
+    laid.cut = leftWidth + WidthOf(q) > width;
+    if (laid.cut) {
+        const Fit fit = fitInto(q, width - leftWidth);
+        laid.text = split.left;
+        laid.text += q.substr(0, fit.chars);
+        if (fit.filler) {
+            laid.text += kHalfSpace;
+        }
+        laid.caret = split.left.size() + fit.chars;
+        return laid;
+    }
+    if (q.empty()) {
+        laid.text = line;  // an empty pasted line leaves its target as it was
+    } else {
+        laid.text = split.left;
+        laid.text += q;
+        laid.text += dropLeadingWidth(split.right, WidthOf(q));
+    }
+    laid.caret = split.left.size() + q.size();
+    return laid;
+}
 
 EditOutcome ProcessChange(std::u16string_view before, int beforeCaret, std::u16string_view after,
                           int /*afterCaret*/, ChangeCause cause, int keta)

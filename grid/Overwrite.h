@@ -60,4 +60,19 @@ EditOutcome deleteCharacter(std::u16string_view canvas, int caret, int keta);
 EditOutcome backspaceCharacter(std::u16string_view canvas, int caret, int keta);
 EditOutcome pasteText(std::u16string_view canvas, int caret, std::u16string_view pasted, int keta);
 
+/// One line of text laid over a canvas line from a unit column, as every line of a multi-line
+/// paste is laid.
+struct LaidLine
+{
+    std::u16string text;  ///< the line afterwards, as wide as before
+    size_t caret = 0;     ///< index in text just after the laid characters
+    bool cut = false;     ///< the laid text ran past the line end and lost its end
+};
+
+/// Lays q over line from unit column column (clamped to the line): the cells it covers go, a
+/// full-width character half covered at either end leaves " " for its other half, and what
+/// runs past the line end is lost (a full-width character that would stick out leaves " ").
+/// An empty q leaves the line as it was.
+LaidLine overlayAtColumn(std::u16string_view line, int column, std::u16string_view q);
+
 }  // namespace masumemo::grid

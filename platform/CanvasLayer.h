@@ -6,9 +6,12 @@
 
 #include <QColor>
 #include <QPoint>
+#include <QString>
 #include <QRect>
 #include <QSize>
 #include <Qt>
+
+#include <optional>
 
 class QPainter;
 
@@ -32,6 +35,14 @@ public:
     virtual void pointerReleased(QPoint) {}
     /// A key pressed in the canvas while capturing; true when the layer took it.
     virtual bool keyPressed(int /*key*/, Qt::KeyboardModifiers) { return false; }
+
+    /// Painted over the text, caret and selection instead of under them (a block lifted off
+    /// the picture hides the cells it came from and floats above the rest).
+    virtual bool paintsOverText() const { return false; }
+
+    /// Copy (cut false) and cut while capturing: the layer's own selection as clipboard text,
+    /// cut blanking it too; nothing when the canvas's ordinary selection applies.
+    virtual std::optional<QString> takeSelection(bool /*cut*/) { return std::nullopt; }
 
     /// The canvas is being destroyed while the layer is still on it: the layer's owner must
     /// not call the canvas again (not even to remove the layer).

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "grid/Block.h"
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
 #include "grid/Overwrite.h"
@@ -319,15 +320,54 @@ std::string runMove(Canvas& canvas, Choices& pick, int kind)
     return problem;
 }
 
+/// A rectangle lifted, moved a few steps and laid down, opaque or transparent. Laid back where
+/// it was lifted, the block must give the canvas it came from.
+template <typename Choices>
+std::string runBlock(Canvas& canvas, Choices& pick)
+{
+    const int width = 2 * canvas.keta;
+    grid::BlockRect rect = grid::rectFromCorners(pick(-1, canvas.gyou), pick(-2, width + 2),
+                                                 pick(-1, canvas.gyou), pick(-2, width + 2),
+                                                 canvas.keta, canvas.gyou);
+    const grid::Lifted lifted = grid::liftBlock(canvas.text, rect, canvas.keta);
+    const bool transparent = pick(0, 1) == 0;
+    if (lifted.block.empty()) {
+        return lifted.canvas == canvas.text ? std::string() : "an empty lift changed the canvas";
+    }
+    if (grid::layBlock(lifted.canvas, lifted.block, rect.line, rect.column, transparent,
+                       canvas.keta) != canvas.text) {
+        return "a block laid back where it was lifted changed the canvas";
+    }
+    for (int moves = pick(0, 6); moves > 0; --moves) {
+        const auto step = pick(0, 1) == 0 ? Step::Half : Step::Full;
+        rect = grid::moveRect(rect, static_cast<Arrow>(pick(0, 3)), step, canvas.keta,
+                              canvas.gyou);
+    }
+    if (rect.line < 0 || rect.column < 0 || rect.line + rect.lines > canvas.gyou ||
+        rect.column + rect.width > width) {
+        return "a moved block left the canvas";
+    }
+    std::string problem = gridViolation(canvas, lifted.canvas, 0);
+    const std::u16string laid = grid::layBlock(lifted.canvas, lifted.block, rect.line,
+                                               rect.column, transparent, canvas.keta);
+    if (problem.empty()) {
+        problem = gridViolation(canvas, laid, 0);
+    }
+    canvas.text = laid;
+    return problem;
+}
+
 /// One random operation of any kind on the canvas, which takes the result when the operation
 /// is accepted. Returns what went wrong, or empty.
 template <typename Choices>
 std::string runOperation(Canvas& canvas, Choices& pick)
 {
     const Canvas before = canvas;
-    const int kind = pick(0, 9);
+    const int kind = pick(0, 10);
     std::string problem;
-    if (kind <= 3) {
+    if (kind == 10) {
+        problem = runBlock(canvas, pick);
+    } else if (kind <= 3) {
         problem = runOverwrite(canvas, pick, kind);
     } else if (kind == 4) {
         problem = runUnexplainedChange(canvas, pick);

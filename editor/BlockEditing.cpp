@@ -1,0 +1,441 @@
+#include "BlockEditing.h"
+
+#include <QAction>
+#include <QFontMetrics>
+#include <QKeySequence>
+#include <QMenu>
+#include <QPainter>
+#include <QSettings>
+
+#include <algorithm>
+
+#include "CanvasWidget.h"
+#include "grid/Cp932.h"
+#include "grid/LineModel.h"
+#include "platform/ProgramSettings.h"
+
+namespace masumemo::editor {
+
+namespace {
+
+const QString kTransparentKey = QStringLiteral("Block/Transparent");
+
+std::optional<grid::Arrow> arrowOf(int key)
+{
+    switch (key) {
+        case Qt::Key_Left:
+            return grid::Arrow::Left;
+        case Qt::Key_Right:
+            return grid::Arrow::Right;
+        case Qt::Key_Up:
+            return grid::Arrow::Up;
+        case Qt::Key_Down:
+            return grid::Arrow::Down;
+        default:
+            return std::nullopt;
+    }
+}
+
+bool contains(const grid::BlockRect& r, QPoint cell)
+{
+    return cell.y() >= r.line && cell.y() < r.line + r.lines && cell.x() >= r.column &&
+           cell.x() < r.column + r.width;
+}
+
+}  // namespace
+
+BlockEditing::BlockEditing(CanvasWidget& canvas, QObject* parent)
+    : QObject(parent), m_canvas(&canvas)
+{
+    setObjectName(QStringLiteral("BlockEditing"));
+    m_transparent = platform::openProgramSettings()->value(kTransparentKey, false).toBool();
+    m_canvas->addLayer(this);
+}
+
+BlockEditing::~BlockEditing()
+{
+    if (m_canvas != nullptr) {
+        m_canvas->removeLayer(this);
+    }
+}
+
+void BlockEditing::addMenuEntries(QMenu* menu)
+{
+    menu->addSeparator()->setObjectName(QStringLiteral("mnuBlockBar"));
+    m_modeAction = menu->addAction(QStringLiteral("矩形選択(&B)"));
+    m_modeAction->setObjectName(QStringLiteral("mnuBlock"));
+    m_modeAction->setCheckable(true);
+    m_modeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    connect(m_modeAction, &QAction::toggled, this, &BlockEditing::setActive);
+    m_transparentAction = menu->addAction(QStringLiteral("透過(&T)"));
+    m_transparentAction->setObjectName(QStringLiteral("mnuBlockTransparent"));
+    m_transparentAction->setCheckable(true);
+    m_transparentAction->setChecked(m_transparent);
+    connect(m_transparentAction, &QAction::toggled, this, &BlockEditing::setTransparent);
+}
+
+void BlockEditing::setActive(bool active)
+{
+    if (active == m_active) {
+        return;
+    }
+    if (!active) {
+        layDown();
+    }
+    m_active = active;
+    m_hasRect = false;
+    m_drag = Drag::None;
+    if (m_modeAction != nullptr) {
+        m_modeAction->setChecked(active);
+    }
+    repaint();
+    emit activeChanged(active);
+}
+
+void BlockEditing::setTransparent(bool transparent)
+{
+    m_transparent = transparent;
+    platform::openProgramSettings()->setValue(kTransparentKey, transparent);
+    if (m_transparentAction != nullptr) {
+        m_transparentAction->setChecked(transparent);
+    }
+    repaint();
+}
+
+grid::BlockRect BlockEditing::selection() const
+{
+    if (m_floating) {
+        return m_at;
+    }
+    if (!m_hasRect || m_canvas == nullptr) {
+        return {};
+    }
+    const auto& c = m_canvas->controller();
+    return grid::rectFromCorners(m_anchor.y(), m_anchor.x(), m_corner.y(), m_corner.x(), c.keta(),
+                                 c.gyou());
+}
+
+QPoint BlockEditing::caretCell() const
+{
+    const auto& text = m_canvas->controller().text();
+    const grid::CanvasSplit split = grid::SplitCanvas(text, m_canvas->selectionStart());
+    const auto& line = split.lines[static_cast<size_t>(split.line - 1)];
+    return {grid::WidthOf(line.Text.substr(0, static_cast<size_t>(split.column))), split.line - 1};
+}
+
+void BlockEditing::select(QPoint anchor, QPoint corner)
+{
+    m_anchor = anchor;
+    m_corner = corner;
+    m_hasRect = true;
+    placeCaret(selection());
+    repaint();
+}
+
+void BlockEditing::placeCaret(const grid::BlockRect& rect)
+{
+    const auto& text = m_canvas->controller().text();
+    const std::vector<grid::LineRecord> lines = grid::SplitCanvas(text, 0).lines;
+    if (rect.line < 0 || rect.line >= static_cast<int>(lines.size())) {
+        return;
+    }
+    const int offset = grid::lineStartOffset(lines, rect.line + 1) +
+                       grid::charsWithinWidth(lines[static_cast<size_t>(rect.line)].Text,
+                                              rect.column);
+    m_canvas->setSelection(offset, 0);
+    m_canvas->controller().caretMoved();
+}
+
+bool BlockEditing::lift()
+{
+    const grid::BlockRect rect = selection();
+    if (m_floating || rect.empty()) {
+        return m_floating;
+    }
+    const auto& c = m_canvas->controller();
+    grid::Lifted lifted = grid::liftBlock(c.text(), rect, c.keta());
+    if (lifted.block.empty()) {
+        return false;
+    }
+    m_before = c.text();
+    m_lifted = std::move(lifted.canvas);
+    m_block = std::move(lifted.block);
+    m_source = rect;
+    m_at = rect;
+    m_floating = true;
+    return true;
+}
+
+void BlockEditing::moveBlock(grid::Arrow arrow)
+{
+    if (m_canvas == nullptr || !lift()) {
+        return;
+    }
+    const auto& c = m_canvas->controller();
+    const grid::Step step = c.halfPush() ? grid::Step::Half : grid::Step::Full;
+    m_at = grid::moveRect(m_at, arrow, step, c.keta(), c.gyou());
+    repaint();
+}
+
+void BlockEditing::layDown()
+{
+    if (!m_floating || m_canvas == nullptr) {
+        return;
+    }
+    m_floating = false;
+    auto& c = m_canvas->controller();
+    // Something else changed the canvas while the block floated (the menu's undo or paste):
+    // laying the old picture over it would undo that change, so the block goes back instead.
+    if (c.text() == m_before) {
+        c.applyEdit(grid::layBlock(m_lifted, m_block, m_at.line, m_at.column, m_transparent,
+                                   c.keta()),
+                    0);
+        select({m_at.column, m_at.line},
+               {m_at.column + m_at.width, m_at.line + m_at.lines - 1});
+    }
+    m_before.clear();
+    m_lifted.clear();
+    repaint();
+}
+
+void BlockEditing::cancel()
+{
+    if (!m_floating) {
+        return;
+    }
+    m_floating = false;
+    m_before.clear();
+    m_lifted.clear();
+    select({m_source.column, m_source.line},
+           {m_source.column + m_source.width, m_source.line + m_source.lines - 1});
+}
+
+void BlockEditing::pointerPressed(QPoint p)
+{
+    if (m_canvas == nullptr) {
+        return;
+    }
+    const QPoint cell = m_canvas->cellAt(p);
+    const grid::BlockRect rect = selection();
+    if (contains(rect, cell)) {
+        m_drag = Drag::Moving;
+        m_dragFrom = cell;
+        m_dragStart = rect;
+        return;
+    }
+    layDown();
+    m_drag = Drag::Selecting;
+    select(cell, cell);
+}
+
+void BlockEditing::pointerMoved(QPoint p)
+{
+    if (m_canvas == nullptr || m_drag == Drag::None) {
+        return;
+    }
+    const QPoint cell = m_canvas->cellAt(p);
+    if (m_drag == Drag::Selecting) {
+        // A line dragged over is selected whole down to the line under the pointer.
+        select(m_anchor, cell);
+        return;
+    }
+    if (cell == m_dragFrom || !lift()) {
+        return;
+    }
+    const auto& c = m_canvas->controller();
+    m_at.line = std::clamp(m_dragStart.line + cell.y() - m_dragFrom.y(), 0,
+                           std::max(c.gyou() - m_at.lines, 0));
+    m_at.column = std::clamp(m_dragStart.column + cell.x() - m_dragFrom.x(), 0,
+                             std::max(2 * c.keta() - m_at.width, 0));
+    repaint();
+}
+
+void BlockEditing::pointerReleased(QPoint)
+{
+    m_drag = Drag::None;
+}
+
+bool BlockEditing::keyPressed(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (m_canvas == nullptr) {
+        return false;
+    }
+    const Qt::KeyboardModifiers mods = modifiers & ~Qt::KeypadModifier;
+    const auto arrow = arrowOf(key);
+    if (arrow && mods == Qt::ControlModifier) {
+        moveBlock(*arrow);
+        return true;
+    }
+    if (arrow && mods == Qt::ShiftModifier) {
+        if (m_floating) {
+            return true;  // the floating block keeps its shape until it is laid down
+        }
+        const QPoint from = m_hasRect ? m_corner : caretCell();
+        const QPoint anchor = m_hasRect ? m_anchor : from;
+        const auto& c = m_canvas->controller();
+        const int units = c.halfPush() ? 1 : 2;
+        QPoint to = from;
+        switch (*arrow) {
+            case grid::Arrow::Left:
+                to.rx() -= units;
+                break;
+            case grid::Arrow::Right:
+                to.rx() += units;
+                break;
+            case grid::Arrow::Up:
+                to.ry() -= 1;
+                break;
+            case grid::Arrow::Down:
+                to.ry() += 1;
+                break;
+        }
+        to.setX(std::clamp(to.x(), 0, 2 * c.keta()));
+        to.setY(std::clamp(to.y(), 0, std::max(c.gyou() - 1, 0)));
+        select(anchor, to);
+        return true;
+    }
+    if (key == Qt::Key_Escape && mods == Qt::NoModifier) {
+        if (m_floating) {
+            cancel();
+        } else {
+            setActive(false);
+        }
+        return true;
+    }
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_floating) {
+        layDown();
+        return true;
+    }
+    if (key == Qt::Key_Z && mods == Qt::ControlModifier && m_floating) {
+        cancel();  // undo while it floats: nothing was recorded yet
+        return true;
+    }
+    if (key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+        key == Qt::Key_Meta) {
+        return false;
+    }
+    // Anything else (typing, Alt+arrows, plain arrows) acts on the canvas as it stands: a
+    // floating block is laid down first and the rectangle is given up.
+    layDown();
+    m_hasRect = false;
+    repaint();
+    return false;
+}
+
+std::optional<QString> BlockEditing::takeSelection(bool cut)
+{
+    const grid::BlockRect rect = selection();
+    if (m_canvas == nullptr || rect.empty()) {
+        return std::nullopt;
+    }
+    auto& c = m_canvas->controller();
+    if (m_floating) {
+        const QString text = QString::fromStdU16String(grid::blockText(m_block));
+        if (cut && c.text() == m_before) {
+            m_floating = false;
+            c.applyEdit(m_lifted, 0);
+            select({m_at.column, m_at.line},
+                   {m_at.column + m_at.width, m_at.line + m_at.lines - 1});
+        }
+        return text;
+    }
+    const QString text =
+        QString::fromStdU16String(grid::blockText(grid::copyBlock(c.text(), rect, c.keta())));
+    if (cut) {
+        c.applyEdit(grid::liftBlock(c.text(), rect, c.keta()).canvas, 0);
+        placeCaret(rect);
+        repaint();
+    }
+    return text;
+}
+
+void BlockEditing::repaint()
+{
+    if (m_canvas != nullptr) {
+        m_canvas->updateLayers();
+    }
+}
+
+// --- Painting ----------------------------------------------------------------------------
+
+void BlockEditing::paintRect(QPainter& painter, const grid::BlockRect& rect, bool fill)
+{
+    QColor shade = m_canvas->palette().color(QPalette::Highlight);
+    shade.setAlpha(70);
+    QRect outline;
+    for (int i = 0; i < rect.lines; ++i) {
+        const int line = rect.line + i;
+        const QRect row = m_canvas->textRect(line, 0, 1);
+        const int left = m_canvas->unitX(line, rect.column);
+        const int right = m_canvas->unitX(line, rect.column + rect.width);
+        const QRect cells(QPoint(left, row.top()), QPoint(right - 1, row.bottom()));
+        if (fill) {
+            painter.fillRect(cells, shade);
+        }
+        outline = outline.united(cells);
+    }
+    painter.setPen(QPen(m_canvas->palette().color(QPalette::Highlight), 1, Qt::DashLine));
+    painter.drawRect(outline.adjusted(0, 0, -1, -1));
+}
+
+void BlockEditing::paintFloating(QPainter& painter)
+{
+    const QColor paper = m_canvas->background();
+    // The lifted characters are blanks now: hide them where they still stand in the text.
+    for (int i = 0; i < m_source.lines; ++i) {
+        const grid::BlockLine& part = m_block.lines[static_cast<size_t>(i)];
+        const int line = m_source.line + i;
+        const int from = m_source.column + part.offset;
+        const QRect row = m_canvas->textRect(line, 0, 1);
+        painter.fillRect(QRect(QPoint(m_canvas->unitX(line, from), row.top()),
+                               QPoint(m_canvas->unitX(line, from + grid::WidthOf(part.text)) - 1,
+                                      row.bottom())),
+                         paper);
+    }
+    painter.setFont(m_canvas->font());
+    const int ascent = QFontMetrics(m_canvas->font()).ascent();
+    for (int i = 0; i < m_at.lines; ++i) {
+        const grid::BlockLine& part = m_block.lines[static_cast<size_t>(i)];
+        const int line = m_at.line + i;
+        const QRect row = m_canvas->textRect(line, 0, 1);
+        int unit = m_at.column + part.offset;
+        const std::u16string_view text = part.text;
+        for (size_t k = 0; k < text.size();) {
+            // Runs of characters; in transparent mode the spaces between them are not drawn.
+            const bool space = text[k] == grid::kHalfSpace || text[k] == grid::kFullSpace;
+            size_t end = k;
+            while (end < text.size() &&
+                   (text[end] == grid::kHalfSpace || text[end] == grid::kFullSpace) == space) {
+                ++end;
+            }
+            const std::u16string_view run = text.substr(k, end - k);
+            const int width = grid::WidthOf(run);
+            if (!(space && m_transparent)) {
+                const int left = m_canvas->unitX(line, unit);
+                const int right = m_canvas->unitX(line, unit + width);
+                painter.fillRect(QRect(QPoint(left, row.top()), QPoint(right - 1, row.bottom())),
+                                 paper);
+                painter.setPen(m_canvas->palette().color(QPalette::Text));
+                painter.drawText(QPoint(left, row.top() + ascent),
+                                 QString::fromStdU16String(std::u16string(run)));
+            }
+            unit += width;
+            k = end;
+        }
+    }
+    paintRect(painter, m_at, false);
+}
+
+void BlockEditing::paint(QPainter& painter, const QRect&)
+{
+    if (m_canvas == nullptr || !m_active) {
+        return;
+    }
+    if (m_floating) {
+        paintFloating(painter);
+    } else if (m_hasRect && !selection().empty()) {
+        paintRect(painter, selection(), true);
+    }
+}
+
+}  // namespace masumemo::editor

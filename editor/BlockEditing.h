@@ -1,0 +1,100 @@
+#pragma once
+// Rectangular selection and the floating block. In rectangle mode a mouse drag or Shift with
+// the arrow keys selects lines by unit columns; Ctrl with the arrow keys (or dragging the
+// rectangle) lifts it and moves it over the picture, drawn as a layer while the canvas text
+// stays as it was; Enter or a click outside lays it down as one undo step, Escape puts it back.
+// The rules themselves are grid/Block.
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+
+#include <string>
+
+#include "grid/Block.h"
+#include "platform/CanvasLayer.h"
+
+class QAction;
+class QMenu;
+
+namespace masumemo::editor {
+
+class CanvasWidget;
+
+class BlockEditing : public QObject, public platform::CanvasLayer
+{
+    Q_OBJECT
+public:
+    BlockEditing(CanvasWidget& canvas, QObject* parent);
+    ~BlockEditing() override;
+
+    /// "矩形選択(&B)" (Ctrl+B) and "透過(&T)", both checkable, at the end of menu.
+    void addMenuEntries(QMenu* menu);
+
+    bool isActive() const { return m_active; }
+    /// Leaving the mode lays a floating block down first.
+    void setActive(bool active);
+    bool isTransparent() const { return m_transparent; }
+    /// Remembered in the program's settings.
+    void setTransparent(bool transparent);
+
+    /// The selected rectangle; empty when there is none.
+    grid::BlockRect selection() const;
+    bool isFloating() const { return m_floating; }
+    /// Where the floating block is now.
+    grid::BlockRect floatingRect() const { return m_at; }
+
+    /// Selects the rectangle between two corners (x a unit column, y a line, from 0).
+    void select(QPoint anchor, QPoint corner);
+    /// Lifts the selection when nothing floats yet, then moves the block one step.
+    void moveBlock(grid::Arrow arrow);
+    /// Lays the floating block down: one undo step, Modified set.
+    void layDown();
+    /// Puts the floating block back where it came from; nothing is recorded.
+    void cancel();
+
+    // platform::CanvasLayer
+    void paint(QPainter& painter, const QRect& exposed) override;
+    bool paintsOverText() const override { return true; }
+    bool capturesInput() const override { return m_active; }
+    void pointerPressed(QPoint p) override;
+    void pointerMoved(QPoint p) override;
+    void pointerReleased(QPoint p) override;
+    bool keyPressed(int key, Qt::KeyboardModifiers modifiers) override;
+    std::optional<QString> takeSelection(bool cut) override;
+    void canvasClosed() override { m_canvas = nullptr; }
+
+signals:
+    void activeChanged(bool active);
+
+private:
+    /// The caret's cell: x its unit column, y its line (from 0).
+    QPoint caretCell() const;
+    bool lift();
+    /// The text caret to the rectangle's top left cell, so paste lands there.
+    void placeCaret(const grid::BlockRect& rect);
+    void paintRect(QPainter& painter, const grid::BlockRect& rect, bool fill);
+    void paintFloating(QPainter& painter);
+    void repaint();
+
+    CanvasWidget* m_canvas;
+    QPointer<QAction> m_modeAction;
+    QPointer<QAction> m_transparentAction;
+    bool m_active = false;
+    bool m_transparent = false;
+    bool m_hasRect = false;
+    QPoint m_anchor;
+    QPoint m_corner;
+    enum class Drag { None, Selecting, Moving };
+    Drag m_drag = Drag::None;
+    QPoint m_dragFrom;
+    grid::BlockRect m_dragStart;
+    bool m_floating = false;
+    grid::Block m_block;
+    grid::BlockRect m_source;
+    grid::BlockRect m_at;
+    std::u16string m_before;  ///< the canvas text when the block was lifted
+    std::u16string m_lifted;  ///< that text with the block's cells blanked
+};
+
+}  // namespace masumemo::editor

@@ -1,0 +1,207 @@
+// Rectangle mode on a real txtMain (offscreen): Shift+arrows and the mouse select, Ctrl+arrows
+// lift and move a floating block that only the layer shows, Enter lays it down as one undo
+// step, Escape puts it back, copy and cut take the rectangle.
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "editor/BlockEditing.h"
+#include "editor/CanvasWidget.h"
+#include "editor/ClipboardCommands.h"
+#include "grid/LineModel.h"
+#include "platform/AppPaths.h"
+#include "platform/ProgramSettings.h"
+
+using masumemo::editor::BlockEditing;
+using masumemo::editor::CanvasWidget;
+namespace ClipboardCommands = masumemo::editor::ClipboardCommands;
+namespace grid = masumemo::grid;
+namespace platform = masumemo::platform;
+
+namespace {
+
+// "　" is U+3000.
+const std::u16string kPicture = u"abcdefgh\r\nあいうえ\r\n12345678";
+
+QString clipboard()
+{
+    return QGuiApplication::clipboard()->text();
+}
+
+void mouse(QWidget* to, QEvent::Type type, QPoint at)
+{
+    QMouseEvent e(type, at, to->mapToGlobal(at),
+                  type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                  Qt::NoModifier);
+    QCoreApplication::sendEvent(to, &e);
+}
+
+}  // namespace
+
+class TestBlockEditing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        platform::AppPaths::setProgramDirectoryForTesting(m_dir->path());
+        m_w = std::make_unique<CanvasWidget>();
+        m_w->resize(400, 200);
+        m_w->controller().resetCanvas(kPicture, 4, 3);
+        m_menu = std::make_unique<QMenu>();
+        m_block = std::make_unique<BlockEditing>(*m_w, nullptr);
+        m_block->addMenuEntries(m_menu.get());
+        m_w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_w.get()));
+        m_w->setSelection(0, 0);
+        m_w->controller().caretMoved();
+        action("mnuBlock")->trigger();
+        QVERIFY(m_block->isActive());
+    }
+    void cleanup()
+    {
+        m_block.reset();
+        m_menu.reset();
+        m_w.reset();
+        platform::AppPaths::setProgramDirectoryForTesting(QString());
+        m_dir.reset();
+    }
+
+    void shiftArrowsSelectAndCopyTakesTheRectangle()
+    {
+        QTest::keyClick(m_w.get(), Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(m_w.get(), Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(m_w.get(), Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(m_block->selection(), (grid::BlockRect{0, 0, 2, 2}));
+        ClipboardCommands::copy(*m_w);
+        QCOMPARE(clipboard(), QStringLiteral("ab\nあ"));
+        QCOMPARE(m_w->controller().text(), kPicture);
+
+        // A rectangle whose edge cuts い: the cut cell is a space on the clipboard.
+        m_block->select({1, 0}, {4, 1});
+        ClipboardCommands::copy(*m_w);
+        QCOMPARE(clipboard(), QStringLiteral("bcd\n い"));
+    }
+
+    void cutLeavesSpacesAsOneStep()
+    {
+        m_block->select({0, 0}, {2, 1});
+        ClipboardCommands::cut(*m_w);
+        QCOMPARE(clipboard(), QStringLiteral("ab\nあ"));
+        QCOMPARE(m_w->controller().text(), std::u16string(u"  cdefgh\r\n　いうえ\r\n12345678"));
+        QVERIFY(m_w->controller().modified());
+        m_w->controller().undo();
+        QCOMPARE(m_w->controller().text(), kPicture);
+    }
+
+    void ctrlArrowsFloatTheBlockAndEnterLaysItDownOnce()
+    {
+        m_block->select({0, 0}, {2, 1});
+        QTest::keyClick(m_w.get(), Qt::Key_Right, Qt::ControlModifier);
+        QVERIFY(m_block->isFloating());
+        QCOMPARE(m_block->floatingRect(), (grid::BlockRect{0, 1, 2, 2}));
+        // Floating changes nothing in the canvas, the document or the history.
+        QCOMPARE(m_w->controller().text(), kPicture);
+        QCOMPARE(m_w->toPlainText(), QString::fromStdU16String(kPicture).replace("\r\n", "\n"));
+        QVERIFY(!m_w->controller().canUndo());
+        QVERIFY(!m_w->controller().modified());
+        // Off the canvas's right edge it stops.
+        for (int i = 0; i < 9; ++i) {
+            QTest::keyClick(m_w.get(), Qt::Key_Right, Qt::ControlModifier);
+        }
+        QCOMPARE(m_block->floatingRect(), (grid::BlockRect{0, 6, 2, 2}));
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(m_w.get(), Qt::Key_Left, Qt::ControlModifier);
+        }
+        QTest::keyClick(m_w.get(), Qt::Key_Return);
+        QVERIFY(!m_block->isFloating());
+        QCOMPARE(m_w->controller().text(), std::u16string(u"  cdefgh\r\n　いうえ\r\n12345678")
+                                               .replace(0, 8, u" abdefgh")
+                                               .replace(10, 4, u" あ うえ"));
+        QVERIFY(m_w->controller().modified());
+        m_w->controller().undo();
+        QCOMPARE(m_w->controller().text(), kPicture);
+        QVERIFY(!m_w->controller().canUndo());
+    }
+
+    void escapePutsItBackThenLeavesTheMode()
+    {
+        m_block->select({0, 0}, {2, 1});
+        QTest::keyClick(m_w.get(), Qt::Key_Down, Qt::ControlModifier);
+        QVERIFY(m_block->isFloating());
+        QTest::keyClick(m_w.get(), Qt::Key_Escape);
+        QVERIFY(!m_block->isFloating());
+        QVERIFY(m_block->isActive());
+        QCOMPARE(m_w->controller().text(), kPicture);
+        QVERIFY(!m_w->controller().canUndo());
+        QVERIFY(!m_w->controller().modified());
+        QTest::keyClick(m_w.get(), Qt::Key_Escape);
+        QVERIFY(!m_block->isActive());
+        QVERIFY(!action("mnuBlock")->isChecked());
+        // Out of the mode, Ctrl+arrows and Shift+arrows are the canvas's own again.
+        QTest::keyClick(m_w.get(), Qt::Key_Right, Qt::ControlModifier);
+        QVERIFY(!m_block->isFloating());
+    }
+
+    void transparentLaysOnlyCharactersAndIsRemembered()
+    {
+        m_w->controller().resetCanvas(u"a b \r\nxxxx", 2, 2);
+        action("mnuBlockTransparent")->trigger();
+        QVERIFY(m_block->isTransparent());
+        m_block->select({0, 0}, {4, 0});
+        QTest::keyClick(m_w.get(), Qt::Key_Down, Qt::ControlModifier);
+        QTest::keyClick(m_w.get(), Qt::Key_Return);
+        QCOMPARE(m_w->controller().text(), std::u16string(u"    \r\naxbx"));
+        QCOMPARE(platform::openProgramSettings()->value("Block/Transparent").toBool(), true);
+        BlockEditing again(*m_w, nullptr);
+        QVERIFY(again.isTransparent());
+    }
+
+    void mouseSelectsDragsAndAClickOutsideLaysDown()
+    {
+        QWidget* view = m_w->viewport();
+        const auto at = [&](int line, int unit) {
+            const QRect row = m_w->textRect(line, 0, 1);
+            return QPoint(m_w->unitX(line, unit) + 1, row.center().y()) +
+                   m_w->cursorRect(QTextCursor(m_w->document())).topLeft();
+        };
+        mouse(view, QEvent::MouseButtonPress, at(0, 0));
+        mouse(view, QEvent::MouseMove, at(1, 2));
+        mouse(view, QEvent::MouseButtonRelease, at(1, 2));
+        QCOMPARE(m_block->selection(), (grid::BlockRect{0, 0, 2, 2}));
+        // Dragging the rectangle lifts it and moves it one line down.
+        mouse(view, QEvent::MouseButtonPress, at(0, 0));
+        mouse(view, QEvent::MouseMove, at(1, 0));
+        mouse(view, QEvent::MouseButtonRelease, at(1, 0));
+        QVERIFY(m_block->isFloating());
+        QCOMPARE(m_block->floatingRect(), (grid::BlockRect{1, 0, 2, 2}));
+        QCOMPARE(m_w->controller().text(), kPicture);
+        mouse(view, QEvent::MouseButtonPress, at(0, 6));
+        mouse(view, QEvent::MouseButtonRelease, at(0, 6));
+        QVERIFY(!m_block->isFloating());
+        QCOMPARE(m_w->controller().text(), std::u16string(u"  cdefgh\r\nabいうえ\r\nあ345678"));
+    }
+
+private:
+    QAction* action(const char* name)
+    {
+        return m_menu->findChild<QAction*>(QLatin1String(name));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<CanvasWidget> m_w;
+    std::unique_ptr<QMenu> m_menu;
+    std::unique_ptr<BlockEditing> m_block;
+};
+
+QTEST_MAIN(TestBlockEditing)
+#include "test_block_editing.moc"

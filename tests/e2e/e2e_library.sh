@@ -13,7 +13,7 @@ e2e_wait_managed "$library"
 
 canvas_start() {  # the first two lines of the canvas, through Select All and Copy
     xdotool windowactivate --sync "$editor"
-    e2e_wait_active '^住所不定 - Masumemo$'
+    e2e_wait_active '^住所不定\*? - Masumemo$'
     printf 'x' | xclip -selection clipboard
     xdotool key ctrl+a ctrl+c
     e2e_until bash -c '[ "$(xclip -selection clipboard -o)" != x ]'

@@ -15,6 +15,7 @@
 #include <QTreeView>
 #include <memory>
 
+#include "ShownTitle.h"
 #include "Corpus.h"
 #include "ScriptedDialogs.h"
 #include "editor/FileCommands.h"
@@ -267,7 +268,7 @@ void LibraryWindowTest::copiesAndOpensAsNew()
     QCOMPARE(m_editor->canvas().keta(), 1);
     QCOMPARE(m_editor->canvas().gyou(), 1);
     QVERIFY(!m_editor->canvas().modified());
-    QCOMPARE(m_editor->windowTitle(), QStringLiteral("住所不定 - Masumemo"));
+    QCOMPARE(testing::shownTitle(*m_editor), QStringLiteral("住所不定 - Masumemo"));
 }
 
 void LibraryWindowTest::addsTheCanvasToFiles()

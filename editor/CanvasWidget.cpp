@@ -318,8 +318,10 @@ int CanvasWidget::unitX(int line, int unit) const
     if (!block.isValid()) {
         return 0;
     }
-    const std::u16string_view text(reinterpret_cast<const char16_t*>(block.text().utf16()),
-                                   static_cast<size_t>(block.text().size()));
+    // The view must outlive no string: block.text() makes a new one at each call.
+    const QString blockText = block.text();
+    const std::u16string_view text(reinterpret_cast<const char16_t*>(blockText.utf16()),
+                                   static_cast<size_t>(blockText.size()));
     const int chars = grid::charsWithinWidth(text, unit);
     const QRect before = textRect(line, 0, chars);
     int x = before.x() + before.width();

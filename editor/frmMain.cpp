@@ -334,7 +334,9 @@ void frmMain::createToolBar()
     m_tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
     m_tbToolBar->setMovable(false);
     m_tbToolBar->setFloatable(false);
-    m_tbToolBar->setIconSize(QSize(24, 24));
+    // 20 px is the largest size at which all 21 buttons and 4 separators fit the designed width
+    // of 10500 twips; at 24 the last favourites went behind the overflow button.
+    m_tbToolBar->setIconSize(QSize(20, 20));
     m_tbToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_tbToolBar->toggleViewAction()->setVisible(false);
     setContextMenuPolicy(Qt::NoContextMenu);

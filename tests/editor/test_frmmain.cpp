@@ -45,6 +45,7 @@ private slots:
     void menuItems();
     void toolbar();
     void toolbarIconsAreDistinct();
+    void toolbarFitsTheDesignedWidth();
     void toolTipsShowTheirMarkup();
     void positionFollowsTheCaret();
     void undoRedoThroughTheToolbar();
@@ -259,6 +260,32 @@ void FrmMainTest::toolbarIconsAreDistinct()
     m_window->KakuSyuku();
     add(m_window->toolButton(12)->icon());
     QCOMPARE(pictures.size(), 22);
+}
+
+void FrmMainTest::toolbarFitsTheDesignedWidth()
+{
+    // At the designed outer width, less a generous window frame, no entry may sit behind the
+    // overflow button: favourites 9 and 10 are as much at hand as the others.
+    frmMain& w = *m_window;
+    for (int slot = 1; slot <= 10; ++slot) {
+        QVERIFY(w.favourites().store(slot, u"ア"));
+    }
+    w.Form_Activate();  // lays out the favourite buttons
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    constexpr int kFrame = 2 * 8;
+    w.resize(platform::px(10500) - kFrame, w.height());
+    QTRY_COMPARE(w.width(), platform::px(10500) - kFrame);
+    QToolBar* bar = w.tbToolBar();
+    for (int n = 1; n <= frmMain::kToolButtonCount; ++n) {
+        QWidget* button = bar->widgetForAction(w.toolButton(n));
+        QVERIFY2(button && button->isVisible(), qPrintable(QString::number(n)));
+        QVERIFY2(bar->rect().contains(button->geometry()), qPrintable(QString::number(n)));
+    }
+    auto* more = bar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button"));
+    QVERIFY(!more || !more->isVisible());
+    // The icons stay large enough to tell apart.
+    QVERIFY(bar->iconSize().width() >= 16);
 }
 
 void FrmMainTest::toolTipsShowTheirMarkup()

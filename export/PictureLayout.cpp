@@ -52,4 +52,28 @@ double GridPlacement::lineWidth(const PictureLine& line) const
     return line.units * m_cellWidth;
 }
 
+std::vector<double> AdvancePlacement::positions(const PictureLine& line) const
+{
+    // The marks are the characters of text that are not blanks, in the same order.
+    std::vector<double> x;
+    x.reserve(line.marks.size());
+    double at = 0;
+    for (const char16_t ch : line.text) {
+        if (ch != grid::kHalfSpace && ch != grid::kFullSpace) {
+            x.push_back(at);
+        }
+        at += m_advance(ch);
+    }
+    return x;
+}
+
+double AdvancePlacement::lineWidth(const PictureLine& line) const
+{
+    double width = 0;
+    for (const char16_t ch : line.text) {
+        width += m_advance(ch);
+    }
+    return width;
+}
+
 }  // namespace masumemo::exporting

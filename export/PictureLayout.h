@@ -2,8 +2,10 @@
 // A canvas as a picture to export: the characters that leave ink, each with its unit column,
 // and the size the picture really takes. Pure functions, no Qt.
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace masumemo::exporting {
@@ -57,6 +59,22 @@ public:
 
 private:
     double m_cellWidth;
+};
+
+/// One character's advance in pixels, in the font the picture is drawn in.
+using Advances = std::function<double(char16_t)>;
+
+/// A proportional font's own widths: a mark sits at the sum of the advances of every character
+/// before it on its line, blanks included, as the canvas shows the line in that font.
+class AdvancePlacement final : public Placement
+{
+public:
+    explicit AdvancePlacement(Advances advance) : m_advance(std::move(advance)) {}
+    std::vector<double> positions(const PictureLine& line) const override;
+    double lineWidth(const PictureLine& line) const override;
+
+private:
+    Advances m_advance;
 };
 
 }  // namespace masumemo::exporting

@@ -8,6 +8,9 @@
 #include <QRawFont>
 #include <cmath>
 
+#include "platform/DotRuler.h"
+#include "platform/Fonts.h"
+
 namespace masumemo::exporting {
 namespace {
 
@@ -47,6 +50,16 @@ Geometry pictureGeometry(const QFont& font)
     return g;
 }
 
+std::unique_ptr<Placement> placementFor(const QFont& font)
+{
+    if (font.family() != platform::kPGothic) {
+        return std::make_unique<GridPlacement>(pictureGeometry(font).cellWidth);
+    }
+    // Measured as the dot display measures the canvas, at the image's own pixel size.
+    return std::make_unique<AdvancePlacement>(
+        [ruler = platform::DotRuler(font)](char16_t ch) { return ruler.advance(ch); });
+}
+
 QSize imageSize(const Picture& picture, const Geometry& geometry, const Placement& placement,
                 int scale)
 {
@@ -63,9 +76,10 @@ QImage renderPicture(const Picture& picture, const QFont& font, int scale,
                      const Placement* placement)
 {
     const Geometry geometry = pictureGeometry(font);
-    const GridPlacement grid(geometry.cellWidth);
+    std::unique_ptr<Placement> own;
     if (!placement) {
-        placement = &grid;
+        own = placementFor(font);
+        placement = own.get();
     }
     QImage image(imageSize(picture, geometry, *placement, scale), QImage::Format_Grayscale8);
     if (image.isNull()) {

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <memory>
 
 #include "export/PictureLayout.h"
 
@@ -25,12 +26,16 @@ struct Geometry
 };
 Geometry pictureGeometry(const QFont& font);
 
+/// Where the canvas shows the characters of font (from pictureFont): by the proportional
+/// canvas font's own advances at the font's pixel size, otherwise on the grid of its cells.
+std::unique_ptr<Placement> placementFor(const QFont& font);
+
 /// The widest line and every line by its line height, plus the margin, times scale.
 QSize imageSize(const Picture& picture, const Geometry& geometry, const Placement& placement,
                 int scale);
 
 /// Draws the picture in font (from pictureFont) at scale 1 or 2. Without a placement the marks
-/// sit on the grid of the font's cell width.
+/// sit where placementFor(font) puts them.
 QImage renderPicture(const Picture& picture, const QFont& font, int scale,
                      const Placement* placement = nullptr);
 

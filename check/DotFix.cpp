@@ -57,39 +57,46 @@ DotRun dotExactRun(int width, bool atLineStart, BlankDots dots)
 
 DotLine fixLineInDots(std::u16string_view line, BlankDots dots)
 {
+    DotLine out;
     int shift = 0;
-    int largest = 0;
-    std::u16string text = fixLine(line, [&](const BlankRun& run) {
+    out.text = fixLine(line, [&](const BlankRun& run) {
         DotRun fixed = dotExactRun(blankRunDots(run.text, dots), run.atLineStart, dots);
+        if (fixed.deviation != 0 && out.missCount == 0) {
+            out.missStart = static_cast<int>(run.text.data() - line.data());
+            out.missCount = static_cast<int>(run.text.size());
+        }
         shift += fixed.deviation;
-        if (std::abs(shift) > std::abs(largest)) {
-            largest = shift;
+        if (std::abs(shift) > std::abs(out.deviation)) {
+            out.deviation = shift;
         }
         return std::move(fixed.text);
     });
-    return {std::move(text), largest};
+    return out;
 }
 
 namespace {
 
-std::u16string fitLineInDots(std::u16string_view line, BlankDots dots)
+/// The line fixed and padded back to its width in cells; a line that would not fit stays as it
+/// was and moves nothing.
+DotLine fitLineInDots(std::u16string_view line, BlankDots dots)
 {
     const int units = grid::WidthOf(line);
-    std::u16string fixed = fixLineInDots(line, dots).text;
-    int width = grid::WidthOf(fixed);
-    while (width > units && !fixed.empty() &&
-           (fixed.back() == grid::kHalfSpace || fixed.back() == grid::kFullSpace)) {
-        width -= fixed.back() == grid::kFullSpace ? 2 : 1;
-        fixed.pop_back();
+    DotLine fixed = fixLineInDots(line, dots);
+    std::u16string& text = fixed.text;
+    int width = grid::WidthOf(text);
+    while (width > units && !text.empty() &&
+           (text.back() == grid::kHalfSpace || text.back() == grid::kFullSpace)) {
+        width -= text.back() == grid::kFullSpace ? 2 : 1;
+        text.pop_back();
     }
     if (width > units) {
-        return std::u16string(line);
+        return {std::u16string(line)};
     }
     for (; width + 2 <= units; width += 2) {
-        fixed += grid::kFullSpace;
+        text += grid::kFullSpace;
     }
     if (width < units) {
-        fixed += grid::kHalfSpace;
+        text += grid::kHalfSpace;
     }
     return fixed;
 }
@@ -103,13 +110,30 @@ std::u16string fixForBoardInDots(std::u16string_view text, BlankDots dots)
     for (size_t start = 0;;) {
         const size_t end = text.find(u"\r\n", start);
         out += fitLineInDots(text.substr(start, end == std::u16string_view::npos ? end : end - start),
-                             dots);
+                             dots)
+                   .text;
         if (end == std::u16string_view::npos) {
             return out;
         }
         out += u"\r\n";
         start = end + 2;
     }
+}
+
+std::vector<LineShift> dotShifts(std::u16string_view text, BlankDots dots)
+{
+    std::vector<LineShift> shifts;
+    int number = 1;
+    for (const std::u16string& line : grid::SplitText(text)) {
+        const DotLine fixed = fitLineInDots(line, dots);
+        if (fixed.deviation != 0) {
+            const auto before = std::u16string_view(line).substr(0, static_cast<size_t>(fixed.missStart));
+            shifts.push_back({number, fixed.deviation, grid::WidthOf(before), fixed.missStart,
+                              fixed.missCount});
+        }
+        ++number;
+    }
+    return shifts;
 }
 
 }  // namespace masumemo::check

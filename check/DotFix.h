@@ -41,6 +41,10 @@ struct DotLine
 {
     std::u16string text;
     int deviation = 0;
+    /// The first run whose width the fix could not keep, in characters of the line as it was;
+    /// missCount is 0 when every run kept its width.
+    int missStart = 0;
+    int missCount = 0;
 };
 DotLine fixLineInDots(std::u16string_view line, BlankDots dots);
 
@@ -48,5 +52,20 @@ DotLine fixLineInDots(std::u16string_view line, BlankDots dots);
 /// width in half-width units by the blanks at its end, which a board drops anyway. A line that
 /// would come out wider than its cells can hold stays as it was.
 std::u16string fixForBoardInDots(std::u16string_view text, BlankDots dots);
+
+/// A line that fixForBoardInDots moves: where the author has to mend it by hand.
+struct LineShift
+{
+    int line = 1;       ///< from 1
+    int dots = 0;       ///< the line's deviation, as DotLine has it
+    int column = 0;     ///< unit column of the first run whose width could not be kept
+    int charStart = 0;  ///< that run, in characters within the line
+    int charCount = 0;
+
+    friend bool operator==(const LineShift&, const LineShift&) = default;
+};
+
+/// The lines of a canvas text whose deviation fixForBoardInDots does not make 0, in order.
+std::vector<LineShift> dotShifts(std::u16string_view text, BlankDots dots);
 
 }  // namespace masumemo::check

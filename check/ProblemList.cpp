@@ -1,6 +1,7 @@
 #include "ProblemList.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace masumemo::check {
 
@@ -21,14 +22,34 @@ QString problemText(ProblemKind kind)
     return {};
 }
 
+QString shiftText(int dots)
+{
+    return dots < 0 ? QStringLiteral("整えると %1 ﾄﾞｯﾄ左にずれます").arg(-dots)
+                    : QStringLiteral("整えると %1 ﾄﾞｯﾄ右にずれます").arg(dots);
+}
+
 ProblemList::ProblemList(QObject* parent) : QAbstractTableModel(parent) {}
 
-void ProblemList::update(const LiveCheck& check)
+void ProblemList::update(const LiveCheck& check, const std::vector<LineShift>& shifts)
 {
-    std::vector<Problem> rows;
-    rows.reserve(static_cast<size_t>(check.problemCount()));
-    rows.insert(rows.end(), check.lineProblems().begin(), check.lineProblems().end());
-    rows.insert(rows.end(), check.limitProblems().begin(), check.limitProblems().end());
+    std::vector<Row> rows;
+    rows.reserve(static_cast<size_t>(check.problemCount()) + shifts.size());
+    auto shift = shifts.begin();
+    const auto shiftsUpTo = [&](int line) {
+        for (; shift != shifts.end() && shift->line <= line; ++shift) {
+            Problem where{ProblemKind::SpaceRun, shift->line, shift->column, shift->charStart,
+                          shift->charCount};
+            rows.push_back({where, shift->dots});
+        }
+    };
+    for (const Problem& p : check.lineProblems()) {
+        shiftsUpTo(p.line - 1);
+        rows.push_back({p});
+    }
+    shiftsUpTo(std::numeric_limits<int>::max());
+    for (const Problem& p : check.limitProblems()) {
+        rows.push_back({p});
+    }
 
     // Only the rows between the common head and the common tail changed.
     const auto head = static_cast<size_t>(
@@ -76,15 +97,15 @@ QVariant ProblemList::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= rowCount()) {
         return {};
     }
-    const Problem& p = problem(index.row());
+    const Row& row = m_rows[static_cast<size_t>(index.row())];
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
         case LineColumn:
-            return p.line;
+            return row.where.line;
         case UnitColumn:
-            return p.column;
+            return row.where.column;
         default:
-            return problemText(p.kind);
+            return row.shiftDots != 0 ? shiftText(row.shiftDots) : problemText(row.where.kind);
         }
     }
     if (role == Qt::TextAlignmentRole && index.column() != WhatColumn) {

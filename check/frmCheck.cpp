@@ -1,6 +1,7 @@
 #include "frmCheck.h"
 
 #include <QClipboard>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -28,6 +29,12 @@ namespace {
 const QString kMaxBytesKey = QStringLiteral("BoardCheck/MaxBytes");
 const QString kMaxLinesKey = QStringLiteral("BoardCheck/MaxLines");
 constexpr int kLargestLimit = 100'000'000;
+
+BlankDots boardDots()
+{
+    const platform::DotRuler ruler;
+    return {qRound(ruler.advance(grid::kHalfSpace)), qRound(ruler.advance(grid::kFullSpace))};
+}
 
 QSpinBox* limitBox(QWidget* parent, const QString& name, int value)
 {
@@ -129,7 +136,7 @@ frmCheck::frmCheck(QWidget* owner, CheckedCanvas& canvas)
 
     m_check.setLimits(limits, {});
     m_check.reset(canvas.canvasText());
-    m_list->update(m_check);
+    showProblems();
     showFigures();
     connect(m_spnMaxBytes, &QSpinBox::valueChanged, this, &frmCheck::onLimitsChanged);
     connect(m_spnMaxLines, &QSpinBox::valueChanged, this, &frmCheck::onLimitsChanged);
@@ -138,6 +145,8 @@ frmCheck::frmCheck(QWidget* owner, CheckedCanvas& canvas)
     });
     m_marks = std::make_unique<CellMarks>(m_check, canvas.layers());
     canvas.layers().addLayer(m_marks.get());
+    // The lines the fix moves depend on the canvas font, which the settings page may change.
+    m_canvasWidget->installEventFilter(this);
 }
 
 frmCheck::~frmCheck()
@@ -162,7 +171,7 @@ void frmCheck::placeBesideOwner(QWidget* owner)
 void frmCheck::onLinesReplaced(int first, int removed, int added)
 {
     m_check.replaceLines(m_canvas.canvasText(), first, removed, added);
-    m_list->update(m_check);
+    showProblems();
     showFigures();
     if (removed < 0 || removed != added) {
         m_canvas.layers().updateLayers();
@@ -182,7 +191,7 @@ void frmCheck::onLimitsChanged()
     settings->setValue(kMaxLinesKey, limits.maxLines);
     if (canvasAlive()) {
         m_check.setLimits(limits, m_canvas.canvasText());
-        m_list->update(m_check);
+        showProblems();
         showFigures();
     }
 }
@@ -207,10 +216,22 @@ std::u16string frmCheck::fixedText() const
     if (!m_canvas.proportionalFont()) {
         return fixForBoard(m_canvas.canvasText());
     }
-    const platform::DotRuler ruler;
-    const BlankDots dots{qRound(ruler.advance(grid::kHalfSpace)),
-                         qRound(ruler.advance(grid::kFullSpace))};
-    return fixForBoardInDots(m_canvas.canvasText(), dots);
+    return fixForBoardInDots(m_canvas.canvasText(), boardDots());
+}
+
+void frmCheck::showProblems()
+{
+    m_list->update(m_check, m_canvas.proportionalFont()
+                                ? dotShifts(m_canvas.canvasText(), boardDots())
+                                : std::vector<LineShift>{});
+}
+
+bool frmCheck::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_canvasWidget && event->type() == QEvent::FontChange && canvasAlive()) {
+        showProblems();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmCheck::cmdFix_Click()

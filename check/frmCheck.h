@@ -55,6 +55,9 @@ private:
     void placeBesideOwner(QWidget* owner);
     /// The canvas fixed: cell-exact, or in the proportional font's dots while it is chosen.
     std::u16string fixedText() const;
+    /// The problems again, with the lines the fix moves while the proportional font is chosen.
+    void showProblems();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     bool canvasAlive() const { return !m_canvasWidget.isNull(); }
 
     CheckedCanvas& m_canvas;

@@ -85,3 +85,43 @@ TEST(DotFix, ACanvasKeepsEveryLineItsWidthInCells)
               u"a\u3000 \u3000\u3000b \r\n\u3000\u3000\u3000\u3000\u3000");
     EXPECT_EQ(fixForBoardInDots(u"", kBoard), u"");
 }
+
+TEST(DotFix, TheLinesTheFixMovesAreListedWithTheirFirstMovedRun)
+{
+    struct LineRow
+    {
+        const char* name;
+        std::u16string line;
+        bool listed;
+        LineShift shift;  // line number filled in below
+    };
+    const LineRow rows[] = {
+        // 40 dots of halves become 38: "b" ends 2 dots left.
+        {"eight halves", u"a        b", true, {0, -2, 1, 1, 8}},
+        {"blanks a board keeps", u"\u3000 a \u3000 b", false, {}},
+        // 10 dots become one full-width space, 11.
+        {"two halves", u"a  b", true, {0, 1, 1, 1, 2}},
+        {"two halves at the line start", u"  |", true, {0, 1, 0, 0, 2}},
+        // The first run keeps its 21 dots as " \u3000 "; the second is the one that moves.
+        {"the second run moves", u"x\u3000  y  z", true, {0, 1, 6, 5, 2}},
+        // +1 after "b", then nine halves 45 -> 44 bring "c" back: the largest shift stays.
+        {"shifts that cancel", u"a  b         c", true, {0, 1, 1, 1, 2}},
+        {"a run at the line end is dropped anyway", u"a        ", false, {}},
+        {"empty line", u"", false, {}},
+    };
+    std::u16string canvas;
+    std::vector<LineShift> expected;
+    int number = 0;
+    for (const LineRow& row : rows) {
+        canvas += (number++ > 0 ? u"\r\n" : u"") + row.line;
+        if (row.listed) {
+            LineShift shift = row.shift;
+            shift.line = number;
+            expected.push_back(shift);
+        }
+        // Every line alone gives the same deviation the list shows.
+        EXPECT_EQ(fixLineInDots(row.line, kBoard).deviation, row.shift.dots) << row.name;
+    }
+    EXPECT_EQ(dotShifts(canvas, kBoard), expected);
+    EXPECT_TRUE(dotShifts(u"", kBoard).empty());
+}

@@ -151,6 +151,25 @@ private slots:
                  std::u16string(u"a\u3000 \u3000\u3000b \r\n\u3000\u3000\u3000\u3000\u3000"));
     }
 
+    void showsHowFarTheFixMovesALineOnlyInTheProportionalFont()
+    {
+        // Eight half-width spaces: 40 dots, which blanks a board keeps make 38 at best.
+        m_editor->canvas().resetCanvas(u"a        b\r\n\u3000\u3000\u3000\u3000\u3000", 5, 2);
+        const QString run = QStringLiteral("1:1 半角スペースの連続（1つになります）");
+        QCOMPARE(rowTexts(*m_check), QStringList{run});
+        m_editor->txtMain()->setFont(QFont(platform::kPGothic, 12));
+        QCOMPARE(rowTexts(*m_check),
+                 (QStringList{run, QStringLiteral("1:1 整えると 2 ﾄﾞｯﾄ左にずれます")}));
+        // Its row leads to the run to mend, and follows typing.
+        m_check->lvwProblems_Choose(1);
+        QCOMPARE(m_editor->txtMain()->selectionStart(), 1);
+        QCOMPARE(m_editor->txtMain()->selectionLength(), 8);
+        m_editor->canvas().resetCanvas(u"a         b\r\n\u3000\u3000\u3000\u3000\u3000", 5, 2);
+        QCOMPARE(rowTexts(*m_check).value(1), QStringLiteral("1:1 整えると 1 ﾄﾞｯﾄ左にずれます"));
+        m_editor->txtMain()->setFont(QFont(platform::kGothic, 12));
+        QCOMPARE(rowTexts(*m_check), QStringList{run});
+    }
+
     void followsTypingAndTheLimits()
     {
         frmCheck& w = *m_check;

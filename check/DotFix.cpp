@@ -109,9 +109,8 @@ std::u16string fixForBoardInDots(std::u16string_view text, BlankDots dots)
     out.reserve(text.size());
     for (size_t start = 0;;) {
         const size_t end = text.find(u"\r\n", start);
-        out += fitLineInDots(text.substr(start, end == std::u16string_view::npos ? end : end - start),
-                             dots)
-                   .text;
+        const size_t length = end == std::u16string_view::npos ? end : end - start;
+        out += fitLineInDots(text.substr(start, length), dots).text;
         if (end == std::u16string_view::npos) {
             return out;
         }
@@ -127,9 +126,9 @@ std::vector<LineShift> dotShifts(std::u16string_view text, BlankDots dots)
     for (const std::u16string& line : grid::SplitText(text)) {
         const DotLine fixed = fitLineInDots(line, dots);
         if (fixed.deviation != 0) {
-            const auto before = std::u16string_view(line).substr(0, static_cast<size_t>(fixed.missStart));
-            shifts.push_back({number, fixed.deviation, grid::WidthOf(before), fixed.missStart,
-                              fixed.missCount});
+            const std::u16string_view before(line.data(), static_cast<size_t>(fixed.missStart));
+            const int column = grid::WidthOf(before);
+            shifts.push_back({number, fixed.deviation, column, fixed.missStart, fixed.missCount});
         }
         ++number;
     }

@@ -37,8 +37,9 @@ void ProblemList::update(const LiveCheck& check, const std::vector<LineShift>& s
     auto shift = shifts.begin();
     const auto shiftsUpTo = [&](int line) {
         for (; shift != shifts.end() && shift->line <= line; ++shift) {
-            Problem where{ProblemKind::SpaceRun, shift->line, shift->column, shift->charStart,
-                          shift->charCount};
+            // Only its cells count; the run it stands for is one a board changes.
+            const Problem where{ProblemKind::SpaceRun, shift->line, shift->column,
+                                shift->charStart, shift->charCount};
             rows.push_back({where, shift->dots});
         }
     };

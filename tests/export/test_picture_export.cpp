@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <map>
 
 #include "Corpus.h"
 #include "export/ExportFiles.h"
@@ -48,56 +49,15 @@ QRect inkBox(const QImage& image)
     return box;
 }
 
-/// The proportional canvas font as an image draws it; skips the test where the face with the
-/// board font's widths is missing (other faces do not line pictures up).
-QFont boardPictureFont()
+/// The right end of the ink of every line (from 0) of an image at scale 1.
+QList<int> rightEnds(const QImage& image, const Geometry& g, int lines)
 {
-    const QFont font = pictureFont(QFont(platform::kPGothic, 12));
-    const QString face = QFontInfo(font).family();
-    if (face != QLatin1String("Monapo") && face != QLatin1String("Mona")) {
-        return {};
-    }
-    return font;
-}
-
-/// The x of the rightmost ink in the band of line (from 0) of an image at scale 1; -1 if none.
-int rightmostInk(const QImage& image, const Geometry& g, int line)
-{
-    const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
-    const int top = kImageMargin + line * static_cast<int>(g.lineHeight);
-    int right = -1;
-    for (int y = top; y < top + static_cast<int>(g.lineHeight) && y < grey.height(); ++y) {
-        const uchar* row = grey.constScanLine(y);
-        for (int x = grey.width() - 1; x > right; --x) {
-            if (row[x] < 128) {
-                right = x;
-            }
-        }
-    }
-    return right;
-}
-
-/// The rightmost ink of every line of canvas, drawn in font with placement (nullptr: the
-/// font's own).
-std::vector<int> closingInk(const QString& canvas, const QFont& font, const Placement* placement)
-{
-    const QImage image =
-        renderPicture(layOutPicture(canvas.toStdU16String()), font, 1, placement);
-    const Geometry g = pictureGeometry(font);
-    std::vector<int> ends;
-    for (int line = 0; line < canvas.count(QLatin1String("\r\n")) + 1; ++line) {
-        ends.push_back(rightmostInk(image, g, line));
+    QList<int> ends;
+    for (int i = 0; i < lines; ++i) {
+        const int top = kImageMargin + i * static_cast<int>(g.lineHeight);
+        ends << inkBox(image.copy(0, top, image.width(), static_cast<int>(g.lineHeight))).right();
     }
     return ends;
-}
-
-QString spread(const std::vector<int>& xs)
-{
-    QStringList all;
-    for (int x : xs) {
-        all << QString::number(x);
-    }
-    return all.join(QLatin1Char(' '));
 }
 
 QByteArray readAll(const QString& path)
@@ -125,8 +85,6 @@ private slots:
     void advancesPlaceMarksAfterEverythingBeforeThem();
     void proportionalFontKeepsDotAlignedEnds_data();
     void proportionalFontKeepsDotAlignedEnds();
-    void corpusPictureKeepsItsAlignedEnds_data();
-    void corpusPictureKeepsItsAlignedEnds();
     void pageHoldsTheEscapedPictureInPre();
     void manyFilesExportIntoAFolder();
     void failuresAreReportedAndTheRestGoOn();
@@ -278,18 +236,8 @@ void PictureExportTest::advancesPlaceMarksAfterEverythingBeforeThem()
     QFETCH(double, width);
 
     const AdvancePlacement placement([](char16_t ch) {
-        switch (ch) {
-        case u'\u3000':
-            return 11.0;
-        case u' ':
-            return 5.0;
-        case u'.':
-            return 3.0;
-        case u'|':
-            return 4.0;
-        default:
-            return 16.0;
-        }
+        const std::map<char16_t, double> board{{u'\u3000', 11}, {u' ', 5}, {u'.', 3}, {u'|', 4}};
+        return board.contains(ch) ? board.at(ch) : 16.0;
     });
     const Picture picture = layOutPicture((line + u"\r\n|"_s).toStdU16String());
     const std::vector<double> x = placement.positions(picture.lines.front());
@@ -299,70 +247,61 @@ void PictureExportTest::advancesPlaceMarksAfterEverythingBeforeThem()
 
 void PictureExportTest::proportionalFontKeepsDotAlignedEnds_data()
 {
+    QTest::addColumn<QString>("picture");  // in the corpus, or empty for canvas
     QTest::addColumn<QString>("canvas");
-    // Each pair of lines is equally wide in the board font's dots but not in cells.
+    QTest::addColumn<QList<int>>("lines");  // from 1: ends lined up in dots, cells apart
     QTest::newRow("11 dots: one full-width space, or a half-width space and two dots")
-        << u"a\u3000|\r\na ..|"_s;
+        << QString() << u"a\u3000|\r\na ..|"_s << QList<int>{1, 2};
     QTest::newRow("55 dots: five full-width spaces, or eleven half-width ones")
-        << u"\u3000\u3000\u3000\u3000\u3000／\r\n           ／"_s;
+        << QString() << u"\u3000\u3000\u3000\u3000\u3000／\r\n           ／"_s << QList<int>{1, 2};
+    QTest::newRow("corpus: face, right cheek")
+        << QStringLiteral("yaruo_01/1.txt") << QString() << QList<int>{4, 6, 7};
+    QTest::newRow("corpus: sign board")
+        << QStringLiteral("yaranaio_02/84.txt") << QString() << QList<int>{2, 3, 4, 5, 6, 7, 8, 9};
 }
 
 void PictureExportTest::proportionalFontKeepsDotAlignedEnds()
 {
+    QFETCH(QString, picture);
     QFETCH(QString, canvas);
-    const QFont font = boardPictureFont();
-    if (font == QFont()) {
-        QSKIP("neither Monapo nor Mona is installed (fonts-monapo)");
+    QFETCH(QList<int>, lines);
+    const char* corpusSkip = testing::corpusSkipReason();
+    if (!picture.isEmpty() && corpusSkip) {
+        QSKIP(corpusSkip);
     }
-    const std::vector<int> ends = closingInk(canvas, font, nullptr);
-    QVERIFY2(std::abs(ends[0] - ends[1]) <= 1, qPrintable(spread(ends)));
-    // The grid would put them a cell apart.
-    const GridPlacement grid(pictureGeometry(font).cellWidth);
-    const std::vector<int> onGrid = closingInk(canvas, font, &grid);
-    QVERIFY2(std::abs(onGrid[0] - onGrid[1]) > 1, qPrintable(spread(onGrid)));
+    const QFont font = pictureFont(QFont(platform::kPGothic, 12));
+    if (!QStringList{"Monapo", "Mona"}.contains(QFontInfo(font).family())) {
+        QSKIP("neither Monapo nor Mona (the board font's widths) is installed");
+    }
+    if (!picture.isEmpty()) {
+        const auto path =
+            testing::corpusDir() / "ascii-art-yaruo" / "txt_1" / picture.toStdString();
+        canvas = QString::fromStdU16String(testing::fromUtf8(testing::readBytes(path)));
+    }
+    const Picture laidOut = layOutPicture(canvas.toStdU16String());
+    const Geometry g = pictureGeometry(font);
+    const GridPlacement grid(g.cellWidth);
+    QList<int> ends;
+    QList<int> onGrid;
+    const QList<int> all = rightEnds(renderPicture(laidOut, font, 1), g, lines.last());
+    const QList<int> allOnGrid = rightEnds(renderPicture(laidOut, font, 1, &grid), g, lines.last());
+    for (int n : lines) {
+        ends << all[n - 1];
+        onGrid << allOnGrid[n - 1];
+    }
+    const auto spread = [](const QList<int>& x) {
+        return *std::ranges::max_element(x) - *std::ranges::min_element(x);
+    };
+    QVERIFY2(spread(ends) <= 1, qPrintable(QTest::toString(ends)));
+    QVERIFY2(spread(onGrid) > 1, qPrintable(QTest::toString(onGrid)));
 
     // The image is as wide as the widest line in the font's own advances.
-    const Picture picture = layOutPicture(canvas.toStdU16String());
     const QFontMetricsF metrics(font);
     double widest = 0;
-    for (const PictureLine& line : picture.lines) {
+    for (const PictureLine& line : laidOut.lines) {
         widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdU16String(line.text)));
     }
-    QCOMPARE(renderPicture(picture, font, 2).width(), qCeil((widest + 2 * kImageMargin) * 2));
-}
-
-void PictureExportTest::corpusPictureKeepsItsAlignedEnds_data()
-{
-    QTest::addColumn<QString>("picture");
-    QTest::addColumn<QList<int>>("lines");
-    // Lines (from 1) whose authors put their closing "|" or "／" at one place in the board
-    // font's dots, in cells apart.
-    QTest::newRow("face, right cheek") << QStringLiteral("yaruo_01/1.txt") << QList<int>{4, 6, 7};
-    QTest::newRow("sign board")
-        << QStringLiteral("yaranaio_02/84.txt") << QList<int>{2, 3, 4, 5, 6, 7, 8, 9};
-}
-
-void PictureExportTest::corpusPictureKeepsItsAlignedEnds()
-{
-    QFETCH(QString, picture);
-    QFETCH(QList<int>, lines);
-    if (const char* reason = testing::corpusSkipReason()) {
-        QSKIP(reason);
-    }
-    const QFont font = boardPictureFont();
-    if (font == QFont()) {
-        QSKIP("neither Monapo nor Mona is installed (fonts-monapo)");
-    }
-    const auto path = testing::corpusDir() / "ascii-art-yaruo" / "txt_1" / picture.toStdString();
-    const QString canvas = QString::fromStdU16String(testing::fromUtf8(testing::readBytes(path)));
-    const std::vector<int> all = closingInk(canvas, font, nullptr);
-    std::vector<int> ends;
-    for (int n : lines) {
-        QVERIFY(n <= static_cast<int>(all.size()));
-        ends.push_back(all[static_cast<size_t>(n - 1)]);
-    }
-    const auto [left, right] = std::minmax_element(ends.begin(), ends.end());
-    QVERIFY2(*right - *left <= 1, qPrintable(spread(ends)));
+    QCOMPARE(renderPicture(laidOut, font, 2).width(), qCeil((widest + 2 * kImageMargin) * 2));
 }
 
 void PictureExportTest::pageHoldsTheEscapedPictureInPre()

@@ -292,8 +292,16 @@ void PictureExportTest::proportionalFontKeepsDotAlignedEnds()
     const auto spread = [](const QList<int>& x) {
         return *std::ranges::max_element(x) - *std::ranges::min_element(x);
     };
-    QVERIFY2(spread(ends) <= 1, qPrintable(QTest::toString(ends)));
-    QVERIFY2(spread(onGrid) > 1, qPrintable(QTest::toString(onGrid)));
+    // QTest::toString hands back a buffer the caller must free; a joined QString needs no care.
+    const auto shown = [](const QList<int>& x) {
+        QStringList numbers;
+        for (int v : x) {
+            numbers << QString::number(v);
+        }
+        return numbers.join(u' ');
+    };
+    QVERIFY2(spread(ends) <= 1, qPrintable(shown(ends)));
+    QVERIFY2(spread(onGrid) > 1, qPrintable(shown(onGrid)));
 
     // The image is as wide as the widest line in the font's own advances.
     const QFontMetricsF metrics(font);

@@ -1,10 +1,11 @@
 # One way to register a test.
-#   masumemo_add_test(NAME SOURCES a.cpp ... LIBS lib ... [QT] [CORPUS arg ...])
+#   masumemo_add_test(NAME SOURCES a.cpp ... LIBS lib ... [QT] [CORPUS arg ... | CORPUS_ONLY])
 # Without QT the test is GoogleTest (with gtest_main); with QT it is a QtTest
 # executable that runs on the offscreen platform. CORPUS names the tests that read the corpus
 # (a --gtest_filter, or QtTest function names): they run as a test entry of their own,
 # NAME_corpus, which CTest reports as skipped when the corpus is missing, and the main entry
-# leaves them out.
+# leaves them out. CORPUS_ONLY is for a test that reads nothing but the corpus: its one entry is
+# reported as skipped when the corpus is missing.
 find_package(GTest REQUIRED)
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
@@ -12,7 +13,8 @@ set(MASUMEMO_CORPUS_DIR "${PROJECT_SOURCE_DIR}/../shared/corpus" CACHE PATH
     "Third-party text art and emoticon lists that tests read where they stand")
 
 function(masumemo_add_test name)
-    cmake_parse_arguments(T "QT" "" "SOURCES;LIBS;LABELS;CORPUS" ${ARGN})
+    cmake_parse_arguments(T "QT;CORPUS_ONLY" "" "SOURCES;LIBS;LABELS;CORPUS" ${ARGN})
+    set(corpus_missing "the text-art corpus beside the project is missing")
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} masumemo::options)
     target_compile_definitions(${name} PRIVATE
@@ -32,8 +34,12 @@ function(masumemo_add_test name)
         add_test(NAME ${name}_corpus COMMAND ${name} ${T_CORPUS})
         set_tests_properties(${name}_corpus PROPERTIES
             ENVIRONMENT "${env}" TIMEOUT 300 LABELS "unit;corpus;${T_LABELS}"
-            SKIP_REGULAR_EXPRESSION "the text-art corpus beside the project is missing")
+            SKIP_REGULAR_EXPRESSION "${corpus_missing}")
     endif()
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "${main_env}" TIMEOUT 300 LABELS "unit;${T_LABELS}")
+    if(T_CORPUS_ONLY)
+        set_tests_properties(${name} PROPERTIES
+            LABELS "unit;corpus;${T_LABELS}" SKIP_REGULAR_EXPRESSION "${corpus_missing}")
+    endif()
 endfunction()

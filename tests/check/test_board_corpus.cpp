@@ -45,10 +45,10 @@ bool isBlankRunProblem(const Problem& p)
 
 TEST(BoardCorpus, FixKeepsEveryCell)
 {
-    const auto pictures = masumemo::testing::corpusPictures();
-    if (pictures.empty()) {
-        GTEST_SKIP() << "the text-art corpus is not beside the project";
+    if (const char* reason = masumemo::testing::corpusSkipReason()) {
+        GTEST_SKIP() << reason;
     }
+    const auto pictures = masumemo::testing::corpusPictures();
     int withProblems = 0;
     int withBlankRunProblems = 0;
     int stillFlagged = 0;

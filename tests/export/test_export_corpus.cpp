@@ -24,10 +24,10 @@ private slots:
 
 void ExportCorpusTest::everyPictureInOneCommand()
 {
-    const auto pictures = testing::corpusPictures();
-    if (pictures.empty()) {
-        QSKIP("the text-art corpus is not beside the project");
+    if (const char* reason = testing::corpusSkipReason()) {
+        QSKIP(reason);
     }
+    const auto pictures = testing::corpusPictures();
     platform::installFontSubstitutions();
     QTemporaryDir dir;
     QVERIFY(dir.isValid());

@@ -388,10 +388,10 @@ void LibraryWindowTest::fileChangedOnDiskIsReadAgain()
 
 void LibraryWindowTest::corpusCollection()
 {
-    const auto pictures = testing::corpusPictures();
-    if (pictures.empty()) {
-        QSKIP("the text-art corpus is not beside the project");
+    if (const char* reason = testing::corpusSkipReason()) {
+        QSKIP(reason);
     }
+    const auto pictures = testing::corpusPictures();
     // The pictures joined into MLT files of 200 parts and one AST file named after them.
     QByteArray mlt;
     QByteArray ast;

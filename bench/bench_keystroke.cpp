@@ -2,7 +2,8 @@
 // status panels and toolbar), against the same keystroke overwriting one character in place in
 // a bare QPlainTextEdit holding the same text, each followed by the paint it causes; and a
 // whole-canvas push (Alt+Down, answered by Shift+Alt+Up so the canvas keeps changing) against
-// assigning the whole text once.
+// assigning the whole text once; and one move of a floating 20 x 10 block in the editor window
+// against the typed character there (a move changes no text, so it should cost no more).
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -12,6 +13,7 @@
 #include "Canvas.h"
 #include "Keys.h"
 #include "Timing.h"
+#include "editor/BlockEditing.h"
 #include "editor/CanvasController.h"
 #include "editor/CanvasWidget.h"
 #include "editor/frmMain.h"
@@ -83,6 +85,22 @@ int main(int argc, char** argv)
         [&] { typeAt(txtMain, typedInWindow); }, [&] { typeAt(bare, typedInBareEdit); });
     bare.setOverwriteMode(false);
 
+    // The block is lifted by the first move and then goes right and left by turns, each move
+    // followed by its paint, on the lines the typing used.
+    auto* blocks = window.findChild<editor::BlockEditing*>();
+    blocks->setActive(true);
+    blocks->select(QPoint(10, kFirst), QPoint(30, kFirst + 9));
+    const grid::BlockRect rect = blocks->selection();
+    long moves = 0;
+    const double blockMove = bench::medianNanos([&] {
+        sendKey(&txtMain, moves++ % 2 ? Qt::Key_Left : Qt::Key_Right, Qt::ControlModifier,
+                QString());
+        QCoreApplication::processEvents();
+    });
+    const bool floated = blocks->isFloating() && rect.width == 20 && rect.lines == 10;
+    blocks->cancel();
+    blocks->setActive(false);
+
     canvas.controller().resetCanvas(text, kKeta, kGyou);
     placeCaretAtLine(canvas, 0);
     const QString other = QString(documentText).replace(QChar(u'a'), QChar(u'c'));
@@ -101,5 +119,11 @@ int main(int argc, char** argv)
     ok = bench::report("Alt+Down on 40 x 800 vs one text assignment", pushes / 2, assignments / 2,
                        2.0) &&
          ok;
+    if (!floated) {
+        std::printf("the block did not float as 20 x 10\n");
+    }
+    ok = bench::report("floating 20 x 10 block: one move vs typed character", blockMove,
+                       keystroke, 1.0) &&
+         floated && ok;
     return ok ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QSettings>
+#include <QStaticText>
 
 #include <algorithm>
 
@@ -163,6 +164,8 @@ bool BlockEditing::lift()
     m_source = rect;
     m_at = rect;
     m_floating = true;
+    m_floatingArea = QRect();
+    shapeRuns();
     return true;
 }
 
@@ -173,8 +176,12 @@ void BlockEditing::moveBlock(grid::Arrow arrow)
     }
     const auto& c = m_canvas->controller();
     const grid::Step step = c.halfPush() ? grid::Step::Half : grid::Step::Full;
+    const QRect before = floatingArea();
     m_at = grid::moveRect(m_at, arrow, step, c.keta(), c.gyou());
-    repaint();
+    m_floatingArea = QRect();
+    // Only where the block was and is now changes (and, at the first move, the selection it
+    // came from, which is the same place): a move costs no more than a typed character.
+    m_canvas->updateLayers(before.united(floatingArea()));
 }
 
 void BlockEditing::layDown()
@@ -247,6 +254,7 @@ void BlockEditing::pointerMoved(QPoint p)
                            std::max(c.gyou() - m_at.lines, 0));
     m_at.column = std::clamp(m_dragStart.column + cell.x() - m_dragFrom.x(), 0,
                              std::max(2 * c.keta() - m_at.width, 0));
+    m_floatingArea = QRect();
     repaint();
 }
 
@@ -358,50 +366,61 @@ void BlockEditing::repaint()
 
 // --- Painting ----------------------------------------------------------------------------
 
+QRect BlockEditing::cells(int line, int from, int to) const
+{
+    return m_canvas->unitSpan(line, from, to);
+}
+
+QRect BlockEditing::area(const grid::BlockRect& rect) const
+{
+    QRect all;
+    for (int i = 0; i < rect.lines; ++i) {
+        all = all.united(cells(rect.line + i, rect.column, rect.column + rect.width));
+    }
+    return all.adjusted(-1, -1, 1, 1);  // the dashed outline's pixels too
+}
+
 void BlockEditing::paintRect(QPainter& painter, const grid::BlockRect& rect, bool fill)
 {
     QColor shade = m_canvas->palette().color(QPalette::Highlight);
     shade.setAlpha(70);
     QRect outline;
     for (int i = 0; i < rect.lines; ++i) {
-        const int line = rect.line + i;
-        const QRect row = m_canvas->textRect(line, 0, 1);
-        const int left = m_canvas->unitX(line, rect.column);
-        const int right = m_canvas->unitX(line, rect.column + rect.width);
-        const QRect cells(QPoint(left, row.top()), QPoint(right - 1, row.bottom()));
+        const QRect row = cells(rect.line + i, rect.column, rect.column + rect.width);
         if (fill) {
-            painter.fillRect(cells, shade);
+            painter.fillRect(row, shade);
         }
-        outline = outline.united(cells);
+        outline = outline.united(row);
     }
-    painter.setPen(QPen(m_canvas->palette().color(QPalette::Highlight), 1, Qt::DashLine));
-    painter.drawRect(outline.adjusted(0, 0, -1, -1));
+    paintOutline(painter, outline);
 }
 
-void BlockEditing::paintFloating(QPainter& painter)
+void BlockEditing::paintOutline(QPainter& painter, const QRect& cells)
 {
-    const QColor paper = m_canvas->background();
-    // The lifted characters are blanks now: hide them where they still stand in the text.
-    for (int i = 0; i < m_source.lines; ++i) {
-        const grid::BlockLine& part = m_block.lines[static_cast<size_t>(i)];
-        const int line = m_source.line + i;
-        const int from = m_source.column + part.offset;
-        const QRect row = m_canvas->textRect(line, 0, 1);
-        painter.fillRect(QRect(QPoint(m_canvas->unitX(line, from), row.top()),
-                               QPoint(m_canvas->unitX(line, from + grid::WidthOf(part.text)) - 1,
-                                      row.bottom())),
-                         paper);
+    painter.setPen(QPen(m_canvas->palette().color(QPalette::Highlight), 1, Qt::DashLine));
+    painter.drawRect(cells.adjusted(0, 0, -1, -1));
+}
+
+QRect BlockEditing::floatingArea()
+{
+    // The canvas text does not change while the block floats, so its place keeps its pixels
+    // (layer coordinates do not move with scrolling).
+    if (m_floatingArea.isNull()) {
+        m_floatingArea = area(m_at);
     }
-    painter.setFont(m_canvas->font());
-    const int ascent = QFontMetrics(m_canvas->font()).ascent();
-    for (int i = 0; i < m_at.lines; ++i) {
-        const grid::BlockLine& part = m_block.lines[static_cast<size_t>(i)];
-        const int line = m_at.line + i;
-        const QRect row = m_canvas->textRect(line, 0, 1);
-        int unit = m_at.column + part.offset;
+    return m_floatingArea;
+}
+
+void BlockEditing::shapeRuns()
+{
+    // The block's text does not change while it floats: its runs are shaped once, not at each
+    // move's paint.
+    m_runs.assign(m_block.lines.size(), {});
+    for (size_t i = 0; i < m_block.lines.size(); ++i) {
+        const grid::BlockLine& part = m_block.lines[i];
         const std::u16string_view text = part.text;
+        int unit = part.offset;
         for (size_t k = 0; k < text.size();) {
-            // Runs of characters; in transparent mode the spaces between them are not drawn.
             const bool space = text[k] == grid::kHalfSpace || text[k] == grid::kFullSpace;
             size_t end = k;
             while (end < text.size() &&
@@ -410,20 +429,47 @@ void BlockEditing::paintFloating(QPainter& painter)
             }
             const std::u16string_view run = text.substr(k, end - k);
             const int width = grid::WidthOf(run);
-            if (!(space && m_transparent)) {
-                const int left = m_canvas->unitX(line, unit);
-                const int right = m_canvas->unitX(line, unit + width);
-                painter.fillRect(QRect(QPoint(left, row.top()), QPoint(right - 1, row.bottom())),
-                                 paper);
-                painter.setPen(m_canvas->palette().color(QPalette::Text));
-                painter.drawText(QPoint(left, row.top() + ascent),
-                                 QString::fromStdU16String(std::u16string(run)));
+            if (!space) {
+                QStaticText shaped(QString::fromStdU16String(std::u16string(run)));
+                shaped.setTextFormat(Qt::PlainText);
+                shaped.setPerformanceHint(QStaticText::AggressiveCaching);
+                m_runs[i].push_back({unit, width, std::move(shaped)});
             }
             unit += width;
             k = end;
         }
     }
-    paintRect(painter, m_at, false);
+}
+
+void BlockEditing::paintFloating(QPainter& painter)
+{
+    const QColor paper = m_canvas->background();
+    // The lifted characters are blanks now: hide them where they still stand in the text.
+    for (int i = 0; i < m_source.lines; ++i) {
+        const grid::BlockLine& part = m_block.lines[static_cast<size_t>(i)];
+        const int from = m_source.column + part.offset;
+        painter.fillRect(cells(m_source.line + i, from, from + grid::WidthOf(part.text)), paper);
+    }
+    painter.setFont(m_canvas->font());
+    painter.setPen(m_canvas->palette().color(QPalette::Text));
+    for (int i = 0; i < m_at.lines; ++i) {
+        const grid::BlockLine& part = m_block.lines[static_cast<size_t>(i)];
+        const int line = m_at.line + i;
+        if (!m_transparent) {
+            // Opaque: the block's blanks hide the picture under them too.
+            const int from = m_at.column + part.offset;
+            painter.fillRect(cells(line, from, from + grid::WidthOf(part.text)), paper);
+        }
+        for (const Run& run : m_runs[static_cast<size_t>(i)]) {
+            const int unit = m_at.column + run.unit;
+            const QRect box = cells(line, unit, unit + run.width);
+            if (m_transparent) {
+                painter.fillRect(box, paper);
+            }
+            painter.drawStaticText(box.topLeft(), run.text);  // placed by its line's top
+        }
+    }
+    paintOutline(painter, floatingArea().adjusted(1, 1, -1, -1));
 }
 
 void BlockEditing::paint(QPainter& painter, const QRect&)

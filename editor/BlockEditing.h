@@ -8,8 +8,10 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QStaticText>
 
 #include <string>
+#include <vector>
 
 #include "grid/Block.h"
 #include "platform/CanvasLayer.h"
@@ -73,7 +75,15 @@ private:
     bool lift();
     /// The text caret to the rectangle's top left cell, so paste lands there.
     void placeCaret(const grid::BlockRect& rect);
+    /// The cells of line from unit column from to unit column to, in layer coordinates.
+    QRect cells(int line, int from, int to) const;
+    /// Every cell of rect plus its outline: what to repaint when it changes.
+    QRect area(const grid::BlockRect& rect) const;
     void paintRect(QPainter& painter, const grid::BlockRect& rect, bool fill);
+    void paintOutline(QPainter& painter, const QRect& cells);
+    /// area(m_at), kept while the block stays where it is.
+    QRect floatingArea();
+    void shapeRuns();
     void paintFloating(QPainter& painter);
     void repaint();
 
@@ -95,6 +105,15 @@ private:
     grid::BlockRect m_at;
     std::u16string m_before;  ///< the canvas text when the block was lifted
     std::u16string m_lifted;  ///< that text with the block's cells blanked
+    /// The block's characters between its blanks, per line, shaped once when it is lifted.
+    struct Run
+    {
+        int unit;  ///< from the block's left edge
+        int width;
+        QStaticText text;
+    };
+    std::vector<std::vector<Run>> m_runs;
+    QRect m_floatingArea;
 };
 
 }  // namespace masumemo::editor

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
+#include <cmath>
 #include <utility>
 
 #include "grid/Cp932.h"
@@ -314,22 +315,37 @@ QPoint CanvasWidget::cellAt(QPoint canvasPixel) const
 
 int CanvasWidget::unitX(int line, int unit) const
 {
+    return unitSpan(line, unit, unit).left();
+}
+
+QRect CanvasWidget::unitSpan(int line, int from, int to) const
+{
+    // One look-up of the line for both edges: a floating block asks for many spans at each move.
     const QTextBlock block = document()->findBlockByNumber(line);
-    if (!block.isValid()) {
-        return 0;
+    if (!block.isValid() || block.layout() == nullptr || block.layout()->lineCount() == 0) {
+        return {};
     }
+    const QTextLine row = block.layout()->lineAt(0);
     // The view must outlive no string: block.text() makes a new one at each call.
     const QString blockText = block.text();
     const std::u16string_view text(reinterpret_cast<const char16_t*>(blockText.utf16()),
                                    static_cast<size_t>(blockText.size()));
-    const int chars = grid::charsWithinWidth(text, unit);
-    const QRect before = textRect(line, 0, chars);
-    int x = before.x() + before.width();
-    if (grid::WidthOf(text.substr(0, static_cast<size_t>(chars))) < unit &&
-        static_cast<size_t>(chars) < text.size()) {
-        x += textRect(line, chars, 1).width() / 2;  // inside a full-width character
-    }
-    return x;
+    const auto xOf = [&](int unit) {
+        const int chars = grid::charsWithinWidth(text, unit);
+        const qreal x = row.cursorToX(chars);
+        if (grid::WidthOf(text.substr(0, static_cast<size_t>(chars))) < unit &&
+            static_cast<size_t>(chars) < text.size()) {
+            return (x + row.cursorToX(chars + 1)) / 2;  // inside a full-width character
+        }
+        return x;
+    };
+    const QPointF start = blockBoundingGeometry(block).translated(contentOffset()).topLeft() +
+                          row.position() - QPointF(row.x(), 0) - QPointF(layerOrigin());
+    const int left = static_cast<int>(std::ceil(start.x() + xOf(from)));
+    const int right = from == to ? left : static_cast<int>(std::ceil(start.x() + xOf(to)));
+    const int top = static_cast<int>(std::floor(start.y()));
+    const int bottom = static_cast<int>(std::ceil(start.y() + row.height()));
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
 void CanvasWidget::paintLayers(QPaintEvent* e, bool overText)
@@ -354,6 +370,14 @@ void CanvasWidget::paintEvent(QPaintEvent* e)
     // are drawn over the layers below them by the base class.
     if (!m_layers.empty()) {
         paintLayers(e, false);
+    }
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        if (blockBoundingGeometry(block).translated(contentOffset()).top() > viewport()->height()) {
+            break;
+        }
+        if (QTextLayout* layout = block.layout(); layout && !layout->cacheEnabled()) {
+            layout->setCacheEnabled(true);
+        }
     }
     QPlainTextEdit::paintEvent(e);
     paintCanvasEdge();
@@ -601,9 +625,11 @@ void CanvasWidget::paintCanvasEdge()
         if (layout == nullptr || layout->lineCount() == 0) {
             continue;
         }
-        // The end of the line's text, its trailing blank cells included.
+        // The end of the line's text, its trailing blank cells included. The advance is kept by
+        // the layout; asking for the x of the last cursor position would shape the line again
+        // at every paint.
         const QTextLine line = layout->lineAt(0);
-        const qreal right = box.left() + layout->position().x() + line.cursorToX(block.length() - 1);
+        const qreal right = box.left() + layout->position().x() + line.x() + line.horizontalAdvance();
         painter.drawLine(QPointF(right + 0.5, box.top()), QPointF(right + 0.5, box.bottom()));
         widest = std::max(widest, right);
         if (!block.next().isValid()) {

@@ -40,6 +40,9 @@ public:
     /// The left edge, in canvas pixels, of unit column `unit` of line `line` (from 0); inside a
     /// full-width character, its middle.
     int unitX(int line, int unit) const;
+    /// The cells of line `line` from unit column `from` up to unit column `to`, in canvas
+    /// pixels, each edge as unitX gives it.
+    QRect unitSpan(int line, int from, int to) const;
     /// Copy or cut by the layer that takes the input now, if it holds a selection of its own.
     std::optional<QString> layerSelection(bool cut);
 

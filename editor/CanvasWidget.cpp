@@ -152,7 +152,7 @@ void CanvasWidget::writeLines(int first, int count, std::u16string_view text)
         const int h = horizontalScrollBar()->value();
         const int v = verticalScrollBar()->value();
         m_skipChange = true;
-        doc->setPlainText(toDocumentText(text));
+        setPlainText(toDocumentText(text));
         m_skipChange = false;
         horizontalScrollBar()->setValue(h);
         verticalScrollBar()->setValue(v);

@@ -32,11 +32,11 @@ xdotool key alt+f x                    # File > Exit
 e2e_until bash -c "! kill -0 $E2E_APP_PID" || e2e_fail "the program did not end"
 e2e_expect_eq "masuedit.ini" "$(od -An -c "$E2E_APP_DIR/masuedit.ini" | tr -s ' ')" " a b \r \n c d \r \n"
 
-# Start again: the two favourite buttons stand at the end of the toolbar.
+# Start again: the two favourite buttons stand at the end of the toolbar (20 px icons).
 e2e_start_app
 e2e_open_editor
-xdotool mousemove --window "$E2E_EDITOR" 408 37 click 1
-xdotool mousemove --window "$E2E_EDITOR" 443 37 click 1
+xdotool mousemove --window "$E2E_EDITOR" 365 37 click 1
+xdotool mousemove --window "$E2E_EDITOR" 394 37 click 1
 full=$'\u3000'
 repeat() { local s="" i; for ((i = 0; i < $2; i++)); do s+="$1"; done; printf '%s' "$s"; }
 want="abcd$(repeat "$full" 33)"

@@ -5,6 +5,10 @@
 #include <QByteArray>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
 #include "grid/Cp932.h"
 #include "grid/Fit.h"
 #include "grid/LineModel.h"
@@ -16,26 +20,11 @@ namespace {
 
 const QString kListFileName = QStringLiteral("kaomoji.ini");
 
-QString decodeDictionary(const QByteArray& bytes)
-{
-    return QString::fromStdU16String(decodeDictionaryText(
-        std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))));
-}
-
 QString decode(const QByteArray& bytes)
 {
     const std::u16string text =
         grid::decodeCp932(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
     return QString::fromStdU16String(text);
-}
-
-QString trimTrailing(const QString& line)
-{
-    // Only trailing spaces go; a line without any keeps its storage.
-    if (!line.endsWith(QChar(grid::kHalfSpace)) && !line.endsWith(QChar(grid::kFullSpace))) {
-        return line;
-    }
-    return QString::fromStdU16String(grid::trimTrailingSpaces(line.toStdU16String()));
 }
 
 DictError errorOf(platform::FileProblem problem)
@@ -141,25 +130,34 @@ QString joinWords(QStringView rest)
 
 DictError appendEntries(DictFile& record, const QByteArray& bytes, bool SkipSpaceLines)
 {
-    const QStringList lines = splitFileLines(decodeDictionary(bytes));
+    // Lines are looked at where they stand in the decoded text; only what is kept is copied.
+    const std::u16string text = decodeDictionaryText(
+        std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    const std::vector<std::u16string_view> lines = grid::splitFileLines(text);
     // Words stay one per entry even for a record filled before they were kept.
     while (record.Words.size() < record.Entries.size()) {
         record.Words.append(QString());
     }
-    for (const QString& line : lines) {
-        if (line.isEmpty()) {
+    const auto room = std::min<qsizetype>(record.Entries.size() + std::ssize(lines), kMaxIndexCount);
+    record.Entries.reserve(room);
+    record.Words.reserve(room);
+    for (const std::u16string_view line : lines) {
+        if (line.empty()) {
             continue;
         }
-        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
-        QString entry = trimTrailing(tab < 0 ? line : line.left(tab));
-        if ((SkipSpaceLines || tab >= 0) && entry.isEmpty()) {
+        const size_t tab = line.find(u'\t');
+        const std::u16string_view entry = grid::withoutTrailingSpaces(line.substr(0, tab));
+        if ((SkipSpaceLines || tab != std::u16string_view::npos) && entry.empty()) {
             continue;
         }
         if (record.Entries.size() >= kMaxIndexCount) {
             return DictError::Overflow;
         }
-        record.Entries.append(std::move(entry));
-        record.Words.append(tab < 0 ? QString() : joinWords(QStringView(line).mid(tab + 1)));
+        record.Entries.append(QStringView(entry.data(), std::ssize(entry)).toString());
+        record.Words.append(tab == std::u16string_view::npos
+                                ? QString()
+                                : joinWords(QStringView(line.data(), std::ssize(line)).mid(
+                                      static_cast<qsizetype>(tab) + 1)));
         record.HasEntries = true;
     }
     return DictError::None;

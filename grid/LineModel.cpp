@@ -116,13 +116,18 @@ int lineStartOffset(const std::vector<LineRecord>& lines, int line)
     return offset;
 }
 
-std::u16string trimTrailingSpaces(std::u16string_view s)
+std::u16string_view withoutTrailingSpaces(std::u16string_view s)
 {
     size_t end = s.size();
     while (end > 0 && (s[end - 1] == kHalfSpace || s[end - 1] == kFullSpace)) {
         --end;
     }
-    return std::u16string(s.substr(0, end));
+    return s.substr(0, end);
+}
+
+std::u16string trimTrailingSpaces(std::u16string_view s)
+{
+    return std::u16string(withoutTrailingSpaces(s));
 }
 
 std::u16string lineEndsAs(std::u16string_view s, std::u16string_view end)

@@ -70,6 +70,8 @@ int lineStartOffset(const std::vector<LineRecord>& lines, int line);
 
 /// Removes trailing half-width and full-width spaces (U+0020 and U+3000, in any mix).
 std::u16string trimTrailingSpaces(std::u16string_view s);
+/// The same, as a view into s.
+std::u16string_view withoutTrailingSpaces(std::u16string_view s);
 
 /// Turns LF, CR and CR LF line ends alike into end.
 std::u16string lineEndsAs(std::u16string_view s, std::u16string_view end);

@@ -59,6 +59,7 @@ public:
     void paint(QPainter& painter, const QRect& exposed) override;
     bool paintsOverText() const override { return true; }
     bool capturesInput() const override { return m_active; }
+    Qt::CursorShape pointerShape() const override { return Qt::CrossCursor; }
     void pointerPressed(QPoint p) override;
     void pointerMoved(QPoint p) override;
     void pointerReleased(QPoint p) override;

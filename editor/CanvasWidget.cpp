@@ -240,6 +240,7 @@ void CanvasWidget::addLayer(platform::CanvasLayer* layer)
     if (layer != nullptr && std::find(m_layers.begin(), m_layers.end(), layer) == m_layers.end()) {
         m_layers.push_back(layer);
         viewport()->update();
+        showLayerPointer();
     }
 }
 
@@ -250,10 +251,12 @@ void CanvasWidget::removeLayer(platform::CanvasLayer* layer)
         m_dragLayer = nullptr;
     }
     viewport()->update();
+    showLayerPointer();
 }
 
 void CanvasWidget::updateLayers(const QRect& area)
 {
+    showLayerPointer();
     if (area.isEmpty()) {
         viewport()->update();
     } else {
@@ -572,8 +575,18 @@ void CanvasWidget::mousePressEvent(QMouseEvent* e)
     m_pressStamped = m_controller.mousePress(e->button());
 }
 
+void CanvasWidget::showLayerPointer()
+{
+    const platform::CanvasLayer* layer = capturingLayer();
+    const Qt::CursorShape shape = layer != nullptr ? layer->pointerShape() : Qt::IBeamCursor;
+    if (viewport()->cursor().shape() != shape) {
+        viewport()->setCursor(shape);
+    }
+}
+
 void CanvasWidget::mouseMoveEvent(QMouseEvent* e)
 {
+    showLayerPointer();
     if (m_dragLayer != nullptr) {
         m_dragLayer->pointerMoved(e->position().toPoint() - layerOrigin());
         e->accept();

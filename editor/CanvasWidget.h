@@ -98,6 +98,8 @@ private:
     void paintLayers(QPaintEvent* e, bool overText);
     /// The topmost layer that takes the mouse and arrow keys now, if any.
     platform::CanvasLayer* capturingLayer() const;
+    /// The pointer shape of the layer taking the mouse, or the text pointer.
+    void showLayerPointer();
     /// A composition over a selection: shown at the selection's start, outside the document,
     /// while the selection stays as it is until the commit lays the text over it.
     void showPreeditOverSelection(const QInputMethodEvent& e);

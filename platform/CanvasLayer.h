@@ -29,6 +29,9 @@ public:
     /// While true, mouse drags and the arrow keys in the canvas go to this layer instead of
     /// selecting or moving the caret. The text is not touched either way.
     virtual bool capturesInput() const { return false; }
+    /// The mouse pointer over the canvas while capturing, so the user sees that a drag does
+    /// something else than select text.
+    virtual Qt::CursorShape pointerShape() const { return Qt::IBeamCursor; }
     /// The left button pressed, moved while held, released: points in canvas pixels.
     virtual void pointerPressed(QPoint) {}
     virtual void pointerMoved(QPoint) {}

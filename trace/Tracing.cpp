@@ -117,6 +117,9 @@ void Tracing::setPlacement(const UnderlayPlacement& p)
 void Tracing::setAligning(bool on)
 {
     m_layer.setAligning(on && hasPicture());
+    if (m_canvas != nullptr) {
+        m_canvas->updateLayers();  // the pointer shows the mode at once
+    }
     emit changed();
 }
 

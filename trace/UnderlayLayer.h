@@ -38,6 +38,7 @@ public:
     // platform::CanvasLayer
     void paint(QPainter& painter, const QRect& exposed) override;
     bool capturesInput() const override;
+    Qt::CursorShape pointerShape() const override { return Qt::SizeAllCursor; }
     void pointerPressed(QPoint at) override;
     void pointerMoved(QPoint at) override;
     void pointerReleased(QPoint at) override;

@@ -144,9 +144,12 @@ private slots:
         QCOMPARE(m_w->controller().text(), kPicture);
         QVERIFY(!m_w->controller().canUndo());
         QVERIFY(!m_w->controller().modified());
+        // The pointer says which mode the canvas is in.
+        QCOMPARE(m_w->viewport()->cursor().shape(), Qt::CrossCursor);
         QTest::keyClick(m_w.get(), Qt::Key_Escape);
         QVERIFY(!m_block->isActive());
         QVERIFY(!action("mnuBlock")->isChecked());
+        QCOMPARE(m_w->viewport()->cursor().shape(), Qt::IBeamCursor);
         // Out of the mode, Ctrl+arrows and Shift+arrows are the canvas's own again.
         QTest::keyClick(m_w.get(), Qt::Key_Right, Qt::ControlModifier);
         QVERIFY(!m_block->isFloating());

@@ -143,6 +143,7 @@ private slots:
         auto* align = adjust->findChild<QCheckBox*>(QStringLiteral("chkAlign"));
         QCOMPARE(align->text(), QStringLiteral("位置合わせ"));
         align->setChecked(true);
+        QCOMPARE(canvas.viewport()->cursor().shape(), Qt::SizeAllCursor);
         drag(canvas, origin + QPoint(10, 10), origin + QPoint(30, 50));
         QTest::keyClick(&canvas, Qt::Key_Right);
         QTest::keyClick(&canvas, Qt::Key_Up);
@@ -152,6 +153,7 @@ private slots:
         QCOMPARE(canvas.selectionLength(), 0);
         adjust->close();
         QVERIFY(!tracing().isAligning());
+        QCOMPARE(canvas.viewport()->cursor().shape(), Qt::IBeamCursor);
         action("mnuUnderlayAdjust")->trigger();  // left open when the editor window goes
 
         action("mnuUnderlayShow")->trigger();

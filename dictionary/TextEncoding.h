@@ -18,11 +18,6 @@ enum class TextEncoding
     Utf8,
 };
 
-/// Decodes strict UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF) into out.
-/// Answers false, with out unspecified, when bytes are not valid UTF-8; multiByte, when given,
-/// is set to whether any character took more than one byte.
-bool decodeUtf8(std::string_view bytes, std::u16string& out, bool* multiByte = nullptr);
-
 /// The decoded text of a dictionary file's bytes, without its byte order mark; used, when
 /// given, receives the encoding it was read in.
 std::u16string decodeDictionaryText(std::string_view bytes, TextEncoding* used = nullptr);

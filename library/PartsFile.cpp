@@ -6,6 +6,7 @@
 #include "grid/Cp932.h"
 #include "grid/Fit.h"
 #include "grid/LineModel.h"
+#include "grid/Utf8.h"
 
 namespace masumemo::library {
 namespace {
@@ -14,99 +15,8 @@ constexpr std::string_view kSplit = "[SPLIT]";
 constexpr std::string_view kHeader = "[AA][";
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kCrLf = "\r\n";
-constexpr char32_t kNoChar = 0xFFFFFFFF;
 
 bool isBreak(char c) { return c == '\r' || c == '\n'; }
-
-/// The code point of one UTF-8 sequence at bytes[i], its length in n; kNoChar when invalid
-/// (overlong forms, surrogates and values past U+10FFFF included).
-char32_t utf8At(std::string_view bytes, std::size_t i, std::size_t& n)
-{
-    const auto b0 = static_cast<unsigned char>(bytes[i]);
-    n = 1;
-    if (b0 < 0x80) {
-        return b0;
-    }
-    std::size_t len = 0;
-    char32_t cp = 0;
-    char32_t least = 0;
-    if ((b0 & 0xE0) == 0xC0) {
-        len = 2, cp = b0 & 0x1F, least = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        len = 3, cp = b0 & 0x0F, least = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        len = 4, cp = b0 & 0x07, least = 0x10000;
-    } else {
-        return kNoChar;
-    }
-    if (i + len > bytes.size()) {
-        return kNoChar;
-    }
-    for (std::size_t k = 1; k < len; ++k) {
-        const auto b = static_cast<unsigned char>(bytes[i + k]);
-        if ((b & 0xC0) != 0x80) {
-            return kNoChar;
-        }
-        cp = cp << 6 | (b & 0x3F);
-    }
-    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        return kNoChar;
-    }
-    n = len;
-    return cp;
-}
-
-/// True when bytes are valid UTF-8; multiByte tells whether any sequence was longer than one.
-bool isValidUtf8(std::string_view bytes, bool& multiByte)
-{
-    multiByte = false;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        // Runs of ASCII, eight bytes at a time.
-        while (i + 8 <= bytes.size()) {
-            std::uint64_t word;
-            std::memcpy(&word, bytes.data() + i, 8);
-            if (word & 0x8080808080808080ULL) {
-                break;
-            }
-            i += 8;
-        }
-        if (i >= bytes.size()) {
-            break;
-        }
-        std::size_t n = 1;
-        if (utf8At(bytes, i, n) == kNoChar) {
-            return false;
-        }
-        multiByte |= n > 1;
-        i += n;
-    }
-    return true;
-}
-
-void appendCodePoint(std::u16string& out, char32_t cp)
-{
-    if (cp >= 0x10000) {
-        cp -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-        out.push_back(static_cast<char16_t>(cp));
-    }
-}
-
-std::u16string decodeUtf8(std::string_view bytes)
-{
-    std::u16string out;
-    out.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size();) {
-        std::size_t n = 1;
-        const char32_t cp = utf8At(bytes, i, n);
-        appendCodePoint(out, cp == kNoChar ? U'?' : cp);
-        i += n;
-    }
-    return out;
-}
 
 void appendUtf8(std::string& out, char32_t cp)
 {
@@ -179,7 +89,7 @@ std::u16string writtenLine(std::u16string_view line, PartsFormat format, bool cp
         } else if (cp932 && (c > 0xFFFF || !grid::isCp932Encodable(static_cast<char16_t>(c)))) {
             appendReference(out, c);
         } else {
-            appendCodePoint(out, c);
+            grid::appendUtf16(out, c);
         }
     });
     return out;
@@ -214,7 +124,7 @@ std::string headerLine(std::u16string_view name, TextEncoding encoding)
             if (c > 0xFFFF || !grid::isCp932Encodable(static_cast<char16_t>(c))) {
                 appendReference(safe, c);
             } else {
-                appendCodePoint(safe, c);
+                grid::appendUtf16(safe, c);
             }
         });
         header = std::move(safe);
@@ -342,7 +252,7 @@ Detected detectEncoding(std::string_view bytes)
         return {TextEncoding::Utf8, kBom.size()};
     }
     bool multiByte = false;
-    if (!isValidUtf8(bytes, multiByte) || !multiByte) {
+    if (!grid::isValidUtf8(bytes, &multiByte) || !multiByte) {
         return {};
     }
     bool invalidCp932 = false;
@@ -352,7 +262,8 @@ Detected detectEncoding(std::string_view bytes)
 
 std::u16string decodeBytes(std::string_view bytes, TextEncoding encoding)
 {
-    return encoding == TextEncoding::Utf8 ? decodeUtf8(bytes) : grid::decodeCp932(bytes);
+    return encoding == TextEncoding::Utf8 ? grid::decodeUtf8Replacing(bytes, u'?')
+                                          : grid::decodeCp932(bytes);
 }
 
 std::u16string decodeReferences(std::u16string_view text)
@@ -395,7 +306,7 @@ std::u16string decodeReferences(std::u16string_view text)
             out.push_back(text[i++]);
             continue;
         }
-        appendCodePoint(out, static_cast<char32_t>(value));
+        grid::appendUtf16(out, static_cast<char32_t>(value));
         i = j < text.size() && text[j] == u';' ? j + 1 : j;
     }
     return out;

@@ -96,6 +96,7 @@ TEST(PartsFile, ReadTxtAndEncodings)
     const Row rows[] = {
         {"the whole file is one part", "[SPLIT]\r\n[AA][x]\r\n", {u"[SPLIT]", u"[AA][x]"}},
         {"UTF-8 with a byte order mark", "\xEF\xBB\xBF\xE3\x81\x82", {u"あ"}},
+        {"a broken byte after the mark is one ?", "\xEF\xBB\xBF(\x81)\xE3\x81\x82", {u"(?)あ"}},
         {"UTF-8 without a mark", "\xE3\x81\x82\xE3\x81\x84\r\n\xE2\x94\x82", {u"あい", u"│"}},
         {"ASCII only stays code page 932", "abc", {u"abc"}},
         {"bytes valid in both read as code page 932", "\xC2\xA9", {u"ﾂｩ"}},

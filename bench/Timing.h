@@ -12,6 +12,14 @@
 
 namespace masumemo::bench {
 
+/// The median of samples (reordered in place).
+inline double median(std::vector<double>& samples)
+{
+    const auto middle = samples.begin() + static_cast<long>(samples.size() / 2);
+    std::nth_element(samples.begin(), middle, samples.end());
+    return *middle;
+}
+
 /// Median time of one call of fn in nanoseconds, over rounds of enough calls to last ~20 ms.
 inline double medianNanos(const std::function<void()>& fn, int rounds = 15)
 {
@@ -36,8 +44,7 @@ inline double medianNanos(const std::function<void()>& fn, int rounds = 15)
         const std::chrono::duration<double, std::nano> elapsed = Clock::now() - start;
         samples.push_back(elapsed.count() / calls);
     }
-    std::nth_element(samples.begin(), samples.begin() + rounds / 2, samples.end());
-    return samples[static_cast<size_t>(rounds / 2)];
+    return median(samples);
 }
 
 /// The machine is shared: measures subject and baseline in turn a few times and keeps the best
@@ -52,6 +59,33 @@ inline std::pair<double, double> bestOfAlternating(const std::function<void()>& 
         bestBaseline = std::min(bestBaseline, medianNanos(baseline, 7));
     }
     return {bestSubject, bestBaseline};
+}
+
+/// For calls as short as one keystroke and its paint, where the load of a shared machine comes
+/// and goes for longer than a block of calls: subject and baseline take turns call by call, each
+/// going first every other turn, and each keeps the median of its times. Returns both, in ns.
+inline std::pair<double, double> medianOfTurns(const std::function<void()>& subject,
+                                               const std::function<void()>& baseline,
+                                               int turns = 2000)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto timed = [](const std::function<void()>& fn) {
+        const auto start = Clock::now();
+        fn();
+        return std::chrono::duration<double, std::nano>(Clock::now() - start).count();
+    };
+    std::vector<double> subjectTimes;
+    std::vector<double> baselineTimes;
+    for (int i = 0; i < turns; ++i) {
+        if (i % 2 == 0) {
+            subjectTimes.push_back(timed(subject));
+            baselineTimes.push_back(timed(baseline));
+        } else {
+            baselineTimes.push_back(timed(baseline));
+            subjectTimes.push_back(timed(subject));
+        }
+    }
+    return {median(subjectTimes), median(baselineTimes)};
 }
 
 /// Prints one line: name, both times, the ratio and the goal. Returns whether the goal is met.

@@ -4,8 +4,6 @@
 
 #include <QApplication>
 
-#include <algorithm>
-#include <chrono>
 #include <vector>
 
 #include "Canvas.h"
@@ -85,31 +83,9 @@ int main(int argc, char** argv)
             QCoreApplication::processEvents();
         };
     };
-    auto typeWatched = typer(watched);
-    auto typePlain = typer(plain);
-    const auto timed = [](auto& fn) {
-        const auto start = std::chrono::steady_clock::now();
-        fn();
-        return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start)
-            .count();
-    };
-    std::vector<double> watchedTimes;
-    std::vector<double> plainTimes;
-    for (int i = 0; i < 2000; ++i) {
-        if (i % 2 == 0) {
-            watchedTimes.push_back(timed(typeWatched));
-            plainTimes.push_back(timed(typePlain));
-        } else {
-            plainTimes.push_back(timed(typePlain));
-            watchedTimes.push_back(timed(typeWatched));
-        }
-    }
-    const auto median = [](std::vector<double>& v) {
-        std::nth_element(v.begin(), v.begin() + static_cast<long>(v.size() / 2), v.end());
-        return v[v.size() / 2];
-    };
-    ok = bench::report("typed character + paint: check window open vs not", median(watchedTimes),
-                       median(plainTimes), 1.2) &&
+    const auto [withWindow, withoutWindow] = bench::medianOfTurns(typer(watched), typer(plain));
+    ok = bench::report("typed character + paint: check window open vs not", withWindow,
+                       withoutWindow, 1.2) &&
          ok;
     return ok ? 0 : 1;
 }

@@ -6,9 +6,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 
-#include <chrono>
-#include <functional>
-#include <vector>
+#include <algorithm>
 
 #include "Canvas.h"
 #include "Keys.h"
@@ -103,33 +101,8 @@ int main(int argc, char** argv)
     PaintCount plainPaints;
     traced.viewport()->installEventFilter(&tracedPaints);
     plain.viewport()->installEventFilter(&plainPaints);
-    // Paints are short and the load of a shared machine comes and goes for longer than a
-    // block of calls: the two sides take turns call by call, and each keeps its median.
-    const auto typeTraced = typer(traced);
-    const auto typePlain = typer(plain);
-    std::vector<double> tracedTimes;
-    std::vector<double> plainTimes;
-    const auto timed = [](const std::function<void()>& fn) {
-        const auto start = std::chrono::steady_clock::now();
-        fn();
-        return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start)
-            .count();
-    };
-    for (int i = 0; i < 2000; ++i) {
-        if (i % 2 == 0) {
-            tracedTimes.push_back(timed(typeTraced));
-            plainTimes.push_back(timed(typePlain));
-        } else {
-            plainTimes.push_back(timed(typePlain));
-            tracedTimes.push_back(timed(typeTraced));
-        }
-    }
-    const auto median = [](std::vector<double>& v) {
-        std::nth_element(v.begin(), v.begin() + static_cast<long>(v.size() / 2), v.end());
-        return v[v.size() / 2];
-    };
-    const double withPhoto = median(tracedTimes);
-    const double without = median(plainTimes);
+    // Paints are short: the two sides take turns call by call.
+    const auto [withPhoto, without] = bench::medianOfTurns(typer(traced), typer(plain));
     const bool ok = bench::report("typed character + paint: 2000 x 2000 underlay vs none",
                                   withPhoto, without, 1.5);
     traced.removeLayer(&underlay);

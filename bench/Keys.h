@@ -6,6 +6,8 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
+#include <functional>
+
 namespace masumemo::bench {
 
 inline void sendKey(QWidget* to, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text)
@@ -21,6 +23,21 @@ inline void placeCaretAtLine(QPlainTextEdit& edit, int block)
     QTextCursor cursor = edit.textCursor();
     cursor.setPosition(edit.document()->findBlockByNumber(block).position());
     edit.setTextCursor(cursor);
+}
+
+/// A keystroke a call: at the start of each of the first `lines` lines in turn, "x" one round and
+/// "y" the next so every keystroke changes the text, then the events it causes (paints too).
+inline std::function<void()> typistAtLineStarts(QPlainTextEdit& edit, int lines)
+{
+    return [&edit, lines, typed = 0L]() mutable {
+        const int line = static_cast<int>(typed % lines);
+        const bool odd = (typed / lines) % 2 != 0;
+        ++typed;
+        placeCaretAtLine(edit, line);
+        sendKey(&edit, odd ? Qt::Key_Y : Qt::Key_X, Qt::NoModifier,
+                odd ? QStringLiteral("y") : QStringLiteral("x"));
+        QCoreApplication::processEvents();
+    };
 }
 
 }  // namespace masumemo::bench

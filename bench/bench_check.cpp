@@ -13,7 +13,6 @@
 #include "check/frmCheck.h"
 #include "editor/CanvasWidget.h"
 #include "editor/CheckLink.h"
-#include "grid/Cp932.h"
 #include "grid/LineModel.h"
 
 using namespace masumemo;
@@ -44,14 +43,7 @@ int main(int argc, char** argv)
     volatile long sink = 0;
     const auto [checked, split] = bench::bestOfAlternating(
         [&] { sink = sink + static_cast<long>(check::BoardCheck(text).problems.size()); },
-        [&] {
-            const grid::CanvasSplit s = grid::SplitCanvas(text, static_cast<int>(text.size() / 2));
-            long widths = 0;
-            for (const auto& r : s.lines) {
-                widths += grid::WidthOf(r.Text);
-            }
-            sink = sink + widths;
-        });
+        [&] { sink = sink + bench::splitAndMeasure(text); });
     bool ok = bench::report("whole check, 40 x 800 vs SplitCanvas + WidthOf", checked, split, 2.0);
 
     editor::CanvasWidget watched;
@@ -68,22 +60,11 @@ int main(int argc, char** argv)
     window->show();
     QCoreApplication::processEvents();
 
-    // Each call types at the start of one of 20 lines in view (some with problems), alternating
-    // characters so every keystroke changes the canvas, then lets the windows paint. The two
-    // sides take turns call by call and each keeps its median.
+    // Each call types at the start of one of 20 lines in view (some with problems), then lets
+    // the windows paint. The two sides take turns call by call and each keeps its median.
     constexpr int kLines = 20;
-    const auto typer = [&](editor::CanvasWidget& canvas) {
-        return [&canvas, typed = 0L]() mutable {
-            const int line = static_cast<int>(typed % kLines);
-            const bool odd = (typed / kLines) % 2 != 0;
-            ++typed;
-            bench::placeCaretAtLine(canvas, line);
-            bench::sendKey(&canvas, odd ? Qt::Key_Y : Qt::Key_X, Qt::NoModifier,
-                           odd ? QStringLiteral("y") : QStringLiteral("x"));
-            QCoreApplication::processEvents();
-        };
-    };
-    const auto [withWindow, withoutWindow] = bench::medianOfTurns(typer(watched), typer(plain));
+    const auto [withWindow, withoutWindow] = bench::medianOfTurns(
+        bench::typistAtLineStarts(watched, kLines), bench::typistAtLineStarts(plain, kLines));
     ok = bench::report("typed character + paint: check window open vs not", withWindow,
                        withoutWindow, 1.2) &&
          ok;

@@ -4,8 +4,6 @@
 
 #include "Canvas.h"
 #include "Timing.h"
-#include "grid/Cp932.h"
-#include "grid/LineModel.h"
 
 using namespace masumemo;
 
@@ -14,14 +12,7 @@ int main()
     const std::u16string text = bench::largestCanvas();
     volatile long sink = 0;
     const auto [split, scan] = bench::bestOfAlternating(
-        [&] {
-            const grid::CanvasSplit s = grid::SplitCanvas(text, static_cast<int>(text.size() / 2));
-            long widths = 0;
-            for (const auto& r : s.lines) {
-                widths += grid::WidthOf(r.Text);
-            }
-            sink = sink + widths;
-        },
+        [&] { sink = sink + bench::splitAndMeasure(text); },
         [&] { sink = sink + std::count(text.begin(), text.end(), u'\r'); });
     const bool ok = bench::report("SplitCanvas + WidthOf, 40 x 800 vs CR count", split, scan, 5.0);
     return ok ? 0 : 1;

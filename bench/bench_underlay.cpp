@@ -83,26 +83,15 @@ int main(int argc, char** argv)
     traced.addLayer(&underlay);
     QCoreApplication::processEvents();
 
-    // Each call types at the start of one of 20 lines in view, alternating characters so every
-    // keystroke changes the canvas, then lets the window paint.
-    constexpr int kLines = 20;
-    const auto typer = [&](editor::CanvasWidget& canvas) {
-        return [&canvas, typed = 0L]() mutable {
-            const int line = static_cast<int>(typed % kLines);
-            const bool odd = (typed / kLines) % 2 != 0;
-            ++typed;
-            bench::placeCaretAtLine(canvas, line);
-            bench::sendKey(&canvas, odd ? Qt::Key_Y : Qt::Key_X, Qt::NoModifier,
-                           odd ? QStringLiteral("y") : QStringLiteral("x"));
-            QCoreApplication::processEvents();
-        };
-    };
     PaintCount tracedPaints;
     PaintCount plainPaints;
     traced.viewport()->installEventFilter(&tracedPaints);
     plain.viewport()->installEventFilter(&plainPaints);
+    // Each call types at the start of one of 20 lines in view, then lets the window paint.
     // Paints are short: the two sides take turns call by call.
-    const auto [withPhoto, without] = bench::medianOfTurns(typer(traced), typer(plain));
+    constexpr int kLines = 20;
+    const auto [withPhoto, without] = bench::medianOfTurns(
+        bench::typistAtLineStarts(traced, kLines), bench::typistAtLineStarts(plain, kLines));
     const bool ok = bench::report("typed character + paint: 2000 x 2000 underlay vs none",
                                   withPhoto, without, 1.5);
     traced.removeLayer(&underlay);

@@ -105,7 +105,9 @@ QStringList splitFileLines(const QString& text)
 
 QString joinWords(QStringView rest)
 {
+    // The words are never longer than what they are cut from: one allocation a line.
     QString words;
+    words.reserve(rest.size());
     qsizetype start = -1;
     auto flush = [&](qsizetype end) {
         if (start >= 0) {

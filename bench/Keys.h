@@ -25,12 +25,13 @@ inline void placeCaretAtLine(QPlainTextEdit& edit, int block)
     edit.setTextCursor(cursor);
 }
 
-/// A keystroke a call: at the start of each of the first `lines` lines in turn, "x" one round and
-/// "y" the next so every keystroke changes the text, then the events it causes (paints too).
-inline std::function<void()> typistAtLineStarts(QPlainTextEdit& edit, int lines)
+/// A keystroke a call: at the start of each of `lines` lines from `first` on in turn, "x" one
+/// round and "y" the next so every keystroke changes the text, then the events it causes (paints
+/// too).
+inline std::function<void()> typistAtLineStarts(QPlainTextEdit& edit, int first, int lines)
 {
-    return [&edit, lines, typed = 0L]() mutable {
-        const int line = static_cast<int>(typed % lines);
+    return [&edit, first, lines, typed = 0L]() mutable {
+        const int line = first + static_cast<int>(typed % lines);
         const bool odd = (typed / lines) % 2 != 0;
         ++typed;
         placeCaretAtLine(edit, line);

@@ -64,7 +64,7 @@ int main(int argc, char** argv)
     // the windows paint. The two sides take turns call by call and each keeps its median.
     constexpr int kLines = 20;
     const auto [withWindow, withoutWindow] = bench::medianOfTurns(
-        bench::typistAtLineStarts(watched, kLines), bench::typistAtLineStarts(plain, kLines));
+        bench::typistAtLineStarts(watched, 0, kLines), bench::typistAtLineStarts(plain, 0, kLines));
     ok = bench::report("typed character + paint: check window open vs not", withWindow,
                        withoutWindow, 1.2) &&
          ok;

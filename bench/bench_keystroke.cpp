@@ -70,19 +70,9 @@ int main(int argc, char** argv)
         placeCaretAtLine(*edit, kFirst);
         QCoreApplication::processEvents();
     }
-    const auto typeAt = [](QPlainTextEdit& edit, long& typed) {
-        const int line = kFirst + static_cast<int>(typed % kLines);
-        const bool odd = (typed / kLines) % 2 != 0;
-        ++typed;
-        placeCaretAtLine(edit, line);
-        sendKey(&edit, odd ? Qt::Key_Y : Qt::Key_X, Qt::NoModifier,
-                odd ? QStringLiteral("y") : QStringLiteral("x"));
-        QCoreApplication::processEvents();
-    };
-    long typedInWindow = 0;
-    long typedInBareEdit = 0;
-    const auto [keystroke, overwrite] = bench::bestOfAlternating(
-        [&] { typeAt(txtMain, typedInWindow); }, [&] { typeAt(bare, typedInBareEdit); });
+    const std::function<void()> typeInWindow = bench::typistAtLineStarts(txtMain, kFirst, kLines);
+    const std::function<void()> typeInBareEdit = bench::typistAtLineStarts(bare, kFirst, kLines);
+    const auto [keystroke, overwrite] = bench::bestOfAlternating(typeInWindow, typeInBareEdit);
     bare.setOverwriteMode(false);
 
     // The block is lifted by the first move and then goes right and left by turns, each move

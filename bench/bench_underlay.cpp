@@ -91,7 +91,7 @@ int main(int argc, char** argv)
     // Paints are short: the two sides take turns call by call.
     constexpr int kLines = 20;
     const auto [withPhoto, without] = bench::medianOfTurns(
-        bench::typistAtLineStarts(traced, kLines), bench::typistAtLineStarts(plain, kLines));
+        bench::typistAtLineStarts(traced, 0, kLines), bench::typistAtLineStarts(plain, 0, kLines));
     const bool ok = bench::report("typed character + paint: 2000 x 2000 underlay vs none",
                                   withPhoto, without, 1.5);
     traced.removeLayer(&underlay);

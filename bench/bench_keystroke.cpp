@@ -2,9 +2,9 @@
 // status panels and toolbar), against the same keystroke overwriting one character in place in
 // a bare QPlainTextEdit holding the same text, each followed by the paint it causes; and a
 // whole-canvas push in the same window (Alt+Down, answered by Shift+Alt+Up so the canvas keeps
-// changing) against
-// assigning the whole text once; and one move of a floating 20 x 10 block in the editor window
-// against the typed character there (a move changes no text, so it should cost no more).
+// changing) against assigning the whole text once; and one move of a floating 20 x 10 block in
+// the editor window against the typed character there (a move changes no text, so it should
+// cost no more).
 
 #include <QApplication>
 #include <QPlainTextEdit>

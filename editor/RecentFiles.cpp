@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QMenu>
 
+#include <utility>
+
 #include "platform/ProgramSettings.h"
 
 namespace masumemo::editor {
@@ -45,7 +47,11 @@ RecentFiles::RecentFiles(QMenu& menu, std::function<void(const QString&)> open)
 
 void RecentFiles::add(const QString& path)
 {
-    m_files = withRecentFile(m_files, QFileInfo(path).absoluteFilePath());
+    QStringList files = withRecentFile(m_files, QFileInfo(path).absoluteFilePath());
+    if (files == m_files) {
+        return;  // saving the same file again: the settings file is not written at every save
+    }
+    m_files = std::move(files);
     store();
     rebuildMenu();
 }

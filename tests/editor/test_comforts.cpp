@@ -22,6 +22,7 @@
 #include "platform/AppPaths.h"
 #include "platform/ForegroundFake.h"
 #include "platform/Fonts.h"
+#include "platform/ProgramSettings.h"
 
 using namespace masumemo;
 using editor::frmMain;
@@ -134,6 +135,14 @@ void ComfortsTest::recentFilesListNewestFirstBoundedAndKept()
     QVERIFY(entry(menu, 0)->text().endsWith(b));
     QVERIFY(entry(menu, 1)->text().endsWith(a));
     QVERIFY(!entry(menu, 2));
+    // Saving the newest file again leaves the list and the settings file alone.
+    const QString settings = platform::AppPaths::settingsFile(platform::kProgramSettingsName);
+    QVERIFY(QFile::remove(settings));
+    QVERIFY(m_window->files().FileSave());
+    QVERIFY(!QFile::exists(settings));
+    QVERIFY(m_window->files().FileOpen(a));
+    QVERIFY(m_window->files().FileOpen(b));
+    QVERIFY(QFile::exists(settings));
 
     // Kept across windows; a file that has gone is greyed and can be cleared from the list.
     QFile::remove(a);

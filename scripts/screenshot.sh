@@ -82,11 +82,12 @@ editor="$(wait_window ' - Masumemo$')"
 xdotool windowactivate --sync "$editor" 2>/dev/null || true
 sleep 0.5
 
-# Places in the editor's client area, in pixels at 96 dpi, as the window lays itself out.
-category_y=74                         # the row of category buttons
+# Places in the editor's client area, in pixels at 96 dpi, as the window lays itself out (under
+# a toolbar of 20 px icons; the palette's frame covers the lowest pixels of the category row).
+category_y=70                         # the row of category buttons
 category_x() { echo $((48 + 85 * $1)); }  # category button N (0-7)
 palette_x() { echo $((27 + 25 * $1)); }   # palette column N (0-25)
-palette_y() { echo $((106 + 25 * $1)); }  # palette row N (0-3)
+palette_y() { echo $((102 + 25 * $1)); }  # palette row N (0-3)
 
 # The Greek and box-drawing category, and a few of its characters pressed as a person drawing
 # would: they land at the caret (the picture pasted below covers them) and fill the row of
@@ -163,16 +164,16 @@ if [ -f "$face" ]; then
             # The settings page: the font list's second entry, then Apply.
             xdotool mousemove --window "$editor" "$(category_x 7)" "$category_y" click 1
             sleep 0.3
-            xdotool mousemove --window "$editor" 155 113 click 1
+            xdotool mousemove --window "$editor" 155 109 click 1
             sleep 0.3
             xdotool key Down Return
             sleep 0.3
-            xdotool mousemove --window "$editor" 360 173 click 1
+            xdotool mousemove --window "$editor" 360 169 click 1
             sleep 0.3
         fi
         shoot "$editor" "$out/font-$font.png"
         # The picture's corner of the canvas over the status bar.
-        convert "$out/font-$font.png" \( +clone -crop 470x135+0+282 \) \
+        convert "$out/font-$font.png" \( +clone -crop 470x135+0+278 \) \
             \( -clone 0 -crop 470x24+0+598 \) -delete 0 -append +repage "$out/font-$font.png"
         fonts+=("font-$font")
     done

@@ -409,6 +409,11 @@ void frmMain::createWorkingArea()
     createSettingsFrame();
     createRecentFrame();
     createEditKeysFrame();
+    // The frames below start inside the category buttons' lowest pixels; the buttons must take
+    // a click there, not the frame.
+    for (QAbstractButton* b : m_optMoji) {
+        b->raise();
+    }
 
     m_hsbMain = new QScrollBar(Qt::Horizontal, client);
     m_hsbMain->setObjectName(QStringLiteral("hsbMain"));

@@ -46,6 +46,7 @@ private slots:
     void toolbar();
     void toolbarIconsAreDistinct();
     void toolbarFitsTheDesignedWidth();
+    void categoryButtonsTakeClicksToTheirEdge();
     void toolTipsShowTheirMarkup();
     void positionFollowsTheCaret();
     void undoRedoThroughTheToolbar();
@@ -286,6 +287,20 @@ void FrmMainTest::toolbarFitsTheDesignedWidth()
     QVERIFY(!more || !more->isVisible());
     // The icons stay large enough to tell apart.
     QVERIFY(bar->iconSize().width() >= 16);
+}
+
+void FrmMainTest::categoryButtonsTakeClicksToTheirEdge()
+{
+    // The palette and settings frames overlap the bottom of the category row.
+    for (int i = 0; i < frmMain::kCategoryCount; ++i) {
+        auto* button = m_window->findChild<QWidget*>(QStringLiteral("optMoji_%1").arg(i));
+        QVERIFY(button);
+        const QRect r = button->geometry();
+        for (const QPoint p : {r.center(), QPoint(r.center().x(), r.bottom())}) {
+            QWidget* hit = button->parentWidget()->childAt(p);
+            QVERIFY2(hit == button, qPrintable(QStringLiteral("%1 at y %2").arg(i).arg(p.y())));
+        }
+    }
 }
 
 void FrmMainTest::toolTipsShowTheirMarkup()

@@ -21,6 +21,7 @@
 #include "platform/CanvasLayer.h"
 #include "platform/DotRuler.h"
 #include "platform/ProgramSettings.h"
+#include "platform/WindowPlacement.h"
 
 namespace masumemo::check {
 
@@ -96,8 +97,11 @@ frmCheck::frmCheck(QWidget* owner, CheckedCanvas& canvas)
     m_lvwProblems->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_lvwProblems->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_lvwProblems->header()->setStretchLastSection(true);
-    m_lvwProblems->setColumnWidth(ProblemList::LineColumn, 48);
-    m_lvwProblems->setColumnWidth(ProblemList::UnitColumn, 48);
+    // The numbers take what they need, so a narrow window leaves the text its room.
+    m_lvwProblems->header()->setSectionResizeMode(ProblemList::LineColumn,
+                                                  QHeaderView::ResizeToContents);
+    m_lvwProblems->header()->setSectionResizeMode(ProblemList::UnitColumn,
+                                                  QHeaderView::ResizeToContents);
     connect(m_lvwProblems, &QTreeView::clicked, this,
             [this](const QModelIndex& i) { lvwProblems_Choose(i.row()); });
     connect(m_lvwProblems, &QTreeView::activated, this,
@@ -158,14 +162,17 @@ frmCheck::~frmCheck()
 
 void frmCheck::placeBesideOwner(QWidget* owner)
 {
-    const QRect frame = owner->frameGeometry();
     const QScreen* screen = owner->screen();
-    const QRect room = screen ? screen->availableGeometry() : QRect();
-    QPoint at(frame.right() + 1, frame.top());
-    if (room.isValid() && at.x() + width() > room.right()) {
-        at.setX(std::max(room.left(), frame.left() - width() - 1));
+    if (screen == nullptr) {
+        return;
     }
-    move(at);
+    // Not shown yet, this window has no frame of its own: the editor's tells its size.
+    const QSize frame = owner->frameGeometry().size() - owner->size();
+    const QRect place = platform::besideOwner(owner->frameGeometry(), size() + frame,
+                                              minimumSizeHint().width() + frame.width(),
+                                              screen->availableGeometry());
+    resize(place.size() - frame);
+    move(place.topLeft());
 }
 
 void frmCheck::onLinesReplaced(int first, int removed, int added)

@@ -1,4 +1,5 @@
-// The platform layer: Qt's Japanese translation, the canvas fonts, twips and file filters.
+// The platform layer: Qt's Japanese translation, the canvas fonts, twips, file filters and where
+// tool windows open.
 
 #include <QApplication>
 #include <QFontInfo>
@@ -12,6 +13,7 @@
 #include "platform/Fonts.h"
 #include "platform/Translations.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 
 using namespace masumemo::platform;
 
@@ -26,6 +28,8 @@ private slots:
     void twipsRoundToTheNearestPixel();
     void fileFiltersBecomeQtFilters_data();
     void fileFiltersBecomeQtFilters();
+    void toolWindowsOpenBesideTheEditor_data();
+    void toolWindowsOpenBesideTheEditor();
 };
 
 void PlatformTest::japaneseTranslationLoadsWhateverTheLocale()
@@ -110,4 +114,38 @@ void PlatformTest::fileFiltersBecomeQtFilters()
 }
 
 QTEST_MAIN(PlatformTest)
+void PlatformTest::toolWindowsOpenBesideTheEditor_data()
+{
+    // A 700 x 622 editor; a 360 x 420 window that stays useful down to 280 wide.
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QRect>("editor");
+    QTest::addColumn<QRect>("window");
+    const QSize size(360, 420);
+    QTest::newRow("room on the right") << QRect(0, 0, 1920, 1080) << QRect(100, 50, 700, 622)
+                                       << QRect(QPoint(800, 50), size);
+    QTest::newRow("only the left has room")
+        << QRect(0, 0, 1920, 1080) << QRect(1200, 50, 700, 622) << QRect(QPoint(840, 50), size);
+    QTest::newRow("centred on a laptop: narrowed on the wider side")
+        << QRect(0, 0, 1366, 768) << QRect(330, 40, 700, 622) << QRect(1030, 40, 336, 420);
+    QTest::newRow("narrowed on the left when it is wider")
+        << QRect(0, 0, 1366, 768) << QRect(340, 40, 700, 622) << QRect(0, 40, 340, 420);
+    QTest::newRow("no room: against the right edge, over the editor's right part")
+        << QRect(0, 0, 1024, 768) << QRect(162, 40, 700, 622) << QRect(QPoint(664, 40), size);
+    QTest::newRow("kept on the screen vertically")
+        << QRect(0, 0, 1920, 1080) << QRect(100, 900, 700, 622) << QRect(QPoint(800, 660), size);
+    QTest::newRow("a screen that does not start at 0")
+        << QRect(1920, 0, 1280, 1024) << QRect(1920, 0, 700, 622)
+        << QRect(QPoint(2620, 0), size);
+}
+
+void PlatformTest::toolWindowsOpenBesideTheEditor()
+{
+    QFETCH(QRect, screen);
+    QFETCH(QRect, editor);
+    QFETCH(QRect, window);
+    const QRect placed = besideOwner(editor, QSize(360, 420), 280, screen);
+    QCOMPARE(placed, window);
+    QVERIFY(screen.contains(placed));
+}
+
 #include "test_platform.moc"

@@ -8,7 +8,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QSpinBox>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -69,7 +68,7 @@ frmCheck* frmCheck::showFor(QWidget* owner, CheckedCanvas& canvas)
     auto* window = owner->findChild<frmCheck*>(QString(), Qt::FindDirectChildrenOnly);
     if (window == nullptr) {
         window = new frmCheck(owner, canvas);
-        window->placeBesideOwner(owner);
+        platform::placeBesideOwner(*window, *owner);
     }
     window->show();
     window->raise();
@@ -158,21 +157,6 @@ frmCheck::~frmCheck()
     if (canvasAlive()) {
         m_canvas.layers().removeLayer(m_marks.get());
     }
-}
-
-void frmCheck::placeBesideOwner(QWidget* owner)
-{
-    const QScreen* screen = owner->screen();
-    if (screen == nullptr) {
-        return;
-    }
-    // Not shown yet, this window has no frame of its own: the editor's tells its size.
-    const QSize frame = owner->frameGeometry().size() - owner->size();
-    const QRect place = platform::besideOwner(owner->frameGeometry(), size() + frame,
-                                              minimumSizeHint().width() + frame.width(),
-                                              screen->availableGeometry());
-    resize(place.size() - frame);
-    move(place.topLeft());
 }
 
 void frmCheck::onLinesReplaced(int first, int removed, int added)

@@ -52,7 +52,6 @@ private:
     void onLinesReplaced(int first, int removed, int added);
     void onLimitsChanged();
     void showFigures();
-    void placeBesideOwner(QWidget* owner);
     /// The canvas fixed: cell-exact, or in the proportional font's dots while it is chosen.
     std::u16string fixedText() const;
     /// The problems again, with the lines the fix moves while the proportional font is chosen.

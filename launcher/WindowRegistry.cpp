@@ -5,6 +5,7 @@
 #include "editor/frmMain.h"
 #include "frmAbout.h"
 #include "frmSplash.h"
+#include "platform/WindowPlacement.h"
 
 namespace masumemo::launcher {
 namespace {
@@ -75,12 +76,17 @@ dictionary::frmKao* WindowRegistry::showDictionary()
 
 library::frmLibrary* WindowRegistry::showLibrary()
 {
+    // An editor opened just now has no place on the screen yet to stand beside.
+    const bool editorPlaced = m_editor && m_editor->isVisible();
     editor::frmMain* editor = showEditor();
     if (!m_library) {
         // A child of the editor in a window of its own: it works on that canvas and goes when
         // the editor goes.
         m_library = new library::frmLibrary(editor::libraryCanvas(*editor), editor);
         m_library->setAttribute(Qt::WA_DeleteOnClose);
+        if (editorPlaced) {
+            platform::placeBesideOwner(*m_library, *editor);
+        }
     }
     bringForward(m_library);
     return m_library;

@@ -1,5 +1,8 @@
 #include "WindowPlacement.h"
 
+#include <QScreen>
+#include <QWidget>
+
 #include <algorithm>
 
 namespace masumemo::platform {
@@ -23,6 +26,21 @@ QRect besideOwner(const QRect& owner, QSize window, int minWidth, const QRect& s
         return {QPoint(left, top), QSize(room, window.height())};
     }
     return {QPoint(std::max(screen.left(), screen.right() + 1 - width), top), window};
+}
+
+void placeBesideOwner(QWidget& window, const QWidget& owner)
+{
+    const QScreen* screen = owner.screen();
+    if (screen == nullptr) {
+        return;
+    }
+    // Not shown yet, the window has no frame of its own: the owner's tells its size.
+    const QSize frame = owner.frameGeometry().size() - owner.size();
+    const QRect place =
+        besideOwner(owner.frameGeometry(), window.size() + frame,
+                    window.minimumSizeHint().width() + frame.width(), screen->availableGeometry());
+    window.resize(place.size() - frame);
+    window.move(place.topLeft());
 }
 
 }  // namespace masumemo::platform

@@ -4,6 +4,8 @@
 
 #include <QRect>
 
+class QWidget;
+
 namespace masumemo::platform {
 
 /// The frame of a tool window of size `window` (its narrowest useful width `minWidth`) beside
@@ -14,5 +16,9 @@ namespace masumemo::platform {
 ///   from the left of the canvas seldom reaches.
 /// The top is the owner's, kept on the screen.
 QRect besideOwner(const QRect& owner, QSize window, int minWidth, const QRect& screen);
+
+/// Moves (and if need be narrows) a tool window not shown yet beside its owner by besideOwner,
+/// on the owner's screen.
+void placeBesideOwner(QWidget& window, const QWidget& owner);
 
 }  // namespace masumemo::platform

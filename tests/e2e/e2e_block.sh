@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# A person lifts a part of the picture as a floating block with the keyboard, moves it over the
+# rest and lays it down: the cells it left are blanks of the same widths, the cells it lands on
+# hold it, and one undo takes the whole move back.
+source "$(dirname "$0")/lib.sh"
+e2e_start_x
+e2e_start_app
+e2e_open_editor
+
+full=$'\u3000'
+repeat() { local s="" i; for ((i = 0; i < $2; i++)); do s+="$1"; done; printf '%s' "$s"; }
+blank="$(repeat "$full" 35)"
+canvas() {  # canvas LINE1 LINE2: the 20-line canvas with its first two lines given
+    local text="$1"$'\n'"$2" i
+    for ((i = 0; i < 18; i++)); do text+=$'\n'"$blank"; done
+    printf '%s' "$text"
+}
+copied() {  # select all and copy, out of rectangle mode, and wait for the clipboard to say $1
+    xdotool key ctrl+a ctrl+c
+    e2e_until bash -c '[ "$(xclip -selection clipboard -o)" = "$1" ]' _ "$1" ||
+        e2e_expect_eq "$2" "$(e2e_clipboard)" "$1"
+}
+
+# "ab" takes the first full-width cell of line 1.
+xdotool type --delay 20 "ab"
+xdotool key ctrl+Home
+# Rectangle mode, "ab" selected as a rectangle of two half-width cells.
+xdotool key ctrl+b
+xdotool key shift+Right shift+Right
+# Lifted and moved a line down and one full-width cell on (two half steps), then laid down.
+xdotool key ctrl+Down ctrl+Right ctrl+Right
+xdotool key Return
+xdotool key ctrl+b
+copied "$(canvas "  $(repeat "$full" 34)" "${full}ab$(repeat "$full" 33)")" \
+    "canvas after the block was laid down"
+e2e_wait_active '^住所不定\* - Masumemo$'
+
+# One undo step takes back the lifting and the laying down together.
+xdotool key ctrl+z
+copied "$(canvas "ab$(repeat "$full" 34)" "$blank")" "canvas after one undo"
+echo "PASS floating block"

@@ -1,7 +1,9 @@
 #include "BlockEditing.h"
 
 #include <QAction>
+#include <QFocusEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPainter>
@@ -51,6 +53,47 @@ BlockEditing::BlockEditing(CanvasWidget& canvas, QObject* parent)
     setObjectName(QStringLiteral("BlockEditing"));
     m_transparent = platform::openProgramSettings()->value(kTransparentKey, false).toBool();
     m_canvas->addLayer(this);
+    // Closing the window, saving, opening or starting anew with a block afloat lays it down
+    // first, so the file and the save question see the picture as it is shown.
+    m_canvas->installEventFilter(this);
+    m_window = m_canvas->window();
+    m_window->installEventFilter(this);
+}
+
+bool BlockEditing::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!m_floating || m_canvas == nullptr) {
+        return false;
+    }
+    switch (event->type()) {
+        case QEvent::Close:
+            if (watched == m_window) {
+                layDown();
+            }
+            break;
+        case QEvent::ShortcutOverride: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            for (const auto standard : {QKeySequence::Save, QKeySequence::SaveAs, QKeySequence::New,
+                                        QKeySequence::Open, QKeySequence::Close,
+                                        QKeySequence::Quit, QKeySequence::Print}) {
+                if (key->matches(standard)) {
+                    layDown();
+                    break;
+                }
+            }
+            break;
+        }
+        case QEvent::FocusOut:
+            // A menu opened over the canvas: its commands read the canvas.
+            if (watched == m_canvas &&
+                static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason) {
+                layDown();
+            }
+            break;
+        default:
+            break;
+    }
+    return false;
 }
 
 BlockEditing::~BlockEditing()

@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QStaticText>
+#include <QWidget>
 
 #include <string>
 #include <vector>
@@ -55,6 +56,8 @@ public:
     /// Puts the floating block back where it came from; nothing is recorded.
     void cancel();
 
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
     // platform::CanvasLayer
     void paint(QPainter& painter, const QRect& exposed) override;
     bool paintsOverText() const override { return true; }
@@ -89,6 +92,7 @@ private:
     void repaint();
 
     CanvasWidget* m_canvas;
+    QPointer<QWidget> m_window;  ///< the canvas's window, whose closing lays the block down
     QPointer<QAction> m_modeAction;
     QPointer<QAction> m_transparentAction;
     bool m_active = false;

@@ -103,6 +103,38 @@ private slots:
         QCOMPARE(m_w->controller().text(), kPicture);
     }
 
+    void closingSavingOrAMenuLayTheBlockDownFirst()
+    {
+        // Each of these reads the canvas (the save question, the file, the menu's commands):
+        // the block must be in it, as shown, not left afloat outside it.
+        const std::u16string laid = u"  cdefgh\r\nabいうえ\r\nあ345678";
+        QKeyEvent save(QEvent::ShortcutOverride, Qt::Key_S, Qt::ControlModifier);
+        QCloseEvent close;
+        QFocusEvent menu(QEvent::FocusOut, Qt::PopupFocusReason);
+        QKeyEvent ctrlRight(QEvent::ShortcutOverride, Qt::Key_Right, Qt::ControlModifier);
+        QFocusEvent otherWindow(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        const std::pair<QEvent*, bool> events[] = {
+            {&save, true}, {&close, true}, {&menu, true},
+            {&ctrlRight, false}, {&otherWindow, false},  // moving on, or looking elsewhere
+        };
+        for (const auto& [event, laysDown] : events) {
+            m_block->select({0, 0}, {2, 1});
+            QTest::keyClick(m_w.get(), Qt::Key_Down, Qt::ControlModifier);
+            QVERIFY(m_block->isFloating());
+            QCoreApplication::sendEvent(m_w.get(), event);
+            QCOMPARE(m_block->isFloating(), !laysDown);
+            QCOMPARE(m_w->controller().text(), laysDown ? laid : kPicture);
+            QCOMPARE(m_w->controller().modified(), laysDown);
+            if (laysDown) {
+                m_w->controller().undo();
+                m_w->controller().setModified(false);
+            } else {
+                m_block->cancel();
+            }
+            QCOMPARE(m_w->controller().text(), kPicture);
+        }
+    }
+
     void ctrlArrowsFloatTheBlockAndEnterLaysItDownOnce()
     {
         m_block->select({0, 0}, {2, 1});

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A person lifts a part of the picture as a floating block with the keyboard, moves it over the
 # rest and lays it down: the cells it left are blanks of the same widths, the cells it lands on
-# hold it, and one undo takes the whole move back.
+# hold it, and one undo takes the whole move back. Closing the window with a block afloat lays
+# it down first, so the save question is asked.
 source "$(dirname "$0")/lib.sh"
 e2e_start_x
 e2e_start_app
@@ -38,4 +39,24 @@ e2e_wait_active '^住所不定\* - Masumemo$'
 # One undo step takes back the lifting and the laying down together.
 xdotool key ctrl+z
 copied "$(canvas "ab$(repeat "$full" 34)" "$blank")" "canvas after one undo"
+
+# A block still afloat when the window is closed is laid down first, so the question comes.
+xdotool key alt+f x
+e2e_wait_active '^Masumemo$'
+xdotool key alt+n
+e2e_until bash -c "! kill -0 $E2E_APP_PID" || e2e_fail "the program did not end"
+printf 'ab  \r\n    \r\n' >"$E2E_TMP/saved.txt"
+e2e_start_app "$E2E_TMP/saved.txt"
+e2e_wait_active 'saved\.txt - Masumemo$'
+xdotool key ctrl+Home ctrl+b shift+Right shift+Right ctrl+Down
+# The frame's close button, at the right end of the title bar above the window.
+w="$(e2e_window 'saved\.txt\* - Masumemo$|saved\.txt - Masumemo$')"
+ax="$(xwininfo -id "$w" | sed -n 's/.*Absolute upper-left X: *//p')"
+ay="$(xwininfo -id "$w" | sed -n 's/.*Absolute upper-left Y: *//p')"
+width="$(xwininfo -id "$w" | sed -n 's/.*Width: *//p')"
+read -r _ right top _ < <(xprop -id "$w" _NET_FRAME_EXTENTS | tr -d ',' | awk '{print $3, $4, $5, $6}')
+xdotool mousemove $((ax + width + right - 10)) $((ay - top / 2)) click 1
+e2e_wait_active '^Masumemo$'
+xdotool key Escape
+e2e_wait_active 'saved\.txt\* - Masumemo$'
 echo "PASS floating block"

@@ -1,6 +1,7 @@
 #include "BlockEditing.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -60,12 +61,26 @@ BlockEditing::BlockEditing(CanvasWidget& canvas, QObject* parent)
     m_window->installEventFilter(this);
 }
 
+void BlockEditing::stopFloating()
+{
+    m_floating = false;
+    qApp->removeEventFilter(this);
+}
+
 bool BlockEditing::eventFilter(QObject* watched, QEvent* event)
 {
     if (!m_floating || m_canvas == nullptr) {
         return false;
     }
     switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget != nullptr && widget->window() == m_window && widget != m_canvas &&
+                !m_canvas->isAncestorOf(widget)) {
+                layDown();
+            }
+            break;
+        }
         case QEvent::Close:
             if (watched == m_window) {
                 layDown();
@@ -207,6 +222,9 @@ bool BlockEditing::lift()
     m_source = rect;
     m_at = rect;
     m_floating = true;
+    // While it floats, a press anywhere else in the window (a toolbar button, a palette key)
+    // lays it down before that command reads the canvas.
+    qApp->installEventFilter(this);
     m_floatingArea = QRect();
     shapeRuns();
     return true;
@@ -232,7 +250,7 @@ void BlockEditing::layDown()
     if (!m_floating || m_canvas == nullptr) {
         return;
     }
-    m_floating = false;
+    stopFloating();
     auto& c = m_canvas->controller();
     // Something else changed the canvas while the block floated (the menu's undo or paste):
     // laying the old picture over it would undo that change, so the block goes back instead.
@@ -253,7 +271,7 @@ void BlockEditing::cancel()
     if (!m_floating) {
         return;
     }
-    m_floating = false;
+    stopFloating();
     m_before.clear();
     m_lifted.clear();
     select({m_source.column, m_source.line},
@@ -383,7 +401,7 @@ std::optional<QString> BlockEditing::takeSelection(bool cut)
     if (m_floating) {
         const QString text = QString::fromStdU16String(grid::blockText(m_block));
         if (cut && c.text() == m_before) {
-            m_floating = false;
+            stopFloating();
             c.applyEdit(m_lifted, 0);
             select({m_at.column, m_at.line},
                    {m_at.column + m_at.width, m_at.line + m_at.lines - 1});

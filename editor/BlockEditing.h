@@ -77,6 +77,7 @@ private:
     /// The caret's cell: x its unit column, y its line (from 0).
     QPoint caretCell() const;
     bool lift();
+    void stopFloating();
     /// The text caret to the rectangle's top left cell, so paste lands there.
     void placeCaret(const grid::BlockRect& rect);
     /// The cells of line from unit column from to unit column to, in layer coordinates.

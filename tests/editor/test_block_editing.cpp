@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -133,6 +135,33 @@ private slots:
             }
             QCOMPARE(m_w->controller().text(), kPicture);
         }
+    }
+
+    void aPressElsewhereInTheWindowLaysTheBlockDown()
+    {
+        // The canvas beside a button (as the toolbar's save beside txtMain).
+        QWidget window;
+        auto* canvas = new CanvasWidget(&window);
+        canvas->setGeometry(0, 0, 300, 120);
+        auto* button = new QPushButton(QStringLiteral("save"), &window);
+        button->setGeometry(0, 130, 80, 24);
+        canvas->controller().resetCanvas(kPicture, 4, 3);
+        BlockEditing blocks(*canvas, nullptr);
+        blocks.setActive(true);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        blocks.select({0, 0}, {2, 1});
+        blocks.moveBlock(grid::Arrow::Down);
+        QVERIFY(blocks.isFloating());
+        // The canvas's own scroll bar keeps it afloat; the button lays it down before it acts.
+        QTest::mouseClick(canvas->verticalScrollBar(), Qt::LeftButton);
+        QVERIFY(blocks.isFloating());
+        bool sawItLaid = false;
+        connect(button, &QPushButton::pressed, this, [&] {
+            sawItLaid = !blocks.isFloating() && canvas->controller().text() != kPicture;
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(sawItLaid);
     }
 
     void ctrlArrowsFloatTheBlockAndEnterLaysItDownOnce()

@@ -225,7 +225,8 @@ bool BlockEditing::lift()
     // While it floats, a press anywhere else in the window (a toolbar button, a palette key)
     // lays it down before that command reads the canvas.
     qApp->installEventFilter(this);
-    m_floatingArea = QRect();
+    m_placed.reset();
+    m_sourceCells.clear();
     shapeRuns();
     return true;
 }
@@ -239,7 +240,7 @@ void BlockEditing::moveBlock(grid::Arrow arrow)
     const grid::Step step = c.halfPush() ? grid::Step::Half : grid::Step::Full;
     const QRect before = floatingArea();
     m_at = grid::moveRect(m_at, arrow, step, c.keta(), c.gyou());
-    m_floatingArea = QRect();
+    m_placed.reset();
     // Only where the block was and is now changes (and, at the first move, the selection it
     // came from, which is the same place): a move costs no more than a typed character.
     m_canvas->updateLayers(before.united(floatingArea()));
@@ -315,7 +316,7 @@ void BlockEditing::pointerMoved(QPoint p)
                            std::max(c.gyou() - m_at.lines, 0));
     m_at.column = std::clamp(m_dragStart.column + cell.x() - m_dragFrom.x(), 0,
                              std::max(2 * c.keta() - m_at.width, 0));
-    m_floatingArea = QRect();
+    m_placed.reset();
     repaint();
 }
 
@@ -462,14 +463,33 @@ void BlockEditing::paintOutline(QPainter& painter, const QRect& cells)
     painter.drawRect(cells.adjusted(0, 0, -1, -1));
 }
 
+const BlockEditing::Placed& BlockEditing::placed()
+{
+    // The canvas text does not change while the block floats, so its pixels stay where they
+    // are for as long as the block does (layer coordinates do not move with scrolling): worked
+    // out once per place, not at every paint.
+    if (!m_placed) {
+        Placed p;
+        p.area = area(m_at);
+        for (int i = 0; i < m_at.lines; ++i) {
+            const grid::BlockLine& part = m_block.lines[static_cast<size_t>(i)];
+            const int line = m_at.line + i;
+            const int from = m_at.column + part.offset;
+            p.lineCells.push_back(cells(line, from, from + grid::WidthOf(part.text)));
+            auto& boxes = p.runBoxes.emplace_back();
+            for (const Run& run : m_runs[static_cast<size_t>(i)]) {
+                const int unit = m_at.column + run.unit;
+                boxes.push_back(cells(line, unit, unit + run.width));
+            }
+        }
+        m_placed = std::move(p);
+    }
+    return *m_placed;
+}
+
 QRect BlockEditing::floatingArea()
 {
-    // The canvas text does not change while the block floats, so its place keeps its pixels
-    // (layer coordinates do not move with scrolling).
-    if (m_floatingArea.isNull()) {
-        m_floatingArea = area(m_at);
-    }
-    return m_floatingArea;
+    return placed().area;
 }
 
 void BlockEditing::shapeRuns()
@@ -506,31 +526,34 @@ void BlockEditing::paintFloating(QPainter& painter)
 {
     const QColor paper = m_canvas->background();
     // The lifted characters are blanks now: hide them where they still stand in the text.
-    for (int i = 0; i < m_source.lines; ++i) {
-        const grid::BlockLine& part = m_block.lines[static_cast<size_t>(i)];
-        const int from = m_source.column + part.offset;
-        painter.fillRect(cells(m_source.line + i, from, from + grid::WidthOf(part.text)), paper);
+    if (m_sourceCells.empty()) {
+        for (int i = 0; i < m_source.lines; ++i) {
+            const grid::BlockLine& part = m_block.lines[static_cast<size_t>(i)];
+            const int from = m_source.column + part.offset;
+            m_sourceCells.push_back(
+                cells(m_source.line + i, from, from + grid::WidthOf(part.text)));
+        }
     }
+    for (const QRect& hidden : m_sourceCells) {
+        painter.fillRect(hidden, paper);
+    }
+    const Placed& at = placed();
     painter.setFont(m_canvas->font());
     painter.setPen(m_canvas->palette().color(QPalette::Text));
-    for (int i = 0; i < m_at.lines; ++i) {
-        const grid::BlockLine& part = m_block.lines[static_cast<size_t>(i)];
-        const int line = m_at.line + i;
+    for (size_t i = 0; i < at.lineCells.size(); ++i) {
         if (!m_transparent) {
             // Opaque: the block's blanks hide the picture under them too.
-            const int from = m_at.column + part.offset;
-            painter.fillRect(cells(line, from, from + grid::WidthOf(part.text)), paper);
+            painter.fillRect(at.lineCells[i], paper);
         }
-        for (const Run& run : m_runs[static_cast<size_t>(i)]) {
-            const int unit = m_at.column + run.unit;
-            const QRect box = cells(line, unit, unit + run.width);
+        for (size_t k = 0; k < m_runs[i].size(); ++k) {
+            const QRect& box = at.runBoxes[i][k];
             if (m_transparent) {
                 painter.fillRect(box, paper);
             }
-            painter.drawStaticText(box.topLeft(), run.text);  // placed by its line's top
+            painter.drawStaticText(box.topLeft(), m_runs[i][k].text);  // placed by its line's top
         }
     }
-    paintOutline(painter, floatingArea().adjusted(1, 1, -1, -1));
+    paintOutline(painter, at.area.adjusted(1, 1, -1, -1));
 }
 
 void BlockEditing::paint(QPainter& painter, const QRect&)

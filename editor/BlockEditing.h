@@ -11,6 +11,7 @@
 #include <QStaticText>
 #include <QWidget>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,7 +87,15 @@ private:
     QRect area(const grid::BlockRect& rect) const;
     void paintRect(QPainter& painter, const grid::BlockRect& rect, bool fill);
     void paintOutline(QPainter& painter, const QRect& cells);
-    /// area(m_at), kept while the block stays where it is.
+    /// Where the floating block's pieces are drawn at its current place.
+    struct Placed
+    {
+        QRect area;  ///< its cells and outline: what to repaint when it moves
+        std::vector<QRect> lineCells;
+        std::vector<std::vector<QRect>> runBoxes;
+    };
+    const Placed& placed();
+    /// placed().area.
     QRect floatingArea();
     void shapeRuns();
     void paintFloating(QPainter& painter);
@@ -119,7 +128,8 @@ private:
         QStaticText text;
     };
     std::vector<std::vector<Run>> m_runs;
-    QRect m_floatingArea;
+    std::optional<Placed> m_placed;
+    std::vector<QRect> m_sourceCells;  ///< the lifted cells, hidden while it floats
 };
 
 }  // namespace masumemo::editor

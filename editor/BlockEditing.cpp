@@ -73,6 +73,14 @@ bool BlockEditing::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     switch (event->type()) {
+        case QEvent::FontChange:
+            if (watched == m_canvas) {
+                // Another font puts every cell elsewhere.
+                m_placed.reset();
+                m_sourceCells.clear();
+                repaint();
+            }
+            break;
         case QEvent::MouseButtonPress: {
             auto* widget = qobject_cast<QWidget*>(watched);
             if (widget != nullptr && widget->window() == m_window && widget != m_canvas &&

@@ -164,6 +164,33 @@ private slots:
         QVERIFY(sawItLaid);
     }
 
+    void aNewFontRedrawsTheFloatingBlockInItsCells()
+    {
+        m_block->select({0, 0}, {2, 1});
+        QTest::keyClick(m_w.get(), Qt::Key_Down, Qt::ControlModifier);
+        QFont font = m_w->font();
+        font.setPointSizeF(font.pointSizeF() * 2);
+        m_w->setFont(font);
+        QCoreApplication::processEvents();
+        const QImage shot = m_w->viewport()->grab().toImage();
+        // Canvas pixels to the viewport's: the caret at the first cell sits at both origins.
+        QTextCursor first(m_w->document());
+        const QPoint offset = m_w->cursorRect(first).topLeft() - m_w->unitSpan(0, 0, 0).topLeft();
+        const auto inkIn = [&](const QRect& cells) {
+            const QRect r = cells.translated(offset).adjusted(2, 1, -2, -1);
+            int dark = 0;
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                for (int x = r.left(); x <= r.right(); ++x) {
+                    dark += qGray(shot.pixel(x, y)) < 128;
+                }
+            }
+            return dark;
+        };
+        // Where "ab" stood it is hidden; on the next line, where it floats, it is drawn.
+        QCOMPARE(inkIn(m_w->unitSpan(0, 0, 2)), 0);
+        QVERIFY(inkIn(m_w->unitSpan(1, 0, 2)) > 0);
+    }
+
     void ctrlArrowsFloatTheBlockAndEnterLaysItDownOnce()
     {
         m_block->select({0, 0}, {2, 1});

@@ -9,8 +9,7 @@ e2e_start_app
 e2e_open_editor
 
 full=$'\u3000'
-repeat() { local s="" i; for ((i = 0; i < $2; i++)); do s+="$1"; done; printf '%s' "$s"; }
-blank="$(repeat "$full" 35)"
+blank="$(e2e_repeat "$full" 35)"
 canvas() {  # canvas LINE1 LINE2: the 20-line canvas with its first two lines given
     local text="$1"$'\n'"$2" i
     for ((i = 0; i < 18; i++)); do text+=$'\n'"$blank"; done
@@ -32,13 +31,13 @@ xdotool key shift+Right shift+Right
 xdotool key ctrl+Down ctrl+Right ctrl+Right
 xdotool key Return
 xdotool key ctrl+b
-copied "$(canvas "  $(repeat "$full" 34)" "${full}ab$(repeat "$full" 33)")" \
+copied "$(canvas "  $(e2e_repeat "$full" 34)" "${full}ab$(e2e_repeat "$full" 33)")" \
     "canvas after the block was laid down"
 e2e_wait_active '^住所不定\* - Masumemo$'
 
 # One undo step takes back the lifting and the laying down together.
 xdotool key ctrl+z
-copied "$(canvas "ab$(repeat "$full" 34)" "$blank")" "canvas after one undo"
+copied "$(canvas "ab$(e2e_repeat "$full" 34)" "$blank")" "canvas after one undo"
 
 # A block still afloat when the window is closed is laid down first, so the question comes.
 xdotool key alt+f x

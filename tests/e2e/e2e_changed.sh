@@ -6,8 +6,7 @@ e2e_start_app
 e2e_open_editor
 
 full=$'\u3000'
-repeat() { local s="" i; for ((i = 0; i < $2; i++)); do s+="$1"; done; printf '%s' "$s"; }
-blank="$(repeat "$full" 35)"
+blank="$(e2e_repeat "$full" 35)"
 canvas_is() {  # canvas_is FIRST-LINE: the clipboard after select all + copy
     local want="$1"
     for _ in $(seq 19); do want+=$'\n'"$blank"; done
@@ -22,7 +21,7 @@ xdotool key ctrl+n
 e2e_wait_active '^Masumemo$'
 xdotool key Escape
 e2e_wait_active '^住所不定\* - Masumemo$'
-canvas_is "xy$(repeat "$full" 34)"
+canvas_is "xy$(e2e_repeat "$full" 34)"
 
 # New asks again; No discards the picture.
 xdotool key ctrl+Home ctrl+n

@@ -38,9 +38,8 @@ e2e_open_editor
 xdotool mousemove --window "$E2E_EDITOR" 365 37 click 1
 xdotool mousemove --window "$E2E_EDITOR" 394 37 click 1
 full=$'\u3000'
-repeat() { local s="" i; for ((i = 0; i < $2; i++)); do s+="$1"; done; printf '%s' "$s"; }
-want="abcd$(repeat "$full" 33)"
-for _ in $(seq 19); do want+=$'\n'"$(repeat "$full" 35)"; done
+want="abcd$(e2e_repeat "$full" 33)"
+for _ in $(seq 19); do want+=$'\n'"$(e2e_repeat "$full" 35)"; done
 xdotool key ctrl+a ctrl+c
 e2e_until bash -c '[ "$(xclip -selection clipboard -o)" = "$1" ]' _ "$want" ||
     e2e_expect_eq "canvas after both favourite buttons" "$(e2e_clipboard)" "$want"

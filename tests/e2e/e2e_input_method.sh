@@ -125,7 +125,6 @@ mozc_has_the_keys() {
 e2e_until mozc_has_the_keys || e2e_fail "the keys never went through mozc"
 
 full=$'\u3000'
-repeat() { local s="" i; for ((i = 0; i < $2; i++)); do s+="$1"; done; printf '%s' "$s"; }
 
 # Line 1: romaji "a", Enter commits あ over the first cell.
 xdotool type --delay 30 a
@@ -144,9 +143,9 @@ xdotool key ctrl+Home Down Down Down ctrl+v Home shift+Right shift+Right shift+R
 xdotool type --delay 30 a
 xdotool key Return
 
-want="あ$(repeat "$full" 34)"
-want+=$'\n'"日本$(repeat "$full" 33)"
-want+=$'\n'"～$(repeat "$full" 34)"
-want+=$'\n'"あ  ef$(repeat "$full" 32)"
+want="あ$(e2e_repeat "$full" 34)"
+want+=$'\n'"日本$(e2e_repeat "$full" 33)"
+want+=$'\n'"～$(e2e_repeat "$full" 34)"
+want+=$'\n'"あ  ef$(e2e_repeat "$full" 32)"
 e2e_expect_eq "the first four lines after typing through mozc" "$(read_canvas | head -n4)" "$want"
 echo "PASS input method"

@@ -7,8 +7,7 @@ e2e_start_app
 e2e_open_editor
 
 full=$'\u3000'
-repeat() { local s="" i; for ((i = 0; i < $2; i++)); do s+="$1"; done; printf '%s' "$s"; }
-blank="$(repeat "$full" 35)"
+blank="$(e2e_repeat "$full" 35)"
 
 xdotool type --delay 20 "ab"
 # The line was 35 full-width spaces: "a" split the first one, "b" filled its other half.
@@ -20,7 +19,7 @@ xdotool key alt+Down
 # Shift+Alt+Left pulls the rest of the line over the cell before the caret; " " fills the end.
 xdotool key shift+alt+Left
 xdotool key ctrl+a ctrl+c
-want="$blank"$'\n'"ab$(repeat "$full" 33)  "
+want="$blank"$'\n'"ab$(e2e_repeat "$full" 33)  "
 for _ in $(seq 18); do want+=$'\n'"$blank"; done
 e2e_until bash -c '[ "$(xclip -selection clipboard -o)" = "$1" ]' _ "$want" ||
     e2e_expect_eq "clipboard after typing, Alt+Right, select all and copy" "$(e2e_clipboard)" "$want"

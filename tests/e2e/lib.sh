@@ -171,6 +171,13 @@ e2e_wait_active() {
         e2e_fail "active window is '$(e2e_active_window_name)', expected '$name'"
 }
 
+# Prints TEXT repeated N times (a canvas line of N full-width spaces, for instance).
+e2e_repeat() {
+    local s="" i
+    for ((i = 0; i < $2; i++)); do s+="$1"; done
+    printf '%s' "$s"
+}
+
 e2e_clipboard() {
     xclip -selection clipboard -o 2>/dev/null || true
 }

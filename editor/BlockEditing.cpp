@@ -106,6 +106,12 @@ bool BlockEditing::eventFilter(QObject* watched, QEvent* event)
             }
             break;
         }
+        case QEvent::InputMethod:
+            // Typing through an input method is typing: the block goes down first, as for a key.
+            if (watched == m_canvas) {
+                layDown();
+            }
+            break;
         case QEvent::FocusOut:
             // A menu opened over the canvas: its commands read the canvas.
             if (watched == m_canvas &&

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QInputMethodEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -107,16 +108,17 @@ private slots:
 
     void closingSavingOrAMenuLayTheBlockDownFirst()
     {
-        // Each of these reads the canvas (the save question, the file, the menu's commands):
-        // the block must be in it, as shown, not left afloat outside it.
+        // Each of these reads or writes the canvas (the save question, the file, the menu's
+        // commands, an input method): the block must be in it, as shown, not left afloat.
         const std::u16string laid = u"  cdefgh\r\nabいうえ\r\nあ345678";
         QKeyEvent save(QEvent::ShortcutOverride, Qt::Key_S, Qt::ControlModifier);
         QCloseEvent close;
         QFocusEvent menu(QEvent::FocusOut, Qt::PopupFocusReason);
         QKeyEvent ctrlRight(QEvent::ShortcutOverride, Qt::Key_Right, Qt::ControlModifier);
         QFocusEvent otherWindow(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QInputMethodEvent composing(QStringLiteral("か"), {});
         const std::pair<QEvent*, bool> events[] = {
-            {&save, true}, {&close, true}, {&menu, true},
+            {&save, true}, {&close, true}, {&menu, true}, {&composing, true},
             {&ctrlRight, false}, {&otherWindow, false},  // moving on, or looking elsewhere
         };
         for (const auto& [event, laysDown] : events) {

@@ -96,9 +96,11 @@ bool BlockEditing::eventFilter(QObject* watched, QEvent* event)
             break;
         case QEvent::ShortcutOverride: {
             const auto* key = static_cast<QKeyEvent*>(event);
-            for (const auto standard : {QKeySequence::Save, QKeySequence::SaveAs, QKeySequence::New,
-                                        QKeySequence::Open, QKeySequence::Close,
-                                        QKeySequence::Quit, QKeySequence::Print}) {
+            // Undo too: laid down first, the move is the step it takes back.
+            for (const auto standard :
+                 {QKeySequence::Save, QKeySequence::SaveAs, QKeySequence::New, QKeySequence::Open,
+                  QKeySequence::Close, QKeySequence::Quit, QKeySequence::Print,
+                  QKeySequence::Undo}) {
                 if (key->matches(standard)) {
                     layDown();
                     break;

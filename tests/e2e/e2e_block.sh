@@ -39,6 +39,12 @@ e2e_wait_active '^住所不定\* - Masumemo$'
 xdotool key ctrl+z
 copied "$(canvas "ab$(e2e_repeat "$full" 34)" "$blank")" "canvas after one undo"
 
+# Undo while a block floats takes back just the move, not the typing before it.
+xdotool key ctrl+Home ctrl+b shift+Right shift+Right ctrl+Down ctrl+Right
+xdotool key ctrl+z
+xdotool key ctrl+b
+copied "$(canvas "ab$(e2e_repeat "$full" 34)" "$blank")" "canvas after undo with a block afloat"
+
 # A block still afloat when the window is closed is laid down first, so the question comes.
 xdotool key alt+f x
 e2e_wait_active '^Masumemo$'

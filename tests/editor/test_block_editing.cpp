@@ -117,8 +117,9 @@ private slots:
         QKeyEvent ctrlRight(QEvent::ShortcutOverride, Qt::Key_Right, Qt::ControlModifier);
         QFocusEvent otherWindow(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
         QInputMethodEvent composing(QStringLiteral("か"), {});
+        QKeyEvent undo(QEvent::ShortcutOverride, Qt::Key_Z, Qt::ControlModifier);
         const std::pair<QEvent*, bool> events[] = {
-            {&save, true}, {&close, true}, {&menu, true}, {&composing, true},
+            {&save, true}, {&close, true}, {&menu, true}, {&composing, true}, {&undo, true},
             {&ctrlRight, false}, {&otherWindow, false},  // moving on, or looking elsewhere
         };
         for (const auto& [event, laysDown] : events) {

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFocusEvent>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>

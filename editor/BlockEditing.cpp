@@ -23,22 +23,6 @@ namespace {
 
 const QString kTransparentKey = QStringLiteral("Block/Transparent");
 
-std::optional<grid::Arrow> arrowOf(int key)
-{
-    switch (key) {
-        case Qt::Key_Left:
-            return grid::Arrow::Left;
-        case Qt::Key_Right:
-            return grid::Arrow::Right;
-        case Qt::Key_Up:
-            return grid::Arrow::Up;
-        case Qt::Key_Down:
-            return grid::Arrow::Down;
-        default:
-            return std::nullopt;
-    }
-}
-
 bool contains(const grid::BlockRect& r, QPoint cell)
 {
     return cell.y() >= r.line && cell.y() < r.line + r.lines && cell.x() >= r.column &&

@@ -106,7 +106,21 @@ bool keepsGrid(std::u16string_view oldSegment, std::u16string_view segment, int 
     }
 }
 
-std::optional<grid::Arrow> arrowOf(Qt::Key key)
+
+/// A caret never stands between the CR and LF of a line break.
+int clampCaret(std::u16string_view text, int caret)
+{
+    caret = std::clamp(caret, 0, static_cast<int>(text.size()));
+    if (caret > 0 && caret < static_cast<int>(text.size()) &&
+        text[static_cast<size_t>(caret) - 1] == u'\r') {
+        --caret;
+    }
+    return caret;
+}
+
+}  // namespace
+
+std::optional<grid::Arrow> arrowOf(int key)
 {
     switch (key) {
     case Qt::Key_Left:
@@ -121,19 +135,6 @@ std::optional<grid::Arrow> arrowOf(Qt::Key key)
         return std::nullopt;
     }
 }
-
-/// A caret never stands between the CR and LF of a line break.
-int clampCaret(std::u16string_view text, int caret)
-{
-    caret = std::clamp(caret, 0, static_cast<int>(text.size()));
-    if (caret > 0 && caret < static_cast<int>(text.size()) &&
-        text[static_cast<size_t>(caret) - 1] == u'\r') {
-        --caret;
-    }
-    return caret;
-}
-
-}  // namespace
 
 CanvasController::CanvasController(CanvasView& view) : m_view(view) {}
 

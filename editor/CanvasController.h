@@ -11,14 +11,19 @@
 #include <Qt>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "grid/LineModel.h"
+#include "grid/Push.h"
 #include "input/History.h"
 
 namespace masumemo::editor {
+
+/// The arrow a key (a Qt::Key) stands for, if it is one of the four.
+std::optional<grid::Arrow> arrowOf(int key);
 
 /// What the controller needs of the widget that shows the canvas.
 class CanvasView

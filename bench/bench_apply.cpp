@@ -8,6 +8,7 @@
 #include <chrono>
 
 #include "Canvas.h"
+#include "Offscreen.h"
 #include "Timing.h"
 #include "editor/SettingsPage.h"
 #include "editor/frmMain.h"
@@ -57,9 +58,7 @@ double medianOf(const std::function<void()>& prepare, const std::function<void()
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     platform::installFontSubstitutions();
     YesDialogs yes;

@@ -8,6 +8,7 @@
 
 #include "Canvas.h"
 #include "Keys.h"
+#include "Offscreen.h"
 #include "Timing.h"
 #include "check/BoardCheck.h"
 #include "check/frmCheck.h"
@@ -34,9 +35,7 @@ std::u16string canvasWithProblems()
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     const std::u16string text = canvasWithProblems();
 

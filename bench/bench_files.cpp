@@ -18,6 +18,7 @@
 #include <cstdio>
 
 #include "Canvas.h"
+#include "Offscreen.h"
 #include "Timing.h"
 #include "editor/CanvasController.h"
 #include "editor/FileCommands.h"
@@ -94,9 +95,7 @@ void writeAll(const std::string& path, const std::string& bytes, bool sync)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const std::string baselinePath = dir.filePath(QStringLiteral("baseline.txt")).toStdString();

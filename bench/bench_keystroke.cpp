@@ -13,6 +13,7 @@
 
 #include "Canvas.h"
 #include "Keys.h"
+#include "Offscreen.h"
 #include "Timing.h"
 #include "editor/BlockEditing.h"
 #include "editor/CanvasController.h"
@@ -29,9 +30,7 @@ using bench::sendKey;
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     // The window reads and writes its settings file; keep it away from the build's folder.
     const QTemporaryDir settings;

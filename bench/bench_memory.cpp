@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "Canvas.h"
+#include "Offscreen.h"
 #include "Timing.h"
 #include "editor/CanvasController.h"
 #include "editor/frmMain.h"
@@ -53,9 +54,7 @@ std::u16string canvasVariant(int variant)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     // The window reads its settings file when created; keep it off the build folder.
     QTemporaryDir programDir;

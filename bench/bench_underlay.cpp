@@ -10,6 +10,7 @@
 
 #include "Canvas.h"
 #include "Keys.h"
+#include "Offscreen.h"
 #include "Timing.h"
 #include "editor/CanvasWidget.h"
 #include "trace/UnderlayLayer.h"
@@ -60,9 +61,7 @@ struct PaintCount : QObject
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     const std::u16string text = bench::largestCanvas();
 

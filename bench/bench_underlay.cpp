@@ -13,7 +13,7 @@
 #include "Offscreen.h"
 #include "Timing.h"
 #include "editor/CanvasWidget.h"
-#include "trace/UnderlayLayer.h"
+#include "underlay/UnderlayLayer.h"
 
 using namespace masumemo;
 
@@ -65,7 +65,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const std::u16string text = bench::largestCanvas();
 
-    trace::UnderlayLayer underlay;
+    underlay::UnderlayLayer underlay;
     underlay.setPicture(photo(2000), {2000, 2000});
     underlay.setPlacement({50, 100, 0, 0});
 

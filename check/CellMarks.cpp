@@ -6,7 +6,7 @@
 
 namespace masumemo::check {
 
-CellMarks::CellMarks(const LiveCheck& check, platform::CanvasLayers& canvas)
+CellMarks::CellMarks(const LiveCheck& check, host::CanvasLayers& canvas)
     : m_check(check), m_canvas(canvas)
 {
 }

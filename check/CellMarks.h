@@ -4,14 +4,14 @@
 #include <QColor>
 
 #include "check/LiveCheck.h"
-#include "platform/CanvasLayer.h"
+#include "host/CanvasLayer.h"
 
 namespace masumemo::check {
 
-class CellMarks : public platform::CanvasLayer
+class CellMarks : public host::CanvasLayer
 {
 public:
-    CellMarks(const LiveCheck& check, platform::CanvasLayers& canvas);
+    CellMarks(const LiveCheck& check, host::CanvasLayers& canvas);
 
     void paint(QPainter& painter, const QRect& exposed) override;
 
@@ -20,7 +20,7 @@ public:
 
 private:
     const LiveCheck& m_check;
-    platform::CanvasLayers& m_canvas;
+    host::CanvasLayers& m_canvas;
 };
 
 }  // namespace masumemo::check

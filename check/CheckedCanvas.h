@@ -9,7 +9,7 @@
 class QObject;
 class QWidget;
 
-namespace masumemo::platform {
+namespace masumemo::host {
 class CanvasLayers;
 }
 
@@ -31,7 +31,7 @@ public:
     /// The canvas is shown in the proportional font: its pictures are fixed in that font's dots.
     virtual bool proportionalFont() const = 0;
     /// The layers painted under the canvas text.
-    virtual platform::CanvasLayers& layers() = 0;
+    virtual host::CanvasLayers& layers() = 0;
     /// The widget that shows the canvas; this interface lives exactly as long as it.
     virtual QWidget* canvasWidget() const = 0;
     /// Calls changed(first, removed, added) after each write to the canvas, as long as context

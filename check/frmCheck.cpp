@@ -17,7 +17,7 @@
 #include "check/DotFix.h"
 #include "check/ProblemList.h"
 #include "grid/LineModel.h"
-#include "platform/CanvasLayer.h"
+#include "host/CanvasLayer.h"
 #include "platform/DotRuler.h"
 #include "platform/ProgramSettings.h"
 #include "platform/WindowPlacement.h"

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "grid/Block.h"
-#include "platform/CanvasLayer.h"
+#include "host/CanvasLayer.h"
 
 class QAction;
 class QMenu;
@@ -25,7 +25,7 @@ namespace masumemo::editor {
 
 class CanvasWidget;
 
-class BlockEditing : public QObject, public platform::CanvasLayer
+class BlockEditing : public QObject, public host::CanvasLayer
 {
     Q_OBJECT
 public:
@@ -59,7 +59,7 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    // platform::CanvasLayer
+    // host::CanvasLayer
     void paint(QPainter& painter, const QRect& exposed) override;
     bool paintsOverText() const override { return true; }
     bool capturesInput() const override { return m_active; }

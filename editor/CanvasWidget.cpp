@@ -101,7 +101,7 @@ CanvasWidget::CanvasWidget(QWidget* parent) : QPlainTextEdit(parent), m_controll
 
 CanvasWidget::~CanvasWidget()
 {
-    for (platform::CanvasLayer* layer : std::exchange(m_layers, {})) {
+    for (host::CanvasLayer* layer : std::exchange(m_layers, {})) {
         layer->canvasClosed();
     }
 }
@@ -235,7 +235,7 @@ void CanvasWidget::pasteFromClipboard()
 
 // --- Layers under the text --------------------------------------------------------------
 
-void CanvasWidget::addLayer(platform::CanvasLayer* layer)
+void CanvasWidget::addLayer(host::CanvasLayer* layer)
 {
     if (layer != nullptr && std::find(m_layers.begin(), m_layers.end(), layer) == m_layers.end()) {
         m_layers.push_back(layer);
@@ -244,7 +244,7 @@ void CanvasWidget::addLayer(platform::CanvasLayer* layer)
     }
 }
 
-void CanvasWidget::removeLayer(platform::CanvasLayer* layer)
+void CanvasWidget::removeLayer(host::CanvasLayer* layer)
 {
     std::erase(m_layers, layer);
     if (m_dragLayer == layer) {
@@ -294,16 +294,16 @@ QPoint CanvasWidget::layerOrigin() const
     return origin.toPoint();
 }
 
-platform::CanvasLayer* CanvasWidget::capturingLayer() const
+host::CanvasLayer* CanvasWidget::capturingLayer() const
 {
     const auto it = std::find_if(m_layers.rbegin(), m_layers.rend(),
-                                 [](const platform::CanvasLayer* l) { return l->capturesInput(); });
+                                 [](const host::CanvasLayer* l) { return l->capturesInput(); });
     return it == m_layers.rend() ? nullptr : *it;
 }
 
 std::optional<QString> CanvasWidget::layerSelection(bool cut)
 {
-    platform::CanvasLayer* layer = capturingLayer();
+    host::CanvasLayer* layer = capturingLayer();
     return layer != nullptr ? layer->takeSelection(cut) : std::nullopt;
 }
 
@@ -357,7 +357,7 @@ void CanvasWidget::paintLayers(QPaintEvent* e, bool overText)
     const QPoint origin = layerOrigin();
     const QRect exposed = e->rect().translated(-origin);
     painter.translate(origin);
-    for (platform::CanvasLayer* layer : m_layers) {
+    for (host::CanvasLayer* layer : m_layers) {
         if (layer->paintsOverText() == overText) {
             painter.save();
             painter.setClipRect(exposed);
@@ -437,7 +437,7 @@ bool CanvasWidget::event(QEvent* e)
 void CanvasWidget::keyPressEvent(QKeyEvent* e)
 {
     e->accept();
-    if (platform::CanvasLayer* layer = capturingLayer();
+    if (host::CanvasLayer* layer = capturingLayer();
         layer != nullptr && layer->keyPressed(e->key(), e->modifiers())) {
         return;
     }
@@ -577,7 +577,7 @@ void CanvasWidget::mousePressEvent(QMouseEvent* e)
 
 void CanvasWidget::showLayerPointer()
 {
-    const platform::CanvasLayer* layer = capturingLayer();
+    const host::CanvasLayer* layer = capturingLayer();
     const Qt::CursorShape shape = layer != nullptr ? layer->pointerShape() : Qt::IBeamCursor;
     if (viewport()->cursor().shape() != shape) {
         viewport()->setCursor(shape);

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "CanvasController.h"
-#include "platform/CanvasLayer.h"
+#include "host/CanvasLayer.h"
 
 namespace masumemo::editor {
 
-class CanvasWidget : public QPlainTextEdit, public CanvasView, public platform::CanvasLayers
+class CanvasWidget : public QPlainTextEdit, public CanvasView, public host::CanvasLayers
 {
     Q_OBJECT
 public:
@@ -57,8 +57,8 @@ public:
     void showEditMenu() override;
 
     // CanvasLayers
-    void addLayer(platform::CanvasLayer* layer) override;
-    void removeLayer(platform::CanvasLayer* layer) override;
+    void addLayer(host::CanvasLayer* layer) override;
+    void removeLayer(host::CanvasLayer* layer) override;
     void updateLayers(const QRect& area = {}) override;
     QRect textRect(int line, int first, int count) const override;
     QColor background() const override;
@@ -97,7 +97,7 @@ private:
     /// The layers painted under the text, or those painted over it.
     void paintLayers(QPaintEvent* e, bool overText);
     /// The topmost layer that takes the mouse and arrow keys now, if any.
-    platform::CanvasLayer* capturingLayer() const;
+    host::CanvasLayer* capturingLayer() const;
     /// The pointer shape of the layer taking the mouse, or the text pointer.
     void showLayerPointer();
     /// A composition over a selection: shown at the selection's start, outside the document,
@@ -115,9 +115,9 @@ private:
     /// The last press stamped the click-input character: its release must not paste too.
     bool m_pressStamped = false;
     /// Drawn under the text in this order.
-    std::vector<platform::CanvasLayer*> m_layers;
+    std::vector<host::CanvasLayer*> m_layers;
     /// The layer a left-button drag under way belongs to.
-    platform::CanvasLayer* m_dragLayer = nullptr;
+    host::CanvasLayer* m_dragLayer = nullptr;
     /// The line (0-based) whose layout shows a composition over a selection; -1 when none does.
     int m_preeditLine = -1;
 };

@@ -36,7 +36,7 @@ void CanvasCheckLink::applyAsOneStep(std::u16string text)
     m_canvas.controller().applyText(std::move(text));
 }
 
-platform::CanvasLayers& CanvasCheckLink::layers()
+host::CanvasLayers& CanvasCheckLink::layers()
 {
     return m_canvas;
 }

@@ -21,7 +21,7 @@ public:
     void selectInCanvas(int start, int length) override;
     void applyAsOneStep(std::u16string text) override;
     bool proportionalFont() const override;
-    platform::CanvasLayers& layers() override;
+    host::CanvasLayers& layers() override;
     QWidget* canvasWidget() const override;
     void followChanges(QObject* context,
                        std::function<void(int first, int removed, int added)> changed) override;

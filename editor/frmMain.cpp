@@ -44,7 +44,7 @@
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
 #include "platform/UpDown.h"
-#include "trace/Tracing.h"
+#include "underlay/Tracing.h"
 
 // Resources of a static library are registered by name from the global namespace.
 static void initIconResources()
@@ -235,7 +235,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     m_palette = new PaletteInput(*this);
     m_settings = new SettingsPage(*this);
     // The underlay to trace over closes the View menu.
-    (new trace::Tracing(*m_txtMain, this))
+    (new underlay::Tracing(*m_txtMain, this))
         ->addMenuEntries(menuBar()->findChild<QMenu*>(QStringLiteral("mnuView")));
     (new BlockEditing(*m_txtMain, this))->addMenuEntries(m_mnuEdit);
     try {

@@ -18,7 +18,7 @@ namespace {
 const QColor kRed(255, 0, 0);
 
 /// A red rectangle in canvas pixels; records what reaches it while it takes the input.
-class RectLayer : public masumemo::platform::CanvasLayer
+class RectLayer : public masumemo::host::CanvasLayer
 {
 public:
     QRect rect;

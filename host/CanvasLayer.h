@@ -15,7 +15,7 @@
 
 class QPainter;
 
-namespace masumemo::platform {
+namespace masumemo::host {
 
 class CanvasLayer
 {
@@ -74,4 +74,4 @@ protected:
     ~CanvasLayers() = default;
 };
 
-}  // namespace masumemo::platform
+}  // namespace masumemo::host

@@ -7,7 +7,7 @@
 
 #include "UnderlayRules.h"
 
-namespace masumemo::trace {
+namespace masumemo::underlay {
 
 struct DecodedUnderlay
 {
@@ -21,4 +21,4 @@ DecodedUnderlay decodeUnderlay(const QString& path, int scale);
 /// "description|patterns" for the Open dialog: every format the image plugins read.
 QString underlayFileFilter();
 
-}  // namespace masumemo::trace
+}  // namespace masumemo::underlay

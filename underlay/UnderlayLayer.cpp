@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-namespace masumemo::trace {
+namespace masumemo::underlay {
 
 void UnderlayLayer::setPicture(QImage kept, PixelSize natural)
 {
@@ -111,4 +111,4 @@ void UnderlayLayer::moveTo(int x, int y)
     }
 }
 
-}  // namespace masumemo::trace
+}  // namespace masumemo::underlay

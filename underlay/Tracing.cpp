@@ -13,7 +13,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ProgramSettings.h"
 
-namespace masumemo::trace {
+namespace masumemo::underlay {
 
 namespace {
 
@@ -23,7 +23,7 @@ const QString kGroup = QStringLiteral("Underlay/");
 
 }  // namespace
 
-Tracing::Tracing(platform::CanvasLayers& canvas, QWidget* window)
+Tracing::Tracing(host::CanvasLayers& canvas, QWidget* window)
     : QObject(window), m_canvas(&canvas), m_window(window)
 {
     setObjectName(QStringLiteral("Tracing"));
@@ -253,4 +253,4 @@ void Tracing::restore()
     read(path, m_layer.placement().scale, Purpose::Restore);
 }
 
-}  // namespace masumemo::trace
+}  // namespace masumemo::underlay

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-namespace masumemo::trace {
+namespace masumemo::underlay {
 
 inline constexpr int kMinOpacity = 10;
 inline constexpr int kMaxOpacity = 100;
@@ -53,4 +53,4 @@ bool fitsDecodeLimit(PixelSize natural);
 /// fill a cut-off picture with grey and report success; this catches those files.
 bool endsComplete(std::string_view format, std::span<const unsigned char> tail);
 
-}  // namespace masumemo::trace
+}  // namespace masumemo::underlay

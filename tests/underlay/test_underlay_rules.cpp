@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "trace/UnderlayRules.h"
+#include "underlay/UnderlayRules.h"
 
-using namespace masumemo::trace;
+using namespace masumemo::underlay;
 
 TEST(UnderlayRules, PlacementIsKeptInsideItsLimits)
 {

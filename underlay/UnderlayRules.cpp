@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-namespace masumemo::trace {
+namespace masumemo::underlay {
 
 UnderlayPlacement clamped(UnderlayPlacement p)
 {
@@ -70,4 +70,4 @@ bool endsComplete(std::string_view format, std::span<const unsigned char> tail)
     return true;
 }
 
-}  // namespace masumemo::trace
+}  // namespace masumemo::underlay

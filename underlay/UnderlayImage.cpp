@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace masumemo::trace {
+namespace masumemo::underlay {
 
 namespace {
 
@@ -96,4 +96,4 @@ QString underlayFileFilter()
     return QStringLiteral("画像ﾌｧｲﾙ|%1|すべてのﾌｧｲﾙ|*").arg(patterns.join(QLatin1Char(' ')));
 }
 
-}  // namespace masumemo::trace
+}  // namespace masumemo::underlay

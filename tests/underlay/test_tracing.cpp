@@ -21,13 +21,13 @@
 #include "editor/frmMain.h"
 #include "platform/AppPaths.h"
 #include "platform/ProgramSettings.h"
-#include "trace/Tracing.h"
-#include "trace/UnderlayWindow.h"
+#include "underlay/Tracing.h"
+#include "underlay/UnderlayWindow.h"
 
 using namespace masumemo;
 using editor::frmMain;
-using trace::Tracing;
-using trace::UnderlayPlacement;
+using underlay::Tracing;
+using underlay::UnderlayPlacement;
 
 namespace {
 
@@ -124,7 +124,7 @@ private slots:
         QVERIFY(dark > 5);
 
         action("mnuUnderlayAdjust")->trigger();
-        trace::UnderlayWindow* adjust = tracing().adjustWindow();
+        underlay::UnderlayWindow* adjust = tracing().adjustWindow();
         QVERIFY(adjust != nullptr && adjust->isVisible());
         QCOMPARE(adjust->windowTitle(), QStringLiteral("下絵"));
         box(adjust, "spnOpacity")->setValue(80);

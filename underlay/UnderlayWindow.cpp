@@ -9,7 +9,7 @@
 
 #include "Tracing.h"
 
-namespace masumemo::trace {
+namespace masumemo::underlay {
 
 namespace {
 
@@ -108,4 +108,4 @@ void UnderlayWindow::hideEvent(QHideEvent* e)
     QWidget::hideEvent(e);
 }
 
-}  // namespace masumemo::trace
+}  // namespace masumemo::underlay

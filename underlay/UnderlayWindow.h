@@ -8,7 +8,7 @@ class QCheckBox;
 class QSlider;
 class QSpinBox;
 
-namespace masumemo::trace {
+namespace masumemo::underlay {
 
 class Tracing;
 
@@ -36,4 +36,4 @@ private:
     QCheckBox* m_align;
 };
 
-}  // namespace masumemo::trace
+}  // namespace masumemo::underlay

@@ -7,11 +7,11 @@
 #include <functional>
 
 #include "UnderlayRules.h"
-#include "platform/CanvasLayer.h"
+#include "host/CanvasLayer.h"
 
-namespace masumemo::trace {
+namespace masumemo::underlay {
 
-class UnderlayLayer final : public platform::CanvasLayer
+class UnderlayLayer final : public host::CanvasLayer
 {
 public:
     bool hasPicture() const { return !m_kept.isNull(); }
@@ -35,7 +35,7 @@ public:
     /// Called when the canvas goes away before the layer.
     std::function<void()> closed;
 
-    // platform::CanvasLayer
+    // host::CanvasLayer
     void paint(QPainter& painter, const QRect& exposed) override;
     bool capturesInput() const override;
     Qt::CursorShape pointerShape() const override { return Qt::SizeAllCursor; }
@@ -64,4 +64,4 @@ private:
     QPoint m_dragFrom;
 };
 
-}  // namespace masumemo::trace
+}  // namespace masumemo::underlay

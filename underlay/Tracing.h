@@ -14,7 +14,7 @@ class QAction;
 class QMenu;
 class QWidget;
 
-namespace masumemo::trace {
+namespace masumemo::underlay {
 
 class UnderlayWindow;
 struct DecodedUnderlay;
@@ -25,7 +25,7 @@ class Tracing : public QObject
 public:
     /// Restores the last picture (quietly nothing when its file is gone) under `canvas`;
     /// `window` is the parent of the dialogs and of the adjusting window.
-    Tracing(platform::CanvasLayers& canvas, QWidget* window);
+    Tracing(host::CanvasLayers& canvas, QWidget* window);
     ~Tracing() override;
 
     /// "下絵を開く(&O)...", "下絵を表示(&T)", "下絵を閉じる(&C)", "下絵の調整(&D)...".
@@ -67,7 +67,7 @@ private:
     void restore();
 
     /// Null once the canvas has gone.
-    platform::CanvasLayers* m_canvas;
+    host::CanvasLayers* m_canvas;
     QWidget* m_window;
     UnderlayLayer m_layer;
     QString m_path;
@@ -80,4 +80,4 @@ private:
     int m_generation = 0;
 };
 
-}  // namespace masumemo::trace
+}  // namespace masumemo::underlay

@@ -3,74 +3,60 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "board/BlankComposer.h"
+#include "board/BoardBlanks.h"
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
 
 namespace masumemo::check {
 
-int blankRunDots(std::u16string_view run, BlankDots dots)
+namespace {
+
+bool isBlank(char16_t c)
 {
-    int width = 0;
-    for (char16_t c : run) {
-        width += c == grid::kFullSpace ? dots.full : dots.half;
-    }
-    return width;
+    return board::isBoardBlank(c);
 }
 
-DotRun dotExactRun(int width, bool atLineStart, BlankDots dots)
-{
-    // n full-width and m half-width spaces keep the board's rules when every half-width space
-    // has a full-width one before it, or (away from the line start) one half-width space leads.
-    int bestFull = 0;
-    int bestHalf = 0;
-    int bestMiss = -1;
-    const int maxFull = width / std::max(dots.full, 1) + 1;
-    for (int n = 0; n <= maxFull; ++n) {
-        const int maxHalf = atLineStart ? n : n + 1;
-        const int rest = width - n * dots.full;
-        for (int m : {rest / std::max(dots.half, 1), rest / std::max(dots.half, 1) + 1}) {
-            m = std::clamp(m, 0, maxHalf);
-            const int miss = std::abs(n * dots.full + m * dots.half - width);
-            if (bestMiss < 0 || miss < bestMiss || (miss == bestMiss && m < bestHalf)) {
-                bestFull = n;
-                bestHalf = m;
-                bestMiss = miss;
-            }
-        }
-    }
-    DotRun out;
-    int halves = bestHalf;
-    if (halves > bestFull) {
-        out.text += grid::kHalfSpace;
-        --halves;
-    }
-    for (int i = 0; i < bestFull; ++i) {
-        out.text += grid::kFullSpace;
-        if (halves > 0) {
-            out.text += grid::kHalfSpace;
-            --halves;
-        }
-    }
-    out.deviation = bestFull * dots.full + bestHalf * dots.half - width;
-    return out;
-}
+}  // namespace
 
-DotLine fixLineInDots(std::u16string_view line, BlankDots dots)
+DotLine fixLineInDots(std::u16string_view line, bool unicodeSpaces)
 {
+    // Runs the board would change are composed again; after a run that comes out off by some
+    // dots, the next run of the line is composed to take them back, and so on.
     DotLine out;
+    out.text.reserve(line.size());
     int shift = 0;
-    out.text = fixLine(line, [&](const BlankRun& run) {
-        DotRun fixed = dotExactRun(blankRunDots(run.text, dots), run.atLineStart, dots);
-        if (fixed.deviation != 0 && out.missCount == 0) {
-            out.missStart = static_cast<int>(run.text.data() - line.data());
-            out.missCount = static_cast<int>(run.text.size());
+    size_t i = 0;
+    while (i < line.size()) {
+        if (!isBlank(line[i])) {
+            out.text += line[i++];
+            continue;
         }
-        shift += fixed.deviation;
+        size_t end = i + 1;
+        while (end < line.size() && isBlank(line[end])) {
+            ++end;
+        }
+        const std::u16string_view run = line.substr(i, end - i);
+        const bool atLineStart = i == 0;
+        if (end == line.size() || (shift == 0 && !boardChangesRun(run, atLineStart))) {
+            out.text += run;  // a run at the line end is dropped by the board anyway
+            i = end;
+            continue;
+        }
+        const int width = board::runDots(run);
+        board::ComposedRun fixed =
+            board::composeBlankRun(width - shift, {atLineStart, false, false}, unicodeSpaces);
+        if (fixed.dots - width != -shift && out.missCount == 0) {
+            out.missStart = static_cast<int>(i);
+            out.missCount = static_cast<int>(run.size());
+        }
+        shift += fixed.dots - width;
         if (std::abs(shift) > std::abs(out.deviation)) {
             out.deviation = shift;
         }
-        return std::move(fixed.text);
-    });
+        out.text += fixed.text;
+        i = end;
+    }
     return out;
 }
 
@@ -78,15 +64,14 @@ namespace {
 
 /// The line fixed and padded back to its width in cells; a line that would not fit stays as it
 /// was and moves nothing.
-DotLine fitLineInDots(std::u16string_view line, BlankDots dots)
+DotLine fitLineInDots(std::u16string_view line, bool unicodeSpaces)
 {
     const int units = grid::WidthOf(line);
-    DotLine fixed = fixLineInDots(line, dots);
+    DotLine fixed = fixLineInDots(line, unicodeSpaces);
     std::u16string& text = fixed.text;
     int width = grid::WidthOf(text);
-    while (width > units && !text.empty() &&
-           (text.back() == grid::kHalfSpace || text.back() == grid::kFullSpace)) {
-        width -= text.back() == grid::kFullSpace ? 2 : 1;
+    while (width > units && !text.empty() && isBlank(text.back())) {
+        width -= grid::charWidth(text.back());
         text.pop_back();
     }
     if (width > units) {
@@ -103,14 +88,14 @@ DotLine fitLineInDots(std::u16string_view line, BlankDots dots)
 
 }  // namespace
 
-std::u16string fixForBoardInDots(std::u16string_view text, BlankDots dots)
+std::u16string fixForBoardInDots(std::u16string_view text, bool unicodeSpaces)
 {
     std::u16string out;
     out.reserve(text.size());
     for (size_t start = 0;;) {
         const size_t end = text.find(u"\r\n", start);
         const size_t length = end == std::u16string_view::npos ? end : end - start;
-        out += fitLineInDots(text.substr(start, length), dots).text;
+        out += fitLineInDots(text.substr(start, length), unicodeSpaces).text;
         if (end == std::u16string_view::npos) {
             return out;
         }
@@ -119,12 +104,12 @@ std::u16string fixForBoardInDots(std::u16string_view text, BlankDots dots)
     }
 }
 
-std::vector<LineShift> dotShifts(std::u16string_view text, BlankDots dots)
+std::vector<LineShift> dotShifts(std::u16string_view text, bool unicodeSpaces)
 {
     std::vector<LineShift> shifts;
     int number = 1;
     for (const std::u16string& line : grid::SplitText(text)) {
-        const DotLine fixed = fitLineInDots(line, dots);
+        const DotLine fixed = fitLineInDots(line, unicodeSpaces);
         if (fixed.deviation != 0) {
             const std::u16string_view before(line.data(), static_cast<size_t>(fixed.missStart));
             const int column = grid::WidthOf(before);

@@ -18,7 +18,6 @@
 #include "check/ProblemList.h"
 #include "grid/LineModel.h"
 #include "host/CanvasLayer.h"
-#include "platform/DotRuler.h"
 #include "platform/ProgramSettings.h"
 #include "platform/WindowPlacement.h"
 
@@ -29,12 +28,6 @@ namespace {
 const QString kMaxBytesKey = QStringLiteral("BoardCheck/MaxBytes");
 const QString kMaxLinesKey = QStringLiteral("BoardCheck/MaxLines");
 constexpr int kLargestLimit = 100'000'000;
-
-BlankDots boardDots()
-{
-    const platform::DotRuler ruler;
-    return {qRound(ruler.advance(grid::kHalfSpace)), qRound(ruler.advance(grid::kFullSpace))};
-}
 
 QSpinBox* limitBox(QWidget* parent, const QString& name, int value)
 {
@@ -207,13 +200,13 @@ std::u16string frmCheck::fixedText() const
     if (!m_canvas.proportionalFont()) {
         return fixForBoard(m_canvas.canvasText());
     }
-    return fixForBoardInDots(m_canvas.canvasText(), boardDots());
+    return fixForBoardInDots(m_canvas.canvasText(), false);
 }
 
 void frmCheck::showProblems()
 {
     m_list->update(m_check, m_canvas.proportionalFont()
-                                ? dotShifts(m_canvas.canvasText(), boardDots())
+                                ? dotShifts(m_canvas.canvasText(), false)
                                 : std::vector<LineShift>{});
 }
 

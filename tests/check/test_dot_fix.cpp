@@ -1,18 +1,26 @@
-// The fix in a proportional font's dots: each blank run keeps its width where blanks a board
-// keeps can make it, else the nearest such blanks, and the line's largest shift is reported.
+// The fix in the board font's dots: each blank run keeps its width where blanks a board keeps can
+// make it, else the nearest such blanks with the next run taking the difference back, and the
+// line's largest shift is reported.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "check/BoardCheck.h"
+#include "board/BlankComposer.h"
+#include "board/BoardBlanks.h"
 #include "check/DotFix.h"
 
 using namespace masumemo::check;
 
 namespace {
 
-const BlankDots kBoard{5, 11};
+using masumemo::board::composeBlankRun;
+using masumemo::board::ComposedRun;
+using masumemo::board::runDots;
+
+/// Full-width and half-width spaces only, as on a board that turns references into "?".
+constexpr bool kNoUnicode = false;
 
 struct RunRow
 {
@@ -38,10 +46,10 @@ TEST(DotFix, RunsKeepTheirWidthInDotsWithBlanksABoardKeeps)
     };
     for (const RunRow& r : rows) {
         SCOPED_TRACE(r.name);
-        const DotRun run = dotExactRun(r.width, r.atLineStart, kBoard);
+        const ComposedRun run = composeBlankRun(r.width, {r.atLineStart}, kNoUnicode);
         EXPECT_EQ(run.text, r.text);
         EXPECT_EQ(run.deviation, r.deviation);
-        EXPECT_EQ(blankRunDots(run.text, kBoard), r.width + r.deviation);
+        EXPECT_EQ(runDots(run.text), r.width + r.deviation);
         // Whatever it writes, the board leaves alone.
         const std::u16string line = u"|" + run.text + u"|";
         std::vector<Problem> problems;
@@ -55,7 +63,7 @@ TEST(DotFix, EveryWidthComesOutSafeAndNearest)
     // Brute force over small runs: no combination of the board's blanks is nearer.
     for (int width = 1; width <= 120; ++width) {
         for (bool atStart : {false, true}) {
-            const DotRun run = dotExactRun(width, atStart, kBoard);
+            const ComposedRun run = composeBlankRun(width, {atStart}, kNoUnicode);
             EXPECT_FALSE(boardChangesRun(run.text, atStart)) << width;
             for (int n = 0; n <= 12; ++n) {
                 for (int m = 0; m <= (atStart ? n : n + 1); ++m) {
@@ -71,19 +79,50 @@ TEST(DotFix, TheLineReportsItsLargestShift)
 {
     // Eight halves come back 2 dots short, then two halves 1 dot long: "c" ends 1 dot left,
     // "b" 2 dots left.
-    const DotLine line = fixLineInDots(u"a        b  c   ", kBoard);
+    const DotLine line = fixLineInDots(u"a        b  c   ", kNoUnicode);
     EXPECT_EQ(line.text, u"a\u3000 \u3000\u3000b\u3000c   ");
     EXPECT_EQ(line.deviation, -2);
-    EXPECT_EQ(fixLineInDots(u"\u3000 a \u3000 b", kBoard).deviation, 0);
+    EXPECT_EQ(fixLineInDots(u"\u3000 a \u3000 b", kNoUnicode).deviation, 0);
+}
+
+TEST(DotFix, TheNextRunTakesTheDifferenceBack)
+{
+    struct Row
+    {
+        const char* name;
+        std::u16string line;
+        bool unicode;
+        std::u16string text;
+        int deviation;
+    };
+    const Row rows[] = {
+        // "  " (10 dots) can only become 11; the next run, 38 dots, becomes 37 and "c" is back.
+        {"a run the board keeps takes the dot back", u"a  b\u3000\u3000\u3000 c\u3000", false,
+         u"a\u3000b \u3000 \u3000 c\u3000", 1},
+        // 11 - 1 = 10 dots cannot be made of the board's two blanks: the dot stays.
+        {"...or cannot, and the shift goes on", u"a  b\u3000c\u3000", false,
+         u"a\u3000b\u3000c\u3000", 1},
+        // With Unicode spaces, both runs are exact.
+        {"Unicode spaces make every run exact", u"a  b\u3000c\u3000", true,
+         u"a\u2002\u2009b\u3000c\u3000", 0},
+        {"a run the board keeps and no shift before it stays as written",
+         u"a\u2009b \u3000c", true, u"a\u2009b \u3000c", 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const DotLine line = fixLineInDots(r.line, r.unicode);
+        EXPECT_EQ(line.text, r.text);
+        EXPECT_EQ(line.deviation, r.deviation);
+    }
 }
 
 TEST(DotFix, ACanvasKeepsEveryLineItsWidthInCells)
 {
     // Eight halves (8 cells) become 7 cells of blanks; a half-width space at the end makes up
     // the eighth. The line ends and the clean line stay.
-    EXPECT_EQ(fixForBoardInDots(u"a        b\r\n\u3000\u3000\u3000\u3000\u3000", kBoard),
+    EXPECT_EQ(fixForBoardInDots(u"a        b\r\n\u3000\u3000\u3000\u3000\u3000", kNoUnicode),
               u"a\u3000 \u3000\u3000b \r\n\u3000\u3000\u3000\u3000\u3000");
-    EXPECT_EQ(fixForBoardInDots(u"", kBoard), u"");
+    EXPECT_EQ(fixForBoardInDots(u"", kNoUnicode), u"");
 }
 
 TEST(DotFix, TheLinesTheFixMovesAreListedWithTheirFirstMovedRun)
@@ -120,8 +159,8 @@ TEST(DotFix, TheLinesTheFixMovesAreListedWithTheirFirstMovedRun)
             expected.push_back(shift);
         }
         // Every line alone gives the same deviation the list shows.
-        EXPECT_EQ(fixLineInDots(row.line, kBoard).deviation, row.shift.dots) << row.name;
+        EXPECT_EQ(fixLineInDots(row.line, kNoUnicode).deviation, row.shift.dots) << row.name;
     }
-    EXPECT_EQ(dotShifts(canvas, kBoard), expected);
-    EXPECT_TRUE(dotShifts(u"", kBoard).empty());
+    EXPECT_EQ(dotShifts(canvas, kNoUnicode), expected);
+    EXPECT_TRUE(dotShifts(u"", kNoUnicode).empty());
 }

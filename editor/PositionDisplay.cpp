@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "grid/Cp932.h"
-#include "platform/DotRuler.h"
+#include "board/DotRuler.h"
 
 namespace masumemo::editor {
 
@@ -23,7 +23,7 @@ QString positionText(const std::vector<grid::LineRecord>& lines, int line, int c
     return QStringLiteral("列[ %1/%2 ]　行[ %3/%4 ]").arg(units).arg(lineWidth).arg(line).arg(gyou);
 }
 
-QString dotText(const platform::DotRuler& ruler, std::u16string_view line, int column)
+QString dotText(const board::DotRuler& ruler, std::u16string_view line, int column)
 {
     const size_t count = static_cast<size_t>(std::clamp(column, 0, static_cast<int>(line.size())));
     return QStringLiteral("ﾄﾞｯﾄ[ %1 / %2 ]")

@@ -6,7 +6,7 @@
 
 #include "grid/LineModel.h"
 
-namespace masumemo::platform {
+namespace masumemo::board {
 class DotRuler;
 }
 
@@ -24,7 +24,7 @@ QString pushModeText(bool halfPush);
 /// Panel 4, while the proportional font is chosen: "ﾄﾞｯﾄ[ c / w ]", c being the width in the
 /// ruler's dots of the first `column` characters of `line` and w that of the line without its
 /// trailing blanks, the part a message board keeps.
-QString dotText(const platform::DotRuler& ruler, std::u16string_view line, int column);
+QString dotText(const board::DotRuler& ruler, std::u16string_view line, int column);
 
 /// The canvas model counts a line break as CR LF, two characters; a text document counts one
 /// per block. Offsets of a caret in block `block` (0-based) at `positionInDocument`.

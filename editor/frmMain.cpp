@@ -39,7 +39,7 @@
 #include "input/SettingsFile.h"
 #include "input/frmFava.h"
 #include "platform/Dialogs.h"
-#include "platform/DotRuler.h"
+#include "board/DotRuler.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
@@ -680,7 +680,7 @@ void frmMain::DataShow()
     m_panels[3]->setVisible(dots);
     if (dots) {
         m_panels[3]->setText(
-            dotText(platform::DotRuler(), canvas().snapshotLineText(), canvas().snapshot().column));
+            dotText(board::DotRuler(), canvas().snapshotLineText(), canvas().snapshot().column));
     }
 }
 

@@ -8,7 +8,7 @@
 #include <QRawFont>
 #include <cmath>
 
-#include "platform/DotRuler.h"
+#include "board/DotRuler.h"
 #include "platform/Fonts.h"
 
 namespace masumemo::exporting {
@@ -57,7 +57,7 @@ std::unique_ptr<Placement> placementFor(const QFont& font)
     }
     // Measured as the dot display measures the canvas, at the image's own pixel size.
     return std::make_unique<AdvancePlacement>(
-        [ruler = platform::DotRuler(font)](char16_t ch) { return ruler.advance(ch); });
+        [ruler = board::DotRuler(font)](char16_t ch) { return ruler.advance(ch); });
 }
 
 QSize imageSize(const Picture& picture, const Geometry& geometry, const Placement& placement,

@@ -5,12 +5,12 @@
 
 #include "platform/Fonts.h"
 
-namespace masumemo::platform {
+namespace masumemo::board {
 
 QFont DotRuler::boardFont()
 {
     // Pixels, not points: a screen of another resolution must not change the dots.
-    QFont font(kPGothic);
+    QFont font(platform::kPGothic);
     font.setPixelSize(16);
     return font;
 }
@@ -39,4 +39,4 @@ int DotRuler::width(std::u16string_view text) const
     return qRound(sum);
 }
 
-}  // namespace masumemo::platform
+}  // namespace masumemo::board

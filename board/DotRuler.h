@@ -6,7 +6,7 @@
 #include <QFontMetricsF>
 #include <string_view>
 
-namespace masumemo::platform {
+namespace masumemo::board {
 
 class DotRuler
 {
@@ -25,4 +25,4 @@ private:
     QFontMetricsF m_metrics;
 };
 
-}  // namespace masumemo::platform
+}  // namespace masumemo::board

@@ -11,11 +11,11 @@
 
 #include "Corpus.h"
 #include "grid/LineModel.h"
-#include "platform/DotRuler.h"
+#include "board/DotRuler.h"
 #include "platform/Fonts.h"
 
 using namespace masumemo;
-using platform::DotRuler;
+using board::DotRuler;
 
 class BoardFontTest : public QObject
 {

@@ -69,22 +69,18 @@ void appendReference(std::u16string& out, char32_t cp)
     out.push_back(u';');
 }
 
-/// A line as it is written: trailing spaces trimmed; "&" before "#" and a "[" that would make
-/// the line a separator or header written as references, so reading gives the line back.
-std::u16string writtenLine(std::u16string_view line, PartsFormat format, bool cp932)
+/// Text as it is written: "&" before "#" as a reference, so reading gives the text back, and in
+/// code page 932 every character it lacks as a reference; escapeFirst writes the first character
+/// as a reference too.
+std::u16string withReferences(std::u16string_view text, bool cp932, bool escapeFirst)
 {
-    const std::u16string trimmed = grid::trimTrailingSpaces(line);
     std::u16string out;
-    out.reserve(trimmed.size());
-    const bool looksLikeHeader =
-        (format == PartsFormat::Mlt && trimmed == u"[SPLIT]") ||
-        (format == PartsFormat::Ast && trimmed.starts_with(u"[AA][") && trimmed.ends_with(u"]"));
+    out.reserve(text.size());
     std::size_t i = 0;
-    forEachCodePoint(trimmed, [&](char32_t c) {
+    forEachCodePoint(text, [&](char32_t c) {
         const bool first = i == 0;
         i += c >= 0x10000 ? 2 : 1;
-        if ((first && looksLikeHeader) ||
-            (c == U'&' && i < trimmed.size() && trimmed[i] == u'#')) {
+        if ((first && escapeFirst) || (c == U'&' && i < text.size() && text[i] == u'#')) {
             appendReference(out, c);
         } else if (cp932 && (c > 0xFFFF || !grid::isCp932Encodable(static_cast<char16_t>(c)))) {
             appendReference(out, c);
@@ -93,6 +89,17 @@ std::u16string writtenLine(std::u16string_view line, PartsFormat format, bool cp
         }
     });
     return out;
+}
+
+/// A line as it is written: trailing spaces trimmed, and a line that would read as a separator
+/// or header with its "[" as a reference.
+std::u16string writtenLine(std::u16string_view line, PartsFormat format, bool cp932)
+{
+    const std::u16string trimmed = grid::trimTrailingSpaces(line);
+    const bool looksLikeHeader =
+        (format == PartsFormat::Mlt && trimmed == u"[SPLIT]") ||
+        (format == PartsFormat::Ast && trimmed.starts_with(u"[AA][") && trimmed.ends_with(u"]"));
+    return withReferences(trimmed, cp932, looksLikeHeader);
 }
 
 std::string encodeAs(std::u16string_view text, TextEncoding encoding)
@@ -113,22 +120,11 @@ std::string partBody(const Part& part, PartsFormat format, TextEncoding encoding
 
 std::string headerLine(std::u16string_view name, TextEncoding encoding)
 {
-    std::u16string header = u"[AA][";
-    for (char16_t c : name) {
-        header.push_back(c == u'\r' || c == u'\n' ? u' ' : c);
-    }
-    header += u"]\r\n";
-    if (encoding == TextEncoding::Cp932) {
-        std::u16string safe;
-        forEachCodePoint(header, [&](char32_t c) {
-            if (c > 0xFFFF || !grid::isCp932Encodable(static_cast<char16_t>(c))) {
-                appendReference(safe, c);
-            } else {
-                grid::appendUtf16(safe, c);
-            }
-        });
-        header = std::move(safe);
-    }
+    std::u16string oneLine(name);
+    std::replace_if(oneLine.begin(), oneLine.end(),
+                    [](char16_t c) { return c == u'\r' || c == u'\n'; }, u' ');
+    const std::u16string header =
+        u"[AA][" + withReferences(oneLine, encoding == TextEncoding::Cp932, false) + u"]\r\n";
     return encodeAs(header, encoding);
 }
 

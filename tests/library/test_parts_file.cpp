@@ -153,6 +153,8 @@ TEST(PartsFile, WriteThenReadGivesTheSameParts)
         {"TXT", PartsFormat::Txt, unnamed({{u"a", u"", u"b"}})},
         {"characters code page 932 lacks are written as references", PartsFormat::Ast,
          {{u"\U0001F600", {u"\u00E9\U0001F600"}}}},
+        {"a name that reads like a reference stays as written", PartsFormat::Ast,
+         {{u"&#x2009;&#65", {u"a"}}, {u"&amp;&", {}}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

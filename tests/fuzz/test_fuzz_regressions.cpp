@@ -9,6 +9,9 @@
 #include <functional>
 
 #include "tests/fuzz/CanvasFileCheck.h"
+#include "tests/fuzz/DotMovesCheck.h"
+#include "tests/fuzz/PartsFileCheck.h"
+#include "tests/fuzz/PostingCheck.h"
 #include "tests/fuzz/SettingsChecks.h"
 
 using namespace masumemo;
@@ -46,6 +49,24 @@ TEST(FuzzRegressions, SettingsAndDictionaryFiles)
     EXPECT_GT(replay("settings", fuzzcheck::checkSettings), 0);
     EXPECT_GT(replay("settings", fuzzcheck::checkDictionaryFile), 0);
     EXPECT_GT(replay("canvas_file", fuzzcheck::checkDictionaryFile), 0);
+}
+
+TEST(FuzzRegressions, PartsFiles)
+{
+    EXPECT_GT(replay("parts_file", fuzzcheck::checkPartsBytes), 0);
+    EXPECT_GT(replay("parts_file", fuzzcheck::checkPartsWriting), 0);
+    // Canvas files are parts files too (TXT), and their seeds hold the odd line ends.
+    EXPECT_GT(replay("canvas_file", fuzzcheck::checkPartsBytes), 0);
+}
+
+TEST(FuzzRegressions, PostingCheckAndMends)
+{
+    EXPECT_GT(replay("posting_check", fuzzcheck::checkPosting), 0);
+}
+
+TEST(FuzzRegressions, ComposerAndDotMoves)
+{
+    EXPECT_GT(replay("composer", fuzzcheck::checkComposerAndMoves), 0);
 }
 
 TEST(FuzzRegressions, ListFiles)

@@ -82,7 +82,8 @@ CommandLine usageError(const QString& why)
 /// The checks that only make sense with every option read; empty when the combination is fine.
 QString combinationError(const CommandLine& c, const QCommandLineParser& parser)
 {
-    const bool exporting = !c.exportFormat.isEmpty();
+    // "--export=" names no format, yet asks for an export: refused like any other format.
+    const bool exporting = parser.isSet(QStringLiteral("export"));
     if (!exporting) {
         for (const char* exportOnly : {"output", "scale", "font-size"}) {
             if (parser.isSet(QLatin1String(exportOnly))) {
@@ -155,7 +156,8 @@ CommandLine readCommandLine(const QStringList& arguments)
     if (p.parser.isSet(QStringLiteral("font-size"))) {
         bool ok = false;
         c.fontSize = p.parser.value(QStringLiteral("font-size")).toDouble(&ok);
-        if (!ok || c.fontSize < 1 || c.fontSize > 200) {
+        // Written so that "nan", which reads as a number, fails it too.
+        if (!ok || !(c.fontSize >= 1 && c.fontSize <= 200)) {
             return usageError(QStringLiteral("--font-size は 1 から 200 までのポイント数です。"));
         }
     }

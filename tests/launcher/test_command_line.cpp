@@ -53,6 +53,11 @@ void CommandLineTest::outcomes_data()
     QTest::newRow("font size not a number")
         << QStringList{"--export", "png", "--output", "o", "--font-size", "big", "a"}
         << Outcome::UsageError << none;
+    QTest::newRow("export of no format") << QStringList{"--export=", "--output", "o", "a"}
+                                         << Outcome::UsageError << none;
+    QTest::newRow("font size nan, which reads as a number")
+        << QStringList{"--export", "png", "--output", "o", "--font-size", "nan", "a"}
+        << Outcome::UsageError << none;
     QTest::newRow("output without export") << QStringList{"--output", "o", "a"}
                                            << Outcome::UsageError << none;
     QTest::newRow("egaocho with a file") << QStringList{"--egaocho", "a"} << Outcome::UsageError

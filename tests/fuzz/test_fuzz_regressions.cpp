@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "tests/fuzz/CanvasFileCheck.h"
+#include "tests/fuzz/CommandLineCheck.h"
 #include "tests/fuzz/DotMovesCheck.h"
 #include "tests/fuzz/PartsFileCheck.h"
 #include "tests/fuzz/PostingCheck.h"
@@ -67,6 +68,11 @@ TEST(FuzzRegressions, PostingCheckAndMends)
 TEST(FuzzRegressions, ComposerAndDotMoves)
 {
     EXPECT_GT(replay("composer", fuzzcheck::checkComposerAndMoves), 0);
+}
+
+TEST(FuzzRegressions, CommandLines)
+{
+    EXPECT_GT(replay("command_line", fuzzcheck::checkCommandLine), 0);
 }
 
 TEST(FuzzRegressions, ListFiles)

@@ -34,15 +34,29 @@ struct CanvasText
 };
 using CanvasReader = std::function<CanvasText(const QString& path)>;
 
-/// Where input goes: output itself for a single file, else output as a folder and the file's
-/// name with the format's extension.
-QString outputPathFor(const QString& output, const QString& input, bool intoFolder,
-                      Format format);
+/// Where each input goes, and why an input is not exported.
+struct ExportPlan
+{
+    bool intoFolder = false;  ///< output is a folder the targets go into
+    QStringList targets;      ///< one per input, in the inputs' order
+    QStringList refusals;     ///< one per input: empty when it may be written, else the reason
+};
 
-/// Exports every file; a failure (unreadable, unwritable, two inputs with the same output name)
-/// is reported as "file: reason" and the rest go on. Several files, or an existing folder as
-/// output, write into that folder, which is made when missing. 0 when every file was written,
-/// 1 otherwise.
+/// Plans the export of files before anything is written. A single file goes to output itself;
+/// several files, or an existing folder as output, go into that folder, each under its path
+/// relative to the inputs' common folder and the format's extension (so "a/1.txt" and
+/// "b/1.txt" stay apart as "a/1.png" and "b/1.png"). Refused: an input whose target is any
+/// input (compared as canonical paths, links followed), and an input whose target an earlier
+/// input already takes.
+ExportPlan planExport(const QStringList& files, const QString& output, Format format);
+
+/// The path with every link resolved, also when its last parts do not exist yet (then the
+/// nearest existing folder on the way is resolved and the rest appended).
+QString resolvedPath(const QString& path);
+
+/// Exports every file as planExport plans it; a failure (refused, unreadable, unwritable) is
+/// reported as "file: reason" and the rest go on. The folder is made when missing, and the
+/// subfolders each target needs. 0 when every file was written, 1 otherwise.
 int exportFiles(const QStringList& files, const QString& output, const ExportOptions& options,
                 const CanvasReader& read, const std::function<void(const QString&)>& report);
 

@@ -34,6 +34,22 @@ e2e_expect_eq "a missing file: status" "$status" 1
 grep -q "^$pictures/none.txt: " "$E2E_TMP/err.log" || e2e_fail "the missing file was not named"
 [ -s "$E2E_TMP/pages/one.html" ] || e2e_fail "the readable file was not written"
 
+# An output that is an input is refused before anything is written, and the input kept.
+cp "$pictures/one.txt" "$pictures/keep.txt"
+run --export html --output "$pictures/keep.txt" "$pictures/keep.txt"
+e2e_expect_eq "output is the input: status" "$status" 1
+cmp -s "$pictures/one.txt" "$pictures/keep.txt" || e2e_fail "the input was written over"
+grep -q "^$pictures/keep.txt: " "$E2E_TMP/err.log" || e2e_fail "the refused input was not named"
+
+# A tree into one folder: the same name in two folders keeps its folder.
+mkdir -p "$E2E_TMP/tree/a" "$E2E_TMP/tree/b"
+cp "$pictures/one.txt" "$E2E_TMP/tree/a/1.txt"
+cp "$pictures/two.txt" "$E2E_TMP/tree/b/1.txt"
+run --export png --output "$E2E_TMP/tree-out" "$E2E_TMP/tree/a/1.txt" "$E2E_TMP/tree/b/1.txt"
+e2e_expect_eq "a tree: status" "$status" 0
+e2e_expect_eq "a tree: names" "$(cd "$E2E_TMP/tree-out" && find . -type f | sort | tr '\n' ' ')" \
+    "./a/1.png ./b/1.png "
+
 for wrong in "--bogus" "--export gif --output x $pictures/one.txt" \
     "--export png $pictures/one.txt" "--export png --output x --scale 3 $pictures/one.txt"; do
     # shellcheck disable=SC2086

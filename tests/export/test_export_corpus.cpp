@@ -1,7 +1,9 @@
 // Every picture of the text-art corpus exported to PNG by one run of the program: all written,
-// and each image exactly as wide as its widest line.
+// each under its folder as in the tree given (the file names repeat across folders), and each
+// image exactly as wide as its widest line.
 
 #include <QDir>
+#include <QDirIterator>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -32,16 +34,16 @@ void ExportCorpusTest::everyPictureInOneCommand()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
 
-    // The corpus is UTF-8; the program reads Shift_JIS. Names carry their folder, since the
-    // folders reuse file names.
+    // The corpus is UTF-8; the program reads Shift_JIS. The copies keep the corpus's folders.
     QStringList inputs;
     QMap<QString, int> widest;
     for (const auto& path : pictures) {
         const std::u16string text =
             grid::toCanvasForm(testing::fromUtf8(testing::readBytes(path)));
-        const QString name = QString::fromStdString(path.parent_path().filename().string() + "-" +
+        const QString name = QString::fromStdString(path.parent_path().filename().string() + "/" +
                                                     path.stem().string());
-        QFile file(dir.filePath(name + ".txt"));
+        QVERIFY(QDir(dir.path()).mkpath("in/" + QFileInfo(name).path()));
+        QFile file(dir.filePath("in/" + name + ".txt"));
         const std::string bytes = grid::encodeCp932(text);
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(bytes.data(), static_cast<qint64>(bytes.size())),
@@ -64,7 +66,12 @@ void ExportCorpusTest::everyPictureInOneCommand()
 
     const exporting::Geometry g =
         exporting::pictureGeometry(exporting::pictureFont(QFont(platform::kGothic, 12)));
-    QCOMPARE(QDir(dir.filePath("out")).entryList(QDir::Files).size(), inputs.size());
+    qsizetype images = 0;
+    for (QDirIterator it(dir.filePath("out"), QDir::Files, QDirIterator::Subdirectories);
+         it.hasNext(); it.next()) {
+        ++images;
+    }
+    QCOMPARE(images, inputs.size());
     for (auto it = widest.cbegin(); it != widest.cend(); ++it) {
         const QImage image(dir.filePath("out/" + it.key() + ".png"));
         QVERIFY2(!image.isNull(), qPrintable(it.key()));

@@ -88,6 +88,9 @@ private slots:
     void pageHoldsTheEscapedPictureInPre();
     void manyFilesExportIntoAFolder();
     void failuresAreReportedAndTheRestGoOn();
+    void noOutputIsEverAnInput_data();
+    void noOutputIsEverAnInput();
+    void aTreeKeepsItsFoldersUnderTheOutput();
 };
 
 void PictureExportTest::initTestCase()
@@ -337,7 +340,7 @@ void PictureExportTest::manyFilesExportIntoAFolder()
     ExportOptions options{Format::Png, canvasFont(), 1, {}};
 
     const QString out = dir.filePath(QStringLiteral("new/folder"));
-    QCOMPARE(exportFiles({"/a/x.txt", "/b/yy.txt"}, out, options, read, report), 0);
+    QCOMPARE(exportFiles({"/a/x.txt", "/a/yy.txt"}, out, options, read, report), 0);
     QCOMPARE(reports, QStringList{});
     QCOMPARE(QDir(out).entryList(QDir::Files), (QStringList{"x.png", "yy.png"}));
     // Each image is as wide as its own file's picture.
@@ -366,12 +369,12 @@ void PictureExportTest::failuresAreReportedAndTheRestGoOn()
     const ExportOptions options{Format::Png, canvasFont(), 1, {}};
 
     // A missing file, then two inputs that would both be "same.png".
-    QCOMPARE(exportFiles({"/p/missing.txt", "/p/same.txt", "/q/same.txt"}, dir.path(), options,
+    QCOMPARE(exportFiles({"/p/missing.txt", "/p/same.txt", "/p/same.aa"}, dir.path(), options,
                          read, report),
              1);
     QCOMPARE(reports.size(), 2);
     QCOMPARE(reports[0], QStringLiteral("/p/missing.txt: not found"));
-    QVERIFY(reports[1].startsWith(QLatin1String("/q/same.txt: ")));
+    QVERIFY(reports[1].startsWith(QLatin1String("/p/same.aa: ")));
     // The first of the two kept its picture.
     const QImage first(dir.filePath("same.png"));
     QCOMPARE(first.width(), render(QStringLiteral("/p/same.txt"), 1).width());
@@ -387,6 +390,99 @@ void PictureExportTest::failuresAreReportedAndTheRestGoOn()
     reports.clear();
     QCOMPARE(exportFiles({"a"}, dir.filePath("file/x.png"), options, read, report), 1);
     QVERIFY(reports.value(0).startsWith(QLatin1String("a: ")));
+}
+
+void PictureExportTest::noOutputIsEverAnInput_data()
+{
+    QTest::addColumn<QStringList>("inputs");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QStringList>("refused");
+    QTest::addColumn<QStringList>("written");
+
+    // Every picture below is a file "x" holding "x" before the export, in the folder "m".
+    QTest::newRow("the output named as the input")
+        << QStringList{"m/pic.txt"} << "m/pic.txt" << "html" << QStringList{"m/pic.txt"}
+        << QStringList{};
+    QTest::newRow("a folder holding an input of the output's name")
+        << QStringList{"m/pic.html", "m/other.txt"} << "m" << "html"
+        << QStringList{"m/pic.html"} << QStringList{"m/other.html"};
+    QTest::newRow("a.png is both an input and a.txt's output, found before either is written")
+        << QStringList{"m/a.txt", "m/a.png"} << "m" << "png"
+        << QStringList{"m/a.txt", "m/a.png"} << QStringList{};
+    QTest::newRow("a link to the input as the output")
+        << QStringList{"m/pic.txt"} << "link-to-pic" << "png" << QStringList{"m/pic.txt"}
+        << QStringList{};
+    QTest::newRow("the output folder through a link to the inputs' folder")
+        << QStringList{"m/pic.png", "m/b.txt"} << "link-to-m" << "png"
+        << QStringList{"m/pic.png"} << QStringList{"m/b.png"};
+    QTest::newRow("an input named twice: the second is a true duplicate")
+        << QStringList{"m/pic.txt", "m/pic.txt"} << "out" << "png" << QStringList{"m/pic.txt"}
+        << QStringList{"out/pic.png"};
+}
+
+void PictureExportTest::noOutputIsEverAnInput()
+{
+    QFETCH(QStringList, inputs);
+    QFETCH(QString, output);
+    QFETCH(QString, format);
+    QFETCH(QStringList, refused);
+    QFETCH(QStringList, written);
+
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("m"));
+    for (const QString& input : inputs) {
+        QFile file(dir.filePath(input));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(input.toUtf8());
+    }
+    QVERIFY(QFile::link(dir.filePath("m/pic.txt"), dir.filePath("link-to-pic")));
+    QVERIFY(QFile::link(dir.filePath("m"), dir.filePath("link-to-m")));
+    const CanvasReader read = [](const QString&) { return CanvasText{true, {}, u"x"}; };
+    QStringList reports;
+    const auto report = [&](const QString& line) { reports << line; };
+    QStringList absolute;
+    for (const QString& input : inputs) {
+        absolute << dir.filePath(input);
+    }
+    const ExportOptions options{format == "png" ? Format::Png : Format::Html, canvasFont(), 1, {}};
+
+    QCOMPARE(exportFiles(absolute, dir.filePath(output), options, read, report), 1);
+
+    QCOMPARE(reports.size(), refused.size());
+    for (qsizetype i = 0; i < refused.size(); ++i) {
+        QVERIFY2(reports[i].startsWith(dir.filePath(refused[i]) + ": "), qPrintable(reports[i]));
+    }
+    // Every input still holds what it held.
+    for (const QString& input : inputs) {
+        QCOMPARE(readAll(dir.filePath(input)), input.toUtf8());
+    }
+    for (const QString& name : written) {
+        QVERIFY2(readAll(dir.filePath(name)).size() > 0, qPrintable(name));
+    }
+}
+
+void PictureExportTest::aTreeKeepsItsFoldersUnderTheOutput()
+{
+    QTemporaryDir dir;
+    const CanvasReader read = [](const QString&) { return CanvasText{true, {}, u"x"}; };
+    QStringList reports;
+    const auto report = [&](const QString& line) { reports << line; };
+    const ExportOptions options{Format::Png, canvasFont(), 1, {}};
+
+    // The names repeat across folders; the common folder is /pictures/set.
+    const QStringList inputs{"/pictures/set/a/1.txt", "/pictures/set/a/2.txt",
+                             "/pictures/set/b/1.txt", "/pictures/set/b/deep/1.txt",
+                             "/pictures/set/1.txt"};
+    QCOMPARE(exportFiles(inputs, dir.filePath("out"), options, read, report), 0);
+    QCOMPARE(reports, QStringList{});
+    for (const char* name : {"a/1.png", "a/2.png", "b/1.png", "b/deep/1.png", "1.png"}) {
+        QVERIFY2(!QImage(dir.filePath("out/") + name).isNull(), name);
+    }
+
+    const ExportPlan plan = planExport({"/p/x.txt", "/q/r/x.txt"}, "/out", Format::Html);
+    QCOMPARE(plan.targets, (QStringList{"/out/p/x.html", "/out/q/r/x.html"}));
+    QCOMPARE(plan.refusals, (QStringList{{}, {}}));
 }
 
 QTEST_MAIN(PictureExportTest)

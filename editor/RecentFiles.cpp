@@ -19,6 +19,9 @@ bool isThere(const QString& path)
     return QFileInfo(path).isFile();
 }
 
+/// A stored list through the same rule as a new entry, so a hand-edited list is still bounded.
+QStringList bounded(const QStringList& stored);
+
 }  // namespace
 
 QStringList withRecentFile(QStringList list, const QString& path)
@@ -34,32 +37,42 @@ QStringList withRecentFile(QStringList list, const QString& path)
 RecentFiles::RecentFiles(QMenu& menu, std::function<void(const QString&)> open)
     : QObject(&menu), m_menu(menu), m_open(std::move(open))
 {
-    // Read through the same rule as a new entry, so a hand-edited list is still bounded.
-    const QStringList stored = platform::openProgramSettings()->value(kKey).toStringList();
-    for (auto it = stored.crbegin(); it != stored.crend(); ++it) {
-        if (!it->isEmpty()) {
-            m_files = withRecentFile(m_files, *it);
-        }
-    }
+    m_files = bounded(platform::openProgramSettings()->value(kKey).toStringList());
     connect(&m_menu, &QMenu::aboutToShow, this, &RecentFiles::rebuildMenu);
     rebuildMenu();
 }
 
 void RecentFiles::add(const QString& path)
 {
-    QStringList files = withRecentFile(m_files, QFileInfo(path).absoluteFilePath());
-    if (files == m_files) {
+    if (withRecentFile(m_files, QFileInfo(path).absoluteFilePath()) == m_files) {
         return;  // saving the same file again: the settings file is not written at every save
     }
-    m_files = std::move(files);
-    store();
+    const QString added = QFileInfo(path).absoluteFilePath();
+    store([&added](QStringList& list) { list = withRecentFile(list, added); });
     rebuildMenu();
 }
 
-void RecentFiles::store()
+void RecentFiles::store(const std::function<void(QStringList&)>& change)
 {
-    platform::openProgramSettings()->setValue(kKey, m_files);
+    // Applied to the list as the file holds it now: another copy of the program may have added
+    // files since this one read it.
+    m_files = bounded(platform::changeProgramList(kKey, change));
 }
+
+namespace {
+
+QStringList bounded(const QStringList& stored)
+{
+    QStringList files;
+    for (auto it = stored.crbegin(); it != stored.crend(); ++it) {
+        if (!it->isEmpty()) {
+            files = withRecentFile(files, *it);
+        }
+    }
+    return files;
+}
+
+}  // namespace
 
 void RecentFiles::rebuildMenu()
 {
@@ -85,16 +98,14 @@ void RecentFiles::rebuildMenu()
     prune->setObjectName(QStringLiteral("mnuFileRecentPrune"));
     prune->setEnabled(missing);
     connect(prune, &QAction::triggered, this, [this] {
-        m_files.removeIf([](const QString& p) { return !isThere(p); });
-        store();
+        store([](QStringList& list) { list.removeIf([](const QString& p) { return !isThere(p); }); });
         rebuildMenu();
     });
     QAction* clear = m_menu.addAction(QStringLiteral("一覧を消去(&C)"));
     clear->setObjectName(QStringLiteral("mnuFileRecentClear"));
     clear->setEnabled(!m_files.isEmpty());
     connect(clear, &QAction::triggered, this, [this] {
-        m_files.clear();
-        store();
+        store([](QStringList& list) { list.clear(); });
         rebuildMenu();
     });
 }

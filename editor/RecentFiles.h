@@ -31,7 +31,8 @@ public:
     void rebuildMenu();
 
 private:
-    void store();
+    /// Applies change to the stored list and shows the result.
+    void store(const std::function<void(QStringList&)>& change);
 
     QMenu& m_menu;
     std::function<void(const QString&)> m_open;

@@ -5,6 +5,7 @@
 
 #include <QSettings>
 
+#include <functional>
 #include <memory>
 
 namespace masumemo::platform {
@@ -14,5 +15,10 @@ inline const QString kProgramSettingsName = QStringLiteral("masumemo.conf");
 /// A settings object on the program's own file (INI format, UTF-8). Each caller opens its own;
 /// QSettings keeps them in step within the process and writes the file through a temporary one.
 std::unique_ptr<QSettings> openProgramSettings();
+
+/// Changes the list kept under key as one step against other copies of the program: under a
+/// ChangeLock the file is read again, change is applied to the list as the file holds it now,
+/// and the file is written. Returns the list as written.
+QStringList changeProgramList(const QString& key, const std::function<void(QStringList&)>& change);
 
 }  // namespace masumemo::platform

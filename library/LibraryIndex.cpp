@@ -4,7 +4,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 
 #include <algorithm>
 
@@ -77,64 +76,56 @@ std::optional<std::string_view> spanOf(std::string_view bytes, PartSpan span)
     return bytes.substr(span.start, span.length);
 }
 
+/// The size as an entry holds it: -1 for a missing file.
+qint64 sizeOnDisk(const QFileInfo& info)
+{
+    return info.exists() ? info.size() : -1;
+}
+
 }  // namespace
 
-void indexEntry(LibraryFile& entry)
+bool indexEntry(LibraryFile& entry, const std::atomic<bool>* cancel)
 {
     const QFileInfo info(entry.path);
-    entry.size = info.size();
+    entry.size = sizeOnDisk(info);
     entry.modified = modifiedTime(info);
     entry.index.reset();
     entry.notice.clear();
+    entry.indexed = true;
     const platform::FileBytes read = platform::readRegularFile(entry.path, kMaxIndexedFileBytes);
     if (read.problem != platform::FileProblem::None) {
         entry.notice = platform::problemText(read.problem);
-        return;
+        return true;
     }
     IndexProblem problem = IndexProblem::None;
-    auto index = std::make_shared<FileIndex>(indexFile(view(read.bytes), entry.format, &problem));
+    auto index =
+        std::make_shared<FileIndex>(indexFile(view(read.bytes), entry.format, &problem, cancel));
+    if (problem == IndexProblem::Cancelled) {
+        return false;
+    }
     if (problem == IndexProblem::Binary) {
         entry.notice = QStringLiteral("テキストファイルではありません（NUL文字を含んでいます）。");
-        return;
+        return true;
     }
     entry.index = std::move(index);
+    return true;
 }
 
 LibraryIndex::LibraryIndex(QObject* parent) : QObject(parent) {}
 
 LibraryIndex::~LibraryIndex()
 {
-    stopSearch();
-    stopIndexing();
-}
-
-void LibraryIndex::stopIndexing()
-{
-    if (m_indexThread) {
-        m_indexCancel->store(true);
-        m_indexThread->wait();
-        delete m_indexThread;
-        m_indexThread = nullptr;
-    }
-    m_indexing = false;
-}
-
-void LibraryIndex::stopSearch()
-{
-    if (m_searchThread) {
-        m_searchCancel->store(true);
-        m_searchThread->wait();
-        delete m_searchThread;
-        m_searchThread = nullptr;
-    }
+    // All cancelled first, so the members' destructors wait for all of them at once.
+    m_searchWork.cancel();
+    m_reindexWork.cancel();
+    m_indexWork.cancel();
 }
 
 void LibraryIndex::setRoots(const QStringList& roots)
 {
-    stopSearch();
-    stopIndexing();
-    const int generation = ++m_generation;
-    ++m_searchGeneration;
+    m_searchWork.cancel();
+    m_reindexWork.cancel();
+    m_reindexing.clear();
     m_roots = roots;
     m_files.clear();
     m_notices.clear();
@@ -142,69 +133,58 @@ void LibraryIndex::setRoots(const QStringList& roots)
     m_indexing = true;
     emit filesListed();
 
-    auto cancel = std::make_shared<std::atomic<bool>>(false);
-    m_indexCancel = cancel;
-    m_indexThread = QThread::create([this, cancel, generation, roots] {
+    const quint64 readOrder = ++m_readsAsked;
+    m_indexWork.start([this, roots, readOrder](const NewestWins::Run& run) {
         QVector<LibraryFile> files;
         QStringList notices;
         for (const QString& root : roots) {
-            const ScanResult found = scanCollection(root.toStdString(), cancel.get());
+            const ScanResult found = scanCollection(root.toStdString(), run.cancelFlag());
             for (const FoundFile& f : found.files) {
-                files.push_back({fromPath(f.path), root, f.format, nullptr});
+                LibraryFile file{fromPath(f.path), root, f.format, nullptr};
+                file.readOrder = readOrder;
+                files.push_back(std::move(file));
             }
             for (const ScanNotice& n : found.notices) {
                 notices << noticeText(n);
             }
         }
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, files, notices] {
-                if (generation == m_generation) {
-                    m_files = files;
-                    m_notices = notices;
-                    emit filesListed();
-                    emit progress(0, fileCount());
-                }
-            },
-            Qt::QueuedConnection);
-        for (int i = 0; i < files.size() && !cancel->load(); ++i) {
+        run.deliver([this, files, notices] {
+            m_files = files;
+            m_notices = notices;
+            emit filesListed();
+            emit progress(0, fileCount());
+        });
+        for (int i = 0; i < files.size() && !run.cancelled(); ++i) {
             LibraryFile entry = files[i];
-            indexEntry(entry);
-            QMetaObject::invokeMethod(
-                this, [this, generation, i, entry] { takeFile(generation, i, entry); },
-                Qt::QueuedConnection);
+            if (!indexEntry(entry, run.cancelFlag())) {
+                return;
+            }
+            run.deliver([this, i, entry] {
+                if (takeFile(i, entry)) {
+                    ++m_indexedCount;
+                    emit fileIndexed(i);
+                    emit progress(m_indexedCount, fileCount());
+                }
+            });
         }
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation] {
-                if (generation != m_generation) {
-                    return;
-                }
-                stopIndexing();
-                emit indexingFinished();
-                // Files indexed after the search began were not searched.
-                if (!m_query.isEmpty()) {
-                    search(m_query);
-                }
-            },
-            Qt::QueuedConnection);
+        run.deliver([this] {
+            m_indexing = false;
+            emit indexingFinished();
+        });
     });
-    m_indexThread->start(QThread::LowPriority);
 }
 
-void LibraryIndex::takeFile(int generation, int file, const LibraryFile& indexed)
+bool LibraryIndex::takeFile(int file, const LibraryFile& indexed)
 {
-    if (generation != m_generation || file >= m_files.size()) {
-        return;
+    if (file >= m_files.size()) {
+        return false;
     }
     LibraryFile& entry = m_files[file];
-    // A refresh on this thread may already have read a newer state of the file.
-    if (entry.size < 0 || entry.modified <= indexed.modified) {
+    // A read of the file asked for later may already have brought a newer state of it.
+    if (indexed.readOrder >= entry.readOrder) {
         entry = indexed;
     }
-    ++m_indexedCount;
-    emit fileIndexed(file);
-    emit progress(m_indexedCount, fileCount());
+    return true;
 }
 
 int LibraryIndex::fileOf(const QString& path) const
@@ -224,8 +204,9 @@ bool LibraryIndex::refreshIfChanged(int i)
     }
     const LibraryFile& entry = m_files[i];
     const QFileInfo info(entry.path);
-    if (info.size() == entry.size && modifiedTime(info) == entry.modified &&
-        info.exists() == (entry.size >= 0)) {
+    // A file not indexed yet is on its way in the indexing under way.
+    if (!entry.indexed ||
+        (sizeOnDisk(info) == entry.size && modifiedTime(info) == entry.modified)) {
         return false;
     }
     reindex(i);
@@ -237,49 +218,110 @@ void LibraryIndex::reindex(int i)
     if (i < 0 || i >= m_files.size()) {
         return;
     }
-    indexEntry(m_files[i]);
-    emit fileIndexed(i);
+    m_reindexing.insert(i);
+    startReindexing();
 }
 
-std::optional<std::u16string> LibraryIndex::partText(PartRef ref)
+void LibraryIndex::startReindexing()
 {
-    refreshIfChanged(ref.file);
-    if (ref.file < 0 || ref.file >= m_files.size()) {
-        return std::nullopt;
+    // The newest request takes every file still waiting, so cancelling the one before loses
+    // none of them.
+    QVector<QPair<int, LibraryFile>> waiting;
+    for (const int i : std::as_const(m_reindexing)) {
+        waiting.push_back({i, m_files[i]});
+        waiting.back().second.readOrder = ++m_readsAsked;
+    }
+    m_reindexWork.start([this, waiting](const NewestWins::Run& run) {
+        for (auto [i, entry] : waiting) {
+            if (run.cancelled()) {
+                return;
+            }
+            if (!indexEntry(entry, run.cancelFlag())) {
+                return;
+            }
+            run.deliver([this, i, entry] {
+                m_reindexing.remove(i);
+                if (takeFile(i, entry)) {
+                    emit fileIndexed(i);
+                }
+            });
+        }
+    });
+}
+
+bool LibraryIndex::readPart(PartRef ref, const std::function<bool(std::string_view)>& sink)
+{
+    if (ref.file < 0 || ref.file >= m_files.size() || m_reindexing.contains(ref.file) ||
+        refreshIfChanged(ref.file)) {
+        return false;
     }
     const LibraryFile& entry = m_files[ref.file];
     if (!entry.index || ref.part < 0 || ref.part >= entry.partCount()) {
-        return std::nullopt;
+        return false;
     }
     const PartSpan span = entry.index->parts[static_cast<std::size_t>(ref.part)];
     QFile file(entry.path);
     // Something else put in the file's place (a pipe would block) is not read.
     if (platform::regularFileProblem(entry.path) != platform::FileProblem::None ||
         !file.open(QIODevice::ReadOnly) || !file.seek(span.start)) {
+        return false;
+    }
+    constexpr qint64 kPiece = 1 << 16;
+    qint64 left = span.length;
+    while (left > 0) {
+        const QByteArray bytes = file.read(std::min(left, kPiece));
+        if (bytes.isEmpty()) {
+            return false;  // the file shrank since it was indexed
+        }
+        left -= bytes.size();
+        if (!sink(view(bytes))) {
+            break;
+        }
+    }
+    return true;
+}
+
+std::optional<std::u16string> LibraryIndex::partText(PartRef ref)
+{
+    std::string bytes;
+    if (!readPart(ref, [&](std::string_view piece) {
+            bytes += piece;
+            return true;
+        })) {
         return std::nullopt;
     }
-    const QByteArray bytes = file.read(span.length);
-    if (bytes.size() != static_cast<qsizetype>(span.length)) {
+    return library::partText(bytes, m_files[ref.file].index->detected.encoding);
+}
+
+std::optional<std::vector<std::u16string>> LibraryIndex::partPreview(PartRef ref,
+                                                                    std::size_t maxLines,
+                                                                    std::size_t maxChars)
+{
+    if (ref.file < 0 || ref.file >= m_files.size() || !m_files[ref.file].index) {
         return std::nullopt;
     }
-    return library::partText(view(bytes), entry.index->detected.encoding);
+    PreviewLines preview(m_files[ref.file].index->detected.encoding, maxLines, maxChars);
+    if (!readPart(ref, [&](std::string_view piece) { return preview.feed(piece); })) {
+        return std::nullopt;
+    }
+    return preview.lines();
 }
 
 void LibraryIndex::search(const QString& query)
 {
-    stopSearch();
-    const int generation = ++m_searchGeneration;
     m_query = query;
+    m_searchCapped = false;
     if (query.isEmpty()) {
+        m_searchWork.cancel();
         return;
     }
-    auto cancel = std::make_shared<std::atomic<bool>>(false);
-    m_searchCancel = cancel;
     const QVector<LibraryFile> files = m_files;
     const std::u16string needle = folded(query.toStdU16String());
-    m_searchThread = QThread::create([this, cancel, generation, files, needle] {
+    m_searchWork.start([this, files, needle](const NewestWins::Run& run) {
+        // How often a search looks whether it was cancelled, in parts.
+        constexpr std::size_t kCancelCheckParts = 256;
         int total = 0;
-        for (int f = 0; f < files.size() && !cancel->load() && total < kMaxHits; ++f) {
+        for (int f = 0; f < files.size() && !run.cancelled() && total < kMaxHits; ++f) {
             const LibraryFile& entry = files[f];
             if (!entry.index) {
                 continue;
@@ -291,6 +333,9 @@ void LibraryIndex::search(const QString& query)
             const FileIndex& index = *entry.index;
             QVector<PartRef> hits;
             for (std::size_t p = 0; p < index.count() && total < kMaxHits; ++p) {
+                if (p % kCancelCheckParts == kCancelCheckParts - 1 && run.cancelled()) {
+                    return;
+                }
                 const std::optional<std::string_view> span = spanOf(view(*bytes), index.parts[p]);
                 if (!span) {
                     break;  // the file shrank since it was indexed
@@ -303,42 +348,25 @@ void LibraryIndex::search(const QString& query)
                 }
             }
             if (!hits.isEmpty()) {
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, generation, hits] {
-                        if (generation == m_searchGeneration) {
-                            emit searchHits(hits);
-                        }
-                    },
-                    Qt::QueuedConnection);
+                run.deliver([this, hits] { emit searchHits(hits); });
             }
         }
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation] {
-                if (generation == m_searchGeneration) {
-                    stopSearch();
-                    emit searchFinished();
-                }
-            },
-            Qt::QueuedConnection);
+        const bool capped = total >= kMaxHits;
+        run.deliver([this, capped] {
+            m_searchCapped = capped;
+            emit searchFinished();
+        });
     });
-    m_searchThread->start(QThread::LowPriority);
 }
 
 void LibraryIndex::waitForIdle()
 {
-    // Each thread's last message stops it; take messages in until both have ended.
-    while (m_indexThread || m_searchThread) {
-        if (m_indexThread) {
-            m_indexThread->wait();
-        }
-        if (m_searchThread) {
-            m_searchThread->wait();
-        }
-        QCoreApplication::sendPostedEvents(this);
+    // What one piece of work delivers can start another (indexing ends, the search starts).
+    while (!m_indexWork.idle() || !m_reindexWork.idle() || !m_searchWork.idle()) {
+        m_indexWork.waitForIdle();
+        m_reindexWork.waitForIdle();
+        m_searchWork.waitForIdle();
     }
-    QCoreApplication::sendPostedEvents(this);
 }
 
 }  // namespace masumemo::library

@@ -1,22 +1,24 @@
 #pragma once
 // The collection as the window sees it: the parts files under the chosen folders, each with its
-// index (where every part starts and its name), built on a background thread so the window
-// never waits for it. Parts are read from disk only when they are shown, searched or used, and
-// a file that changed on disk since it was indexed is indexed again before its parts are read.
+// index (where every part starts and its name), built on background threads so the window
+// never waits for it, not even for work it no longer wants. Parts are read from disk only when
+// they are shown, searched or used; a file that changed on disk since it was indexed is indexed
+// again in the background, and its parts are read once that is done.
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "library/NewestWins.h"
 #include "library/PartsFile.h"
-
-class QThread;
 
 namespace masumemo::library {
 
@@ -31,9 +33,12 @@ struct LibraryFile
     PartsFormat format = PartsFormat::Txt;
     /// Null until indexed; replaced whole when the file is indexed again.
     std::shared_ptr<const FileIndex> index;
-    qint64 size = -1;      ///< as indexed
+    qint64 size = -1;      ///< as indexed; -1 for a missing file
     qint64 modified = -1;  ///< as indexed, ms since the epoch
     QString notice;        ///< why the file gives no parts (empty when it was read)
+    bool indexed = false;  ///< read (or found missing) at least once
+    /// When the read was asked for: what a read asked for later found wins.
+    quint64 readOrder = 0;
 
     int partCount() const { return index ? static_cast<int>(index->count()) : 0; }
 };
@@ -51,11 +56,12 @@ class LibraryIndex : public QObject
     Q_OBJECT
 public:
     explicit LibraryIndex(QObject* parent = nullptr);
-    /// Stops the background work and waits for it.
+    /// Cancels the background work and waits for its threads, which end within a few hundred
+    /// parts.
     ~LibraryIndex() override;
 
     /// Starts over on these roots (folders or files): the file list is rebuilt and every file
-    /// indexed in the background. Work on the previous roots stops.
+    /// indexed in the background. Work on the previous roots is cancelled, not waited for.
     void setRoots(const QStringList& roots);
     const QStringList& roots() const { return m_roots; }
 
@@ -70,23 +76,32 @@ public:
     /// Files indexed so far in this run.
     int indexedCount() const { return m_indexedCount; }
 
-    /// Indexes file i again when its size or time on disk differ from what was indexed. True
-    /// when it did (fileIndexed has been emitted).
+    /// Starts indexing file i again in the background when its size or time on disk differ
+    /// from what was indexed; fileIndexed follows. True when it did.
     bool refreshIfChanged(int i);
-    /// Indexes file i again now, on this thread.
+    /// Starts indexing file i again in the background; fileIndexed follows.
     void reindex(int i);
+    /// True while file i waits to be indexed again.
+    bool reindexing(int i) const { return m_reindexing.contains(i); }
 
-    /// The text of a part (CR LF between lines), read from disk; the file is indexed again first
-    /// when it changed. Nothing when the file cannot be read or no longer holds that part.
+    /// The text of a part (CR LF between lines), read from disk. Nothing when the file cannot be
+    /// read, no longer holds that part, or changed since it was indexed (then it is indexed
+    /// again, and fileIndexed follows).
     std::optional<std::u16string> partText(PartRef ref);
+    /// The beginning of a part as PreviewLines gives it, reading no more of the file than that.
+    /// Nothing as for partText.
+    std::optional<std::vector<std::u16string>> partPreview(PartRef ref, std::size_t maxLines,
+                                                           std::size_t maxChars);
 
     /// Searches names and texts of every indexed part for query (ASCII letters in any case) in
     /// the background; results arrive in searchHits, then searchFinished. An empty query, or a
-    /// new one, stops the search under way.
+    /// new one, cancels the search under way: none of its hits arrive after that.
     void search(const QString& query);
     const QString& query() const { return m_query; }
     /// The most hits one search gives.
     static constexpr int kMaxHits = 100000;
+    /// True when the last search finished stopped at kMaxHits.
+    bool searchCapped() const { return m_searchCapped; }
 
     /// Blocks until the background indexing and search have ended and their results have been
     /// taken in. For tests and benchmarks.
@@ -102,28 +117,32 @@ signals:
     void searchFinished();
 
 private:
-    struct Job;
-    void stopIndexing();
-    void stopSearch();
-    void takeFile(int generation, int file, const LibraryFile& indexed);
+    /// Takes in what the background read of a file found, unless the entry already holds a
+    /// newer state of the file.
+    bool takeFile(int file, const LibraryFile& indexed);
+    void startReindexing();
+    /// Reads the bytes of a part in pieces into sink until it returns false; false when the
+    /// part cannot be read (see partText).
+    bool readPart(PartRef ref, const std::function<bool(std::string_view)>& sink);
 
     QStringList m_roots;
     QVector<LibraryFile> m_files;
     QStringList m_notices;
     bool m_indexing = false;
     int m_indexedCount = 0;
-    int m_generation = 0;
-    std::shared_ptr<std::atomic<bool>> m_indexCancel;
-    QThread* m_indexThread = nullptr;
+    QSet<int> m_reindexing;
+    quint64 m_readsAsked = 0;
 
     QString m_query;
-    int m_searchGeneration = 0;
-    std::shared_ptr<std::atomic<bool>> m_searchCancel;
-    QThread* m_searchThread = nullptr;
+    bool m_searchCapped = false;
+
+    NewestWins m_indexWork;
+    NewestWins m_reindexWork;
+    NewestWins m_searchWork;
 };
 
-/// Reads and indexes one file into entry (size, time, index or notice). Used by the background
-/// work and by a refresh on the window's thread.
-void indexEntry(LibraryFile& entry);
+/// Reads and indexes one file into entry (size, time, index or notice). A set cancel flag ends
+/// it early: then false, and entry is to be dropped. Used by the background work.
+bool indexEntry(LibraryFile& entry, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace masumemo::library

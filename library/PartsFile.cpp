@@ -1,6 +1,7 @@
 #include "PartsFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "grid/Cp932.h"
@@ -107,40 +108,36 @@ std::string encodeAs(std::u16string_view text, TextEncoding encoding)
     return encoding == TextEncoding::Utf8 ? encodeUtf8(text) : grid::encodeCp932(text);
 }
 
-/// The bytes of one part after its separator or header line: each line and CR LF.
-std::string partBody(const Part& part, PartsFormat format, TextEncoding encoding)
+/// The bytes of one part after its separator or header line: each line and its break.
+std::string partBody(const Part& part, PartsFormat format, TextEncoding encoding,
+                     std::string_view lineBreak = kCrLf)
 {
-    std::u16string text;
+    std::string out;
     for (const std::u16string& line : part.lines) {
-        text += writtenLine(line, format, encoding == TextEncoding::Cp932);
-        text += u"\r\n";
+        out += encodeAs(writtenLine(line, format, encoding == TextEncoding::Cp932), encoding);
+        out += lineBreak;
     }
-    return encodeAs(text, encoding);
+    return out;
 }
 
-std::string headerLine(std::u16string_view name, TextEncoding encoding)
+std::string headerLine(std::u16string_view name, TextEncoding encoding,
+                       std::string_view lineBreak = kCrLf)
 {
     std::u16string oneLine(name);
     std::replace_if(oneLine.begin(), oneLine.end(),
                     [](char16_t c) { return c == u'\r' || c == u'\n'; }, u' ');
     const std::u16string header =
-        u"[AA][" + withReferences(oneLine, encoding == TextEncoding::Cp932, false) + u"]\r\n";
-    return encodeAs(header, encoding);
+        u"[AA][" + withReferences(oneLine, encoding == TextEncoding::Cp932, false) + u"]";
+    return encodeAs(header, encoding) + std::string(lineBreak);
 }
 
-/// The end of the line at pos (the position of its break, or the end).
+/// The end of the line at pos (the position of its break, or the end). One pass that stops at
+/// the first CR or LF: searching for each alone would run to the end of a file that has none.
 std::size_t lineEnd(std::string_view bytes, std::size_t pos)
 {
-    const void* cr = std::memchr(bytes.data() + pos, '\r', bytes.size() - pos);
-    const void* lf = std::memchr(bytes.data() + pos, '\n', bytes.size() - pos);
-    std::size_t end = bytes.size();
-    if (cr) {
-        end = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data());
-    }
-    if (lf) {
-        end = std::min(end, static_cast<std::size_t>(static_cast<const char*>(lf) - bytes.data()));
-    }
-    return end;
+    const auto hit = std::find_if(bytes.begin() + static_cast<std::ptrdiff_t>(pos), bytes.end(),
+                                  isBreak);
+    return static_cast<std::size_t>(hit - bytes.begin());
 }
 
 /// The start of the line after the one ending at end (past its CR LF, CR or LF).
@@ -180,9 +177,20 @@ PartSpan span(std::size_t start, std::size_t end)
     return {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)};
 }
 
-void indexMlt(std::string_view bytes, std::size_t from, FileIndex& index)
+/// How often indexing looks whether it was cancelled, in parts.
+constexpr std::size_t kCancelCheckParts = 256;
+
+bool cancelled(const FileIndex& index, const std::atomic<bool>* cancel)
+{
+    return cancel && index.parts.size() % kCancelCheckParts == 0 && cancel->load();
+}
+
+/// False when cancelled.
+bool indexMlt(std::string_view bytes, std::size_t from, FileIndex& index,
+              const std::atomic<bool>* cancel)
 {
     std::size_t partStart = from;
+    bool stopped = false;
     forEachLineStart(bytes, from, kSplit, [&](std::size_t at) {
         const std::size_t end = lineEnd(bytes, at);
         if (end != at + kSplit.size()) {
@@ -190,15 +198,25 @@ void indexMlt(std::string_view bytes, std::size_t from, FileIndex& index)
         }
         index.parts.push_back(span(partStart, at));
         partStart = nextLine(bytes, end);
+        if (cancelled(index, cancel)) {
+            stopped = true;
+            return bytes.size();
+        }
         return partStart;
     });
-    index.parts.push_back(span(partStart, bytes.size()));
+    // A separator on the last line closes the part before it; it opens none after it.
+    if (partStart < bytes.size() || index.parts.empty()) {
+        index.parts.push_back(span(partStart, bytes.size()));
+    }
+    return !stopped;
 }
 
-void indexAst(std::string_view bytes, std::size_t from, FileIndex& index)
+bool indexAst(std::string_view bytes, std::size_t from, FileIndex& index,
+              const std::atomic<bool>* cancel)
 {
     const TextEncoding encoding = index.detected.encoding;
     bool open = false;
+    bool stopped = false;
     forEachLineStart(bytes, from, kHeader, [&](std::size_t at) {
         const std::size_t end = lineEnd(bytes, at);
         if (end == at + kHeader.size() || bytes[end - 1] != ']') {
@@ -215,8 +233,13 @@ void indexAst(std::string_view bytes, std::size_t from, FileIndex& index)
         const std::size_t start = nextLine(bytes, end);
         index.parts.push_back(span(start, bytes.size()));
         open = true;
+        if (cancelled(index, cancel)) {
+            stopped = true;
+            return bytes.size();
+        }
         return start;
     });
+    return !stopped;
 }
 
 }  // namespace
@@ -323,7 +346,8 @@ std::size_t FileIndex::memoryBytes() const
            names.capacity() * sizeof(char16_t) + nameEnds.capacity() * sizeof(std::uint32_t);
 }
 
-FileIndex indexFile(std::string_view bytes, PartsFormat format, IndexProblem* problem)
+FileIndex indexFile(std::string_view bytes, PartsFormat format, IndexProblem* problem,
+                    const std::atomic<bool>* cancel)
 {
     FileIndex index;
     index.format = format;
@@ -341,18 +365,25 @@ FileIndex indexFile(std::string_view bytes, PartsFormat format, IndexProblem* pr
     }
     index.detected = detectEncoding(bytes);
     const std::size_t from = index.detected.bomLength;
+    bool finished = true;
     if (from < bytes.size()) {
         switch (format) {
             case PartsFormat::Mlt:
-                indexMlt(bytes, from, index);
+                finished = indexMlt(bytes, from, index, cancel);
                 break;
             case PartsFormat::Ast:
-                indexAst(bytes, from, index);
+                finished = indexAst(bytes, from, index, cancel);
                 break;
             case PartsFormat::Txt:
                 index.parts.push_back(span(from, bytes.size()));
                 break;
         }
+    }
+    if (!finished) {
+        if (problem) {
+            *problem = IndexProblem::Cancelled;
+        }
+        return FileIndex{format, index.detected, {}, {}, {}};
     }
     index.parts.shrink_to_fit();
     index.names.shrink_to_fit();
@@ -406,27 +437,124 @@ std::string partsFileBytes(const std::vector<Part>& parts, PartsFormat format)
     return out;
 }
 
-std::optional<std::string> appendedPartBytes(std::string_view fileBytes, PartsFormat format,
-                                             const Part& part)
+std::string_view lineBreakOf(std::string_view bytes)
 {
-    IndexProblem problem = IndexProblem::None;
-    const FileIndex index = indexFile(fileBytes, format, &problem);
-    if (format == PartsFormat::Txt || problem != IndexProblem::None) {
+    const std::size_t at = lineEnd(bytes, 0);
+    if (at == bytes.size()) {
+        return kCrLf;
+    }
+    if (bytes[at] == '\n') {
+        return "\n";
+    }
+    return at + 1 < bytes.size() && bytes[at + 1] == '\n' ? kCrLf : std::string_view("\r");
+}
+
+namespace {
+
+/// True when the last line of bytes (after from) is a separator.
+bool endsWithSeparator(std::string_view bytes, std::size_t from)
+{
+    std::string_view text = bytes.substr(from);
+    if (!text.empty() && text.back() == '\n') {
+        text.remove_suffix(1);
+    }
+    if (!text.empty() && text.back() == '\r') {
+        text.remove_suffix(1);
+    }
+    return text.ends_with(kSplit) &&
+           (text.size() == kSplit.size() || isBreak(text[text.size() - kSplit.size() - 1]));
+}
+
+}  // namespace
+
+std::optional<std::string> bytesToAppend(std::string_view fileBytes, PartsFormat format,
+                                         const Part& part)
+{
+    if (format == PartsFormat::Txt || fileBytes.size() > kMaxPartsFileBytes ||
+        std::memchr(fileBytes.data(), '\0', fileBytes.size())) {
         return std::nullopt;
     }
-    const TextEncoding encoding = index.detected.encoding;
-    std::string out(fileBytes);
-    const bool hasText = fileBytes.size() > index.detected.bomLength;
+    const Detected detected = detectEncoding(fileBytes);
+    const std::string_view lineBreak = lineBreakOf(fileBytes);
+    std::string out;
+    const bool hasText = fileBytes.size() > detected.bomLength;
     if (hasText && !isBreak(fileBytes.back())) {
-        out += kCrLf;
+        out += lineBreak;
     }
     if (format == PartsFormat::Ast) {
-        out += headerLine(part.name, encoding);
-    } else if (hasText && index.parts.back().length > 0) {
+        out += headerLine(part.name, detected.encoding, lineBreak);
+    } else if (hasText && !endsWithSeparator(fileBytes, detected.bomLength)) {
         out += kSplit;
-        out += kCrLf;
+        out += lineBreak;
     }
-    out += partBody(part, format, encoding);
+    out += partBody(part, format, detected.encoding, lineBreak);
+    return out;
+}
+
+std::vector<std::u16string> linesForPart(std::u16string_view canvasText)
+{
+    std::vector<std::u16string> lines = grid::SplitText(canvasText);
+    while (!lines.empty() && grid::withoutTrailingSpaces(lines.back()).empty()) {
+        lines.pop_back();
+    }
+    return lines;
+}
+
+PreviewLines::PreviewLines(TextEncoding encoding, std::size_t maxLines, std::size_t maxChars)
+    : m_encoding(encoding), m_maxLines(maxLines), m_maxChars(maxChars)
+{
+}
+
+bool PreviewLines::feed(std::string_view bytes)
+{
+    for (std::size_t i = 0; i < bytes.size() && !m_full;) {
+        if (m_afterCr) {
+            m_afterCr = false;
+            if (bytes[i] == '\n') {
+                ++i;
+                continue;
+            }
+        }
+        if (m_lines.size() == m_maxLines) {
+            m_full = true;  // a line beyond the last one shown begins here
+            break;
+        }
+        const std::size_t end = lineEnd(bytes, i);
+        // Each character takes at most a reference's 10 bytes ("&#1114111;").
+        const std::size_t room = m_maxChars * 10 + 1;
+        if (m_line.size() < room) {
+            m_line.append(bytes.substr(i, std::min(end - i, room - m_line.size())));
+        }
+        if (end == bytes.size()) {
+            return true;
+        }
+        m_afterCr = bytes[end] == '\r';
+        closeLine();
+        i = end + 1;
+    }
+    return !m_full;
+}
+
+void PreviewLines::closeLine()
+{
+    std::u16string text = decodeReferences(decodeBytes(m_line, m_encoding));
+    m_line.clear();
+    if (text.size() > m_maxChars) {
+        text.resize(m_maxChars);
+        text += u"…";
+    }
+    m_lines.push_back(std::move(text));
+}
+
+std::vector<std::u16string> PreviewLines::lines()
+{
+    if (!m_line.empty()) {
+        closeLine();
+    }
+    std::vector<std::u16string> out = m_lines;
+    if (m_full) {
+        out.push_back(u"…");
+    }
     return out;
 }
 

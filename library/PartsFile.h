@@ -7,6 +7,7 @@
 // are found in the raw bytes: in code page 932 and in UTF-8 a byte after a line break always
 // starts a character, so a line that begins with "[" is never the tail of a two-byte one.
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -68,11 +69,14 @@ struct FileIndex
 };
 
 /// Why a file holds no parts it could give.
-enum class IndexProblem { None, Binary, TooLarge };
+enum class IndexProblem { None, Binary, TooLarge, Cancelled };
 
-/// Indexes a whole file's bytes. A file holding NUL bytes is binary and gives no parts. An
-/// empty file (or, for AST, one without headers) has no parts.
-FileIndex indexFile(std::string_view bytes, PartsFormat format, IndexProblem* problem = nullptr);
+/// Indexes a whole file's bytes in one pass. A file holding NUL bytes is binary and gives no
+/// parts. An empty file (or, for AST, one without headers) has no parts; an MLT whose last line
+/// is a separator has no empty part after it. cancel, when given, is looked at every few
+/// hundred parts: once set, indexing stops with no parts and the problem Cancelled.
+FileIndex indexFile(std::string_view bytes, PartsFormat format, IndexProblem* problem = nullptr,
+                    const std::atomic<bool>* cancel = nullptr);
 
 /// A part's text decoded from its bytes (the span's bytes of the file): line ends as CR LF, no
 /// break after the last line, references decoded.
@@ -98,11 +102,45 @@ std::vector<Part> readParts(std::string_view bytes, PartsFormat format);
 /// writes only the first part. A name's line breaks become spaces.
 std::string partsFileBytes(const std::vector<Part>& parts, PartsFormat format);
 
-/// A file's bytes with one part added at its end, in the file's own encoding (a UTF-8 file
-/// stays UTF-8). The part goes after a separator or header line; a missing last line break is
-/// added first, and an MLT whose last part is empty (it ends with a separator) gets the part
-/// in that place instead of another separator. TXT files take no added parts: nullopt.
-std::optional<std::string> appendedPartBytes(std::string_view fileBytes, PartsFormat format,
-                                             const Part& part);
+/// The line break a file uses: that of its first line (CR LF, LF or CR); CR LF for a file of
+/// one line or none.
+std::string_view lineBreakOf(std::string_view bytes);
+
+/// What to append to a file of fileBytes so that it holds one more part, in the file's own
+/// encoding (a UTF-8 file stays UTF-8) and line break (lineBreakOf). The part goes after a
+/// separator or header line; a missing last line break is added first, and an MLT whose last
+/// line is a separator gets the part right after it instead of another separator. TXT files
+/// and files holding NUL bytes take no added parts: nullopt.
+std::optional<std::string> bytesToAppend(std::string_view fileBytes, PartsFormat format,
+                                         const Part& part);
+
+/// The lines of a canvas (or its selection) as a part: the trailing blank lines, which only
+/// pad the canvas, are left out. A blank canvas gives no lines.
+std::vector<std::u16string> linesForPart(std::u16string_view canvasText);
+
+/// The beginning of a part as a preview shows it, taken from its bytes fed piece by piece, so a
+/// part of many megabytes is neither read nor decoded beyond what is shown: at most maxLines
+/// lines, each cut after maxChars characters with a "…", and a last line "…" when more lines
+/// follow. Line ends as in partLines.
+class PreviewLines
+{
+public:
+    PreviewLines(TextEncoding encoding, std::size_t maxLines, std::size_t maxChars);
+    /// Takes the next bytes of the part; false once it needs no more.
+    bool feed(std::string_view bytes);
+    /// The lines shown, references decoded.
+    std::vector<std::u16string> lines();
+
+private:
+    void closeLine();
+
+    TextEncoding m_encoding;
+    std::size_t m_maxLines;
+    std::size_t m_maxChars;
+    std::vector<std::u16string> m_lines;
+    std::string m_line;  ///< bytes of the line under way, up to what can be shown
+    bool m_afterCr = false;
+    bool m_full = false;
+};
 
 }  // namespace masumemo::library

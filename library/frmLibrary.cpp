@@ -60,29 +60,6 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption)
     return b;
 }
 
-/// The part as the preview shows it: long parts and long lines cut, with a mark.
-QString previewOf(std::u16string_view text)
-{
-    QString shown;
-    int lines = 0;
-    for (const std::u16string& line : grid::SplitText(text)) {
-        if (++lines > kPreviewLines) {
-            shown += QStringLiteral("…");
-            break;
-        }
-        if (lines > 1) {
-            shown += QLatin1Char('\n');
-        }
-        if (line.size() > static_cast<std::size_t>(kPreviewLineChars)) {
-            shown += fromU16(std::u16string_view(line).substr(0, kPreviewLineChars));
-            shown += QStringLiteral("…");
-        } else {
-            shown += fromU16(line);
-        }
-    }
-    return shown;
-}
-
 QString cleanPath(const QString& path)
 {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
@@ -106,7 +83,13 @@ frmLibrary::frmLibrary(std::unique_ptr<PartsCanvas> canvas, QWidget* parent)
     connect(&m_index, &LibraryIndex::filesListed, this, &frmLibrary::showFileList);
     connect(&m_index, &LibraryIndex::fileIndexed, this, &frmLibrary::onFileIndexed);
     connect(&m_index, &LibraryIndex::progress, this, &frmLibrary::showStatus);
-    connect(&m_index, &LibraryIndex::indexingFinished, this, &frmLibrary::showStatus);
+    connect(&m_index, &LibraryIndex::indexingFinished, this, [this] {
+        // The search under way began before every file was indexed: it starts over on all.
+        if (!m_txtSearch->text().isEmpty()) {
+            startSearch();
+        }
+        showStatus();
+    });
     connect(&m_index, &LibraryIndex::searchHits, m_parts, &PartListModel::addHits);
     connect(&m_index, &LibraryIndex::searchFinished, this, &frmLibrary::showStatus);
     connect(m_searchTimer, &QTimer::timeout, this, &frmLibrary::startSearch);
@@ -118,12 +101,7 @@ frmLibrary::frmLibrary(std::unique_ptr<PartsCanvas> canvas, QWidget* parent)
         m_index.refreshIfChanged(m_index.fileOf(path));
     });
 
-    const auto settings = platform::openProgramSettings();
-    for (const QString& folder : settings->value(QLatin1String(kFoldersKey)).toStringList()) {
-        if (!folder.isEmpty() && !m_folders.contains(cleanPath(folder))) {
-            m_folders << cleanPath(folder);
-        }
-    }
+    takeFolders(platform::openProgramSettings()->value(QLatin1String(kFoldersKey)).toStringList());
     restart();
 }
 
@@ -226,9 +204,28 @@ void frmLibrary::restart()
     m_index.setRoots(m_folders + m_sessionRoots);
 }
 
-void frmLibrary::saveFolders()
+void frmLibrary::takeFolders(const QStringList& stored)
 {
-    platform::openProgramSettings()->setValue(QLatin1String(kFoldersKey), m_folders);
+    m_folders.clear();
+    for (const QString& folder : stored) {
+        if (!folder.isEmpty() && !m_folders.contains(cleanPath(folder))) {
+            m_folders << cleanPath(folder);
+        }
+    }
+}
+
+void frmLibrary::changeFolders(const QString& added, const QString& removed)
+{
+    // Applied to the folders as the settings file holds them now, so a folder another copy of
+    // the program added or removed meanwhile stays so.
+    takeFolders(platform::changeProgramList(QLatin1String(kFoldersKey), [&](QStringList& list) {
+        list.removeIf([&](const QString& folder) {
+            return !removed.isEmpty() && cleanPath(folder) == removed;
+        });
+        if (!added.isEmpty() && !list.contains(added)) {
+            list << added;
+        }
+    }));
 }
 
 void frmLibrary::openOn(const QString& path)
@@ -335,7 +332,9 @@ void frmLibrary::showStatus()
         text = QStringLiteral("%1 ファイル・%2 個").arg(m_index.fileCount()).arg(parts);
     }
     if (m_parts->showsHits()) {
-        text += QStringLiteral("　検索: %1 件").arg(m_parts->rowCount());
+        text += m_index.searchCapped()
+                    ? QStringLiteral("　検索: %1 件以上").arg(LibraryIndex::kMaxHits)
+                    : QStringLiteral("　検索: %1 件").arg(m_parts->rowCount());
     }
     if (!skipped.isEmpty()) {
         text += QStringLiteral("　読めないもの %1 件").arg(skipped.size());
@@ -347,6 +346,9 @@ void frmLibrary::showStatus()
 void frmLibrary::onFileIndexed(int file)
 {
     showFileState(file);
+    if (!m_index.indexing()) {
+        showStatus();  // a file read again: its count changed
+    }
     const PartRef shown = currentPart();
     m_parts->fileChanged(file);
     if (shown.file == file && !m_parts->showsHits()) {
@@ -362,9 +364,15 @@ void frmLibrary::chooseFile(int file)
     }
 }
 
+int frmLibrary::chosenFile() const
+{
+    const QVariant file = m_tvwFiles->currentIndex().data(kFileRole);
+    return file.isValid() ? file.toInt() : -1;
+}
+
 void frmLibrary::onFileChosen()
 {
-    const int file = m_tvwFiles->currentIndex().data(kFileRole).toInt();
+    const int file = chosenFile();
     unwatch();
     if (file >= 0 && file < m_index.fileCount()) {
         m_watcher->addPath(m_index.file(file).path);
@@ -389,7 +397,8 @@ void frmLibrary::choosePending()
         }
     }
     const int file = m_index.fileOf(m_pendingPath);
-    if (file < 0 || (!m_index.file(file).index && m_index.indexing())) {
+    if (file < 0 || (!m_index.file(file).index && m_index.indexing()) ||
+        m_index.reindexing(file)) {
         return;
     }
     const int part = m_pendingPart;
@@ -424,8 +433,12 @@ void frmLibrary::onPartChosen()
         m_txtPreview->clear();
         return;
     }
-    const std::optional<std::u16string> text = m_index.partText(ref);
-    m_txtPreview->setPlainText(text ? previewOf(*text) : QString());
+    const auto lines = m_index.partPreview(ref, kPreviewLines, kPreviewLineChars);
+    QStringList shown;
+    for (const std::u16string& line : lines.value_or(std::vector<std::u16string>{})) {
+        shown << fromU16(line);
+    }
+    m_txtPreview->setPlainText(shown.join(QLatin1Char('\n')));
 }
 
 void frmLibrary::startSearch()
@@ -434,7 +447,7 @@ void frmLibrary::startSearch()
     const QString query = m_txtSearch->text();
     if (query.isEmpty()) {
         m_index.search(QString());
-        m_parts->showFile(m_tvwFiles->currentIndex().data(kFileRole).toInt());
+        m_parts->showFile(chosenFile());
     } else {
         m_parts->showHits();
         m_index.search(query);
@@ -473,14 +486,15 @@ void frmLibrary::cmdCopy_Click()
 void frmLibrary::cmdOpen_Click()
 {
     if (const auto text = chosenText()) {
-        m_canvas->openAsNew(*text);
+        // As a file holds it, every line ended: a last empty line is a line of the canvas.
+        m_canvas->openAsNew(text->empty() ? *text : *text + u"\r\n");
     }
 }
 
 void frmLibrary::cmdAdd_Click()
 {
-    const std::u16string text = m_canvas->selectionOrCanvas();
-    if (text.empty()) {
+    Part part{u"", linesForPart(m_canvas->selectionOrCanvas())};
+    if (part.lines.empty()) {
         tell(this, QStringLiteral("キャンバスが空なので、追加するものがありません。"),
              Dialogs::Icon::Information);
         return;
@@ -501,7 +515,6 @@ void frmLibrary::cmdAdd_Click()
              Dialogs::Icon::Warning);
         return;
     }
-    Part part{u"", grid::SplitText(text)};
     if (*format == PartsFormat::Ast) {
         const std::optional<QString> name =
             Dialogs::instance().askText(this, QStringLiteral("素材の名前："), QString());
@@ -510,49 +523,74 @@ void frmLibrary::cmdAdd_Click()
         }
         part.name = name->toStdU16String();
     }
-    // A missing file is made; anything else that cannot be read is left alone.
-    platform::FileBytes existing;
-    if (platform::regularFileProblem(path) != platform::FileProblem::NotFound) {
-        existing = platform::readRegularFile(path, kMaxIndexedFileBytes);
-        if (existing.problem != platform::FileProblem::None) {
-            tell(this,
-                 QStringLiteral("ファイルを読めませんでした。\n%1\n\n%2")
-                     .arg(path, platform::problemText(existing.problem)),
-                 Dialogs::Icon::Critical);
-            return;
-        }
-    }
-    const std::optional<std::string> bytes = appendedPartBytes(
-        std::string_view(existing.bytes.constData(), static_cast<std::size_t>(existing.bytes.size())),
-        *format, part);
-    if (!bytes) {
-        tell(this, QStringLiteral("このファイルには追加できません（NUL文字を含んでいます）。"),
-             Dialogs::Icon::Warning);
-        return;
-    }
-    if (const platform::FileProblem problem = platform::writeWholeFile(path, *bytes);
-        problem != platform::FileProblem::None) {
-        tell(this,
-             QStringLiteral("ファイルに書き込めませんでした。\n%1\n\n%2")
-                 .arg(path, platform::problemText(problem)),
-             Dialogs::Icon::Critical);
+    if (!appendPart(path, *format, part)) {
         return;
     }
     const QString clean = cleanPath(path);
-    const int file = m_index.fileOf(clean);
-    if (file >= 0) {
-        m_index.reindex(file);
-        m_txtSearch->clear();
-        chooseFile(file);
-        choosePart(m_index.file(file).partCount() - 1);
-        return;
-    }
-    // A file outside the collection joins it, so the new part can be seen at once.
-    m_folders << clean;
-    saveFolders();
     m_pendingPath = clean;
     m_pendingPart = std::numeric_limits<int>::max();
+    if (const int file = m_index.fileOf(clean); file >= 0) {
+        m_txtSearch->clear();
+        m_index.reindex(file);
+        return;
+    }
+    // A new file in a folder already listed is found there; one elsewhere joins the
+    // collection on its own, so the new part can be seen at once.
+    const bool listed = std::any_of(m_index.roots().cbegin(), m_index.roots().cend(),
+                                    [&](const QString& root) {
+                                        return clean.startsWith(root + QLatin1Char('/'));
+                                    });
+    if (!listed) {
+        changeFolders(clean, {});
+    }
     restart();
+}
+
+bool frmLibrary::appendPart(const QString& path, PartsFormat format, const Part& part)
+{
+    // Appended, never rewritten, so another program adding to the file loses nothing; when the
+    // file changed between reading it and appending, it is read again.
+    constexpr int kTries = 20;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        platform::FileBytes existing;
+        if (platform::regularFileProblem(path) != platform::FileProblem::NotFound) {
+            existing = platform::readRegularFile(path, kMaxIndexedFileBytes);
+            if (existing.problem != platform::FileProblem::None) {
+                tell(this,
+                     QStringLiteral("ファイルを読めませんでした。\n%1\n\n%2")
+                         .arg(path, platform::problemText(existing.problem)),
+                     Dialogs::Icon::Critical);
+                return false;
+            }
+        }
+        const std::optional<std::string> bytes = bytesToAppend(
+            std::string_view(existing.bytes.constData(),
+                             static_cast<std::size_t>(existing.bytes.size())),
+            format, part);
+        if (!bytes) {
+            tell(this, QStringLiteral("このファイルには追加できません（NUL文字を含んでいます）。"),
+                 Dialogs::Icon::Warning);
+            return false;
+        }
+        bool changed = false;
+        const platform::FileProblem problem =
+            platform::appendToFile(path, *bytes, existing.bytes.size(), &changed);
+        if (problem != platform::FileProblem::None) {
+            tell(this,
+                 QStringLiteral("ファイルに書き込めませんでした。\n%1\n\n%2")
+                     .arg(path, platform::problemText(problem)),
+                 Dialogs::Icon::Critical);
+            return false;
+        }
+        if (!changed) {
+            return true;
+        }
+    }
+    tell(this,
+         QStringLiteral("ファイルが書き換えられ続けているので、追加できませんでした。\n%1")
+             .arg(path),
+         Dialogs::Icon::Warning);
+    return false;
 }
 
 void frmLibrary::cmdFolderAdd_Click()
@@ -564,9 +602,8 @@ void frmLibrary::cmdFolderAdd_Click()
     }
     const QString clean = cleanPath(folder);
     if (!m_folders.contains(clean)) {
-        m_folders << clean;
+        changeFolders(clean, {});
         m_sessionRoots.removeAll(clean);
-        saveFolders();
         restart();
     }
 }
@@ -577,9 +614,8 @@ void frmLibrary::cmdFolderRemove_Click()
     if (root.isEmpty()) {
         return;
     }
-    m_folders.removeAll(root);
+    changeFolders({}, root);
     m_sessionRoots.removeAll(root);
-    saveFolders();
     restart();
 }
 

@@ -69,7 +69,10 @@ protected:
 private:
     void buildControls();
     void restart();
-    void saveFolders();
+    /// The remembered folders from the list the settings file holds.
+    void takeFolders(const QStringList& stored);
+    /// Adds and removes one folder (either may be empty) in the settings file.
+    void changeFolders(const QString& added, const QString& removed);
     void showFileList();
     void showFileState(int file);
     void showStatus();
@@ -77,6 +80,10 @@ private:
     void onPartChosen();
     void onFileIndexed(int file);
     void startSearch();
+    /// The file chosen in the file list, or -1 (none, or a folder).
+    int chosenFile() const;
+    /// Appends part to the file at path; false (and the user told why) when it was not.
+    bool appendPart(const QString& path, PartsFormat format, const Part& part);
     /// The chosen part's text; a message when it cannot be read.
     std::optional<std::u16string> chosenText();
     void choosePending();

@@ -224,4 +224,57 @@ FileProblem writeWholeFile(const QString& path, std::string_view bytes, WriteMod
     return FileProblem::None;
 }
 
+FileProblem appendToFile(const QString& path, std::string_view bytes, qint64 expectedSize,
+                         bool* changed)
+{
+    ignoreFileSizeSignal();
+    *changed = false;
+    if (const FileProblem problem = regularFileProblem(path);
+        problem == FileProblem::IsFolder || problem == FileProblem::NotRegularFile) {
+        return problem;
+    }
+    // Non-blocking, so a pipe put in the file's place meanwhile cannot hold the window.
+    const Descriptor fd(::open(QFile::encodeName(path).constData(),
+                               O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666));
+    if (fd.get() < 0) {
+        return problemOfErrno(errno);
+    }
+    struct stat info = {};
+    if (::fstat(fd.get(), &info) != 0) {
+        return problemOfErrno(errno);
+    }
+    if (const FileProblem problem = problemOfMode(info.st_mode); problem != FileProblem::None) {
+        return problem;
+    }
+    if (info.st_size != expectedSize) {
+        *changed = true;
+        return FileProblem::None;
+    }
+    std::size_t written = 0;
+    int error = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd.get(), bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            error = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    if (error == 0 && ::fsync(fd.get()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        // Cut off what got in, unless another writer has appended since.
+        if (::fstat(fd.get(), &info) == 0 &&
+            info.st_size == expectedSize + static_cast<qint64>(written)) {
+            [[maybe_unused]] const int cut = ::ftruncate(fd.get(), expectedSize);
+        }
+        return problemOfErrno(error);
+    }
+    return FileProblem::None;
+}
+
 }  // namespace masumemo::platform

@@ -65,4 +65,12 @@ enum class WriteMode
 FileProblem writeWholeFile(const QString& path, std::string_view bytes,
                            WriteMode mode = WriteMode::Replace);
 
+/// Appends bytes to the end of the regular file at path in one write, without rewriting what
+/// it holds, provided the file still has expectedSize bytes (a missing file counts as 0 and is
+/// made): so bytes worked out from what was read of the file still follow it. When the size
+/// differs, nothing is written and *changed is set; the caller reads the file again. A write
+/// that fails part way is cut back off, so the file keeps what it held.
+FileProblem appendToFile(const QString& path, std::string_view bytes, qint64 expectedSize,
+                         bool* changed);
+
 }  // namespace masumemo::platform

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QTreeView>
 #include <memory>
+#include <thread>
 
 #include "ShownTitle.h"
 #include "Corpus.h"
@@ -83,6 +85,9 @@ private slots:
     void searchesAsTheUserTypes();
     void foldersAreRemembered();
     void fileChangedOnDiskIsReadAgain();
+    void addedPartsKeepTheFilesLineEndsAndLeaveOutBlankLines();
+    void anotherWriterLosesNothing();
+    void searchFaults();
     void corpusCollection();
 
 private:
@@ -285,6 +290,9 @@ void LibraryWindowTest::addsTheCanvasToFiles()
              m_collection + QStringLiteral("/more/hands.ast"));
     QCOMPARE(read(QStringLiteral("more/hands.ast")),
              cp932(QStringLiteral("[AA][右手]\r\n ｜\r\n[AA][]\r\nＬ\r\n[AA][新しい手]\r\nｱｲ\r\nｳｴ\r\n")));
+    // The file is read again in the background; the new part is chosen once it is in.
+    QVERIFY(m_library->index().reindexing(fileNamed(QStringLiteral("more/hands.ast"))));
+    m_library->index().waitForIdle();
     QCOMPARE(m_library->currentPart(), (PartRef{fileNamed(QStringLiteral("more/hands.ast")), 2}));
     QCOMPARE(preview(), QStringLiteral("ｱｲ\nｳｴ"));
 
@@ -377,12 +385,130 @@ void LibraryWindowTest::fileChangedOnDiskIsReadAgain()
     choose(QStringLiteral("faces.mlt"), 1);
     // Rewritten with other parts (and another size): the next read indexes it again.
     write(QStringLiteral("faces.mlt"), cp932(QStringLiteral("zz\r\n[SPLIT]\r\nかき\r\n")));
-    m_library->index().refreshIfChanged(fileNamed(QStringLiteral("faces.mlt")));
+    // Read again in the background: the window does not wait, and the old parts are not read
+    // meanwhile.
+    QVERIFY(m_library->index().refreshIfChanged(fileNamed(QStringLiteral("faces.mlt"))));
+    QVERIFY(m_library->index().reindexing(fileNamed(QStringLiteral("faces.mlt"))));
+    QCOMPARE(m_library->index().partText({fileNamed(QStringLiteral("faces.mlt")), 1}),
+             std::nullopt);
+    m_library->index().waitForIdle();
     QCOMPARE(m_library->parts().rowCount(), 2);
     QCOMPARE(preview(), QStringLiteral("かき"));
     // Removed: nothing to insert, and a message says so.
     QFile::remove(m_collection + QStringLiteral("/faces.mlt"));
     QTest::mouseClick(command("cmdInsert"), Qt::LeftButton);
+    QCOMPARE(m_dialogs->messages().size(), 1u);
+    m_library->index().waitForIdle();
+    QCOMPARE(m_library->parts().rowCount(), 0);
+    // A missing file is not read again and again.
+    QVERIFY(!m_library->index().refreshIfChanged(fileNamed(QStringLiteral("faces.mlt"))));
+}
+
+void LibraryWindowTest::addedPartsKeepTheFilesLineEndsAndLeaveOutBlankLines()
+{
+    // A three-line drawing on a canvas of six lines: its blank lines are no part of it.
+    m_editor->canvas().resetCanvas(u"ab　\r\n　　　\r\nｱ　　\r\n　　　\r\n　　　\r\n   ", 3, 6);
+    write(QStringLiteral("lf.mlt"), "a\n[SPLIT]\nb\n");
+    openLibrary();
+    m_dialogs->choose(m_collection + QStringLiteral("/lf.mlt"));
+    QTest::mouseClick(command("cmdAdd"), Qt::LeftButton);
+    QCOMPARE(read(QStringLiteral("lf.mlt")), QByteArray("a\n[SPLIT]\nb\n[SPLIT]\nab\n\n\xB1\n"));
+    m_library->index().waitForIdle();
+    const int lf = fileNamed(QStringLiteral("lf.mlt"));
+    QCOMPARE(m_library->currentPart(), (PartRef{lf, 2}));
+
+    // The status counts follow: 3 + 2 + 1 + 3 parts.
+    const auto* status = m_library->findChild<QLabel*>(QStringLiteral("lblStatus"));
+    QVERIFY2(status->text().startsWith(QStringLiteral("5 ファイル・9 個")), qPrintable(status->text()));
+
+    // Opened as a new canvas, the part keeps its empty line, last one included.
+    write(QStringLiteral("lf.mlt"), "a\n[SPLIT]\nb\n\n\n[SPLIT]\nc\n[SPLIT]\nd\n");
+    m_library->index().refreshIfChanged(lf);
+    m_library->index().waitForIdle();
+    QVERIFY2(status->text().startsWith(QStringLiteral("5 ファイル・10 個")),
+             qPrintable(status->text()));
+    choose(QStringLiteral("lf.mlt"), 1);
+    m_dialogs->answer(platform::Dialogs::Answer::No);
+    QTest::mouseClick(command("cmdOpen"), Qt::LeftButton);
+    QCOMPARE(m_editor->canvas().gyou(), 3);
+
+    // A new file in a folder already listed is listed in it, not as a folder of its own.
+    const QString inside = m_collection + QStringLiteral("/more/new.mlt");
+    m_dialogs->choose(inside);
+    QTest::mouseClick(command("cmdAdd"), Qt::LeftButton);
+    m_library->index().waitForIdle();
+    QCOMPARE(m_library->folders(), QStringList{m_collection});
+    QCOMPARE(m_library->index().roots(), QStringList{m_collection});
+    QCOMPARE(m_library->currentPart(), (PartRef{m_library->index().fileOf(inside), 0}));
+}
+
+void LibraryWindowTest::anotherWriterLosesNothing()
+{
+    // Another program appends parts to the file while parts are added to it here.
+    const QString path = write(QStringLiteral("shared.mlt"), "start\r\n");
+    m_editor->canvas().resetCanvas(u"ours", 4, 1);
+    openLibrary();
+    constexpr int kTheirs = 400;
+    constexpr int kOurs = 40;
+    std::thread other([&] {
+        for (int i = 0; i < kTheirs; ++i) {
+            QFile file(path);
+            if (file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+                file.write("[SPLIT]\r\ntheirs\r\n");
+            }
+        }
+    });
+    for (int i = 0; i < kOurs; ++i) {
+        m_dialogs->choose(path);
+        m_library->cmdAdd_Click();
+    }
+    other.join();
+    int ours = 0;
+    int theirs = 0;
+    for (const QByteArray& line : read(QStringLiteral("shared.mlt")).split('\n')) {
+        ours += line == "ours\r";
+        theirs += line == "theirs\r";
+    }
+    QCOMPARE(theirs, kTheirs);
+    QCOMPARE(ours, kOurs);
+}
+
+void LibraryWindowTest::searchFaults()
+{
+    // One file of more parts than a search gives.
+    QByteArray many;
+    for (int i = 0; i <= library::LibraryIndex::kMaxHits; ++i) {
+        many += "q\n[SPLIT]\n";
+    }
+    write(QStringLiteral("many.mlt"), many);
+    m_library = new frmLibrary(editor::libraryCanvas(*m_editor), m_editor.get());
+    m_library->setSearchDelay(0);
+    m_library->show();
+    // Typed while the files are still being indexed, once the first is in: each hit is listed
+    // once when indexing ends.
+    auto* box = m_library->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
+    connect(&m_library->index(), &library::LibraryIndex::fileIndexed, box, [box] {
+        if (box->text().isEmpty()) {
+            typeInto(box, QStringLiteral("ab"));
+        }
+    });
+    m_library->index().waitForIdle();
+    QVERIFY(!m_library->index().indexing());
+    QCOMPARE(m_library->parts().rowCount(), 1);
+    const auto* status = m_library->findChild<QLabel*>(QStringLiteral("lblStatus"));
+    QVERIFY2(status->text().contains(QStringLiteral("検索: 1 件")), qPrintable(status->text()));
+
+    // A search that reaches its cap says so.
+    box->clear();
+    typeInto(box, QStringLiteral("q"));
+    m_library->index().waitForIdle();
+    QCOMPARE(m_library->parts().rowCount(), library::LibraryIndex::kMaxHits);
+    QVERIFY2(status->text().contains(QStringLiteral("検索: 100000 件以上")),
+             qPrintable(status->text()));
+
+    // Cleared with no file chosen: no file's parts are shown.
+    box->clear();
+    QCOMPARE(m_library->parts().shownFile(), -1);
     QCOMPARE(m_library->parts().rowCount(), 0);
 }
 

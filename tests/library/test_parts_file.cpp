@@ -44,7 +44,9 @@ TEST(PartsFile, ReadMlt)
         {"two parts, CR LF", "a\r\n[SPLIT]\r\nb\r\n", {{u"a"}, {u"b"}}},
         {"lone LF and lone CR", "a\n[SPLIT]\rb\rc", {{u"a"}, {u"b", u"c"}}},
         {"a separator at the start gives an empty first part", "[SPLIT]\r\na\r\n", {{}, {u"a"}}},
-        {"a separator at the end gives an empty last part", "a\r\n[SPLIT]\r\n", {{u"a"}, {}}},
+        {"a separator on the last line opens no part after it", "a\r\n[SPLIT]\r\n", {{u"a"}}},
+        {"the same without its line break", "a\n[SPLIT]", {{u"a"}}},
+        {"an empty line after the last separator is a part", "a\r[SPLIT]\r\r", {{u"a"}, {u""}}},
         {"two separators in a row", "a\r\n[SPLIT]\r\n[SPLIT]\r\nb", {{u"a"}, {}, {u"b"}}},
         {"an empty line before a separator stays in the part", "a\r\n\r\n[SPLIT]\r\nb",
          {{u"a", u""}, {u"b"}}},
@@ -146,8 +148,8 @@ TEST(PartsFile, WriteThenReadGivesTheSameParts)
         std::vector<Part> parts;
     };
     const Row rows[] = {
-        {"MLT with empty parts at both ends", PartsFormat::Mlt,
-         unnamed({{}, {u"あ", u""}, {u""}, {u"[SPLIT]", u"&#38;"}, {}})},
+        {"MLT with an empty first part and an empty one inside", PartsFormat::Mlt,
+         unnamed({{}, {u"あ", u""}, {}, {u""}, {u"[SPLIT]", u"&#38;"}})},
         {"AST with empty names and header-like lines", PartsFormat::Ast,
          {{u"", {u"x"}}, {u"手", {u"[AA][y]", u"  a"}}, {u"z", {}}}},
         {"TXT", PartsFormat::Txt, unnamed({{u"a", u"", u"b"}})},
@@ -168,7 +170,7 @@ TEST(PartsFile, WriteThenReadGivesTheSameParts)
     EXPECT_EQ(partsFileBytes({{u"n\r\nm", {u"a"}}}, PartsFormat::Ast), "[AA][n  m]\r\na\r\n");
 }
 
-TEST(PartsFile, AppendKeepsTheFileAndItsEncoding)
+TEST(PartsFile, AppendKeepsTheFileItsEncodingAndItsLineEnds)
 {
     struct Row
     {
@@ -179,23 +181,130 @@ TEST(PartsFile, AppendKeepsTheFileAndItsEncoding)
     };
     const Part part{u"名", {u"あ  ", u"b"}};
     const Row rows[] = {
-        {"MLT", PartsFormat::Mlt, "a\r\n", "a\r\n[SPLIT]\r\n\x82\xA0\r\nb\r\n"},
-        {"MLT without a final line break", PartsFormat::Mlt, "a",
-         "a\r\n[SPLIT]\r\n\x82\xA0\r\nb\r\n"},
-        {"MLT ending in a separator fills its empty part", PartsFormat::Mlt,
-         "a\n[SPLIT]\n", "a\n[SPLIT]\n\x82\xA0\r\nb\r\n"},
+        {"MLT", PartsFormat::Mlt, "a\r\n", "[SPLIT]\r\n\x82\xA0\r\nb\r\n"},
+        {"MLT without a final line break", PartsFormat::Mlt, "a", "\r\n[SPLIT]\r\n\x82\xA0\r\nb\r\n"},
+        {"MLT ending in a separator fills its empty part", PartsFormat::Mlt, "a\n[SPLIT]\n",
+         "\x82\xA0\nb\n"},
+        {"the same without the separator's line break", PartsFormat::Mlt, "a\r\n[SPLIT]",
+         "\r\n\x82\xA0\r\nb\r\n"},
+        {"a line only ending like a separator is text", PartsFormat::Mlt, "x[SPLIT]\r\n",
+         "[SPLIT]\r\n\x82\xA0\r\nb\r\n"},
         {"empty MLT", PartsFormat::Mlt, "", "\x82\xA0\r\nb\r\n"},
-        {"AST", PartsFormat::Ast, "[AA][x]\r\ny",
-         "[AA][x]\r\ny\r\n[AA][\x96\xBC]\r\n\x82\xA0\r\nb\r\n"},
+        {"an LF file gets LF", PartsFormat::Mlt, "a\nb\n", "[SPLIT]\n\x82\xA0\nb\n"},
+        {"a CR file gets CR", PartsFormat::Ast, "[AA][x]\ry",
+         "\r[AA][\x96\xBC]\r\x82\xA0\rb\r"},
+        {"AST", PartsFormat::Ast, "[AA][x]\r\ny", "\r\n[AA][\x96\xBC]\r\n\x82\xA0\r\nb\r\n"},
         {"a UTF-8 file stays UTF-8", PartsFormat::Ast, "\xEF\xBB\xBF[AA][x]\r\n",
-         "\xEF\xBB\xBF[AA][x]\r\n[AA][\xE5\x90\x8D]\r\n\xE3\x81\x82\r\nb\r\n"},
+         "[AA][\xE5\x90\x8D]\r\n\xE3\x81\x82\r\nb\r\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(appendedPartBytes(row.file, row.format, part), row.appended);
+        EXPECT_EQ(bytesToAppend(row.file, row.format, part), row.appended);
+        // What is appended reads back as one more part.
+        const std::string whole = row.file + row.appended;
+        const auto parts = readParts(whole, row.format);
+        ASSERT_FALSE(parts.empty());
+        EXPECT_EQ(parts.back().lines, (Lines{u"あ", u"b"}));
     }
-    EXPECT_EQ(appendedPartBytes("a", PartsFormat::Txt, part), std::nullopt);
-    EXPECT_EQ(appendedPartBytes(std::string("\0", 1), PartsFormat::Mlt, part), std::nullopt);
+    EXPECT_EQ(bytesToAppend("a", PartsFormat::Txt, part), std::nullopt);
+    EXPECT_EQ(bytesToAppend(std::string("\0", 1), PartsFormat::Mlt, part), std::nullopt);
+}
+
+TEST(PartsFile, LineEndsOfEveryKindAreFoundInOnePass)
+{
+    // Many parts in files with one kind of line end each: the same parts from all three.
+    std::vector<Lines> parts;
+    for (int i = 0; i < 3000; ++i) {
+        parts.push_back({u"p" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)), u"x"});
+    }
+    const std::string crlf = partsFileBytes(unnamed(parts), PartsFormat::Mlt);
+    for (const char* end : {"\n", "\r"}) {
+        SCOPED_TRACE(end[0] == '\n' ? "LF" : "CR");
+        std::string bytes;
+        for (std::size_t i = 0; i < crlf.size(); ++i) {
+            if (crlf.compare(i, 2, "\r\n") == 0) {
+                bytes += end;
+                ++i;
+            } else {
+                bytes += crlf[i];
+            }
+        }
+        EXPECT_EQ(readParts(bytes, PartsFormat::Mlt), unnamed(parts));
+    }
+}
+
+TEST(PartsFile, IndexingStopsWhenCancelled)
+{
+    std::string bytes;
+    for (int i = 0; i < 2000; ++i) {
+        bytes += "a\n[SPLIT]\n";
+    }
+    const std::atomic<bool> cancel{true};
+    IndexProblem problem = IndexProblem::None;
+    EXPECT_EQ(indexFile(bytes, PartsFormat::Mlt, &problem, &cancel).count(), 0u);
+    EXPECT_EQ(problem, IndexProblem::Cancelled);
+    const std::atomic<bool> goOn{false};
+    EXPECT_EQ(indexFile(bytes, PartsFormat::Mlt, &problem, &goOn).count(), 2000u);
+    EXPECT_EQ(problem, IndexProblem::None);
+}
+
+TEST(PartsFile, CanvasLinesForAPart)
+{
+    struct Row
+    {
+        const char* name;
+        std::u16string canvas;
+        Lines lines;
+    };
+    const Row rows[] = {
+        {"trailing blank lines of both widths left out", u"a\r\n\u3000 \r\n\r\n\u3000\u3000",
+         {u"a"}},
+        {"blank lines inside and at the top kept", u"\u3000\r\na\r\n\r\nb\r\n  ",
+         {u"\u3000", u"a", u"", u"b"}},
+        {"a blank canvas gives none", u"\u3000\u3000\r\n\u3000\u3000", {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(linesForPart(row.canvas), row.lines);
+    }
+}
+
+TEST(PartsFile, PreviewDecodesOnlyWhatIsShown)
+{
+    struct Row
+    {
+        const char* name;
+        std::string bytes;
+        std::size_t maxLines;
+        std::size_t maxChars;
+        Lines shown;
+    };
+    const std::string huge(1 << 20, 'x');
+    const Row rows[] = {
+        {"all of a small part, line ends of every kind", "a\r\nb\rc\n\r\n\x82\xA0", 9, 9,
+         {u"a", u"b", u"c", u"", u"あ"}},
+        {"lines beyond the last shown give one more line \"…\"", "a\r\nb\r\nc", 2, 9,
+         {u"a", u"b", u"…"}},
+        {"a final line break adds no line", "a\r\nb\r\n", 2, 9, {u"a", u"b"}},
+        {"a long line is cut with \"…\"", "abcdef\r\nxy", 9, 3, {u"abc…", u"xy"}},
+        {"references count as the character they stand for", "&#12354;&#12356;", 9, 2,
+         {u"あい"}},
+        {"a megabyte line is cut, and the next line still found", huge + "\r\nz", 9, 4,
+         {u"xxxx…", u"z"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        PreviewLines whole(TextEncoding::Cp932, row.maxLines, row.maxChars);
+        whole.feed(row.bytes);
+        EXPECT_EQ(whole.lines(), row.shown);
+        // Fed in small pieces (a CR LF split between two of them too), the same lines.
+        PreviewLines pieces(TextEncoding::Cp932, row.maxLines, row.maxChars);
+        for (std::size_t i = 0; i < row.bytes.size() && pieces.feed(
+                                    std::string_view(row.bytes).substr(i, 3));
+             i += 3) {
+        }
+        EXPECT_EQ(pieces.lines(), row.shown);
+    }
 }
 
 }  // namespace

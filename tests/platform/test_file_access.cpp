@@ -176,3 +176,33 @@ TEST_F(FileAccess, FailedWritesKeepTheOldFileAndSayWhy)
     EXPECT_EQ(entries(), QStringList({"a.txt", "folder", "pipe"}));
     EXPECT_EQ(read("a.txt"), old);
 }
+
+TEST_F(FileAccess, AppendingAddsToWhatIsThereOrNothingAtAll)
+{
+    bool changed = true;
+    // A missing file is made; an existing one keeps its bytes and gets the new ones after them.
+    EXPECT_EQ(appendToFile(path("a.txt"), "one\r\n", 0, &changed), FileProblem::None);
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(appendToFile(path("a.txt"), "two\r\n", 5, &changed), FileProblem::None);
+    EXPECT_EQ(read("a.txt"), QByteArray("one\r\ntwo\r\n"));
+
+    // The file is not the size the bytes were worked out for: nothing written, read it again.
+    EXPECT_EQ(appendToFile(path("a.txt"), "three\r\n", 5, &changed), FileProblem::None);
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(read("a.txt"), QByteArray("one\r\ntwo\r\n"));
+
+    {
+        // Cut short by a full disk: what got in is taken back off.
+        masumemo::testing::FileSizeLimit limit(12);
+        EXPECT_EQ(appendToFile(path("a.txt"), "a longer line\r\n", 10, &changed),
+                  FileProblem::TooLarge);
+    }
+    EXPECT_EQ(read("a.txt"), QByteArray("one\r\ntwo\r\n"));
+
+    const QString pipe = path("pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QDir(m_dir.path()).mkdir("folder");
+    EXPECT_EQ(appendToFile(pipe, "x", 0, &changed), FileProblem::NotRegularFile);
+    EXPECT_EQ(appendToFile(path("folder"), "x", 0, &changed), FileProblem::IsFolder);
+    EXPECT_EQ(appendToFile(path("gone/a.txt"), "x", 0, &changed), FileProblem::NotFound);
+}

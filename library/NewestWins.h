@@ -1,0 +1,59 @@
+#pragma once
+// Background work where the newest request wins: starting work cancels the work started before
+// it without waiting for it, and whatever the cancelled work still sends back is dropped. The
+// window's thread never waits for work nobody wants any more; only the destructor waits, for
+// work that looks at its cancel flag often enough to end at once.
+
+#include <QObject>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QThread;
+
+namespace masumemo::library {
+
+class NewestWins : public QObject
+{
+public:
+    /// What a piece of work is handed: its cancel flag and the way back to the owner's thread.
+    class Run
+    {
+    public:
+        bool cancelled() const { return m_cancel->load(); }
+        const std::atomic<bool>* cancelFlag() const { return m_cancel.get(); }
+        /// Runs fn on the owner's thread, unless this work has been cancelled by then.
+        void deliver(std::function<void()> fn) const;
+
+    private:
+        friend class NewestWins;
+        Run(QObject* owner, std::shared_ptr<std::atomic<bool>> cancel)
+            : m_owner(owner), m_cancel(std::move(cancel))
+        {
+        }
+        QObject* m_owner;
+        std::shared_ptr<std::atomic<bool>> m_cancel;
+    };
+
+    explicit NewestWins(QObject* parent = nullptr);
+    /// Cancels the work and waits for every thread to end.
+    ~NewestWins() override;
+
+    /// Cancels the work under way and starts work on a thread of its own.
+    void start(std::function<void(const Run&)> work);
+    /// Cancels the work under way; nothing it delivers from now on arrives.
+    void cancel();
+    /// Waits until every thread has ended and what they delivered has arrived, including work
+    /// started by what arrived. For tests and benchmarks.
+    void waitForIdle();
+    /// True when no thread is left to wait for.
+    bool idle() const { return m_threads.empty(); }
+
+private:
+    std::shared_ptr<std::atomic<bool>> m_current;
+    std::vector<std::unique_ptr<QThread>> m_threads;
+};
+
+}  // namespace masumemo::library

@@ -5,7 +5,9 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHelpEvent>
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSet>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTextBlock>
@@ -933,13 +936,35 @@ void frmMain::setModified(bool modified)
 void frmMain::readSettingsFile()
 {
     // A missing or unreadable file means no favourites; it never stops the window.
-    input::readSettings(m_favourites);
+    QString reason;
+    const input::SettingsRead read = input::readSettings(m_favourites, &reason);
+    m_favouritesAsRead = m_favourites.registered();
+    m_settingsReadWhole =
+        read == input::SettingsRead::Read || read == input::SettingsRead::Missing;
+    // Told once for each state of the file, not at every editor window.
+    static QSet<QString> told;
+    const QFileInfo file(input::settingsPath());
+    const QString state = QStringLiteral("%1|%2|%3").arg(
+        file.absoluteFilePath(), QString::number(file.size()),
+        QString::number(file.lastModified().toMSecsSinceEpoch()));
+    const QString notice = input::settingsReadNotice(read, reason);
+    if (!notice.isEmpty() && !told.contains(state)) {
+        told.insert(state);
+        platform::Dialogs::instance().message(this, notice, platform::Dialogs::Buttons::Ok,
+                                              platform::Dialogs::Icon::Warning);
+    }
 }
 
 void frmMain::writeSettingsFile()
 {
-    QString error;
-    if (!input::writeSettings(m_favourites, &error)) {
+    // Untouched favourites leave the file as it is, whatever another window wrote meanwhile.
+    if (m_favourites.registered() == m_favouritesAsRead) {
+        return;
+    }
+    QString error = QStringLiteral("このファイルは全部は読めなかったので、書き換えません。");
+    if (m_settingsReadWhole && input::saveFavouriteChanges(m_favouritesAsRead, m_favourites, &error)) {
+        m_favouritesAsRead = m_favourites.registered();
+    } else {
         // The close goes on; the user learns that the favourites were not kept.
         platform::Dialogs::instance().message(
             this,

@@ -240,6 +240,11 @@ private:
 
     EditorState m_state;
     input::Favourites m_favourites;
+    /// The favourites as read from the settings file: what the user changed is the difference.
+    std::vector<std::u16string> m_favouritesAsRead;
+    /// False after a read of the settings file that failed or stopped early: it is never
+    /// written then.
+    bool m_settingsReadWhole = true;
     WindowGeometry m_geometry;
     QSize m_laidOutFrame;  ///< the outer size the geometry was computed for
     /// The designed size is the outer size; it is set again once the frame is known.

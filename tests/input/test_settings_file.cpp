@@ -102,6 +102,59 @@ TEST(SettingsParse, Lines)
     }
 }
 
+TEST(SettingsParse, ReadingThatStoppedEarlySaysSo)
+{
+    struct Row
+    {
+        const char* name;
+        std::string bytes;
+        bool complete;
+    };
+    const Row rows[] = {
+        {"all lines read", "a\r\nb\r\n", true},
+        {"empty lines at the end lose nothing", "a\r\n\r\n\r\r\n", true},
+        {"favourites after an empty line", "FAV_A\r\n\r\nFAV_B\r\nFAV_C\r\n", false},
+        {"ten lines", "1\r2\r3\r4\r5\r6\r7\r8\r9\r10\r", true},
+        {"an eleventh line", "1\r2\r3\r4\r5\r6\r7\r8\r9\r10\r11\r", false},
+        {"a line left out as too long", std::string(kMaxFavouriteUnits + 1, 'x') + "\r\n", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        bool complete = !row.complete;
+        parseSettings(row.bytes, &complete);
+        EXPECT_EQ(complete, row.complete);
+    }
+}
+
+TEST(SettingsMerge, OneWindowsChangesOnTheListAsItIsNow)
+{
+    struct Row
+    {
+        const char* name;
+        Texts base;
+        Texts mine;
+        Texts theirs;
+        Texts merged;
+    };
+    const Row rows[] = {
+        {"both added one", {u"a"}, {u"a", u"x"}, {u"a", u"y"}, {u"a", u"y", u"x"}},
+        {"deleted here, added there", {u"a", u"b"}, {u"b"}, {u"a", u"b", u"y"}, {u"b", u"y"}},
+        {"overwritten where it stands now", {u"a", u"b"}, {u"a", u"B"}, {u"y", u"a", u"b"},
+         {u"y", u"a", u"B"}},
+        {"overwritten, but deleted there: added", {u"a", u"b"}, {u"a", u"B"}, {u"a"},
+         {u"a", u"B"}},
+        {"added on both sides: once", {}, {u"x"}, {u"x"}, {u"x"}},
+        {"no free slot left: what does not fit is not added",
+         {}, {u"x"}, {u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"9", u"10"},
+         {u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"9", u"10"}},
+        {"unchanged here: theirs as it is", {u"a"}, {u"a"}, {u"b", u"c"}, {u"b", u"c"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(mergeFavourites(row.base, row.mine, row.theirs), row.merged);
+    }
+}
+
 TEST_F(SettingsFileTest, PathIsBesideTheProgramWithTheSystemSeparator)
 {
     EXPECT_EQ(QFileInfo(settingsPath()).absoluteFilePath(), QFileInfo(path()).absoluteFilePath());
@@ -114,21 +167,24 @@ TEST_F(SettingsFileTest, ReadThenWrittenBack)
     {
         const char* name;
         QByteArray file;
+        SettingsRead read;
         QByteArray written;
     };
     const Row rows[] = {
-        {"twelve lines give ten", lines(12), lines(10)},
-        {"an empty second line keeps only the first", "first\r\n\r\nthird\r\n", "first\r\n"},
-        {"LF only is one favourite, written back as it came", "a\nb\n", "a\nb\n\r\n"},
+        {"twelve lines give ten", lines(12), SettingsRead::Partial, lines(10)},
+        {"an empty second line keeps only the first", "first\r\n\r\nthird\r\n",
+         SettingsRead::Partial, "first\r\n"},
+        {"LF only is one favourite, written back as it came", "a\nb\n", SettingsRead::Read,
+         "a\nb\n\r\n"},
         {"full-width text in code page 932", "\x81\x99\x81\x9A\r\n\x8A\xBF\x8E\x9A\r\n",
-         "\x81\x99\x81\x9A\r\n\x8A\xBF\x8E\x9A\r\n"},
+         SettingsRead::Read, "\x81\x99\x81\x9A\r\n\x8A\xBF\x8E\x9A\r\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         writeFile(row.file);
         // Reading also empties the slots it does not fill.
         Favourites f = listOf({u"1", u"2", u"3", u"4", u"5"});
-        EXPECT_EQ(readSettings(f), SettingsRead::Read);
+        EXPECT_EQ(readSettings(f), row.read);
         for (int n = f.FavCount() + 1; n <= Favourites::kSlots; ++n) {
             EXPECT_TRUE(f.text(n).empty()) << n;
         }
@@ -166,6 +222,30 @@ TEST_F(SettingsFileTest, MissingOrUnreadableFileReadsNothing)
     ASSERT_TRUE(QFile::resize(path(), kMaxSettingsBytes + 1));
     EXPECT_EQ(readSettings(f), SettingsRead::Unreadable);
     EXPECT_EQ(f.FavCount(), 0);
+}
+
+TEST_F(SettingsFileTest, TwoWindowsChangesBothSurvive)
+{
+    writeFile("a\r\n");
+    Favourites first;
+    Favourites second;
+    ASSERT_EQ(readSettings(first), SettingsRead::Read);
+    ASSERT_EQ(readSettings(second), SettingsRead::Read);
+    const Texts base = first.registered();
+    first.store(2, u"x");
+    second.store(2, u"y");
+    ASSERT_TRUE(saveFavouriteChanges(base, first));
+    ASSERT_TRUE(saveFavouriteChanges(base, second));
+    EXPECT_EQ(readFile(), QByteArray("a\r\nx\r\ny\r\n"));
+    // The window that saved last holds both.
+    EXPECT_EQ(second.registered(), (Texts{u"a", u"x", u"y"}));
+
+    // A file that cannot now be read whole is left as it is.
+    writeFile("a\r\n\r\nkept\r\n");
+    QString error;
+    EXPECT_FALSE(saveFavouriteChanges(base, second, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(readFile(), QByteArray("a\r\n\r\nkept\r\n"));
 }
 
 TEST_F(SettingsFileTest, WriteIntoReadOnlyFolderFailsAndKeepsTheOldFile)

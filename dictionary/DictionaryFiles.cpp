@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "grid/Fit.h"
 #include "grid/LineModel.h"
 #include "platform/AppPaths.h"
+#include "platform/ChangeLock.h"
 #include "platform/FileAccess.h"
 
 namespace masumemo::dictionary {
@@ -63,6 +65,59 @@ bool isRefusal(platform::FileProblem problem)
 bool isListedFile(const QString& path)
 {
     return QFileInfo(path).isFile();
+}
+
+/// The paths a list file's bytes name, empty lines left out.
+QStringList listedPaths(const QByteArray& bytes)
+{
+    QStringList paths = splitFileLines(decode(bytes));
+    paths.removeAll(QString());
+    return paths;
+}
+
+QStringList pathsOf(const DictionaryList& list)
+{
+    QStringList paths;
+    for (const DictFile& file : list.DictFiles()) {
+        paths << file.Path;
+    }
+    return paths;
+}
+
+DictError writeListFile(const QStringList& paths)
+{
+    QByteArray bytes;
+    for (const QString& path : paths) {
+        bytes.append(grid::encodeCp932(path.toStdU16String()));
+        bytes.append("\r\n");
+    }
+    if (paths.isEmpty()) {
+        bytes.append("\r\n");
+    }
+    // A list file that is writable in a folder that is not can still be kept up to date.
+    return errorOf(platform::writeWholeFile(platform::AppPaths::settingsFile(kListFileName),
+                                            std::string_view(bytes.constData(), bytes.size()),
+                                            platform::WriteMode::ReplaceOrOverwrite));
+}
+
+/// Changes the paths of kaomoji.ini as one step against other copies of the program: under a
+/// lock the file is read again and change applied to the paths it holds now (to fallback when
+/// there is no file). A file that cannot be read is not written: that would lose it.
+DictError changeListFile(const std::function<void(QStringList&)>& change,
+                         const QStringList& fallback)
+{
+    const QString listPath = platform::AppPaths::settingsFile(kListFileName);
+    const platform::ChangeLock lock(listPath);
+    QStringList paths = fallback;
+    if (QFileInfo::exists(listPath)) {
+        QByteArray bytes;
+        if (const DictError error = readAll(listPath, bytes); error != DictError::None) {
+            return error;
+        }
+        paths = listedPaths(bytes);
+    }
+    change(paths);
+    return writeListFile(paths);
 }
 
 /// True when the path survives being written to kaomoji.ini and read back.
@@ -231,6 +286,7 @@ DictionaryList::AddResult DictionaryList::addFile(const QString& path)
     }
     // Read before it is listed: a pipe, a device, a folder or a file too large to read is
     // refused outright, with the reason.
+    const QStringList listed = pathsOf(*this);
     DictFile record{path, {}, false, {}};
     const DictError error = ReadDictionaryFile(record, false, &result.refused);
     if (isRefusal(result.refused)) {
@@ -243,7 +299,9 @@ DictionaryList::AddResult DictionaryList::addFile(const QString& path)
         return result;
     }
     result.read = true;
-    result.listWritten = WriteDictionaryList(*this) == DictError::None;
+    result.listWritten =
+        changeListFile([&path](QStringList& paths) { paths.append(path); }, listed) ==
+        DictError::None;
     return result;
 }
 
@@ -252,8 +310,21 @@ bool DictionaryList::removeFile(int row, bool* listWritten)
     if (row < 0 || row >= count()) {
         return false;
     }
-    m_files.removeAt(row);
-    const bool written = WriteDictionaryList(*this) == DictError::None;
+    const QString path = m_files.takeAt(row).Path;
+    // The one listing of that row: a path listed twice keeps its other row.
+    const qsizetype listing = std::count_if(m_files.cbegin(), m_files.cbegin() + row,
+                                            [&path](const DictFile& f) { return f.Path == path; });
+    const bool written = changeListFile(
+                             [&path, listing](QStringList& paths) {
+                                 qsizetype seen = 0;
+                                 for (qsizetype i = 0; i < paths.size(); ++i) {
+                                     if (paths[i] == path && seen++ == listing) {
+                                         paths.removeAt(i);
+                                         return;
+                                     }
+                                 }
+                             },
+                             pathsOf(*this) << path) == DictError::None;
     if (listWritten) {
         *listWritten = written;
     }
@@ -279,19 +350,25 @@ bool fileFitsCp932(const QString& path)
 
 DictError WriteDictionaryList(const DictionaryList& list)
 {
-    QByteArray bytes;
-    if (list.HasFiles()) {
-        for (const DictFile& file : list.DictFiles()) {
-            bytes.append(grid::encodeCp932(file.Path.toStdU16String()));
-            bytes.append("\r\n");
-        }
-    } else {
-        bytes.append("\r\n");
+    return writeListFile(pathsOf(list));
+}
+
+QString missingFilesMessage(const QStringList& paths)
+{
+    if (paths.size() == 1) {
+        return QStringLiteral("ファイル「") + paths.front() + QStringLiteral("」が見つかりません。") +
+               QStringLiteral("\r\n") + QStringLiteral("ファイルリスト内の参照を削除します。");
     }
-    // A list file that is writable in a folder that is not can still be kept up to date.
-    return errorOf(platform::writeWholeFile(platform::AppPaths::settingsFile(kListFileName),
-                                            std::string_view(bytes.constData(), bytes.size()),
-                                            platform::WriteMode::ReplaceOrOverwrite));
+    QString text = QStringLiteral("次の %1 個のファイルが見つかりません。ファイルリスト内の参照を削除します。")
+                       .arg(paths.size());
+    for (const QString& path : paths.mid(0, kListedMissingFiles)) {
+        text += QStringLiteral("\r\n") + path;
+    }
+    if (paths.size() > kListedMissingFiles) {
+        text += QStringLiteral("\r\n") +
+                QStringLiteral("ほか %1 個").arg(paths.size() - kListedMissingFiles);
+    }
+    return text;
 }
 
 LoadResult LoadDictionaryList()
@@ -313,15 +390,10 @@ LoadResult LoadDictionaryList()
             return result;
         }
         bool complete = true;
-        for (const QString& path : splitFileLines(decode(bytes))) {
-            if (path.isEmpty()) {
-                continue;
-            }
+        QStringList missing;
+        for (const QString& path : listedPaths(bytes)) {
             if (!isListedFile(path)) {
-                result.messages.append(QStringLiteral("ファイル「") + path +
-                                       QStringLiteral("」が見つかりません。") +
-                                       QStringLiteral("\r\n") +
-                                       QStringLiteral("ファイルリスト内の参照を削除します。"));
+                missing << path;
                 continue;
             }
             if (const DictError error = list.appendRecord(path); error != DictError::None) {
@@ -330,9 +402,18 @@ LoadResult LoadDictionaryList()
                 break;
             }
         }
-        // A list cut short at the limit keeps the paths past it in the file.
+        // One message however many: a damaged list of hundreds must not mean hundreds of boxes.
+        if (!missing.isEmpty()) {
+            result.messages.append(missingFilesMessage(missing));
+        }
+        // A list cut short at the limit keeps the paths past it in the file. Only the missing
+        // paths go: another copy of the program may have listed more since.
         if (complete) {
-            if (const DictError error = WriteDictionaryList(list); error != DictError::None) {
+            const auto dropMissing = [&missing](QStringList& paths) {
+                paths.removeIf([&missing](const QString& p) { return missing.contains(p); });
+            };
+            if (const DictError error = changeListFile(dropMissing, pathsOf(list));
+                error != DictError::None) {
                 report(error);
             }
         }
@@ -341,7 +422,12 @@ LoadResult LoadDictionaryList()
         if (const DictError error = list.readRecord(0, true); error != DictError::None) {
             report(error);
         }
-        if (const DictError error = WriteDictionaryList(list); error != DictError::None) {
+        const auto listDefault = [&defaultPath](QStringList& paths) {
+            if (!paths.contains(defaultPath)) {
+                paths.prepend(defaultPath);
+            }
+        };
+        if (const DictError error = changeListFile(listDefault, {}); error != DictError::None) {
             report(error);
         }
         return result;

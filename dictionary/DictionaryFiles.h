@@ -130,12 +130,14 @@ public:
         bool pathNotListable = false;
     };
     /// Adds a file chosen by the user: read keeping space-only lines as empty entries, appended
-    /// as the last record, then the list file rewritten. A file that is no file to read at all
+    /// as the last record, then appended to the list file as that holds it now (under a lock,
+    /// read again, so a file another copy of the program listed meanwhile stays listed). A file that is no file to read at all
     /// is refused (see refused); one that otherwise cannot be read keeps its record and row,
     /// without entries, and the list file is not rewritten.
     AddResult addFile(const QString& path);
 
-    /// Removes record row (the file itself is untouched) and rewrites the list file. Answers
+    /// Removes record row (the file itself is untouched) and removes its path from the list
+    /// file as that holds it now, as addFile adds. Answers
     /// false, changing nothing, for a row outside the list; otherwise true even when the list
     /// file could not be written (listWritten says which).
     bool removeFile(int row, bool* listWritten = nullptr);
@@ -157,6 +159,14 @@ bool fileFitsCp932(const QString& path);
 /// platform::writeWholeFile): every byte checked, and a failed write leaves the old list in place.
 DictError WriteDictionaryList(const DictionaryList& list);
 
+/// A message about missing files names at most this many of them.
+inline constexpr qsizetype kListedMissingFiles = 30;
+
+/// The one message for listed files that were not found: for one file, "ファイル「" + path +
+/// "」が見つかりません。" CR LF "ファイルリスト内の参照を削除します。"; for several, their count
+/// and their paths one a line, at most kListedMissingFiles of them and then how many more.
+QString missingFilesMessage(const QStringList& paths);
+
 /// What loading the list at window start gives: the list with every file read, and the
 /// messages to show, in order (each with an OK button only, no icon).
 struct LoadResult
@@ -168,7 +178,9 @@ struct LoadResult
 };
 
 /// Loads kaomoji.ini (or, when it does not exist, Defolt.txt alone): drops listed paths that are
-/// no longer files, with one message each, rewrites the list file and reads every file
+/// no longer files, with one message for all of them (missingFilesMessage), removes them from
+/// the list file (as another copy of the program may have changed it: see addFile) and reads
+/// every file
 /// skipping space-only lines. An error is reported and loading goes on with the next file (a
 /// file too large or no file to read with refusalMessage, others by number); a list file that
 /// cannot be read is not rewritten, and one that cannot be rewritten is reported once. With

@@ -187,7 +187,9 @@ TEST_F(LoadList, MissingPathsAndFoldersAreReportedAndDropped)
     writeText("kaomoji.ini",
               a + "\n" + gone + "\r\n" + empty + "\r\n" + folder + "\n" + b + "\r\n" + a + "\r\n");
     const LoadResult r = LoadDictionaryList();
-    EXPECT_EQ(r.messages, QStringList({missingMessage(gone), missingMessage(folder)}));
+    // One message for both, naming each.
+    EXPECT_EQ(r.messages, QStringList{missingFilesMessage({gone, folder})});
+    EXPECT_TRUE(r.messages[0].contains(gone + "\r\n" + folder));
     EXPECT_EQ(r.errors, 0);
     EXPECT_EQ(r.list.displayNames(), QStringList({"a", "empty", "b", "a"}));
     EXPECT_FALSE(r.list.at(1).HasEntries);
@@ -342,9 +344,49 @@ TEST_F(LoadList, BadBytesInTheListFile)
     list += QByteArray("/tmp/\x80\xFF\0x.txt\r\n", 15) + QByteArray(100'000, 'y') + "\r\n";
     writeBytes("kaomoji.ini", list);
     const LoadResult r = LoadDictionaryList();
-    EXPECT_EQ(r.messages.size(), 2);
+    EXPECT_EQ(r.messages.size(), 1);  // both paths, missing, in one message
     EXPECT_EQ(r.list.displayNames(), QStringList{"a"});
     EXPECT_EQ(listBytes(), listOf({a}));
+}
+
+TEST_F(LoadList, HundredsOfMissingFilesGiveOneMessage)
+{
+    const QString a = writeText("a.txt", "(^_^)\r\n");
+    QStringList listed{a};
+    for (int i = 0; i < 300; ++i) {
+        listed << path(QStringLiteral("gone%1.txt").arg(i));
+    }
+    writeList(listed);
+    const LoadResult r = LoadDictionaryList();
+    ASSERT_EQ(r.messages.size(), 1);
+    const QStringList lines = r.messages[0].split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(lines.front().startsWith(QStringLiteral("次の 300 個のファイル")));
+    EXPECT_EQ(lines.size(), 1 + kListedMissingFiles + 1);
+    EXPECT_EQ(lines[1], path("gone0.txt"));
+    EXPECT_EQ(lines.back(), QStringLiteral("ほか 270 個"));
+    EXPECT_EQ(listBytes(), listOf({a}));
+    // One missing file keeps the message it always had.
+    EXPECT_EQ(missingFilesMessage({a}), missingMessage(a));
+}
+
+TEST_F(LoadList, TwoWindowsChangesToTheListBothSurvive)
+{
+    // Two copies of the program load the same list, then each adds or removes a file.
+    const QString a = writeText("a.txt", "(^_^)\r\n");
+    const QString b = writeText("b.txt", "(T_T)\r\n");
+    const QString c = writeText("c.txt", "(-_-)\r\n");
+    writeList({a, b});
+    LoadResult first = LoadDictionaryList();
+    LoadResult second = LoadDictionaryList();
+    EXPECT_TRUE(first.list.addFile(c).listWritten);
+    bool written = false;
+    EXPECT_TRUE(second.list.removeFile(0, &written));
+    EXPECT_TRUE(written);
+    EXPECT_EQ(listBytes(), listOf({b, c}));
+    // A file gone by the next start is dropped without losing what another copy listed.
+    QFile::remove(b);
+    const LoadResult third = LoadDictionaryList();
+    EXPECT_EQ(listBytes(), listOf({c}));
 }
 
 using ListEditing = DictionaryDir;

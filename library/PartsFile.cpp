@@ -439,14 +439,14 @@ std::string partsFileBytes(const std::vector<Part>& parts, PartsFormat format)
 
 std::string_view lineBreakOf(std::string_view bytes)
 {
-    const std::size_t at = lineEnd(bytes, 0);
-    if (at == bytes.size()) {
+    const std::size_t at = bytes.find_last_of("\r\n");
+    if (at == std::string_view::npos) {
         return kCrLf;
     }
-    if (bytes[at] == '\n') {
-        return "\n";
+    if (bytes[at] == '\r') {
+        return "\r";
     }
-    return at + 1 < bytes.size() && bytes[at + 1] == '\n' ? kCrLf : std::string_view("\r");
+    return at > 0 && bytes[at - 1] == '\r' ? kCrLf : std::string_view("\n");
 }
 
 namespace {

@@ -102,8 +102,8 @@ std::vector<Part> readParts(std::string_view bytes, PartsFormat format);
 /// writes only the first part. A name's line breaks become spaces.
 std::string partsFileBytes(const std::vector<Part>& parts, PartsFormat format);
 
-/// The line break a file uses: that of its first line (CR LF, LF or CR); CR LF for a file of
-/// one line or none.
+/// The line break a file uses: that of its last line break (CR LF, LF or CR), so what follows
+/// it never joins it into another; CR LF for a file of one line or none.
 std::string_view lineBreakOf(std::string_view bytes);
 
 /// What to append to a file of fileBytes so that it holds one more part, in the file's own

@@ -45,6 +45,7 @@ inline std::vector<Part> partsLineByLine(std::string_view bytes, PartsFormat for
         parts.emplace_back();
     }
     size_t start = 0;
+    bool openedBySeparator = false;
     while (start < body.size()) {
         size_t end = start;
         while (end < body.size() && body[end] != '\r' && body[end] != '\n') {
@@ -52,7 +53,8 @@ inline std::vector<Part> partsLineByLine(std::string_view bytes, PartsFormat for
         }
         const std::string_view line = body.substr(start, end - start);
         start = end + (body.substr(end, 2) == "\r\n" ? 2 : 1);
-        if (format == PartsFormat::Mlt && line == "[SPLIT]") {
+        openedBySeparator = format == PartsFormat::Mlt && line == "[SPLIT]";
+        if (openedBySeparator) {
             parts.emplace_back();
         } else if (format == PartsFormat::Ast && line.size() > 5 && line.starts_with("[AA][") &&
                    line.ends_with("]")) {
@@ -60,6 +62,10 @@ inline std::vector<Part> partsLineByLine(std::string_view bytes, PartsFormat for
         } else if (!parts.empty()) {
             parts.back().lines.push_back(decode(line));
         }
+    }
+    // A separator on the last line opens no part after it.
+    if (openedBySeparator) {
+        parts.pop_back();
     }
     return parts;
 }
@@ -170,11 +176,15 @@ inline Part asWritten(Part part, PartsFormat format)
     return part;
 }
 
-/// A file whose only part is empty is an empty file, which holds no parts (AST keeps its header).
+/// A file whose only part is empty is an empty file, which holds no parts (AST keeps its header);
+/// an empty last MLT part after others leaves the file ending in its separator, which opens no
+/// part.
 inline std::vector<Part> asRead(std::vector<Part> parts, PartsFormat format)
 {
     if (format != PartsFormat::Ast && parts.size() == 1 && parts[0].lines.empty()) {
         parts.clear();
+    } else if (format == PartsFormat::Mlt && parts.size() > 1 && parts.back().lines.empty()) {
+        parts.pop_back();
     }
     return parts;
 }
@@ -215,25 +225,21 @@ inline std::string checkPartsWriting(std::string_view bytes)
             const std::string to = as + (old.data() == written.data() ? " (written)" : " (bytes)");
             library::IndexProblem problem = library::IndexProblem::None;
             const library::FileIndex index = library::indexFile(old, format, &problem);
-            const std::optional<std::string> appended =
-                library::appendedPartBytes(old, format, extra);
+            const std::optional<std::string> added = library::bytesToAppend(old, format, extra);
             if (format == PartsFormat::Txt || problem != library::IndexProblem::None) {
-                if (appended) {
+                if (added) {
                     return "a part was appended to a text or binary file" + to;
                 }
                 continue;
             }
-            if (!appended || !appended->starts_with(old)) {
-                return "appending changed the file's own bytes" + to;
+            if (!added) {
+                return "nothing to append to a parts file" + to;
             }
+            const std::optional<std::string> appended = std::string(old) + *added;
             if (library::detectEncoding(*appended).encoding != index.detected.encoding) {
                 return "appending changed the file's encoding" + to;
             }
             std::vector<Part> want = library::readParts(old, format);
-            const bool hasText = old.size() > index.detected.bomLength;
-            if (format == PartsFormat::Mlt && hasText && index.parts.back().length == 0) {
-                want.pop_back();  // the new part takes the empty last one's place
-            }
             want.push_back(asWritten(extra, format));
             want = asRead(want, format);
             const std::vector<Part> got = library::readParts(*appended, format);

@@ -193,6 +193,8 @@ TEST(PartsFile, AppendKeepsTheFileItsEncodingAndItsLineEnds)
         {"an LF file gets LF", PartsFormat::Mlt, "a\nb\n", "[SPLIT]\n\x82\xA0\nb\n"},
         {"a CR file gets CR", PartsFormat::Ast, "[AA][x]\ry",
          "\r[AA][\x96\xBC]\r\x82\xA0\rb\r"},
+        {"mixed: the last break, so a lone CR at the end and the next LF never make one break",
+         PartsFormat::Mlt, "a\n[SPLIT]\r", "\x82\xA0\rb\r"},
         {"AST", PartsFormat::Ast, "[AA][x]\r\ny", "\r\n[AA][\x96\xBC]\r\n\x82\xA0\r\nb\r\n"},
         {"a UTF-8 file stays UTF-8", PartsFormat::Ast, "\xEF\xBB\xBF[AA][x]\r\n",
          "[AA][\xE5\x90\x8D]\r\n\xE3\x81\x82\r\nb\r\n"},

@@ -53,6 +53,7 @@ private slots:
 
     void modifiedMarkFollowsSaveOpenAndNew();
     void recentFilesListNewestFirstBoundedAndKept();
+    void recentFilesOfTwoWindowsBothKept();
     void pushStepTogglesFromKeyAndPanel();
     void numberBoxReplacesTheOneOfAnEmptyBox();
     void recentRowTellsNarrowFromWide();
@@ -160,6 +161,20 @@ void ComfortsTest::recentFilesListNewestFirstBoundedAndKept()
     // Choosing an entry opens it.
     entry(menu, 0)->trigger();
     QCOMPARE(m_window->state().CurrentFile, b);
+}
+
+void ComfortsTest::recentFilesOfTwoWindowsBothKept()
+{
+    // Two editors (as in two copies of the program) each open a file; each list was read
+    // before the other's file was added.
+    const QString a = file(QStringLiteral("a.txt"), "a\r\n");
+    const QString b = file(QStringLiteral("b.txt"), "b\r\n");
+    frmMain other;
+    QVERIFY(m_window->files().FileOpen(a));
+    QVERIFY(other.files().FileOpen(b));
+    const QStringList stored =
+        platform::openProgramSettings()->value(QStringLiteral("RecentFiles/Files")).toStringList();
+    QCOMPARE(stored, (QStringList{b, a}));
 }
 
 void ComfortsTest::pushStepTogglesFromKeyAndPanel()

@@ -84,6 +84,7 @@ private slots:
     void addsTheCanvasToFiles();
     void searchesAsTheUserTypes();
     void foldersAreRemembered();
+    void foldersOfTwoWindowsBothKept();
     void fileChangedOnDiskIsReadAgain();
     void addedPartsKeepTheFilesLineEndsAndLeaveOutBlankLines();
     void anotherWriterLosesNothing();
@@ -377,6 +378,27 @@ void LibraryWindowTest::foldersAreRemembered()
     QCOMPARE(m_library->parts().shownFile(), 0);
     QCOMPARE(platform::openProgramSettings()->value(frmLibrary::kFoldersKey).toStringList(),
              QStringList{extra});
+}
+
+void LibraryWindowTest::foldersOfTwoWindowsBothKept()
+{
+    // Two windows (as in two copies of the program) read the same folders; one adds a folder,
+    // then the other removes the one it had: both changes are kept.
+    openLibrary();
+    const QString extra = m_dir->filePath(QStringLiteral("extra"));
+    QVERIFY(QDir().mkpath(extra));
+    {
+        frmLibrary other(editor::libraryCanvas(*m_editor));
+        m_dialogs->choose(extra);
+        other.cmdFolderAdd_Click();
+        other.index().waitForIdle();
+    }
+    auto* tree = m_library->findChild<QTreeView*>(QStringLiteral("tvwFiles"));
+    tree->setCurrentIndex(tree->model()->index(0, 0));
+    QTest::mouseClick(command("cmdFolderRemove"), Qt::LeftButton);
+    QCOMPARE(platform::openProgramSettings()->value(frmLibrary::kFoldersKey).toStringList(),
+             QStringList{extra});
+    QCOMPARE(m_library->folders(), QStringList{extra});
 }
 
 void LibraryWindowTest::fileChangedOnDiskIsReadAgain()

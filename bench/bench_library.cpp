@@ -138,9 +138,9 @@ int main(int argc, char** argv)
                 }
             },
             [&] { decoder.decode(single, scratch); });
-        met &= bench::report(std::string("index an MLT of 10,000 parts, ") + name +
-                                 " alone vs iconv decode",
-                             indexSingle, decodeSingle, 3.0);
+        met &= bench::report(
+            std::string("index an MLT of 10,000 parts, ") + name + " alone vs iconv decode",
+            indexSingle, decodeSingle, 3.0);
     }
 
     // --- A collection of 200 files, 100,000 parts in all ---

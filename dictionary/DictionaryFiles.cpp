@@ -299,9 +299,8 @@ DictionaryList::AddResult DictionaryList::addFile(const QString& path)
         return result;
     }
     result.read = true;
-    result.listWritten =
-        changeListFile([&path](QStringList& paths) { paths.append(path); }, listed) ==
-        DictError::None;
+    result.listWritten = changeListFile([&path](QStringList& paths) { paths.append(path); },
+                                        listed) == DictError::None;
     return result;
 }
 
@@ -356,11 +355,13 @@ DictError WriteDictionaryList(const DictionaryList& list)
 QString missingFilesMessage(const QStringList& paths)
 {
     if (paths.size() == 1) {
-        return QStringLiteral("ファイル「") + paths.front() + QStringLiteral("」が見つかりません。") +
-               QStringLiteral("\r\n") + QStringLiteral("ファイルリスト内の参照を削除します。");
+        return QStringLiteral("ファイル「") + paths.front() +
+               QStringLiteral("」が見つかりません。") + QStringLiteral("\r\n") +
+               QStringLiteral("ファイルリスト内の参照を削除します。");
     }
-    QString text = QStringLiteral("次の %1 個のファイルが見つかりません。ファイルリスト内の参照を削除します。")
-                       .arg(paths.size());
+    QString text =
+        QStringLiteral("次の %1 個のファイルが見つかりません。ファイルリスト内の参照を削除します。")
+            .arg(paths.size());
     for (const QString& path : paths.mid(0, kListedMissingFiles)) {
         text += QStringLiteral("\r\n") + path;
     }

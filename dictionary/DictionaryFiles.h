@@ -131,9 +131,9 @@ public:
     };
     /// Adds a file chosen by the user: read keeping space-only lines as empty entries, appended
     /// as the last record, then appended to the list file as that holds it now (under a lock,
-    /// read again, so a file another copy of the program listed meanwhile stays listed). A file that is no file to read at all
-    /// is refused (see refused); one that otherwise cannot be read keeps its record and row,
-    /// without entries, and the list file is not rewritten.
+    /// read again, so a file another copy of the program listed meanwhile stays listed). A file
+    /// that is no file to read at all is refused (see refused); one that otherwise cannot be read
+    /// keeps its record and row, without entries, and the list file is not rewritten.
     AddResult addFile(const QString& path);
 
     /// Removes record row (the file itself is untouched) and removes its path from the list

@@ -98,7 +98,8 @@ void RecentFiles::rebuildMenu()
     prune->setObjectName(QStringLiteral("mnuFileRecentPrune"));
     prune->setEnabled(missing);
     connect(prune, &QAction::triggered, this, [this] {
-        store([](QStringList& list) { list.removeIf([](const QString& p) { return !isThere(p); }); });
+        store(
+            [](QStringList& list) { list.removeIf([](const QString& p) { return !isThere(p); }); });
         rebuildMenu();
     });
     QAction* clear = m_menu.addAction(QStringLiteral("一覧を消去(&C)"));

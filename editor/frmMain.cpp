@@ -939,14 +939,13 @@ void frmMain::readSettingsFile()
     QString reason;
     const input::SettingsRead read = input::readSettings(m_favourites, &reason);
     m_favouritesAsRead = m_favourites.registered();
-    m_settingsReadWhole =
-        read == input::SettingsRead::Read || read == input::SettingsRead::Missing;
+    m_settingsReadWhole = read == input::SettingsRead::Read || read == input::SettingsRead::Missing;
     // Told once for each state of the file, not at every editor window.
     static QSet<QString> told;
     const QFileInfo file(input::settingsPath());
-    const QString state = QStringLiteral("%1|%2|%3").arg(
-        file.absoluteFilePath(), QString::number(file.size()),
-        QString::number(file.lastModified().toMSecsSinceEpoch()));
+    const QString state = QStringLiteral("%1|%2|%3")
+                              .arg(file.absoluteFilePath(), QString::number(file.size()),
+                                   QString::number(file.lastModified().toMSecsSinceEpoch()));
     const QString notice = input::settingsReadNotice(read, reason);
     if (!notice.isEmpty() && !told.contains(state)) {
         told.insert(state);
@@ -962,7 +961,8 @@ void frmMain::writeSettingsFile()
         return;
     }
     QString error = QStringLiteral("このファイルは全部は読めなかったので、書き換えません。");
-    if (m_settingsReadWhole && input::saveFavouriteChanges(m_favouritesAsRead, m_favourites, &error)) {
+    if (m_settingsReadWhole &&
+        input::saveFavouriteChanges(m_favouritesAsRead, m_favourites, &error)) {
         m_favouritesAsRead = m_favourites.registered();
     } else {
         // The close goes on; the user learns that the favourites were not kept.

@@ -101,8 +101,8 @@ ExportPlan planExport(const QStringList& files, const QString& output, Format fo
         const QString key = resolvedPath(target);
         QString refusal;
         if (inputs.contains(key)) {
-            refusal = QStringLiteral("書き出し先 %1 は入力のファイルです。書き出しません。")
-                          .arg(target);
+            refusal =
+                QStringLiteral("書き出し先 %1 は入力のファイルです。書き出しません。").arg(target);
         } else if (taken.contains(key)) {
             refusal = QStringLiteral("同じ名前の書き出し先 %1 は、先のファイルが使っています。")
                           .arg(target);

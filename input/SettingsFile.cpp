@@ -100,14 +100,16 @@ QString settingsReadNotice(SettingsRead read, const QString& reason)
 {
     const QString path = QDir::toNativeSeparators(settingsPath());
     if (read == SettingsRead::Unreadable) {
-        return QStringLiteral("お気に入り文字のファイルを読めませんでした。\n%1\n%2\n\n"
-                              "お気に入り文字なしで始めます。このファイルは書き換えません。")
+        return QStringLiteral(
+                   "お気に入り文字のファイルを読めませんでした。\n%1\n%2\n\n"
+                   "お気に入り文字なしで始めます。このファイルは書き換えません。")
             .arg(path, reason);
     }
     if (read == SettingsRead::Partial) {
-        return QStringLiteral("お気に入り文字のファイルを一部しか読めませんでした"
-                              "（空の行より後、11 行目より後、または長すぎる行は読みません）。\n%1\n\n"
-                              "読めた分だけを使います。このファイルは書き換えません。")
+        return QStringLiteral(
+                   "お気に入り文字のファイルを一部しか読めませんでした"
+                   "（空の行より後、11 行目より後、または長すぎる行は読みません）。\n%1\n\n"
+                   "読めた分だけを使います。このファイルは書き換えません。")
             .arg(path);
     }
     return {};

@@ -1,6 +1,5 @@
 #include "LibraryIndex.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -294,8 +293,8 @@ std::optional<std::u16string> LibraryIndex::partText(PartRef ref)
 }
 
 std::optional<std::vector<std::u16string>> LibraryIndex::partPreview(PartRef ref,
-                                                                    std::size_t maxLines,
-                                                                    std::size_t maxChars)
+                                                                     std::size_t maxLines,
+                                                                     std::size_t maxChars)
 {
     if (ref.file < 0 || ref.file >= m_files.size() || !m_files[ref.file].index) {
         return std::nullopt;

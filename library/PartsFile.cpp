@@ -135,8 +135,8 @@ std::string headerLine(std::u16string_view name, TextEncoding encoding,
 /// the first CR or LF: searching for each alone would run to the end of a file that has none.
 std::size_t lineEnd(std::string_view bytes, std::size_t pos)
 {
-    const auto hit = std::find_if(bytes.begin() + static_cast<std::ptrdiff_t>(pos), bytes.end(),
-                                  isBreak);
+    const auto hit =
+        std::find_if(bytes.begin() + static_cast<std::ptrdiff_t>(pos), bytes.end(), isBreak);
     return static_cast<std::size_t>(hit - bytes.begin());
 }
 

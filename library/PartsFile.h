@@ -69,7 +69,13 @@ struct FileIndex
 };
 
 /// Why a file holds no parts it could give.
-enum class IndexProblem { None, Binary, TooLarge, Cancelled };
+enum class IndexProblem
+{
+    None,
+    Binary,
+    TooLarge,
+    Cancelled
+};
 
 /// Indexes a whole file's bytes in one pass. A file holding NUL bytes is binary and gives no
 /// parts. An empty file (or, for AST, one without headers) has no parts; an MLT whose last line

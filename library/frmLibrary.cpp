@@ -397,8 +397,7 @@ void frmLibrary::choosePending()
         }
     }
     const int file = m_index.fileOf(m_pendingPath);
-    if (file < 0 || (!m_index.file(file).index && m_index.indexing()) ||
-        m_index.reindexing(file)) {
+    if (file < 0 || (!m_index.file(file).index && m_index.indexing()) || m_index.reindexing(file)) {
         return;
     }
     const int part = m_pendingPart;
@@ -536,10 +535,9 @@ void frmLibrary::cmdAdd_Click()
     }
     // A new file in a folder already listed is found there; one elsewhere joins the
     // collection on its own, so the new part can be seen at once.
-    const bool listed = std::any_of(m_index.roots().cbegin(), m_index.roots().cend(),
-                                    [&](const QString& root) {
-                                        return clean.startsWith(root + QLatin1Char('/'));
-                                    });
+    const bool listed =
+        std::any_of(m_index.roots().cbegin(), m_index.roots().cend(),
+                    [&](const QString& root) { return clean.startsWith(root + QLatin1Char('/')); });
     if (!listed) {
         changeFolders(clean, {});
     }
@@ -563,10 +561,10 @@ bool frmLibrary::appendPart(const QString& path, PartsFormat format, const Part&
                 return false;
             }
         }
-        const std::optional<std::string> bytes = bytesToAppend(
-            std::string_view(existing.bytes.constData(),
-                             static_cast<std::size_t>(existing.bytes.size())),
-            format, part);
+        const std::optional<std::string> bytes =
+            bytesToAppend(std::string_view(existing.bytes.constData(),
+                                           static_cast<std::size_t>(existing.bytes.size())),
+                          format, part);
         if (!bytes) {
             tell(this, QStringLiteral("このファイルには追加できません（NUL文字を含んでいます）。"),
                  Dialogs::Icon::Warning);

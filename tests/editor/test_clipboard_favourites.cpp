@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,10 +17,10 @@
 #include <memory>
 
 #include "ScriptedDialogs.h"
-#include "input/SettingsFile.h"
 #include "editor/ClipboardCommands.h"
 #include "editor/frmMain.h"
 #include "grid/LineModel.h"
+#include "input/SettingsFile.h"
 #include "input/frmFava.h"
 #include "platform/AppPaths.h"
 
@@ -327,12 +327,11 @@ void ClipboardFavouritesTest::favouritesAreReadAndWrittenBack_data()
     }
     // Unchanged favourites are never written back; a file not read whole never is.
     QTest::newRow("no file: none, and none made") << QByteArray("<none>") << QStringList() << 0;
-    QTest::newRow("twelve lines give ten, and the file keeps twelve")
-        << twelve << tenTips << 1;
+    QTest::newRow("twelve lines give ten, and the file keeps twelve") << twelve << tenTips << 1;
     QTest::newRow("favourites after an empty line stay in the file")
         << QByteArray("FAV_A\r\n\r\nFAV_B\r\nFAV_C\r\n") << QStringList{"16:FAV_A"} << 1;
-    QTest::newRow("a file past the size limit is told of and kept") << tooLarge << QStringList()
-                                                                  << 1;
+    QTest::newRow("a file past the size limit is told of and kept")
+        << tooLarge << QStringList() << 1;
     QTest::newRow("full width round trip")
         << QByteArray("\x81\x99\x8A\xBF\r\n") << QStringList{"16:☆漢"} << 0;
 }

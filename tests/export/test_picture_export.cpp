@@ -369,8 +369,8 @@ void PictureExportTest::failuresAreReportedAndTheRestGoOn()
     const ExportOptions options{Format::Png, canvasFont(), 1, {}};
 
     // A missing file, then two inputs that would both be "same.png".
-    QCOMPARE(exportFiles({"/p/missing.txt", "/p/same.txt", "/p/same.aa"}, dir.path(), options,
-                         read, report),
+    QCOMPARE(exportFiles({"/p/missing.txt", "/p/same.txt", "/p/same.aa"}, dir.path(), options, read,
+                         report),
              1);
     QCOMPARE(reports.size(), 2);
     QCOMPARE(reports[0], QStringLiteral("/p/missing.txt: not found"));
@@ -402,23 +402,23 @@ void PictureExportTest::noOutputIsEverAnInput_data()
 
     // Every picture below is a file "x" holding "x" before the export, in the folder "m".
     QTest::newRow("the output named as the input")
-        << QStringList{"m/pic.txt"} << "m/pic.txt" << "html" << QStringList{"m/pic.txt"}
-        << QStringList{};
+        << QStringList{"m/pic.txt"} << "m/pic.txt"
+        << "html" << QStringList{"m/pic.txt"} << QStringList{};
     QTest::newRow("a folder holding an input of the output's name")
-        << QStringList{"m/pic.html", "m/other.txt"} << "m" << "html"
-        << QStringList{"m/pic.html"} << QStringList{"m/other.html"};
+        << QStringList{"m/pic.html", "m/other.txt"} << "m"
+        << "html" << QStringList{"m/pic.html"} << QStringList{"m/other.html"};
     QTest::newRow("a.png is both an input and a.txt's output, found before either is written")
-        << QStringList{"m/a.txt", "m/a.png"} << "m" << "png"
-        << QStringList{"m/a.txt", "m/a.png"} << QStringList{};
+        << QStringList{"m/a.txt", "m/a.png"} << "m"
+        << "png" << QStringList{"m/a.txt", "m/a.png"} << QStringList{};
     QTest::newRow("a link to the input as the output")
-        << QStringList{"m/pic.txt"} << "link-to-pic" << "png" << QStringList{"m/pic.txt"}
-        << QStringList{};
+        << QStringList{"m/pic.txt"} << "link-to-pic"
+        << "png" << QStringList{"m/pic.txt"} << QStringList{};
     QTest::newRow("the output folder through a link to the inputs' folder")
-        << QStringList{"m/pic.png", "m/b.txt"} << "link-to-m" << "png"
-        << QStringList{"m/pic.png"} << QStringList{"m/b.png"};
+        << QStringList{"m/pic.png", "m/b.txt"} << "link-to-m"
+        << "png" << QStringList{"m/pic.png"} << QStringList{"m/b.png"};
     QTest::newRow("an input named twice: the second is a true duplicate")
-        << QStringList{"m/pic.txt", "m/pic.txt"} << "out" << "png" << QStringList{"m/pic.txt"}
-        << QStringList{"out/pic.png"};
+        << QStringList{"m/pic.txt", "m/pic.txt"} << "out"
+        << "png" << QStringList{"m/pic.txt"} << QStringList{"out/pic.png"};
 }
 
 void PictureExportTest::noOutputIsEverAnInput()

@@ -441,7 +441,8 @@ void LibraryWindowTest::addedPartsKeepTheFilesLineEndsAndLeaveOutBlankLines()
 
     // The status counts follow: 3 + 2 + 1 + 3 parts.
     const auto* status = m_library->findChild<QLabel*>(QStringLiteral("lblStatus"));
-    QVERIFY2(status->text().startsWith(QStringLiteral("5 ファイル・9 個")), qPrintable(status->text()));
+    QVERIFY2(status->text().startsWith(QStringLiteral("5 ファイル・9 個")),
+             qPrintable(status->text()));
 
     // Opened as a new canvas, the part keeps its empty line, last one included.
     write(QStringLiteral("lf.mlt"), "a\n[SPLIT]\nb\n\n\n[SPLIT]\nc\n[SPLIT]\nd\n");

@@ -48,10 +48,12 @@ TEST(PartsFile, ReadMlt)
         {"the same without its line break", "a\n[SPLIT]", {{u"a"}}},
         {"an empty line after the last separator is a part", "a\r[SPLIT]\r\r", {{u"a"}, {u""}}},
         {"two separators in a row", "a\r\n[SPLIT]\r\n[SPLIT]\r\nb", {{u"a"}, {}, {u"b"}}},
-        {"an empty line before a separator stays in the part", "a\r\n\r\n[SPLIT]\r\nb",
+        {"an empty line before a separator stays in the part",
+         "a\r\n\r\n[SPLIT]\r\nb",
          {{u"a", u""}, {u"b"}}},
         {"only a line break is one empty line", "\r\n[SPLIT]\r\n\r\n", {{u""}, {u""}}},
-        {"a separator line must be exact", "[SPLIT] \r\n [SPLIT]\r\nx[SPLIT]\r\n[SPLIT]x",
+        {"a separator line must be exact",
+         "[SPLIT] \r\n [SPLIT]\r\nx[SPLIT]\r\n[SPLIT]x",
          {{u"[SPLIT] ", u" [SPLIT]", u"x[SPLIT]", u"[SPLIT]x"}}},
         {"code page 932 text", "\x82\xA0\r\n[SPLIT]\r\n\x83\x6D", {{u"あ"}, {u"ノ"}}},
         {"an empty file has no parts", "", {}},
@@ -150,12 +152,15 @@ TEST(PartsFile, WriteThenReadGivesTheSameParts)
     const Row rows[] = {
         {"MLT with an empty first part and an empty one inside", PartsFormat::Mlt,
          unnamed({{}, {u"あ", u""}, {}, {u""}, {u"[SPLIT]", u"&#38;"}})},
-        {"AST with empty names and header-like lines", PartsFormat::Ast,
+        {"AST with empty names and header-like lines",
+         PartsFormat::Ast,
          {{u"", {u"x"}}, {u"手", {u"[AA][y]", u"  a"}}, {u"z", {}}}},
         {"TXT", PartsFormat::Txt, unnamed({{u"a", u"", u"b"}})},
-        {"characters code page 932 lacks are written as references", PartsFormat::Ast,
+        {"characters code page 932 lacks are written as references",
+         PartsFormat::Ast,
          {{u"\U0001F600", {u"\u00E9\U0001F600"}}}},
-        {"a name that reads like a reference stays as written", PartsFormat::Ast,
+        {"a name that reads like a reference stays as written",
+         PartsFormat::Ast,
          {{u"&#x2009;&#65", {u"a"}}, {u"&amp;&", {}}}},
     };
     for (const Row& row : rows) {
@@ -182,7 +187,8 @@ TEST(PartsFile, AppendKeepsTheFileItsEncodingAndItsLineEnds)
     const Part part{u"名", {u"あ  ", u"b"}};
     const Row rows[] = {
         {"MLT", PartsFormat::Mlt, "a\r\n", "[SPLIT]\r\n\x82\xA0\r\nb\r\n"},
-        {"MLT without a final line break", PartsFormat::Mlt, "a", "\r\n[SPLIT]\r\n\x82\xA0\r\nb\r\n"},
+        {"MLT without a final line break", PartsFormat::Mlt, "a",
+         "\r\n[SPLIT]\r\n\x82\xA0\r\nb\r\n"},
         {"MLT ending in a separator fills its empty part", PartsFormat::Mlt, "a\n[SPLIT]\n",
          "\x82\xA0\nb\n"},
         {"the same without the separator's line break", PartsFormat::Mlt, "a\r\n[SPLIT]",
@@ -191,8 +197,7 @@ TEST(PartsFile, AppendKeepsTheFileItsEncodingAndItsLineEnds)
          "[SPLIT]\r\n\x82\xA0\r\nb\r\n"},
         {"empty MLT", PartsFormat::Mlt, "", "\x82\xA0\r\nb\r\n"},
         {"an LF file gets LF", PartsFormat::Mlt, "a\nb\n", "[SPLIT]\n\x82\xA0\nb\n"},
-        {"a CR file gets CR", PartsFormat::Ast, "[AA][x]\ry",
-         "\r[AA][\x96\xBC]\r\x82\xA0\rb\r"},
+        {"a CR file gets CR", PartsFormat::Ast, "[AA][x]\ry", "\r[AA][\x96\xBC]\r\x82\xA0\rb\r"},
         {"mixed: the last break, so a lone CR at the end and the next LF never make one break",
          PartsFormat::Mlt, "a\n[SPLIT]\r", "\x82\xA0\rb\r"},
         {"AST", PartsFormat::Ast, "[AA][x]\r\ny", "\r\n[AA][\x96\xBC]\r\n\x82\xA0\r\nb\r\n"},
@@ -259,9 +264,11 @@ TEST(PartsFile, CanvasLinesForAPart)
         Lines lines;
     };
     const Row rows[] = {
-        {"trailing blank lines of both widths left out", u"a\r\n\u3000 \r\n\r\n\u3000\u3000",
+        {"trailing blank lines of both widths left out",
+         u"a\r\n\u3000 \r\n\r\n\u3000\u3000",
          {u"a"}},
-        {"blank lines inside and at the top kept", u"\u3000\r\na\r\n\r\nb\r\n  ",
+        {"blank lines inside and at the top kept",
+         u"\u3000\r\na\r\n\r\nb\r\n  ",
          {u"\u3000", u"a", u"", u"b"}},
         {"a blank canvas gives none", u"\u3000\u3000\r\n\u3000\u3000", {}},
     };
@@ -283,15 +290,23 @@ TEST(PartsFile, PreviewDecodesOnlyWhatIsShown)
     };
     const std::string huge(1 << 20, 'x');
     const Row rows[] = {
-        {"all of a small part, line ends of every kind", "a\r\nb\rc\n\r\n\x82\xA0", 9, 9,
+        {"all of a small part, line ends of every kind",
+         "a\r\nb\rc\n\r\n\x82\xA0",
+         9,
+         9,
          {u"a", u"b", u"c", u"", u"あ"}},
-        {"lines beyond the last shown give one more line \"…\"", "a\r\nb\r\nc", 2, 9,
+        {"lines beyond the last shown give one more line \"…\"",
+         "a\r\nb\r\nc",
+         2,
+         9,
          {u"a", u"b", u"…"}},
         {"a final line break adds no line", "a\r\nb\r\n", 2, 9, {u"a", u"b"}},
         {"a long line is cut with \"…\"", "abcdef\r\nxy", 9, 3, {u"abc…", u"xy"}},
-        {"references count as the character they stand for", "&#12354;&#12356;", 9, 2,
-         {u"あい"}},
-        {"a megabyte line is cut, and the next line still found", huge + "\r\nz", 9, 4,
+        {"references count as the character they stand for", "&#12354;&#12356;", 9, 2, {u"あい"}},
+        {"a megabyte line is cut, and the next line still found",
+         huge + "\r\nz",
+         9,
+         4,
          {u"xxxx…", u"z"}},
     };
     for (const Row& row : rows) {
@@ -301,8 +316,8 @@ TEST(PartsFile, PreviewDecodesOnlyWhatIsShown)
         EXPECT_EQ(whole.lines(), row.shown);
         // Fed in small pieces (a CR LF split between two of them too), the same lines.
         PreviewLines pieces(TextEncoding::Cp932, row.maxLines, row.maxChars);
-        for (std::size_t i = 0; i < row.bytes.size() && pieces.feed(
-                                    std::string_view(row.bytes).substr(i, 3));
+        for (std::size_t i = 0;
+             i < row.bytes.size() && pieces.feed(std::string_view(row.bytes).substr(i, 3));
              i += 3) {
         }
         EXPECT_EQ(pieces.lines(), row.shown);

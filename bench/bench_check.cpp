@@ -13,7 +13,8 @@
 #include "check/BoardCheck.h"
 #include "check/frmCheck.h"
 #include "editor/CanvasWidget.h"
-#include "editor/CheckLink.h"
+#include "check/CheckTool.h"
+#include "editor/EditorHost.h"
 #include "grid/LineModel.h"
 
 using namespace masumemo;
@@ -54,7 +55,7 @@ int main(int argc, char** argv)
         canvas->show();
     }
     QWidget owner;
-    auto* link = new editor::CanvasCheckLink(watched);
+    auto* link = new check::CanvasLink(editor::EditorHost::of(watched, owner));
     auto* window = new check::frmCheck(&owner, *link);
     window->show();
     QCoreApplication::processEvents();

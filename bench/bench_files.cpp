@@ -21,6 +21,7 @@
 #include "Offscreen.h"
 #include "Timing.h"
 #include "editor/CanvasController.h"
+#include "document/CanvasFiles.h"
 #include "editor/FileCommands.h"
 #include "editor/frmMain.h"
 #include "grid/Cp932.h"
@@ -133,7 +134,7 @@ int main(int argc, char** argv)
     editor::CanvasController model(nullView);
     const auto [open, decode] = bench::bestOfAlternating(
         [&] {
-            const editor::CanvasFileRead read = editor::readCanvasPath(paths[next]);
+            const document::CanvasFileRead read = document::readCanvasPath(paths[next]);
             if (!read.ok) {
                 std::abort();
             }

@@ -11,7 +11,7 @@
 #include "editor/CanvasController.h"
 #include "editor/frmMain.h"
 #include "grid/LineModel.h"
-#include "input/History.h"
+#include "document/History.h"
 #include "platform/AppPaths.h"
 
 using namespace masumemo;
@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     QCoreApplication::processEvents();
     const long fresh = residentKb();
 
-    const int snapshots = input::History::kMaxUpperBound + 1;
+    const int snapshots = document::History::kMaxUpperBound + 1;
     for (int i = 1; i < snapshots; ++i) {
         canvas.replaceCanvas(canvasVariant(i), kKeta, kGyou);
         canvas.RirekiKakunou();

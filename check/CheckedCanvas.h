@@ -1,6 +1,6 @@
 #pragma once
-// What the posting check needs of the canvas. The editor implements it; the check never
-// includes the editor.
+// What the posting check needs of the canvas. CanvasLink (CheckTool.h) implements it over the
+// tool host; the check never includes the editor.
 
 #include <functional>
 #include <string>

@@ -5,7 +5,6 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <QMenu>
 #include <QPainter>
 #include <QSettings>
 #include <QStaticText>
@@ -15,6 +14,7 @@
 #include "CanvasWidget.h"
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
+#include "host/ToolHost.h"
 #include "platform/ProgramSettings.h"
 
 namespace masumemo::editor {
@@ -42,6 +42,10 @@ BlockEditing::BlockEditing(CanvasWidget& canvas, QObject* parent)
     m_canvas->installEventFilter(this);
     m_window = m_canvas->window();
     m_window->installEventFilter(this);
+    // Any other writer of the canvas (a part laid over it, a fix of the check) finds the block
+    // laid down, so its change does not make the move vanish.
+    connect(&m_canvas->controller().document(), &document::Document::aboutToChange, this,
+            &BlockEditing::layDown);
 }
 
 void BlockEditing::stopFloating()
@@ -117,16 +121,16 @@ BlockEditing::~BlockEditing()
     }
 }
 
-void BlockEditing::addMenuEntries(QMenu* menu)
+void BlockEditing::addMenuEntries(host::ToolHost& host)
 {
-    menu->addSeparator()->setObjectName(QStringLiteral("mnuBlockBar"));
-    m_modeAction = menu->addAction(QStringLiteral("矩形選択(&B)"));
-    m_modeAction->setObjectName(QStringLiteral("mnuBlock"));
+    const host::MenuPlace edit{QStringLiteral("mnuEdit")};
+    host.addAction(edit, QStringLiteral("mnuBlockBar"), QString());
+    m_modeAction = host.addAction(edit, QStringLiteral("mnuBlock"), QStringLiteral("矩形選択(&B)"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_B));
     m_modeAction->setCheckable(true);
-    m_modeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     connect(m_modeAction, &QAction::toggled, this, &BlockEditing::setActive);
-    m_transparentAction = menu->addAction(QStringLiteral("透過(&T)"));
-    m_transparentAction->setObjectName(QStringLiteral("mnuBlockTransparent"));
+    m_transparentAction = host.addAction(edit, QStringLiteral("mnuBlockTransparent"),
+                                         QStringLiteral("透過(&T)"));
     m_transparentAction->setCheckable(true);
     m_transparentAction->setChecked(m_transparent);
     connect(m_transparentAction, &QAction::toggled, this, &BlockEditing::setTransparent);

@@ -19,7 +19,10 @@
 #include "host/CanvasLayer.h"
 
 class QAction;
-class QMenu;
+
+namespace masumemo::host {
+class ToolHost;
+}
 
 namespace masumemo::editor {
 
@@ -32,8 +35,8 @@ public:
     BlockEditing(CanvasWidget& canvas, QObject* parent);
     ~BlockEditing() override;
 
-    /// "矩形選択(&B)" (Ctrl+B) and "透過(&T)", both checkable, at the end of menu.
-    void addMenuEntries(QMenu* menu);
+    /// "矩形選択(&B)" (Ctrl+B) and "透過(&T)", both checkable, at the end of the Edit menu.
+    void addMenuEntries(host::ToolHost& host);
 
     bool isActive() const { return m_active; }
     /// Leaving the mode lays a floating block down first.

@@ -136,14 +136,38 @@ std::optional<grid::Arrow> arrowOf(int key)
     }
 }
 
-CanvasController::CanvasController(CanvasView& view) : m_view(view) {}
+CanvasController::CanvasController(CanvasView& view, document::Document* document)
+    : m_view(view),
+      m_ownDocument(document ? nullptr : std::make_unique<document::Document>()),
+      m_document(document ? document : m_ownDocument.get())
+{
+    // Modified is the document's: whoever clears it (a save), the window hears of it.
+    m_modifiedLink = QObject::connect(m_document, &document::Document::modifiedChanged,
+                                      [this] {
+                                          if (m_callbacks.modifiedChanged) {
+                                              m_callbacks.modifiedChanged();
+                                          }
+                                      });
+}
+
+CanvasController::~CanvasController()
+{
+    QObject::disconnect(m_modifiedLink);
+}
+
+void CanvasController::prepareChange()
+{
+    if (m_document->prepareChange()) {
+        takeSnapshot();
+    }
+}
 
 // --- The canvas as a whole ---------------------------------------------------------------
 
 void CanvasController::resetCanvas(std::u16string text, int keta, int gyou)
 {
     replaceCanvas(std::move(text), keta, gyou, 0);
-    m_history.reset({m_text, 0, m_keta, m_gyou});
+    page().history.reset({page().text, 0, page().keta, page().gyou});
     setModified(false);
     if (m_callbacks.historyChanged) {
         m_callbacks.historyChanged();
@@ -152,8 +176,9 @@ void CanvasController::resetCanvas(std::u16string text, int keta, int gyou)
 
 void CanvasController::replaceCanvas(std::u16string text, int keta, int gyou, int caret)
 {
-    m_keta = keta;
-    m_gyou = gyou;
+    prepareChange();
+    page().keta = keta;
+    page().gyou = gyou;
     const int at = clampCaret(text, caret);
     writeText(std::move(text), at, 0, false);
     takeSnapshot();
@@ -170,42 +195,43 @@ void CanvasController::setHalfPush(bool half)
 
 void CanvasController::takeSnapshot()
 {
-    const int size = static_cast<int>(m_text.size());
-    m_selPos = clampCaret(m_text, m_view.selectionStart());
+    const int size = static_cast<int>(page().text.size());
+    m_selPos = clampCaret(page().text, m_view.selectionStart());
     m_selLen = std::clamp(m_view.selectionLength(), 0, size - m_selPos);
-    const auto caretAt = m_text.begin() + m_selPos;
+    page().caret = m_selPos;
+    const auto caretAt = page().text.begin() + m_selPos;
     m_snapshot.caret = m_selPos;
-    m_snapshot.line = 1 + static_cast<int>(std::count(m_text.begin(), caretAt, u'\r'));
-    const size_t lf = m_selPos == 0 ? npos : m_text.rfind(u'\n', static_cast<size_t>(m_selPos) - 1);
+    m_snapshot.line = 1 + static_cast<int>(std::count(page().text.begin(), caretAt, u'\r'));
+    const size_t lf = m_selPos == 0 ? npos : page().text.rfind(u'\n', static_cast<size_t>(m_selPos) - 1);
     m_snapshot.column = m_selPos - (lf == npos ? 0 : static_cast<int>(lf) + 1);
 }
 
 std::vector<grid::LineRecord> CanvasController::snapshotLines() const
 {
-    return grid::SplitCanvas(m_text, m_snapshot.caret).lines;
+    return grid::SplitCanvas(page().text, m_snapshot.caret).lines;
 }
 
 int CanvasController::snapshotUnitColumn() const
 {
     const size_t lineStart = static_cast<size_t>(m_snapshot.caret - m_snapshot.column);
     return grid::WidthOf(
-        std::u16string_view(m_text).substr(lineStart, static_cast<size_t>(m_snapshot.column)));
+        std::u16string_view(page().text).substr(lineStart, static_cast<size_t>(m_snapshot.column)));
 }
 
 std::u16string_view CanvasController::snapshotLineText() const
 {
     const size_t start = static_cast<size_t>(m_snapshot.caret - m_snapshot.column);
-    const size_t end = std::min(m_text.find(u'\r', start), m_text.size());
-    return std::u16string_view(m_text).substr(start, end - start);
+    const size_t end = std::min(page().text.find(u'\r', start), page().text.size());
+    return std::u16string_view(page().text).substr(start, end - start);
 }
 
 QString CanvasController::positionText() const
 {
     return QStringLiteral("列[ %1/%2 ]　行[ %3/%4 ]")
         .arg(snapshotUnitColumn())
-        .arg(2 * m_keta)
+        .arg(2 * page().keta)
         .arg(m_snapshot.line)
-        .arg(m_gyou);
+        .arg(page().gyou);
 }
 
 QString CanvasController::pushModeText() const
@@ -213,15 +239,23 @@ QString CanvasController::pushModeText() const
     return m_halfPush ? QStringLiteral("半角移動") : QStringLiteral("全角移動");
 }
 
+void CanvasController::showPage()
+{
+    const document::Page& shown = page();
+    m_view.replaceLines(0, -1, shown.text);
+    m_view.setSelection(clampCaret(shown.text, shown.caret), 0);
+    takeSnapshot();
+    for (const auto& told : {m_callbacks.sizeChanged, m_callbacks.historyChanged}) {
+        if (told) {
+            told();
+        }
+    }
+    dataShow();
+}
+
 void CanvasController::setModified(bool modified)
 {
-    if (modified == m_modified) {
-        return;
-    }
-    m_modified = modified;
-    if (m_callbacks.modifiedChanged) {
-        m_callbacks.modifiedChanged();
-    }
+    m_document->setModified(modified);
 }
 
 void CanvasController::dataShow()
@@ -235,14 +269,14 @@ void CanvasController::dataShow()
 
 bool CanvasController::writeText(std::u16string text, int selStart, int selLength, bool checkGrid)
 {
-    const LineChange change = changedLines(m_text, text);
+    const LineChange change = changedLines(page().text, text);
     if (change.any) {
         const std::u16string_view segment =
             std::u16string_view(text).substr(change.begin, change.newEnd - change.begin);
         if (checkGrid) {
             const std::u16string_view oldSegment =
-                std::u16string_view(m_text).substr(change.begin, change.oldEnd - change.begin);
-            const bool ok = keepsGrid(oldSegment, segment, 2 * m_keta);
+                std::u16string_view(page().text).substr(change.begin, change.oldEnd - change.begin);
+            const bool ok = keepsGrid(oldSegment, segment, 2 * page().keta);
             // The rules never produce a broken grid; if one ever does, refuse it.
             assert(ok && "an edit would change the line count or a line's width");
             if (!ok) {
@@ -250,29 +284,32 @@ bool CanvasController::writeText(std::u16string text, int selStart, int selLengt
             }
         }
         const int oldLines = 1 + static_cast<int>(std::count(
-                                     m_text.begin() + static_cast<long>(change.begin),
-                                     m_text.begin() + static_cast<long>(change.oldEnd), u'\r'));
+                                     page().text.begin() + static_cast<long>(change.begin),
+                                     page().text.begin() + static_cast<long>(change.oldEnd), u'\r'));
         // The model changes first: the view's notifications may already read it.
-        m_text = std::move(text);
-        m_view.replaceLines(
-            change.firstLine, oldLines,
-            std::u16string_view(m_text).substr(change.begin, change.newEnd - change.begin));
+        page().text = std::move(text);
+        const std::u16string_view written =
+            std::u16string_view(page().text).substr(change.begin, change.newEnd - change.begin);
+        m_view.replaceLines(change.firstLine, oldLines, written);
+        m_document->textChanged(change.firstLine, oldLines,
+                                1 + static_cast<int>(std::count(written.begin(), written.end(), u'\r')));
     }
-    m_view.setSelection(clampCaret(m_text, selStart), selLength);
+    m_view.setSelection(clampCaret(page().text, selStart), selLength);
     return true;
 }
 
 void CanvasController::applyText(std::u16string text)
 {
+    prepareChange();
     takeSnapshot();
-    if (text != m_text) {
+    if (text != page().text) {
         commitEdit(std::move(text), m_selPos, 0);
     }
 }
 
 void CanvasController::RirekiKakunou()
 {
-    m_history.record({m_text, clampCaret(m_text, m_view.selectionStart()), m_keta, m_gyou});
+    page().history.record({page().text, clampCaret(page().text, m_view.selectionStart()), page().keta, page().gyou});
     if (m_callbacks.historyChanged) {
         m_callbacks.historyChanged();
     }
@@ -282,7 +319,7 @@ void CanvasController::commitEdit(std::u16string text, int selStart, int selLeng
                                   bool recordAlways)
 {
     setModified(true);
-    const bool changed = text != m_text;
+    const bool changed = text != page().text;
     if (!writeText(std::move(text), selStart, selLength, true)) {
         reject();
         return;
@@ -301,13 +338,14 @@ void CanvasController::reject(bool viewDiverged)
 {
     // The last accepted canvas is the current undo entry, unless the canvas was resized since
     // (a resize records nothing): then the entry has another size and would break the grid.
-    const input::HistoryEntry& current = m_history.current();
+    const document::HistoryEntry& current = page().history.current();
     std::u16string restored =
-        current.Keta == m_keta && current.Gyou == m_gyou ? current.Text : m_text;
+        current.Keta == page().keta && current.Gyou == page().gyou ? current.Text : page().text;
     const int caret = clampCaret(restored, m_selPos);
     if (viewDiverged) {
         m_view.replaceLines(0, -1, restored);
-        m_text = std::move(restored);
+        page().text = std::move(restored);
+        m_document->textChanged(0, -1, page().gyou);
         m_view.setSelection(caret, 0);
     } else {
         writeText(std::move(restored), caret, 0, false);
@@ -323,7 +361,7 @@ bool CanvasController::blankSelectionFirst()
     }
     // Not recorded yet: a refusal of what follows gives back the selection as it was.
     setModified(true);
-    writeText(grid::SelToSP(m_text, m_selPos, m_selLen), m_selPos, 0, true);
+    writeText(grid::SelToSP(page().text, m_selPos, m_selLen), m_selPos, 0, true);
     takeSnapshot();
     return true;
 }
@@ -331,7 +369,7 @@ bool CanvasController::blankSelectionFirst()
 bool CanvasController::typeOne(char16_t c, bool recordAlways)
 {
     m_selPos = m_snapshot.caret;
-    grid::EditOutcome outcome = grid::typeCharacter(m_text, m_selPos, c, m_keta);
+    grid::EditOutcome outcome = grid::typeCharacter(page().text, m_selPos, c, page().keta);
     setModified(true);
     if (!outcome.accepted) {
         reject();
@@ -369,16 +407,17 @@ bool CanvasController::KeyDown(Qt::Key key, Qt::KeyboardModifiers modifiers)
         return false;  // its key-press blanks a selection
     }
     if (key == Qt::Key_Delete) {
+        prepareChange();
         if (m_selLen > 0) {
-            commitEdit(grid::SelToSP(m_text, m_selPos, m_selLen), m_selPos + m_selLen);
-        } else if (m_selPos < static_cast<int>(m_text.size()) &&
-                   m_text[static_cast<size_t>(m_selPos)] == u'\r') {
+            commitEdit(grid::SelToSP(page().text, m_selPos, m_selLen), m_selPos + m_selLen);
+        } else if (m_selPos < static_cast<int>(page().text.size()) &&
+                   page().text[static_cast<size_t>(m_selPos)] == u'\r') {
             // At a line end Delete only moves to the next line: a line break is never removed.
             m_view.setSelection(m_selPos + 2, 0);
             takeSnapshot();
             dataShow();
-        } else if (m_selPos < static_cast<int>(m_text.size())) {
-            grid::EditOutcome outcome = grid::deleteCharacter(m_text, m_selPos, m_keta);
+        } else if (m_selPos < static_cast<int>(page().text.size())) {
+            grid::EditOutcome outcome = grid::deleteCharacter(page().text, m_selPos, page().keta);
             setModified(true);
             if (outcome.accepted) {
                 commitEdit(std::move(outcome.text), outcome.caret);
@@ -399,14 +438,15 @@ bool CanvasController::KeyDown(Qt::Key key, Qt::KeyboardModifiers modifiers)
     if (!arrow) {
         return true;  // Alt with another key: rebuilt from the snapshot it is the same text
     }
+    prepareChange();
     const grid::Step step = m_halfPush ? grid::Step::Half : grid::Step::Full;
     if (code == 8 && m_selLen > 0) {
         return true;  // a selection is only moved, never pulled
     }
     grid::MoveOutcome outcome =
-        code == 8      ? grid::Pull(m_text, m_selPos, *arrow, step, m_keta)
-        : m_selLen > 0 ? grid::SellMove(m_text, m_selPos, m_selLen, *arrow, step, m_keta)
-                       : grid::Push(m_text, m_selPos, *arrow, step, m_keta);
+        code == 8      ? grid::Pull(page().text, m_selPos, *arrow, step, page().keta)
+        : m_selLen > 0 ? grid::SellMove(page().text, m_selPos, m_selLen, *arrow, step, page().keta)
+                       : grid::Push(page().text, m_selPos, *arrow, step, page().keta);
     applyMove(outcome.changed, std::move(outcome.text), outcome.caret, outcome.selectionLength);
     return true;
 }
@@ -416,15 +456,16 @@ void CanvasController::keyPress(char16_t code)
     takeSnapshot();
     switch (code) {
     case 8: {  // Backspace
+        prepareChange();
         if (m_selLen > 0) {
-            commitEdit(grid::SelToSP(m_text, m_selPos, m_selLen), m_selPos);
-        } else if (m_selPos > 0 && m_text[static_cast<size_t>(m_selPos) - 1] == u'\n') {
+            commitEdit(grid::SelToSP(page().text, m_selPos, m_selLen), m_selPos);
+        } else if (m_selPos > 0 && page().text[static_cast<size_t>(m_selPos) - 1] == u'\n') {
             // At a line start Backspace only moves to the end of the previous line.
             m_view.setSelection(m_selPos - 2, 0);
             takeSnapshot();
             dataShow();
         } else if (m_selPos > 0) {
-            grid::EditOutcome outcome = grid::backspaceCharacter(m_text, m_selPos, m_keta);
+            grid::EditOutcome outcome = grid::backspaceCharacter(page().text, m_selPos, page().keta);
             setModified(true);
             if (outcome.accepted) {
                 commitEdit(std::move(outcome.text), outcome.caret);
@@ -435,8 +476,8 @@ void CanvasController::keyPress(char16_t code)
         return;
     }
     case 13: {  // Enter: to the start of the next line; nothing on the last line
-        if (m_snapshot.line < m_gyou) {
-            const size_t cr = m_text.find(u'\r', static_cast<size_t>(m_selPos));
+        if (m_snapshot.line < page().gyou) {
+            const size_t cr = page().text.find(u'\r', static_cast<size_t>(m_selPos));
             if (cr != npos) {
                 m_view.setSelection(static_cast<int>(cr) + 2, 0);
                 takeSnapshot();
@@ -446,8 +487,9 @@ void CanvasController::keyPress(char16_t code)
         return;
     }
     case 27:  // Escape blanks a selection
+        prepareChange();
         if (m_selLen > 0) {
-            commitEdit(grid::SelToSP(m_text, m_selPos, m_selLen), m_selPos);
+            commitEdit(grid::SelToSP(page().text, m_selPos, m_selLen), m_selPos);
         }
         dataShow();
         return;
@@ -463,7 +505,7 @@ void CanvasController::keyUp(Qt::Key key)
 {
     takeSnapshot();
     dataShow();
-    if (key == Qt::Key_Escape && m_text != m_history.current().Text) {
+    if (key == Qt::Key_Escape && page().text != page().history.current().Text) {
         RirekiKakunou();
     }
 }
@@ -478,6 +520,7 @@ bool CanvasController::mousePress(Qt::MouseButton button)
     const char16_t held = m_callbacks.clickStamp ? m_callbacks.clickStamp() : char16_t{0};
     const bool stamp = held != 0;
     if (stamp) {
+        prepareChange();
         // Click input stamps the held character like a typed key, never over a selection.
         m_view.setSelection(m_selPos, 0);
         takeSnapshot();
@@ -511,6 +554,7 @@ void CanvasController::inputText(std::u16string_view text)
     if (in.empty()) {
         return;
     }
+    prepareChange();
     bool blanked = blankSelectionFirst();
     for (char16_t c : in) {
         if (!typeOne(c, std::exchange(blanked, false))) {
@@ -526,8 +570,9 @@ void CanvasController::pasteText(std::u16string_view text)
     if (in.empty()) {
         return;
     }
+    prepareChange();
     const bool blanked = blankSelectionFirst();
-    grid::EditOutcome outcome = grid::pasteText(m_text, m_selPos, in, m_keta);
+    grid::EditOutcome outcome = grid::pasteText(page().text, m_selPos, in, page().keta);
     setModified(true);
     if (outcome.accepted) {
         commitEdit(std::move(outcome.text), outcome.caret, 0, blanked);
@@ -538,7 +583,8 @@ void CanvasController::pasteText(std::u16string_view text)
 
 void CanvasController::applyEdit(std::u16string text, int caret)
 {
-    if (text == m_text) {
+    prepareChange();
+    if (text == page().text) {
         return;
     }
     const int at = clampCaret(text, caret);
@@ -548,8 +594,9 @@ void CanvasController::applyEdit(std::u16string text, int caret)
 void CanvasController::blankSelection()
 {
     takeSnapshot();
+    prepareChange();
     if (m_selLen > 0) {
-        commitEdit(grid::SelToSP(m_text, m_selPos, m_selLen), m_selPos);
+        commitEdit(grid::SelToSP(page().text, m_selPos, m_selLen), m_selPos);
         return;
     }
     // Cut with nothing selected changes nothing, but still marks a step in the history, as
@@ -560,31 +607,33 @@ void CanvasController::blankSelection()
 
 std::u16string CanvasController::selectedText() const
 {
-    const int start = clampCaret(m_text, m_view.selectionStart());
+    const int start = clampCaret(page().text, m_view.selectionStart());
     const int length =
-        std::clamp(m_view.selectionLength(), 0, static_cast<int>(m_text.size()) - start);
-    return m_text.substr(static_cast<size_t>(start), static_cast<size_t>(length));
+        std::clamp(m_view.selectionLength(), 0, static_cast<int>(page().text.size()) - start);
+    return page().text.substr(static_cast<size_t>(start), static_cast<size_t>(length));
 }
 
 void CanvasController::undo()
 {
-    if (m_history.canUndo()) {
-        showEntry(m_history.undo());
+    prepareChange();
+    if (page().history.canUndo()) {
+        showEntry(page().history.undo());
     }
 }
 
 void CanvasController::redo()
 {
-    if (m_history.canRedo()) {
-        showEntry(m_history.redo());
+    prepareChange();
+    if (page().history.canRedo()) {
+        showEntry(page().history.redo());
     }
 }
 
-void CanvasController::showEntry(const input::HistoryEntry& entry)
+void CanvasController::showEntry(const document::HistoryEntry& entry)
 {
-    const bool resized = entry.Keta != m_keta || entry.Gyou != m_gyou;
-    m_keta = entry.Keta;
-    m_gyou = entry.Gyou;
+    const bool resized = entry.Keta != page().keta || entry.Gyou != page().gyou;
+    page().keta = entry.Keta;
+    page().gyou = entry.Gyou;
     writeText(entry.Text, entry.Caret, 0, false);
     if (resized && m_callbacks.sizeChanged) {
         m_callbacks.sizeChanged();

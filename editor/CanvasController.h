@@ -7,10 +7,12 @@
 // counting as its two characters CR LF. While text is selected, the caret the rules read is
 // the selection's lower end, whichever way the selection was made.
 
+#include <QObject>
 #include <QString>
 #include <Qt>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,7 +20,7 @@
 
 #include "grid/LineModel.h"
 #include "grid/Push.h"
-#include "input/History.h"
+#include "document/Document.h"
 
 namespace masumemo::editor {
 
@@ -69,7 +71,12 @@ public:
         int column = 0;  ///< in characters
     };
 
-    explicit CanvasController(CanvasView& view);
+    /// Shows and edits the current page of document (not owned; it must outlive the
+    /// controller), or of a document of its own when none is given.
+    explicit CanvasController(CanvasView& view, document::Document* document = nullptr);
+    ~CanvasController();
+
+    document::Document& document() const { return *m_document; }
 
     void setCallbacks(Callbacks callbacks) { m_callbacks = std::move(callbacks); }
     /// Click input on its own, so the palette can set it without touching the others.
@@ -84,12 +91,16 @@ public:
     /// A size change: the canvas is rewritten at the new size without recording anything.
     void replaceCanvas(std::u16string text, int keta, int gyou, int caret = 0);
 
-    const std::u16string& text() const { return m_text; }
-    int keta() const { return m_keta; }
-    int gyou() const { return m_gyou; }
-    const input::History& history() const { return m_history; }
+    /// The document's current page was replaced or another page became current: the view
+    /// shows it whole, the caret where the page kept it.
+    void showPage();
 
-    bool modified() const { return m_modified; }
+    const std::u16string& text() const { return page().text; }
+    int keta() const { return page().keta; }
+    int gyou() const { return page().gyou; }
+    const document::History& history() const { return page().history; }
+
+    bool modified() const { return m_document->modified(); }
     void setModified(bool modified);
 
     /// Step of the push operations: one half-width unit (true) or one full-width cell.
@@ -159,8 +170,8 @@ public:
     /// RirekiKakunou: records the canvas as it stands as the newest undo entry.
     void RirekiKakunou();
 
-    bool canUndo() const { return m_history.canUndo(); }
-    bool canRedo() const { return m_history.canRedo(); }
+    bool canUndo() const { return history().canUndo(); }
+    bool canRedo() const { return history().canRedo(); }
     void undo();
     void redo();
 
@@ -170,6 +181,11 @@ public:
     void reject(bool viewDiverged = false);
 
 private:
+    document::Page& page() { return m_document->page(); }
+    const document::Page& page() const { return m_document->page(); }
+    /// Every write starts here, before the text it builds on is read: whatever rests on the
+    /// text as it stands (a floating block) settles first, and the snapshot follows it.
+    void prepareChange();
     /// Reads the caret and selection as the view has them and takes the snapshot.
     void takeSnapshot();
     void dataShow();
@@ -187,16 +203,14 @@ private:
     /// recordAlways: it completes the overwrite of a selection, a step even without a change.
     bool typeOne(char16_t c, bool recordAlways = false);
     /// Undo and redo: the entry's text, caret and size.
-    void showEntry(const input::HistoryEntry& entry);
+    void showEntry(const document::HistoryEntry& entry);
     void applyMove(bool changed, std::u16string text, int start, int length);
 
     CanvasView& m_view;
     Callbacks m_callbacks;
-    std::u16string m_text;
-    int m_keta = 0;
-    int m_gyou = 0;
-    input::History m_history;
-    bool m_modified = false;
+    std::unique_ptr<document::Document> m_ownDocument;
+    document::Document* m_document;
+    QMetaObject::Connection m_modifiedLink;
     bool m_halfPush = true;
     Snapshot m_snapshot;
     /// SelPos/SelLen: the selection as the view had it when the current event began.

@@ -82,7 +82,8 @@ QString toDocumentText(std::u16string_view text)
 
 }  // namespace
 
-CanvasWidget::CanvasWidget(QWidget* parent) : QPlainTextEdit(parent), m_controller(*this)
+CanvasWidget::CanvasWidget(QWidget* parent, document::Document* picture)
+    : QPlainTextEdit(parent), m_controller(*this, picture)
 {
     setObjectName(QStringLiteral("txtMain"));
     setUndoRedoEnabled(false);

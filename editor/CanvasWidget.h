@@ -22,7 +22,9 @@ class CanvasWidget : public QPlainTextEdit, public CanvasView, public host::Canv
 {
     Q_OBJECT
 public:
-    explicit CanvasWidget(QWidget* parent = nullptr);
+    /// Shows and edits the current page of picture (not owned; it must outlive the widget),
+    /// or of a document of its own when none is given.
+    explicit CanvasWidget(QWidget* parent = nullptr, document::Document* picture = nullptr);
     ~CanvasWidget() override;
 
     CanvasController& controller() { return m_controller; }

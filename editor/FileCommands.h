@@ -1,8 +1,8 @@
 #pragma once
 // The file commands of the editor: New, Open, Save, Save As, the changed-mark question, and
-// the dictionary's hand-over of a file (KaoKara). The canvas stays in the controller; this
-// class reads and writes files, asks the questions through the Dialogs seam and keeps
-// CurrentFile and the window title in step with what was really read or written.
+// the dictionary's hand-over of a file (KaoKara). The document reads and writes the files and
+// knows which file it belongs to; this class asks the questions through the Dialogs seam and
+// keeps the window title in step with what was really read or written.
 
 #include <QString>
 #include <functional>
@@ -16,30 +16,13 @@ namespace masumemo::editor {
 
 class CanvasController;
 
-/// A canvas file read from disk.
-struct CanvasFileRead
-{
-    bool ok = false;
-    QString error;  ///< why the file could not be opened (empty when ok)
-    grid::CanvasFile file;
-};
-
-/// Reads path as a canvas file. Not ok, with the reason, when the file is missing or cannot be
-/// read, holds NUL bytes (not text), or would make a canvas past grid::kMaxOpenedCanvasUnits.
-CanvasFileRead readCanvasPath(const QString& path);
-
-/// Writes the canvas to path through a temporary file renamed over it, so a failed write
-/// leaves the previous file as it was. False with the reason in error when anything failed.
-bool writeCanvasPath(const QString& path, std::u16string_view canvas, QString* error);
-
 class FileCommands
 {
 public:
-    /// window: the parent of the dialogs and the owner of the title. currentFile: the window's
-    /// CurrentFile, kept here. canvasReset runs after the canvas was replaced by New or Open
-    /// (the size boxes follow it).
-    FileCommands(QWidget& window, CanvasController& canvas, QString& currentFile,
-                 std::function<void()> canvasReset);
+    /// window: the parent of the dialogs and the owner of the title. canvas: the controller
+    /// showing the document whose files these are. canvasReset runs after the canvas was
+    /// replaced by New or Open (the size boxes follow it).
+    FileCommands(QWidget& window, CanvasController& canvas, std::function<void()> canvasReset);
 
     /// The changed-mark question when the canvas is modified. True to go on: No, Yes followed
     /// by a save that happened, or an unmodified canvas. False stops the command: Cancel, or
@@ -53,11 +36,13 @@ public:
     /// True when a name was chosen and the file written.
     bool SaveAs();
 
-    /// Reads the file into the canvas fitted to the grid. On success CurrentFile is path and the
+    /// Reads the file into the canvas fitted to the grid. On success the document belongs to
+    /// path and the
     /// title follows it; on failure a message says why and nothing changes. A file with bytes
     /// that are not code page 932 opens, with one message saying what saving will do to them.
     bool FileOpen(const QString& path);
-    /// Writes the canvas as it stands to CurrentFile. A failure says why and leaves Modified.
+    /// Writes the canvas as it stands to the document's file. A failure says why and leaves
+    /// Modified.
     bool FileSave();
 
     /// Opens text as a new, untitled canvas fitted as an opened file is, after the changed-mark
@@ -68,7 +53,7 @@ public:
     /// question was cancelled, its save did not happen, or the file could not be read.
     bool KaoKara(const QString& path);
 
-    /// "住所不定 - Masumemo" for a new canvas, else CurrentFile + " - Masumemo", with a mark
+    /// "住所不定 - Masumemo" for a new canvas, else its file + " - Masumemo", with a mark
     /// while the canvas has unsaved changes.
     void showTitle();
 
@@ -77,12 +62,13 @@ public:
 
 private:
     bool writeTo(const QString& path);
-    /// The fitted canvas becomes the canvas, CurrentFile path (empty for none).
+    /// The fitted canvas becomes the canvas, belonging to path (empty for none).
     void showFitted(const grid::FittedCanvas& fitted, const QString& path);
+    /// The title and the size boxes follow a canvas that was replaced.
+    void canvasReplaced();
 
     QWidget& m_window;
     CanvasController& m_canvas;
-    QString& m_currentFile;
     std::function<void()> m_canvasReset;
     std::function<void(const QString&)> m_fileUsed;
     /// Dlg keeps the last name chosen in either dialog and offers it next time.

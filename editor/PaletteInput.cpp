@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "editor/frmMain.h"
+#include "editor/CanvasWidget.h"
 #include "grid/Cp932.h"
 #include "input/NarrowForm.h"
 
@@ -25,15 +25,16 @@ QString qs(std::u16string_view s)
 
 }  // namespace
 
-PaletteInput::PaletteInput(frmMain& window) : QObject(&window), m_window(window)
+PaletteInput::PaletteInput(PaletteParts parts, QObject* parent)
+    : QObject(parent), m_parts(std::move(parts))
 {
-    for (int i = 0; i < frmMain::kMojiCount; ++i) {
-        m_window.cmdMoji(i)->installEventFilter(this);
+    for (int i = 0; i < static_cast<int>(m_parts.cmdMoji.size()); ++i) {
+        m_parts.cmdMoji[static_cast<size_t>(i)]->installEventFilter(this);
     }
-    for (int i = 0; i < frmMain::kUseCount; ++i) {
-        connect(m_window.cmdUse(i), &QPushButton::clicked, this, [this, i] { cmdUse_Click(i); });
+    for (int i = 0; i < static_cast<int>(m_parts.cmdUse.size()); ++i) {
+        connect(m_parts.cmdUse[static_cast<size_t>(i)], &QPushButton::clicked, this, [this, i] { cmdUse_Click(i); });
     }
-    m_window.canvas().setClickStamp([this] { return stampCharacter(); });
+    m_parts.txtMain->controller().setClickStamp([this] { return stampCharacter(); });
 }
 
 void PaletteInput::showCategory(int category)
@@ -42,8 +43,8 @@ void PaletteInput::showCategory(int category)
     if (!m_grid.gridShown()) {
         return;  // the settings page: the buttons keep their captions, unseen
     }
-    for (int i = 0; i < frmMain::kMojiCount; ++i) {
-        QPushButton* b = m_window.cmdMoji(i);
+    for (int i = 0; i < static_cast<int>(m_parts.cmdMoji.size()); ++i) {
+        QPushButton* b = m_parts.cmdMoji[static_cast<size_t>(i)];
         b->setText(qs(m_grid.caption(i)));
         b->setVisible(m_grid.isVisible(i));
     }
@@ -51,12 +52,12 @@ void PaletteInput::showCategory(int category)
 
 void PaletteInput::InsertAtCaret(std::u16string_view text)
 {
-    m_window.canvas().pasteText(input::captionText(text));
+    m_parts.txtMain->controller().pasteText(input::captionText(text));
 }
 
 void PaletteInput::cmdMoji_MouseDown(int index, Qt::MouseButton button)
 {
-    const std::u16string caption = m_window.cmdMoji(index)->text().toStdU16String();
+    const std::u16string caption = m_parts.cmdMoji[static_cast<size_t>(index)]->text().toStdU16String();
     if (caption.empty()) {
         return;
     }
@@ -75,8 +76,8 @@ void PaletteInput::cmdMoji_MouseDown(int index, Qt::MouseButton button)
 void PaletteInput::cmdMoji_MouseUp(int index)
 {
     Q_UNUSED(index);
-    m_window.txtMain()->setFocus();
-    m_window.DataShow();
+    m_parts.txtMain->setFocus();
+    m_parts.dataShow();
 }
 
 void PaletteInput::cmdUse_Click(int index)
@@ -87,7 +88,7 @@ void PaletteInput::cmdUse_Click(int index)
         InsertAtCaret(caption);
         UseKey(caption);
     }
-    m_window.txtMain()->setFocus();
+    m_parts.txtMain->setFocus();
 }
 
 void PaletteInput::UseKey(std::u16string_view key)
@@ -98,8 +99,8 @@ void PaletteInput::UseKey(std::u16string_view key)
 
 void PaletteInput::showRow()
 {
-    for (int i = 0; i < frmMain::kUseCount; ++i) {
-        QPushButton* b = m_window.cmdUse(i);
+    for (int i = 0; i < static_cast<int>(m_parts.cmdUse.size()); ++i) {
+        QPushButton* b = m_parts.cmdUse[static_cast<size_t>(i)];
         const std::u16string& caption = m_row.caption(i);
         b->setText(qs(caption));
         // "A" and "Ａ" look alike in the proportional Gothic: the half-width form is lighter.
@@ -114,20 +115,20 @@ void PaletteInput::showRow()
 
 bool PaletteInput::clickInput() const
 {
-    return m_window.state().ClickInput;
+    return *m_parts.clickInput;
 }
 
 void PaletteInput::clickInput_Toggle()
 {
     // No message box: the pressed button and the status panel already show the mode.
-    m_window.state().ClickInput = !clickInput();
+    *m_parts.clickInput = !clickInput();
     showClickInput();
 }
 
 void PaletteInput::showClickInput()
 {
     const bool on = clickInput();
-    QLabel* panel = m_window.statusPanel(3);
+    QLabel* panel = m_parts.clickPanel;
     QString caption;
     if (on) {
         caption = QStringLiteral("クリック入力");
@@ -137,7 +138,7 @@ void PaletteInput::showClickInput()
     }
     panel->setText(caption);
     panel->setVisible(on);
-    for (QAction* a : m_window.tbToolBar()->actions()) {
+    for (QAction* a : m_parts.toolBar->actions()) {
         if (a->isCheckable()) {
             a->setChecked(on);
         }
@@ -158,8 +159,8 @@ bool PaletteInput::eventFilter(QObject* watched, QEvent* event)
     }
     auto* button = qobject_cast<QPushButton*>(watched);
     int index = -1;
-    for (int i = 0; i < frmMain::kMojiCount && button; ++i) {
-        if (m_window.cmdMoji(i) == button) {
+    for (int i = 0; i < static_cast<int>(m_parts.cmdMoji.size()) && button; ++i) {
+        if (m_parts.cmdMoji[static_cast<size_t>(i)] == button) {
             index = i;
             break;
         }

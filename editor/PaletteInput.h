@@ -4,22 +4,40 @@
 // class fills them and handles their presses.
 
 #include <QObject>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "input/PaletteTables.h"
 #include "input/RecentRow.h"
 
+class QLabel;
+class QPushButton;
+class QToolBar;
+
 namespace masumemo::editor {
 
-class frmMain;
+class CanvasWidget;
+
+/// The parts of the window the palette works with.
+struct PaletteParts
+{
+    std::span<QPushButton* const> cmdMoji;
+    std::span<QPushButton* const> cmdUse;
+    CanvasWidget* txtMain = nullptr;
+    QLabel* clickPanel = nullptr;  ///< status panel 3
+    QToolBar* toolBar = nullptr;   ///< its checkable button is click input's
+    bool* clickInput = nullptr;    ///< the window's ClickInput
+    std::function<void()> dataShow;
+};
 
 class PaletteInput : public QObject
 {
     Q_OBJECT
 public:
-    /// Hooks itself to the window's cmdMoji and cmdUse buttons and to its canvas.
-    explicit PaletteInput(frmMain& window);
+    /// Hooks itself to the cmdMoji and cmdUse buttons and to the canvas.
+    PaletteInput(PaletteParts parts, QObject* parent);
 
     /// The grid part of optMoji_Click: captions and visibility of the 104 buttons.
     void showCategory(int category);
@@ -56,7 +74,7 @@ private:
     /// The character the canvas stamps on a click; 0 when click input is off or nothing is held.
     char16_t stampCharacter() const;
 
-    frmMain& m_window;
+    PaletteParts m_parts;
     input::PaletteGrid m_grid;
     input::RecentRow m_row;
     std::u16string m_heldChar;

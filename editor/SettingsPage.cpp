@@ -6,7 +6,8 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "editor/frmMain.h"
+#include "editor/CanvasWidget.h"
+#include "editor/EditorState.h"
 #include "grid/Fit.h"
 #include "platform/Dialogs.h"
 
@@ -44,28 +45,29 @@ bool editsNumberBox(const QKeyEvent* key)
 
 }  // namespace
 
-SettingsPage::SettingsPage(frmMain& window) : QObject(&window), m_window(window)
+SettingsPage::SettingsPage(SettingsParts parts, QObject* parent)
+    : QObject(parent), m_parts(std::move(parts))
 {
-    m_lastKeta = m_window.txtKeta()->text();
-    m_lastGyou = m_window.txtGyou()->text();
-    for (QLineEdit* box : {m_window.txtKeta(), m_window.txtGyou()}) {
+    m_lastKeta = m_parts.txtKeta->text();
+    m_lastGyou = m_parts.txtGyou->text();
+    for (QLineEdit* box : {m_parts.txtKeta, m_parts.txtGyou}) {
         box->installEventFilter(this);
-        QString& last = box == m_window.txtKeta() ? m_lastKeta : m_lastGyou;
+        QString& last = box == m_parts.txtKeta ? m_lastKeta : m_lastGyou;
         connect(box, &QLineEdit::textChanged, this, [this, box, &last] { boxChanged(box, last); });
     }
-    for (QComboBox* list : {m_window.cboFont(), m_window.cboSize()}) {
+    for (QComboBox* list : {m_parts.cboFont, m_parts.cboSize}) {
         connect(list, &QComboBox::currentIndexChanged, this, &SettingsPage::checkApplyState);
     }
-    connect(m_window.cmdTekiyou(), &QPushButton::clicked, this, &SettingsPage::cmdTekiyou_Click);
+    connect(m_parts.cmdTekiyou, &QPushButton::clicked, this, &SettingsPage::cmdTekiyou_Click);
 }
 
 void SettingsPage::showPage()
 {
-    const EditorState& s = m_window.state();
-    m_window.cboFont()->setCurrentIndex(s.FontIndex);
-    m_window.cboSize()->setCurrentIndex(s.SizeIndex);
-    m_window.txtKeta()->setText(QString::number(m_window.canvas().keta()));
-    m_window.cmdTekiyou()->setEnabled(false);
+    const EditorState& s = *m_parts.state;
+    m_parts.cboFont->setCurrentIndex(s.FontIndex);
+    m_parts.cboSize->setCurrentIndex(s.SizeIndex);
+    m_parts.txtKeta->setText(QString::number(m_parts.txtMain->controller().keta()));
+    m_parts.cmdTekiyou->setEnabled(false);
 }
 
 void SettingsPage::boxChanged(QLineEdit* box, QString& lastGood)
@@ -88,14 +90,14 @@ void SettingsPage::boxChanged(QLineEdit* box, QString& lastGood)
 
 void SettingsPage::checkApplyState()
 {
-    const EditorState& s = m_window.state();
-    const CanvasController& canvas = m_window.canvas();
-    const bool applied = number(m_window.txtGyou()) == canvas.gyou() &&
-                         number(m_window.txtKeta()) == canvas.keta() &&
-                         m_window.cboSize()->currentIndex() == s.SizeIndex &&
-                         m_window.cboFont()->currentIndex() == s.FontIndex;
+    const EditorState& s = *m_parts.state;
+    const CanvasController& canvas = m_parts.txtMain->controller();
+    const bool applied = number(m_parts.txtGyou) == canvas.gyou() &&
+                         number(m_parts.txtKeta) == canvas.keta() &&
+                         m_parts.cboSize->currentIndex() == s.SizeIndex &&
+                         m_parts.cboFont->currentIndex() == s.FontIndex;
     if (applied) {
-        m_window.cmdTekiyou()->setEnabled(false);
+        m_parts.cmdTekiyou->setEnabled(false);
     } else {
         Tekiyou();
     }
@@ -103,37 +105,37 @@ void SettingsPage::checkApplyState()
 
 void SettingsPage::Tekiyou()
 {
-    m_window.cmdTekiyou()->setEnabled(true);
+    m_parts.cmdTekiyou->setEnabled(true);
 }
 
 bool SettingsPage::ask(const QString& text) const
 {
-    return Dialogs::instance().message(&m_window, text, Dialogs::Buttons::YesNo,
+    return Dialogs::instance().message(m_parts.window, text, Dialogs::Buttons::YesNo,
                                        Dialogs::Icon::Question) == Dialogs::Answer::Yes;
 }
 
 void SettingsPage::cmdTekiyou_Click()
 {
-    const int k = number(m_window.txtKeta());
-    const int g = number(m_window.txtGyou());
-    EditorState& s = m_window.state();
-    CanvasController& canvas = m_window.canvas();
+    const int k = number(m_parts.txtKeta);
+    const int g = number(m_parts.txtGyou);
+    EditorState& s = *m_parts.state;
+    CanvasController& canvas = m_parts.txtMain->controller();
 
     // The font applies whatever becomes of the size.
-    s.FontIndex = m_window.cboFont()->currentIndex();
-    s.SizeIndex = m_window.cboSize()->currentIndex();
-    QFont font = m_window.txtMain()->font();
-    font.setFamily(m_window.cboFont()->currentText());
-    font.setPointSize(m_window.cboSize()->currentText().toInt());
-    m_window.txtMain()->setFont(font);
+    s.FontIndex = m_parts.cboFont->currentIndex();
+    s.SizeIndex = m_parts.cboSize->currentIndex();
+    QFont font = m_parts.txtMain->font();
+    font.setFamily(m_parts.cboFont->currentText());
+    font.setPointSize(m_parts.cboSize->currentText().toInt());
+    m_parts.txtMain->setFont(font);
 
     if (k <= 0 || g <= 0) {
         // A canvas without columns or lines cannot be drawn on; Apply stays on for a new try.
         Dialogs::instance().message(
-            &m_window, QStringLiteral("文字数と行数は1以上にしてください。"),
+            m_parts.window, QStringLiteral("文字数と行数は1以上にしてください。"),
             Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
     } else if (!grid::withinSizeLimit(k, g)) {
-        Dialogs::instance().message(&m_window,
+        Dialogs::instance().message(m_parts.window,
                                     QStringLiteral("ファイルの容量が64kBを超えてしまいます。") +
                                         kCrLf + QStringLiteral("文字数か行数を減らしてください。"),
                                     Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
@@ -146,23 +148,23 @@ void SettingsPage::cmdTekiyou_Click()
         // the canvas at the size shown, or a refused keystroke would restore another size.
         if (k != canvas.keta() && ask(columns + (k < canvas.keta() ? cut : plain))) {
             canvas.replaceCanvas(grid::resizeColumns(canvas.text(), k), k, canvas.gyou());
-            m_window.RirekiKakunou();
+            m_parts.txtMain->controller().RirekiKakunou();
         }
         if (g != canvas.gyou() && ask(lines + (g < canvas.gyou() ? cut : plain))) {
             canvas.replaceCanvas(grid::resizeLines(canvas.text(), g, canvas.keta()),
                                  canvas.keta(), g);
-            m_window.RirekiKakunou();
+            m_parts.txtMain->controller().RirekiKakunou();
         }
-        m_window.cmdTekiyou()->setEnabled(false);
+        m_parts.cmdTekiyou->setEnabled(false);
     }
-    m_window.takeSnapshot();
-    m_window.DataShow();
+    m_parts.txtMain->controller().caretMoved();
+    m_parts.dataShow();
 }
 
 bool SettingsPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress ||
-        (watched != m_window.txtKeta() && watched != m_window.txtGyou())) {
+        (watched != m_parts.txtKeta && watched != m_parts.txtGyou)) {
         return false;
     }
     if (editsNumberBox(static_cast<QKeyEvent*>(event))) {

@@ -6,18 +6,38 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
+class QComboBox;
 class QLineEdit;
+class QPushButton;
+class QWidget;
 
 namespace masumemo::editor {
 
-class frmMain;
+class CanvasWidget;
+struct EditorState;
+
+/// The parts of the window the settings page works with.
+struct SettingsParts
+{
+    QWidget* window = nullptr;  ///< the parent of the questions
+    QComboBox* cboFont = nullptr;
+    QComboBox* cboSize = nullptr;
+    QLineEdit* txtKeta = nullptr;
+    QLineEdit* txtGyou = nullptr;
+    QPushButton* cmdTekiyou = nullptr;
+    CanvasWidget* txtMain = nullptr;
+    EditorState* state = nullptr;  ///< FontIndex and SizeIndex
+    std::function<void()> dataShow;
+};
 
 class SettingsPage : public QObject
 {
     Q_OBJECT
 public:
-    /// Hooks itself to the window's cboFont, cboSize, txtKeta, txtGyou and cmdTekiyou.
-    explicit SettingsPage(frmMain& window);
+    /// Hooks itself to cboFont, cboSize, txtKeta, txtGyou and cmdTekiyou.
+    SettingsPage(SettingsParts parts, QObject* parent);
 
     /// The page is opened: the lists and txtKeta show the applied values, Apply is disabled.
     /// txtGyou keeps what it holds.
@@ -37,7 +57,7 @@ private:
     /// Asks a Yes/No question; true for Yes.
     bool ask(const QString& text) const;
 
-    frmMain& m_window;
+    SettingsParts m_parts;
     QString m_lastKeta;
     QString m_lastGyou;
 };

@@ -29,16 +29,18 @@
 #include <QToolTip>
 #include <exception>
 
+#include "check/CheckTool.h"
 #include "editor/BlockEditing.h"
 #include "editor/CanvasWidget.h"
-#include "editor/CheckLink.h"
 #include "editor/ClipboardCommands.h"
+#include "editor/EditorHost.h"
 #include "editor/FileCommands.h"
 #include "editor/PaletteInput.h"
-#include "editor/SettingsPage.h"
-#include "export/ExportCommands.h"
 #include "editor/PositionDisplay.h"
 #include "editor/RecentFiles.h"
+#include "editor/SettingsPage.h"
+#include "export/ExportCommands.h"
+#include "library/LibraryTool.h"
 #include "input/SettingsFile.h"
 #include "input/frmFava.h"
 #include "platform/Dialogs.h"
@@ -73,19 +75,6 @@ QString text(const char* utf8)
 {
     return QString::fromUtf8(utf8);
 }
-
-/// The canvas as the export commands see it.
-class CanvasPicture final : public exporting::PictureSource
-{
-public:
-    explicit CanvasPicture(const frmMain& window) : m_window(window) {}
-    std::u16string canvasText() const override { return m_window.canvasText(); }
-    QFont canvasFont() const override { return m_window.txtMain()->font(); }
-    QString currentFile() const override { return m_window.state().CurrentFile; }
-
-private:
-    const frmMain& m_window;
-};
 
 /// One toolbar entry; an empty key is a separator.
 struct ToolEntry
@@ -223,24 +212,37 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("frmMain"));
     // Captions in the Japanese Gothic the window was designed with.
     setFont(QFont(platform::kPGothic, 9));
+    m_document = new document::Document(this);
     createMenus();
     createToolBar();
     createStatusBar();
     createWorkingArea();
-    m_files = std::make_unique<FileCommands>(*this, canvas(), m_state.CurrentFile,
-                                             [this] { showCanvasSize(); });
+    m_files = std::make_unique<FileCommands>(*this, canvas(), [this] { showCanvasSize(); });
     auto* recent = new RecentFiles(*m_mnuFileRecent, [this](const QString& path) {
         if (m_files->saveQuestion()) {
             m_files->FileOpen(path);
         }
     });
     m_files->setFileUsed([recent](const QString& path) { recent->add(path); });
-    m_palette = new PaletteInput(*this);
-    m_settings = new SettingsPage(*this);
-    // The underlay to trace over closes the View menu.
-    (new underlay::Tracing(*m_txtMain, this))
-        ->addMenuEntries(menuBar()->findChild<QMenu*>(QStringLiteral("mnuView")));
-    (new BlockEditing(*m_txtMain, this))->addMenuEntries(m_mnuEdit);
+    m_palette = new PaletteInput({.cmdMoji = m_cmdMoji,
+                                  .cmdUse = m_cmdUse,
+                                  .txtMain = m_txtMain,
+                                  .clickPanel = m_panels[2],
+                                  .toolBar = m_tbToolBar,
+                                  .clickInput = &m_state.ClickInput,
+                                  .dataShow = [this] { DataShow(); }},
+                                 this);
+    m_settings = new SettingsPage({.window = this,
+                                   .cboFont = m_cboFont,
+                                   .cboSize = m_cboSize,
+                                   .txtKeta = m_txtKeta,
+                                   .txtGyou = m_txtGyou,
+                                   .cmdTekiyou = m_cmdTekiyou,
+                                   .txtMain = m_txtMain,
+                                   .state = &m_state,
+                                   .dataShow = [this] { DataShow(); }},
+                                  this);
+    createTools();
     try {
         Form_Load();
     } catch (...) {
@@ -248,6 +250,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     }
     // The boxes were filled before the canvas had its size.
     m_settings->checkApplyState();
+    // The last child, so the widgets and tools that show the document go before it does.
+    m_document->setParent(this);
 }
 
 frmMain::~frmMain() = default;
@@ -291,10 +295,6 @@ void frmMain::createMenus()
          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     m_mnuFileRecent = file->addMenu(text("最近使ったファイル(&R)"));
     m_mnuFileRecent->setObjectName(QStringLiteral("mnuFileRecent"));
-    m_export =
-        std::make_unique<exporting::ExportCommands>(*this, std::make_unique<CanvasPicture>(*this));
-    item(file, "mnuFileSaveImage", "画像として保存(&I)...", [this] { m_export->saveImage(); });
-    item(file, "mnuFileSaveHtml", "HTMLとして保存(&H)...", [this] { m_export->saveHtml(); });
     separator(file, "mnuFileBar1");
     item(file, "mnuKao", "Egaochoを開く(&K)...", &frmMain::mnuKao_Click);
     separator(file, "mnuFileBar2");
@@ -310,7 +310,6 @@ void frmMain::createMenus()
          QKeySequence(Qt::CTRL | Qt::Key_C));
     item(m_mnuEdit, "mnuEditPaste", "貼り付け(&P)", &frmMain::mnuEditPaste_Click,
          QKeySequence(Qt::CTRL | Qt::Key_V));
-    item(m_mnuEdit, "mnuEditCopyImage", "画像としてｺﾋﾟｰ(&I)", [this] { m_export->copyImage(); });
 
     QMenu* view = menu("mnuView", "表示(&V)");
     item(view, "mnuLarge", "編集部分の最大化(&L)", &frmMain::mnuLarge_Click);
@@ -322,13 +321,40 @@ void frmMain::createMenus()
     QMenu* fava = menu("mnuFava", "お気に入り(&A)");
     item(fava, "mnuFavaPlas", "お気に入り文字の登録(&A)...", &frmMain::mnuFavaPlas_Click);
 
-    // The tools that work beside the canvas each add one entry here.
+    // The tools that work beside the canvas each add one entry here (createTools).
     m_mnuTool = menu("mnuTool", "ﾂｰﾙ(&T)");
-    item(m_mnuTool, "mnuToolCheck", "投稿チェック(&C)...", &frmMain::mnuToolCheck_Click);
-    item(m_mnuTool, "mnuToolLibrary", "AA素材(&M)...", &frmMain::mnuToolLibrary_Click);
 
     QMenu* help = menu("mnuHelp", "ﾍﾙﾌﾟ(&H)");
     item(help, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &frmMain::mnuHelpAbout_Click);
+}
+
+void frmMain::createTools()
+{
+    m_host = &EditorHost::of(*m_txtMain, *this);
+    m_host->setMenuBar(menuBar());
+    m_host->setOpenText([this](std::u16string_view text) { return m_files->OpenText(text); });
+    m_host->setWindowRequest([this](const QString& name) {
+        if (name == QLatin1String(library::kPartsWindow)) {
+            emit libraryRequested();
+        }
+    });
+    // In the order their entries stand in the menus: export's after the recent files and
+    // after Paste, the block's below it, the underlay's closing the View menu, then the tools.
+    auto* exportTool = new exporting::ExportTool(*m_host, this);
+    auto* block = new BlockEditing(*m_txtMain, this);
+    block->addMenuEntries(*m_host);
+    m_tools = {
+        exportTool,
+        block,
+        new underlay::Tracing(*m_host, this),
+        new check::CheckTool(*m_host, this),
+        new library::LibraryTool(*m_host, this),
+    };
+}
+
+host::ToolHost& frmMain::toolHost() const
+{
+    return *m_host;
 }
 
 void frmMain::createToolBar()
@@ -429,7 +455,7 @@ CanvasWidget* frmMain::createTxtMain(QWidget* parent)
 {
     // The widget is named txtMain, never wraps, shows both scroll bars and has no undo of its
     // own: the canvas controller keeps the history of whole canvases.
-    auto* edit = new CanvasWidget(parent);
+    auto* edit = new CanvasWidget(parent, m_document);
     edit->setFont(QFont(platform::kGothic, 12));
     edit->setEditMenu(m_mnuEdit);
     edit->controller().setCallbacks({
@@ -731,7 +757,7 @@ CanvasController& frmMain::canvas() const
     return m_txtMain->controller();
 }
 
-const input::History& frmMain::history() const
+const document::History& frmMain::history() const
 {
     return canvas().history();
 }
@@ -921,11 +947,6 @@ bool frmMain::maybeSaveOnClose()
 {
     // A save that did not happen (cancelled or failed) keeps the picture on screen.
     return m_files->saveQuestion();
-}
-
-void frmMain::mnuToolCheck_Click()
-{
-    showBoardCheck(*this);
 }
 
 void frmMain::setModified(bool modified)
@@ -1142,11 +1163,6 @@ void frmMain::mnuKao_Click()
 void frmMain::mnuHelpAbout_Click()
 {
     emit aboutRequested();
-}
-
-void frmMain::mnuToolLibrary_Click()
-{
-    emit libraryRequested();
 }
 
 void frmMain::mnuLarge_Click()

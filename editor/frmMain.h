@@ -10,12 +10,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/CanvasWidget.h"
+#include "document/Document.h"
+#include "editor/EditorState.h"
 #include "editor/Layout.h"
 #include "grid/LineModel.h"
 #include "input/Favourites.h"
-#include "input/History.h"
 
 class QAbstractButton;
 class QAction;
@@ -35,26 +37,14 @@ namespace masumemo::platform {
 class UpDown;
 }
 
-namespace masumemo::exporting {
-class ExportCommands;
+namespace masumemo::host {
+class ToolHost;
 }
 
 namespace masumemo::editor {
 
+class EditorHost;
 class FileCommands;
-
-/// The window's own state, under the names its procedures use.
-/// The canvas itself (text, Keta, Gyou, HalfPush, Modified, the snapshot and the history) is
-/// held by the canvas controller, canvas().
-struct EditorState
-{
-    int FontIndex = 0;
-    int SizeIndex = 4;
-    QString CurrentFile;
-    bool EditMaximised = false;
-    bool ClickInput = false;
-    bool WindowActivated = false;
-};
 
 class PaletteInput;
 class SettingsPage;
@@ -79,7 +69,7 @@ public:
 
     const EditorState& state() const { return m_state; }
     EditorState& state() { return m_state; }
-    const input::History& history() const;
+    const document::History& history() const;
     const WindowGeometry& layoutGeometry() const { return m_geometry; }
     /// The canvas changed since it was last opened, saved or made new.
     void setModified(bool modified);
@@ -101,6 +91,8 @@ public:
     input::Favourites& favourites() { return m_favourites; }
 
     // --- The canvas ---
+    /// The picture the window shows and edits, and the file it belongs to.
+    document::Document& document() const { return *m_document; }
     CanvasWidget* txtMain() const { return m_txtMain; }
     /// The canvas model and its edit rules.
     CanvasController& canvas() const;
@@ -140,6 +132,8 @@ public:
     PaletteInput& paletteInput() const { return *m_palette; }
     /// The font and canvas size page.
     SettingsPage& settingsPage() const { return *m_settings; }
+    /// What the tools were built with: the document, the canvas, the menus.
+    host::ToolHost& toolHost() const;
 
     // --- Handlers ---
     void Form_Activate();
@@ -171,8 +165,6 @@ public:
     void mnuBasic_Click();
     void mnuFavaPlas_Click();
     void mnuHelpAbout_Click();
-    void mnuToolCheck_Click();
-    void mnuToolLibrary_Click();
 
 public slots:
     /// The dictionary hands the file at path over for editing: the save question, then the
@@ -201,6 +193,8 @@ protected:
 private:
     // Construction, in the order the window is put together.
     void createMenus();
+    /// Builds every tool through the host; each adds its own menu entries.
+    void createTools();
     void createToolBar();
     void createStatusBar();
     void createWorkingArea();
@@ -238,6 +232,7 @@ private:
     QGroupBox* shownPaletteFrame() const;
     int selectedCategory() const;
 
+    document::Document* m_document = nullptr;
     EditorState m_state;
     input::Favourites m_favourites;
     /// The favourites as read from the settings file: what the user changed is the difference.
@@ -277,7 +272,9 @@ private:
     QGroupBox* m_fraEtc = nullptr;
     QScrollBar* m_hsbMain = nullptr;
     std::unique_ptr<FileCommands> m_files;
-    std::unique_ptr<exporting::ExportCommands> m_export;
+    EditorHost* m_host = nullptr;
+    /// The tools built through the host (createTools), children of the window.
+    std::vector<QObject*> m_tools;
     PaletteInput* m_palette = nullptr;
     SettingsPage* m_settings = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "ExportCommands.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -8,6 +9,8 @@
 
 #include "export/ExportFiles.h"
 #include "export/PngExport.h"
+#include "document/Document.h"
+#include "host/ToolHost.h"
 #include "platform/Dialogs.h"
 #include "platform/FileAccess.h"
 
@@ -20,7 +23,35 @@ const QString kImageFilter =
     QStringLiteral("PNG画像(*.png)|*.png|PNG画像 2倍の大きさ(*.png)|*.png");
 const QString kHtmlFilter = QStringLiteral("HTMLﾌｧｲﾙ(*.html)|*.html");
 
+/// The host's picture as the commands read it.
+class HostPicture final : public PictureSource
+{
+public:
+    explicit HostPicture(host::ToolHost& host) : m_host(host) {}
+    std::u16string canvasText() const override { return m_host.document().page().text; }
+    QFont canvasFont() const override { return m_host.canvas().font(); }
+    QString currentFile() const override { return m_host.document().path(); }
+
+private:
+    host::ToolHost& m_host;
+};
+
 }  // namespace
+
+ExportTool::ExportTool(host::ToolHost& host, QObject* parent)
+    : QObject(parent), m_commands(*host.window(), std::make_unique<HostPicture>(host))
+{
+    const host::MenuPlace file{QStringLiteral("mnuFile"), QStringLiteral("mnuFileBar1")};
+    connect(host.addAction(file, QStringLiteral("mnuFileSaveImage"),
+                           QStringLiteral("画像として保存(&I)...")),
+            &QAction::triggered, this, [this] { m_commands.saveImage(); });
+    connect(host.addAction(file, QStringLiteral("mnuFileSaveHtml"),
+                           QStringLiteral("HTMLとして保存(&H)...")),
+            &QAction::triggered, this, [this] { m_commands.saveHtml(); });
+    connect(host.addAction({QStringLiteral("mnuEdit")}, QStringLiteral("mnuEditCopyImage"),
+                           QStringLiteral("画像としてｺﾋﾟｰ(&I)")),
+            &QAction::triggered, this, [this] { m_commands.copyImage(); });
+}
 
 ExportCommands::ExportCommands(QWidget& window, std::unique_ptr<PictureSource> source)
     : m_window(window), m_source(std::move(source))

@@ -1,13 +1,19 @@
 #pragma once
 // The export commands of a window that shows a picture: save as an image, save as an HTML
-// page, copy as an image. The window implements PictureSource; this room never includes it.
+// page, copy as an image. ExportTool reads the picture from the tool host; this room never
+// includes the editor.
 
 #include <QFont>
+#include <QObject>
 #include <QString>
 #include <memory>
 #include <string>
 
 class QWidget;
+
+namespace masumemo::host {
+class ToolHost;
+}
 
 namespace masumemo::exporting {
 
@@ -45,6 +51,21 @@ private:
 
     QWidget& m_window;
     std::unique_ptr<PictureSource> m_source;
+};
+
+/// Export as a tool of the editor, over the host's document and canvas: "画像として保存(&I)..."
+/// and "HTMLとして保存(&H)..." in the File menu after the recent files, "画像としてｺﾋﾟｰ(&I)" at
+/// the end of the Edit menu as it stands when the tool is built.
+class ExportTool : public QObject
+{
+    Q_OBJECT
+public:
+    ExportTool(host::ToolHost& host, QObject* parent);
+
+    ExportCommands& commands() { return m_commands; }
+
+private:
+    ExportCommands m_commands;
 };
 
 }  // namespace masumemo::exporting

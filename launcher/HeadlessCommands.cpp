@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "check/CheckCommand.h"
-#include "editor/FileCommands.h"
+#include "document/Document.h"
 #include "export/ExportFiles.h"
 #include "export/PngExport.h"
 #include "platform/Fonts.h"
@@ -28,8 +28,9 @@ int runExport(const CommandLine& command)
     options.font = exporting::pictureFont(QFont(platform::kGothic, 12), command.fontSize);
     options.scale = command.scale;
     const auto read = [](const QString& path) {
-        const editor::CanvasFileRead file = editor::readCanvasPath(path);
-        return exporting::CanvasText{file.ok, file.error, file.file.canvas.text};
+        document::Document picture;
+        const document::OpenReport file = picture.open(path);
+        return exporting::CanvasText{file.ok, file.error, picture.page().text};
     };
     return exporting::exportFiles(command.files, command.output, options, read, printError);
 }
@@ -42,8 +43,9 @@ int runHeadless(const CommandLine& command)
         QTextStream out(stdout);
         QTextStream err(stderr);
         const auto read = [](const QString& path) {
-            const editor::CanvasFileRead file = editor::readCanvasPath(path);
-            return check::CheckedFile{file.ok, file.error, file.file.canvas.text};
+            document::Document picture;
+            const document::OpenReport file = picture.open(path);
+            return check::CheckedFile{file.ok, file.error, picture.page().text};
         };
         return check::runCheckCommand(command.files, {command.maxBytes, command.maxLines}, read,
                                       out, err);

@@ -1,7 +1,7 @@
 #include "WindowRegistry.h"
 
 #include "dictionary/frmKao.h"
-#include "editor/LibraryCanvas.h"
+#include "library/LibraryTool.h"
 #include "editor/frmMain.h"
 #include "frmAbout.h"
 #include "frmSplash.h"
@@ -82,7 +82,7 @@ library::frmLibrary* WindowRegistry::showLibrary()
     if (!m_library) {
         // A child of the editor in a window of its own: it works on that canvas and goes when
         // the editor goes.
-        m_library = new library::frmLibrary(editor::libraryCanvas(*editor), editor);
+        m_library = new library::frmLibrary(library::partsCanvas(editor->toolHost()), editor);
         m_library->setAttribute(Qt::WA_DeleteOnClose);
         if (editorPlaced) {
             platform::placeBesideOwner(*m_library, *editor);

@@ -1,6 +1,6 @@
 #pragma once
-// What the parts window needs of the canvas it works beside. The editor implements it; the
-// window never sees the editor itself.
+// What the parts window needs of the canvas it works beside. partsCanvas (LibraryTool.h) makes
+// one over the tool host; the window never sees the editor itself.
 
 #include <QFont>
 

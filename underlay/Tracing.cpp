@@ -4,12 +4,12 @@
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QImageReader>
-#include <QMenu>
 #include <QScreen>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "UnderlayImage.h"
 #include "UnderlayWindow.h"
+#include "host/ToolHost.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramSettings.h"
 
@@ -23,8 +23,8 @@ const QString kGroup = QStringLiteral("Underlay/");
 
 }  // namespace
 
-Tracing::Tracing(host::CanvasLayers& canvas, QWidget* window)
-    : QObject(window), m_canvas(&canvas), m_window(window)
+Tracing::Tracing(host::ToolHost& host, QObject* parent)
+    : QObject(parent), m_canvas(&host.layers()), m_window(host.window())
 {
     setObjectName(QStringLiteral("Tracing"));
     // Every image read in the program stays under the same ceiling as the underlay's. Set
@@ -38,6 +38,7 @@ Tracing::Tracing(host::CanvasLayers& canvas, QWidget* window)
     m_layer.closed = [this] { m_canvas = nullptr; };
     m_canvas->addLayer(&m_layer);
     restore();
+    addMenuEntries(host);
 }
 
 Tracing::~Tracing()
@@ -54,13 +55,12 @@ UnderlayWindow* Tracing::adjustWindow() const
     return m_adjust;
 }
 
-void Tracing::addMenuEntries(QMenu* menu)
+void Tracing::addMenuEntries(host::ToolHost& host)
 {
-    menu->addSeparator()->setObjectName(QStringLiteral("mnuUnderlayBar"));
+    const host::MenuPlace view{QStringLiteral("mnuView")};
+    host.addAction(view, QStringLiteral("mnuUnderlayBar"), QString());
     const auto item = [&](const char* name, const QString& caption) {
-        QAction* a = menu->addAction(caption);
-        a->setObjectName(QLatin1String(name));
-        return a;
+        return host.addAction(view, QLatin1String(name), caption);
     };
     connect(item("mnuUnderlayOpen", QStringLiteral("下絵を開く(&O)...")), &QAction::triggered,
             this, &Tracing::chooseAndOpen);

@@ -1,7 +1,7 @@
 #pragma once
-// Tracing: an underlay picture under the canvas to draw over. It owns the layer, reads the
-// picture off the GUI thread, keeps its settings in the program's own file and adds its
-// entries to a menu. It only ever paints: the canvas text, its history, files, the clipboard
+// Tracing: an underlay picture under the canvas to draw over. A tool of the editor: it owns the
+// layer, reads the picture off the GUI thread, keeps its settings in the program's own file and
+// adds its entries to the View menu. It only ever paints: the canvas text, its history, files, the clipboard
 // and exported pictures never see it.
 
 #include <QObject>
@@ -11,8 +11,11 @@
 #include "UnderlayLayer.h"
 
 class QAction;
-class QMenu;
 class QWidget;
+
+namespace masumemo::host {
+class ToolHost;
+}
 
 namespace masumemo::underlay {
 
@@ -23,13 +26,12 @@ class Tracing : public QObject
 {
     Q_OBJECT
 public:
-    /// Restores the last picture (quietly nothing when its file is gone) under `canvas`;
-    /// `window` is the parent of the dialogs and of the adjusting window.
-    Tracing(host::CanvasLayers& canvas, QWidget* window);
+    /// Restores the last picture (quietly nothing when its file is gone) under the host's
+    /// canvas and adds "下絵を開く(&O)...", "下絵を表示(&T)", "下絵を閉じる(&C)" and
+    /// "下絵の調整(&D)..." at the end of the View menu. The host's window is the parent of the
+    /// dialogs and of the adjusting window.
+    Tracing(host::ToolHost& host, QObject* parent);
     ~Tracing() override;
-
-    /// "下絵を開く(&O)...", "下絵を表示(&T)", "下絵を閉じる(&C)", "下絵の調整(&D)...".
-    void addMenuEntries(QMenu* menu);
 
     /// Reads `path` off the GUI thread; on success it replaces the picture with the opening
     /// placement, on failure it says why and changes nothing. loadFinished tells which.
@@ -65,6 +67,7 @@ private:
     void afterChange();
     void save() const;
     void restore();
+    void addMenuEntries(host::ToolHost& host);
 
     /// Null once the canvas has gone.
     host::CanvasLayers* m_canvas;

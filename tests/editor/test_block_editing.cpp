@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QInputMethodEvent>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -17,12 +18,14 @@
 #include "editor/BlockEditing.h"
 #include "editor/CanvasWidget.h"
 #include "editor/ClipboardCommands.h"
+#include "editor/EditorHost.h"
 #include "grid/LineModel.h"
 #include "platform/AppPaths.h"
 #include "platform/ProgramSettings.h"
 
 using masumemo::editor::BlockEditing;
 using masumemo::editor::CanvasWidget;
+using masumemo::editor::EditorHost;
 namespace ClipboardCommands = masumemo::editor::ClipboardCommands;
 namespace grid = masumemo::grid;
 namespace platform = masumemo::platform;
@@ -60,9 +63,13 @@ private slots:
         m_w = std::make_unique<CanvasWidget>();
         m_w->resize(400, 200);
         m_w->controller().resetCanvas(kPicture, 4, 3);
-        m_menu = std::make_unique<QMenu>();
+        m_bar = std::make_unique<QMenuBar>();
+        m_menu = m_bar->addMenu(QStringLiteral("edit"));
+        m_menu->setObjectName(QStringLiteral("mnuEdit"));
+        EditorHost& host = EditorHost::of(*m_w, *m_w);
+        host.setMenuBar(m_bar.get());
         m_block = std::make_unique<BlockEditing>(*m_w, nullptr);
-        m_block->addMenuEntries(m_menu.get());
+        m_block->addMenuEntries(host);
         m_w->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_w.get()));
         m_w->setSelection(0, 0);
@@ -73,7 +80,7 @@ private slots:
     void cleanup()
     {
         m_block.reset();
-        m_menu.reset();
+        m_bar.reset();
         m_w.reset();
         platform::AppPaths::setProgramDirectoryForTesting(QString());
         m_dir.reset();
@@ -285,6 +292,23 @@ private slots:
         QCOMPARE(m_w->controller().text(), std::u16string(u"  cdefgh\r\nabいうえ\r\nあ345678"));
     }
 
+    void anotherWriterFindsTheBlockLaidDown()
+    {
+        // A part from the parts library is laid over the canvas as a paste while the block
+        // floats: the move stays, and the part lands where the block was laid.
+        m_block->select({0, 0}, {2, 1});
+        QTest::keyClick(m_w.get(), Qt::Key_Down, Qt::ControlModifier);
+        QVERIFY(m_block->isFloating());
+        m_w->controller().pasteText(u"x");
+        QVERIFY(!m_block->isFloating());
+        QCOMPARE(m_w->controller().text(), std::u16string(u"  cdefgh\r\nxbいうえ\r\nあ345678"));
+        // Two steps: the part, then the move.
+        m_w->controller().undo();
+        QCOMPARE(m_w->controller().text(), std::u16string(u"  cdefgh\r\nabいうえ\r\nあ345678"));
+        m_w->controller().undo();
+        QCOMPARE(m_w->controller().text(), kPicture);
+    }
+
 private:
     QAction* action(const char* name)
     {
@@ -293,7 +317,8 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<CanvasWidget> m_w;
-    std::unique_ptr<QMenu> m_menu;
+    std::unique_ptr<QMenuBar> m_bar;
+    QMenu* m_menu = nullptr;
     std::unique_ptr<BlockEditing> m_block;
 };
 

@@ -160,7 +160,7 @@ void ComfortsTest::recentFilesListNewestFirstBoundedAndKept()
 
     // Choosing an entry opens it.
     entry(menu, 0)->trigger();
-    QCOMPARE(m_window->state().CurrentFile, b);
+    QCOMPARE(m_window->document().path(), b);
 }
 
 void ComfortsTest::recentFilesOfTwoWindowsBothKept()

@@ -179,7 +179,7 @@ void FileCommandsTest::opensAnyTextFileOntoTheGrid()
     QCOMPARE(m_window->canvas().keta(), keta);
     QCOMPARE(m_window->txtKeta()->text(), QString::number(keta));
     QCOMPARE(m_window->txtGyou()->text(), QString::number(canvas.size()));
-    QCOMPARE(m_window->state().CurrentFile, file);
+    QCOMPARE(m_window->document().path(), file);
     QCOMPARE(testing::shownTitle(*m_window), file + QStringLiteral(" - Masumemo"));
     QVERIFY(!m_window->canvas().modified());
     QVERIFY(!m_window->canvas().canUndo());
@@ -227,7 +227,7 @@ void FileCommandsTest::newKeepsTheSize()
     QCOMPARE(canvasText(), grid::blankCanvas(40, 10));
     QCOMPARE(m_window->txtKeta()->text(), QStringLiteral("40"));
     QCOMPARE(testing::shownTitle(*m_window), kUntitled);
-    QVERIFY(m_window->state().CurrentFile.isEmpty());
+    QVERIFY(m_window->document().path().isEmpty());
     QVERIFY(!m_window->canvas().canUndo());
 }
 
@@ -286,7 +286,7 @@ void FileCommandsTest::savedAnswerToTheQuestion()
     } else if (command == "Open") {
         // The Open dialog appears only once the picture is safe.
         QCOMPARE(m_dialogs->fileAsks().size(), size_t(wentOn ? 2 : 1));
-        QCOMPARE(m_window->state().CurrentFile, wentOn ? other : QString());
+        QCOMPARE(m_window->document().path(), wentOn ? other : QString());
     } else if (command == "close") {
         QCOMPARE(m_window->isVisible(), !wentOn);
     } else if (command == "KaoKara") {
@@ -357,7 +357,7 @@ void FileCommandsTest::failedSaveKeepsThePreviousFile()
     QCOMPARE(message.icon, Dialogs::Icon::Critical);
     QVERIFY(m_window->canvas().modified());
     // Still the file the title names, so the next Save tries it again.
-    QCOMPARE(m_window->state().CurrentFile, file);
+    QCOMPARE(m_window->document().path(), file);
     QCOMPARE(testing::shownTitle(*m_window), title);
     if (how != "folder gone") {
         QCOMPARE(read(QStringLiteral("sub/a.txt")), previous);
@@ -437,7 +437,7 @@ void FileCommandsTest::failedOpenChangesNothing()
     QVERIFY2(message.text.endsWith(QLatin1Char('\n') + reason), qPrintable(message.text));
     QCOMPARE(message.icon, Dialogs::Icon::Critical);
     QCOMPARE(canvasText(), picture);
-    QCOMPARE(m_window->state().CurrentFile, a);
+    QCOMPARE(m_window->document().path(), a);
     QCOMPARE(testing::shownTitle(*m_window), a + "* - Masumemo");
     QVERIFY(m_window->canvas().canUndo());
     // Save still writes the file the title names, never the one that failed to open.

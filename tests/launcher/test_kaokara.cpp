@@ -128,14 +128,14 @@ void KaoKaraTest::handOver()
     if (accepted) {
         // The dictionary window closed; the editor edits the dictionary file.
         QVERIFY(!registry.dictionary());
-        QCOMPARE(editor->state().CurrentFile, file);
+        QCOMPARE(editor->document().path(), file);
         QCOMPARE(testing::shownTitle(*editor), file + QStringLiteral(" - Masumemo"));
         QCOMPARE(QString::fromStdU16String(editor->canvas().text()).section("\r\n", 0, 0),
                  QStringLiteral("(^_^) "));
         QVERIFY(!editor->canvas().modified());
     } else {
         QVERIFY(registry.dictionary() && registry.dictionary()->isVisible());
-        QVERIFY(editor->state().CurrentFile.isEmpty());
+        QVERIFY(editor->document().path().isEmpty());
         QCOMPARE(testing::shownTitle(*editor),
                  modified ? QStringLiteral("住所不定* - Masumemo") : QStringLiteral("住所不定 - Masumemo"));
         if (modified) {

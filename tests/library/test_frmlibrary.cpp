@@ -21,7 +21,7 @@
 #include "Corpus.h"
 #include "ScriptedDialogs.h"
 #include "editor/FileCommands.h"
-#include "editor/LibraryCanvas.h"
+#include "library/LibraryTool.h"
 #include "editor/frmMain.h"
 #include "grid/Cp932.h"
 #include "grid/Fit.h"
@@ -160,7 +160,7 @@ QByteArray LibraryWindowTest::read(const QString& name) const
 
 void LibraryWindowTest::openLibrary()
 {
-    m_library = new frmLibrary(editor::libraryCanvas(*m_editor), m_editor.get());
+    m_library = new frmLibrary(library::partsCanvas(m_editor->toolHost()), m_editor.get());
     m_library->setSearchDelay(0);
     m_library->show();
     m_library->index().waitForIdle();
@@ -504,7 +504,7 @@ void LibraryWindowTest::searchFaults()
         many += "q\n[SPLIT]\n";
     }
     write(QStringLiteral("many.mlt"), many);
-    m_library = new frmLibrary(editor::libraryCanvas(*m_editor), m_editor.get());
+    m_library = new frmLibrary(library::partsCanvas(m_editor->toolHost()), m_editor.get());
     m_library->setSearchDelay(0);
     m_library->show();
     // Typed while the files are still being indexed, once the first is in: each hit is listed

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "input/History.h"
+#include "document/History.h"
 
-using masumemo::input::History;
-using masumemo::input::HistoryEntry;
+using masumemo::document::History;
+using masumemo::document::HistoryEntry;
 
 namespace {
 HistoryEntry state(int n, int keta = 35, int gyou = 20)

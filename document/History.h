@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace masumemo::input {
+namespace masumemo::document {
 
 /// One snapshot: the canvas text, the caret after the edit, and the canvas size.
 struct HistoryEntry
@@ -50,4 +50,4 @@ private:
     int m_undoPos = 0;
 };
 
-}  // namespace masumemo::input
+}  // namespace masumemo::document

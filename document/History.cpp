@@ -2,7 +2,7 @@
 
 #include <cassert>
 
-namespace masumemo::input {
+namespace masumemo::document {
 
 void History::reset(HistoryEntry entry)
 {
@@ -47,4 +47,4 @@ const HistoryEntry& History::redo()
     return current();
 }
 
-}  // namespace masumemo::input
+}  // namespace masumemo::document

@@ -1,0 +1,110 @@
+#include "EditorHost.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+
+#include <algorithm>
+
+#include "editor/CanvasWidget.h"
+#include "platform/ProgramSettings.h"
+
+namespace masumemo::editor {
+
+EditorHost::EditorHost(CanvasWidget& canvas, QWidget& window)
+    : QObject(&canvas), m_canvas(canvas), m_window(window)
+{
+}
+
+EditorHost& EditorHost::of(CanvasWidget& canvas, QWidget& window)
+{
+    auto* host = canvas.findChild<EditorHost*>(QString(), Qt::FindDirectChildrenOnly);
+    return host != nullptr ? *host : *new EditorHost(canvas, window);
+}
+
+document::Document& EditorHost::document()
+{
+    return m_canvas.controller().document();
+}
+
+host::CanvasLayers& EditorHost::layers()
+{
+    return m_canvas;
+}
+
+std::unique_ptr<QSettings> EditorHost::settings()
+{
+    return platform::openProgramSettings();
+}
+
+QAction* EditorHost::addAction(const host::MenuPlace& place, const QString& name,
+                               const QString& caption, const QKeySequence& keys)
+{
+    QMenu* menu = m_menuBar ? m_menuBar->findChild<QMenu*>(place.menu) : nullptr;
+    auto* action = new QAction(caption, menu ? static_cast<QObject*>(menu) : &m_window);
+    action->setObjectName(name);
+    action->setSeparator(caption.isEmpty());
+    action->setShortcut(keys);
+    if (menu == nullptr) {
+        // Still reachable by its keys while the canvas's window is active.
+        m_window.addAction(action);
+        return action;
+    }
+    const QList<QAction*> entries = menu->actions();
+    const auto before = std::find_if(entries.begin(), entries.end(), [&](const QAction* a) {
+        return !place.before.isEmpty() && a->objectName() == place.before;
+    });
+    menu->insertAction(before == entries.end() ? nullptr : *before, action);
+    return action;
+}
+
+void EditorHost::requestWindow(const QString& name)
+{
+    if (m_windowRequest) {
+        m_windowRequest(name);
+    }
+}
+
+std::u16string EditorHost::selectionOrCanvas() const
+{
+    const CanvasController& c = m_canvas.controller();
+    return m_canvas.selectionLength() > 0 ? c.selectedText() : c.text();
+}
+
+void EditorHost::select(int start, int length)
+{
+    const int size = static_cast<int>(m_canvas.controller().text().size());
+    const int from = std::clamp(start, 0, size);
+    m_canvas.setSelection(from, std::clamp(length, 0, size - from));
+    m_canvas.controller().caretMoved();
+    m_canvas.activateWindow();
+    m_canvas.setFocus(Qt::OtherFocusReason);
+}
+
+void EditorHost::applyAsOneStep(std::u16string text)
+{
+    m_canvas.controller().applyText(std::move(text));
+}
+
+void EditorHost::layOver(std::u16string_view text)
+{
+    m_canvas.controller().pasteText(text);
+}
+
+bool EditorHost::openAsNew(std::u16string_view text)
+{
+    return m_openText && m_openText(text);
+}
+
+QFont EditorHost::font() const
+{
+    return m_canvas.font();
+}
+
+QWidget* EditorHost::widget() const
+{
+    return &m_canvas;
+}
+
+}  // namespace masumemo::editor

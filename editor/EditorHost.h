@@ -1,0 +1,64 @@
+#pragma once
+// The editor's side of the tool host: the canvas widget, its document and the window's menus
+// as tools see them. Built over a canvas widget alone (tests, benchmarks) or by the window,
+// which adds its menu bar, the file commands' "open as new" and its window requests. It is a
+// child of the canvas widget: it lives exactly as long as the canvas it hands out.
+
+#include <QObject>
+
+#include <functional>
+
+#include "host/ToolHost.h"
+
+class QMenuBar;
+
+namespace masumemo::editor {
+
+class CanvasWidget;
+
+class EditorHost final : public QObject, public host::ToolHost, public host::ToolCanvas
+{
+    Q_OBJECT
+public:
+    /// window: the parent of the tools' dialogs and windows.
+    EditorHost(CanvasWidget& canvas, QWidget& window);
+
+    /// The host of canvas, made on first use.
+    static EditorHost& of(CanvasWidget& canvas, QWidget& window);
+
+    /// Where addAction finds the menus by name; without one, actions belong to the window only.
+    void setMenuBar(QMenuBar* bar) { m_menuBar = bar; }
+    void setOpenText(std::function<bool(std::u16string_view)> open) { m_openText = std::move(open); }
+    void setWindowRequest(std::function<void(const QString&)> request)
+    {
+        m_windowRequest = std::move(request);
+    }
+
+    // host::ToolHost
+    document::Document& document() override;
+    host::ToolCanvas& canvas() override { return *this; }
+    host::CanvasLayers& layers() override;
+    QWidget* window() override { return &m_window; }
+    std::unique_ptr<QSettings> settings() override;
+    QAction* addAction(const host::MenuPlace& place, const QString& name, const QString& caption,
+                       const QKeySequence& keys = {}) override;
+    void requestWindow(const QString& name) override;
+
+    // host::ToolCanvas
+    std::u16string selectionOrCanvas() const override;
+    void select(int start, int length) override;
+    void applyAsOneStep(std::u16string text) override;
+    void layOver(std::u16string_view text) override;
+    bool openAsNew(std::u16string_view text) override;
+    QFont font() const override;
+    QWidget* widget() const override;
+
+private:
+    CanvasWidget& m_canvas;
+    QWidget& m_window;
+    QMenuBar* m_menuBar = nullptr;
+    std::function<bool(std::u16string_view)> m_openText;
+    std::function<void(const QString&)> m_windowRequest;
+};
+
+}  // namespace masumemo::editor

@@ -57,9 +57,9 @@ inline std::string checkCommandLine(std::string_view bytes)
     if (c.check && exporting) {
         return "--check and --export were both taken" + in;
     }
-    if (exporting && (!(c.exportFormat == QLatin1String("png") ||
-                        c.exportFormat == QLatin1String("html")) ||
-                      c.output.isEmpty() || c.files.isEmpty())) {
+    if (exporting &&
+        (!(c.exportFormat == QLatin1String("png") || c.exportFormat == QLatin1String("html")) ||
+         c.output.isEmpty() || c.files.isEmpty())) {
         return "an export without its format, output or files was taken" + in;
     }
     if (c.check && c.files.isEmpty()) {

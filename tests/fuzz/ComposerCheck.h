@@ -52,7 +52,12 @@ struct CheapestRuns
         // A half-width space may not open the run after the line start or after a half-width
         // space, follow another, or close it before a half-width space.
         const bool halfMayOpen = !place.atLineStart && !place.halfBefore;
-        enum Last { Nothing, Other, Half };
+        enum Last
+        {
+            Nothing,
+            Other,
+            Half
+        };
         std::vector<std::array<Cost, 3>> at(static_cast<size_t>(widest) + 1);
         at[0][Nothing] = {0, 0};
         const std::vector<char16_t> blanks = composerBlanks(unicodeSpaces);

@@ -89,7 +89,8 @@ inline std::pair<int, int> lineAndColumn(const std::vector<std::u16string>& line
 
 /// What moved on one line: the shift of each visible character, or nullopt when the visible
 /// characters changed.
-inline std::optional<std::vector<int>> shiftsOf(std::u16string_view before, std::u16string_view after)
+inline std::optional<std::vector<int>> shiftsOf(std::u16string_view before,
+                                                std::u16string_view after)
 {
     const std::vector<Visible> a = visibleOf(before);
     const std::vector<Visible> b = visibleOf(after);
@@ -136,29 +137,35 @@ inline std::string checkDotMoves(FuzzInput& in)
     board::DotOutcome out;
     const char* name = "";
     switch (op) {
-    case 0: name = "DotPush"; out = board::DotPush(canvas, caret, arrow, unicodeSpaces); break;
-    case 1: name = "DotPull"; out = board::DotPull(canvas, caret, arrow, unicodeSpaces); break;
-    case 2:
-        name = "DotSellMove";
-        out = board::DotSellMove(canvas, caret, length, arrow, unicodeSpaces);
-        break;
-    case 3:
-        name = "AlignToGuide";
-        out = board::AlignToGuide(canvas, caret, caret, length, guide, unicodeSpaces, dots);
-        break;
-    case 4:
-        name = "AlignRightEdges";
-        out = board::AlignRightEdges(canvas, caret, length, guide, unicodeSpaces, dots);
-        break;
-    default:
-        name = "AlignRightEdges without a guide";
-        out = board::AlignRightEdges(canvas, caret, length, std::nullopt, unicodeSpaces, dots);
-        break;
+        case 0:
+            name = "DotPush";
+            out = board::DotPush(canvas, caret, arrow, unicodeSpaces);
+            break;
+        case 1:
+            name = "DotPull";
+            out = board::DotPull(canvas, caret, arrow, unicodeSpaces);
+            break;
+        case 2:
+            name = "DotSellMove";
+            out = board::DotSellMove(canvas, caret, length, arrow, unicodeSpaces);
+            break;
+        case 3:
+            name = "AlignToGuide";
+            out = board::AlignToGuide(canvas, caret, caret, length, guide, unicodeSpaces, dots);
+            break;
+        case 4:
+            name = "AlignRightEdges";
+            out = board::AlignRightEdges(canvas, caret, length, guide, unicodeSpaces, dots);
+            break;
+        default:
+            name = "AlignRightEdges without a guide";
+            out = board::AlignRightEdges(canvas, caret, length, std::nullopt, unicodeSpaces, dots);
+            break;
     }
     const std::string where = std::string(" by ") + name + (sign > 0 ? " right" : " left") +
                               " at " + std::to_string(caret) + "+" + std::to_string(length) +
-                              " (Unicode spaces " + std::to_string(unicodeSpaces) + "): " +
-                              shown(canvas) + " -> " + shown(out.text);
+                              " (Unicode spaces " + std::to_string(unicodeSpaces) +
+                              "): " + shown(canvas) + " -> " + shown(out.text);
     if (out.changed != (out.text != canvas)) {
         return "changed does not say whether the text changed" + where;
     }
@@ -208,59 +215,62 @@ inline std::string checkDotMoves(FuzzInput& in)
         for (size_t k = 0; k < v.size(); ++k) {
             if (s[k] != moved(v[k].index)) {
                 return "character " + std::to_string(v[k].index) + " of line " +
-                       std::to_string(line + 1) + " moved " + std::to_string(s[k]) +
-                       " dots, not " + std::to_string(moved(v[k].index)) + where;
+                       std::to_string(line + 1) + " moved " + std::to_string(s[k]) + " dots, not " +
+                       std::to_string(moved(v[k].index)) + where;
             }
         }
         return {};
     };
     const int d = out.dots;
     switch (op) {
-    case 0:
-    case 1: {
-        if (std::string why = onlyLine(caretLine); !why.empty()) {
-            return why;
-        }
-        // Push right and pull left move what follows the caret; the others what precedes it.
-        const bool following = (op == 0) == (sign > 0);
-        return shiftsAre(caretLine, [&](int index) {
-            return (index >= caretColumn) == following ? sign * d : 0;
-        });
-    }
-    case 2:
-        if (caretLine == endLine) {
+        case 0:
+        case 1: {
             if (std::string why = onlyLine(caretLine); !why.empty()) {
                 return why;
             }
+            // Push right and pull left move what follows the caret; the others what precedes it.
+            const bool following = (op == 0) == (sign > 0);
             return shiftsAre(caretLine, [&](int index) {
-                return index >= caretColumn && index < endColumn ? sign * d : 0;
+                return (index >= caretColumn) == following ? sign * d : 0;
             });
-        } else {
-            int skipped = 0;
-            const int last = endColumn == 0 ? endLine - 1 : endLine;
-            for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
-                const bool selected = i >= caretLine && i <= last;
-                if (!selected || after[static_cast<size_t>(i)] == lines[static_cast<size_t>(i)]) {
-                    if (selected && !visibleOf(lines[static_cast<size_t>(i)]).empty()) {
-                        ++skipped;
-                    }
-                    if (!selected && after[static_cast<size_t>(i)] != lines[static_cast<size_t>(i)]) {
-                        return "an unselected line moved" + where;
-                    }
-                    continue;
-                }
-                if (std::string why = shiftsAre(i, [&](int) { return sign * d; }); !why.empty()) {
+        }
+        case 2:
+            if (caretLine == endLine) {
+                if (std::string why = onlyLine(caretLine); !why.empty()) {
                     return why;
                 }
+                return shiftsAre(caretLine, [&](int index) {
+                    return index >= caretColumn && index < endColumn ? sign * d : 0;
+                });
+            } else {
+                int skipped = 0;
+                const int last = endColumn == 0 ? endLine - 1 : endLine;
+                for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+                    const bool selected = i >= caretLine && i <= last;
+                    if (!selected ||
+                        after[static_cast<size_t>(i)] == lines[static_cast<size_t>(i)]) {
+                        if (selected && !visibleOf(lines[static_cast<size_t>(i)]).empty()) {
+                            ++skipped;
+                        }
+                        if (!selected &&
+                            after[static_cast<size_t>(i)] != lines[static_cast<size_t>(i)]) {
+                            return "an unselected line moved" + where;
+                        }
+                        continue;
+                    }
+                    if (std::string why = shiftsAre(i, [&](int) { return sign * d; });
+                        !why.empty()) {
+                        return why;
+                    }
+                }
+                if (skipped != out.skippedLines) {
+                    return "skippedLines is " + std::to_string(out.skippedLines) + ", " +
+                           std::to_string(skipped) + " lines stayed" + where;
+                }
             }
-            if (skipped != out.skippedLines) {
-                return "skippedLines is " + std::to_string(out.skippedLines) + ", " +
-                       std::to_string(skipped) + " lines stayed" + where;
-            }
-        }
-        return {};
-    default:
-        break;
+            return {};
+        default:
+            break;
     }
     if (out.dots != 0) {
         return "an alignment reports a distance" + where;

@@ -71,10 +71,10 @@ private:
 /// Canvas characters that the board rules look at (blanks of every kind, references, the
 /// characters a board writes as entities), and a few they should leave alone.
 inline constexpr std::u16string_view kCanvasTokens[] = {
-    u" ",  u" ",  u" ",      u"\u3000", u"\u3000", u"\u2002", u"\u2003", u"\u2004",
-    u"\u2005", u"\u2006", u"\u2007", u"\u2008", u"\u2009", u"\u200A", u"\u200B", u"a",
-    u"\uFF71", u"\u3042", u"&",  u"#",  u"x", u"1", u"F", u";", u"amp", u"<", u">", u"\"",
-    u"\U0001F600",
+    u" ",      u" ",      u" ",      u"\u3000", u"\u3000",     u"\u2002", u"\u2003", u"\u2004",
+    u"\u2005", u"\u2006", u"\u2007", u"\u2008", u"\u2009",     u"\u200A", u"\u200B", u"a",
+    u"\uFF71", u"\u3042", u"&",      u"#",      u"x",          u"1",      u"F",      u";",
+    u"amp",    u"<",      u">",      u"\"",     u"\U0001F600",
 };
 
 /// A canvas line of such characters, and now and then any other.

@@ -127,9 +127,9 @@ inline std::string checkPartsBytes(std::string_view bytes)
 }
 
 inline constexpr std::u16string_view kPartTokens[] = {
-    u"[SPLIT]", u"[AA][", u"]", u"[", u"&#", u"&#x2009;", u"&#65;", u"&#X41", u"&amp;", u"&",
-    u"#",       u";",     u"x", u"A", u"9", u" ",        u"\u3000", u"\u3042", u"\uFF71",
-    u"\u2009",  u"\u200A", u"\U0001F600", u"\uFF5E", u"\u00A0",
+    u"[SPLIT]", u"[AA][",  u"]",      u"[",      u"&#",     u"&#x2009;",   u"&#65;",  u"&#X41",
+    u"&amp;",   u"&",      u"#",      u";",      u"x",      u"A",          u"9",      u" ",
+    u"\u3000",  u"\u3042", u"\uFF71", u"\u2009", u"\u200A", u"\U0001F600", u"\uFF5E", u"\u00A0",
 };
 
 /// A name or a line of tokens; names may hold line breaks, which a header cannot.

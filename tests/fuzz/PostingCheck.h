@@ -22,9 +22,9 @@ namespace masumemo::fuzzcheck {
 
 inline std::string problemText(const check::Problem& p)
 {
-    return "{kind " + std::to_string(static_cast<int>(p.kind)) + " line " +
-           std::to_string(p.line) + " col " + std::to_string(p.column) + " chars " +
-           std::to_string(p.charStart) + "+" + std::to_string(p.charCount) + "}";
+    return "{kind " + std::to_string(static_cast<int>(p.kind)) + " line " + std::to_string(p.line) +
+           " col " + std::to_string(p.column) + " chars " + std::to_string(p.charStart) + "+" +
+           std::to_string(p.charCount) + "}";
 }
 
 inline std::string problemsText(const std::vector<check::Problem>& problems)
@@ -141,8 +141,8 @@ inline std::string checkCellMend(const std::vector<std::u16string>& lines)
             return "the cell mend moved a character or changed the width of line " +
                    std::to_string(i + 1) + ": " + shown(before) + " -> " + shown(after);
         }
-        const bool cannotMend = before.size() >= 2 && before[0] == grid::kHalfSpace &&
-                                !cellBlank(before[1]);
+        const bool cannotMend =
+            before.size() >= 2 && before[0] == grid::kHalfSpace && !cellBlank(before[1]);
         std::vector<check::Problem> problems;
         check::checkLine(after, 1, problems);
         for (const check::Problem& p : problems) {
@@ -219,7 +219,8 @@ inline std::string checkDotLine(std::u16string_view line, bool unicodeSpaces)
         return "the dot mend's miss and deviation disagree" + where;
     }
     if (fixed.missCount > 0) {
-        if (fixed.missStart < 0 || fixed.missStart + fixed.missCount > static_cast<int>(line.size())) {
+        if (fixed.missStart < 0 ||
+            fixed.missStart + fixed.missCount > static_cast<int>(line.size())) {
             return "the dot mend's miss lies outside the line" + where;
         }
         for (int i = fixed.missStart; i < fixed.missStart + fixed.missCount; ++i) {
@@ -250,8 +251,8 @@ inline std::string checkDotLine(std::u16string_view line, bool unicodeSpaces)
     check::checkLine(line, 1, before);
     check::checkLine(fixed.text, 1, after);
     for (const check::Problem& p : after) {
-        const bool blankProblem = p.kind == check::ProblemKind::SpaceRun ||
-                                  p.kind == check::ProblemKind::LeadingSpace;
+        const bool blankProblem =
+            p.kind == check::ProblemKind::SpaceRun || p.kind == check::ProblemKind::LeadingSpace;
         if (blankProblem && static_cast<size_t>(p.charStart) < lastVisible) {
             return "the dot mend left " + problemText(p) + where;
         }
@@ -261,8 +262,7 @@ inline std::string checkDotLine(std::u16string_view line, bool unicodeSpaces)
 
 /// The dot-exact mend of the whole canvas: each line at its width in units, with its characters
 /// where fixLineInDots puts them (or the line as it was), and dotShifts naming the lines moved.
-inline std::string checkDotMend(const std::vector<std::u16string>& given,
-                                bool unicodeSpaces)
+inline std::string checkDotMend(const std::vector<std::u16string>& given, bool unicodeSpaces)
 {
     const std::u16string canvas = grid::joinLines(given);
     const std::vector<std::u16string> lines = grid::canvasLines(canvas);
@@ -276,8 +276,8 @@ inline std::string checkDotMend(const std::vector<std::u16string>& given,
         if (std::string why = checkDotLine(lines[i], unicodeSpaces); !why.empty()) {
             return why;
         }
-        const std::string where = " in line " + std::to_string(i + 1) + ": " + shown(lines[i]) +
-                                  " -> " + shown(fixed[i]);
+        const std::string where =
+            " in line " + std::to_string(i + 1) + ": " + shown(lines[i]) + " -> " + shown(fixed[i]);
         if (grid::WidthOf(fixed[i]) != grid::WidthOf(lines[i])) {
             return "the dot mend changed a line's width in units" + where;
         }

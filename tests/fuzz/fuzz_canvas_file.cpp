@@ -1,16 +1,9 @@
 // Any bytes opened as a canvas file: the grid comes out whole, and saving it is stable.
-#include <cstdio>
-#include <cstdlib>
-
 #include "tests/fuzz/CanvasFileCheck.h"
+#include "tests/fuzz/FuzzTarget.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
-    const std::string problem = masumemo::fuzzcheck::checkCanvasFile(
-        std::string_view(reinterpret_cast<const char*>(bytes), size));
-    if (!problem.empty()) {
-        std::fprintf(stderr, "canvas file: %s\n", problem.c_str());
-        std::abort();
-    }
-    return 0;
+    using namespace masumemo::fuzzcheck;
+    return runFuzzCheck("canvas file", checkCanvasFile, bytes, size);
 }

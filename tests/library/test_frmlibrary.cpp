@@ -388,7 +388,7 @@ void LibraryWindowTest::foldersOfTwoWindowsBothKept()
     const QString extra = m_dir->filePath(QStringLiteral("extra"));
     QVERIFY(QDir().mkpath(extra));
     {
-        frmLibrary other(editor::libraryCanvas(*m_editor));
+        frmLibrary other(library::partsCanvas(m_editor->toolHost()));
         m_dialogs->choose(extra);
         other.cmdFolderAdd_Click();
         other.index().waitForIdle();

@@ -504,6 +504,8 @@ void LibraryWindowTest::searchFaults()
         many += "q\n[SPLIT]\n";
     }
     write(QStringLiteral("many.mlt"), many);
+    // A large file last, so the search typed below has its hits in long before indexing ends.
+    write(QStringLiteral("zz-large.mlt"), QByteArray(32 << 20, 'z'));
     m_library = new frmLibrary(library::partsCanvas(m_editor->toolHost()), m_editor.get());
     m_library->setSearchDelay(0);
     m_library->show();
@@ -515,8 +517,8 @@ void LibraryWindowTest::searchFaults()
             typeInto(box, QStringLiteral("ab"));
         }
     });
+    QTRY_VERIFY(!m_library->index().indexing());
     m_library->index().waitForIdle();
-    QVERIFY(!m_library->index().indexing());
     QCOMPARE(m_library->parts().rowCount(), 1);
     const auto* status = m_library->findChild<QLabel*>(QStringLiteral("lblStatus"));
     QVERIFY2(status->text().contains(QStringLiteral("検索: 1 件")), qPrintable(status->text()));

@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "board/DotMoves.h"
 #include "grid/Cp932.h"
 #include "grid/Overwrite.h"
 #include "grid/Push.h"
@@ -185,9 +186,9 @@ void CanvasController::replaceCanvas(std::u16string text, int keta, int gyou, in
     dataShow();
 }
 
-void CanvasController::setHalfPush(bool half)
+void CanvasController::setPushStep(PushStep step)
 {
-    m_halfPush = half;
+    m_step = step;
     dataShow();
 }
 
@@ -236,7 +237,12 @@ QString CanvasController::positionText() const
 
 QString CanvasController::pushModeText() const
 {
-    return m_halfPush ? QStringLiteral("半角移動") : QStringLiteral("全角移動");
+    switch (m_step) {
+    case PushStep::Half: return QStringLiteral("半角移動");
+    case PushStep::Full: return QStringLiteral("全角移動");
+    case PushStep::Dot: return QStringLiteral("ﾄﾞｯﾄ移動");
+    }
+    return {};
 }
 
 void CanvasController::showPage()
@@ -439,16 +445,43 @@ bool CanvasController::KeyDown(Qt::Key key, Qt::KeyboardModifiers modifiers)
         return true;  // Alt with another key: rebuilt from the snapshot it is the same text
     }
     prepareChange();
-    const grid::Step step = m_halfPush ? grid::Step::Half : grid::Step::Full;
     if (code == 8 && m_selLen > 0) {
         return true;  // a selection is only moved, never pulled
     }
+    if (m_step == PushStep::Dot && (*arrow == grid::Arrow::Left || *arrow == grid::Arrow::Right)) {
+        dotMove(code == 8, *arrow);
+        return true;
+    }
+    const grid::Step step = m_step == PushStep::Full ? grid::Step::Full : grid::Step::Half;
     grid::MoveOutcome outcome =
         code == 8      ? grid::Pull(page().text, m_selPos, *arrow, step, page().keta)
         : m_selLen > 0 ? grid::SellMove(page().text, m_selPos, m_selLen, *arrow, step, page().keta)
                        : grid::Push(page().text, m_selPos, *arrow, step, page().keta);
     applyMove(outcome.changed, std::move(outcome.text), outcome.caret, outcome.selectionLength);
     return true;
+}
+
+void CanvasController::dotMove(bool pull, grid::Arrow arrow)
+{
+    board::DotOutcome outcome =
+        pull           ? board::DotPull(page().text, m_selPos, arrow, m_unicodeSpaces)
+        : m_selLen > 0 ? board::DotSellMove(page().text, m_selPos, m_selLen, arrow, m_unicodeSpaces)
+                       : board::DotPush(page().text, m_selPos, arrow, m_unicodeSpaces);
+    if (!outcome.changed) {
+        return;
+    }
+    applyMove(true, std::move(outcome.text), outcome.caret, outcome.selectionLength);
+    QString said;
+    if (outcome.dots > 1) {
+        said = QStringLiteral("%1ﾄﾞｯﾄ移動しました").arg(outcome.dots);
+    }
+    if (outcome.skippedLines > 0) {
+        said += (said.isEmpty() ? QString() : QStringLiteral("　")) +
+                QStringLiteral("%1 行は動かせませんでした").arg(outcome.skippedLines);
+    }
+    if (!said.isEmpty() && m_callbacks.notice) {
+        m_callbacks.notice(said);
+    }
 }
 
 void CanvasController::keyPress(char16_t code)

@@ -24,6 +24,15 @@
 
 namespace masumemo::editor {
 
+/// The step of the push and pull operations: one half-width unit, one full-width cell, or (for
+/// pictures in the proportional board font) one dot, by changing blank runs only.
+enum class PushStep
+{
+    Half,
+    Full,
+    Dot,
+};
+
 /// The arrow a key (a Qt::Key) stands for, if it is one of the four.
 std::optional<grid::Arrow> arrowOf(int key);
 
@@ -61,6 +70,8 @@ public:
         /// Click input: the held character to stamp at a left or middle click, or 0 when there is
         /// nothing to stamp (click input off, or no character chosen yet).
         std::function<char16_t()> clickStamp;
+        /// A short word for the status bar on what an operation did ("3ﾄﾞｯﾄ移動しました").
+        std::function<void(const QString&)> notice;
     };
 
     /// The caret as the position display and the rules last saw it (PrevLine, PrevCol).
@@ -103,9 +114,16 @@ public:
     bool modified() const { return m_document->modified(); }
     void setModified(bool modified);
 
-    /// Step of the push operations: one half-width unit (true) or one full-width cell.
-    bool halfPush() const { return m_halfPush; }
-    void setHalfPush(bool half);
+    /// Step of the push operations. halfPush() is true only for the half-width step; the dot
+    /// step acts on Left and Right, Up and Down moving lines as the half-width step does.
+    PushStep pushStep() const { return m_step; }
+    void setPushStep(PushStep step);
+    bool halfPush() const { return m_step == PushStep::Half; }
+    void setHalfPush(bool half) { setPushStep(half ? PushStep::Half : PushStep::Full); }
+    /// Whether the dot step may compose blank runs with the Unicode spaces a board shows as
+    /// themselves (the posting check's setting).
+    void setUnicodeSpaces(bool allowed) { m_unicodeSpaces = allowed; }
+    bool unicodeSpaces() const { return m_unicodeSpaces; }
 
     // --- Position display ------------------------------------------------------------------
 
@@ -119,7 +137,7 @@ public:
     std::u16string_view snapshotLineText() const;
     /// Status panel 1, e.g. "列[ 0/70 ]　行[ 1/20 ]".
     QString positionText() const;
-    /// Status panel 2: "半角移動" or "全角移動".
+    /// Status panel 2: "半角移動", "全角移動" or "ﾄﾞｯﾄ移動".
     QString pushModeText() const;
 
     // --- Events of txtMain -----------------------------------------------------------------
@@ -205,13 +223,16 @@ private:
     /// Undo and redo: the entry's text, caret and size.
     void showEntry(const document::HistoryEntry& entry);
     void applyMove(bool changed, std::u16string text, int start, int length);
+    /// Alt or Shift+Alt with Left or Right in the dot step.
+    void dotMove(bool pull, grid::Arrow arrow);
 
     CanvasView& m_view;
     Callbacks m_callbacks;
     std::unique_ptr<document::Document> m_ownDocument;
     document::Document* m_document;
     QMetaObject::Connection m_modifiedLink;
-    bool m_halfPush = true;
+    PushStep m_step = PushStep::Half;
+    bool m_unicodeSpaces = true;
     Snapshot m_snapshot;
     /// SelPos/SelLen: the selection as the view had it when the current event began.
     int m_selPos = 0;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
@@ -30,6 +31,7 @@
 #include <exception>
 
 #include "check/CheckTool.h"
+#include "check/BoardSetting.h"
 #include "editor/BlockEditing.h"
 #include "editor/CanvasWidget.h"
 #include "editor/ClipboardCommands.h"
@@ -252,6 +254,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     m_settings->checkApplyState();
     // The last child, so the widgets and tools that show the document go before it does.
     m_document->setParent(this);
+    canvasFontChanged();  // the font the canvas starts in offers the dot step or not
 }
 
 frmMain::~frmMain() = default;
@@ -315,7 +318,7 @@ void frmMain::createMenus()
     item(view, "mnuLarge", "編集部分の最大化(&L)", &frmMain::mnuLarge_Click);
     item(view, "mnuBasic", "編集部分の標準化(&S)", &frmMain::mnuBasic_Click);
     separator(view, "mnuViewBar0");
-    item(view, "mnuPushStep", "半角移動／全角移動の切り替え(&M)", &frmMain::togglePushStep,
+    item(view, "mnuPushStep", "半角／全角／ﾄﾞｯﾄ移動の切り替え(&M)", &frmMain::togglePushStep,
          QKeySequence(Qt::Key_F7));
 
     QMenu* fava = menu("mnuFava", "お気に入り(&A)");
@@ -411,7 +414,11 @@ void frmMain::createStatusBar()
     // The push step is switched where it is shown.
     m_panels[1]->installEventFilter(this);
     m_panels[1]->setCursor(Qt::PointingHandCursor);
-    m_panels[1]->setToolTip(text("クリックで半角移動と全角移動を切り替えます (F7)"));
+    m_panels[1]->setToolTip(text("クリックで半角・全角・ﾄﾞｯﾄ移動を切り替えます (F7)"));
+    // What the last operation did, when it did less or more than asked; until the next key.
+    m_notice = new QLabel(bar);
+    m_notice->setObjectName(QStringLiteral("STBar_notice"));
+    bar->addPermanentWidget(m_notice);
 }
 
 void frmMain::createWorkingArea()
@@ -465,7 +472,10 @@ CanvasWidget* frmMain::createTxtMain(QWidget* parent)
         // The title's "[*]" placeholder shows the mark while there are unsaved changes.
         .modifiedChanged = [this] { setWindowModified(canvas().modified()); },
         .clickStamp = {},  // click input sets it with setClickStamp
+        .notice = [this](const QString& said) { m_notice->setText(said); },
     });
+    edit->controller().setUnicodeSpaces(check::passesUnicode());
+    edit->installEventFilter(this);
     // Any caret move the controller did not make itself (a selection made by the window).
     connect(edit, &QPlainTextEdit::cursorPositionChanged, this, &frmMain::onCaretMoved);
     return edit;
@@ -555,15 +565,28 @@ void frmMain::createSettingsFrame()
     QGroupBox* push = frame(page, QStringLiteral("fraPush"), text("押し・引きでの、文字移動"));
     place(push, 6450, 150, 3465, 1590);
     const char* const pushCaptions[] = {"半角モード（半角１文字移動します）",
-                                        "全角モード（全角１文字移動します）"};
-    for (int i = 0; i < 2; ++i) {
+                                        "全角モード（全角１文字移動します）",
+                                        "ﾄﾞｯﾄﾓｰﾄﾞ（1ﾄﾞｯﾄ移動します）"};
+    for (int i = 0; i < 3; ++i) {
         auto* option = new QRadioButton(text(pushCaptions[i]), push);
         option->setObjectName(indexedName("optPush", i));
-        place(option, 300, 375 + 450 * i, 3465 - 300 - 60, 315);
+        place(option, 300, 270 + 300 * i, 3465 - 300 - 60, 285);
         connect(option, &QRadioButton::clicked, this, [this, i] { optPush_Click(i); });
         m_optPush[static_cast<size_t>(i)] = option;
     }
     m_optPush[0]->setChecked(true);
+    // One setting with the posting check's: a fact about the board the picture is for.
+    m_chkUnicode = new QCheckBox(text("Unicodeを通す掲示板(&U)"), push);
+    m_chkUnicode->setObjectName(QStringLiteral("chkUnicode"));
+    place(m_chkUnicode, 300, 1200, 3465 - 300 - 60, 285);
+    m_chkUnicode->setChecked(check::passesUnicode());
+    connect(m_chkUnicode, &QCheckBox::toggled, this, [](bool on) { check::setPassesUnicode(on); });
+    connect(&check::BoardSetting::instance(), &check::BoardSetting::passesUnicodeChanged, this,
+            [this](bool on) {
+                const QSignalBlocker quiet(m_chkUnicode);
+                m_chkUnicode->setChecked(on);
+                canvas().setUnicodeSpaces(on);
+            });
 }
 
 void frmMain::createRecentFrame()
@@ -702,6 +725,7 @@ void frmMain::RirekiKakunou()
 
 void frmMain::DataShow()
 {
+    m_notice->clear();
     m_panels[0]->setText(canvas().positionText());
     m_panels[1]->setText(canvas().pushModeText());
     // Pictures drawn in the proportional font are mended in its dots.
@@ -1082,19 +1106,42 @@ void frmMain::optMoji_Click(int index)
 
 void frmMain::optPush_Click(int index)
 {
-    canvas().setHalfPush(index == 0);  // shows the step in panel 2
+    const PushStep steps[] = {PushStep::Half, PushStep::Full, PushStep::Dot};
+    canvas().setPushStep(steps[std::clamp(index, 0, 2)]);  // shows the step in panel 2
     m_txtMain->setFocus();
+}
+
+bool frmMain::dotStepOffered() const
+{
+    return m_txtMain->font().family() == platform::kPGothic;
 }
 
 void frmMain::togglePushStep()
 {
-    const int other = canvas().halfPush() ? 1 : 0;
-    m_optPush[static_cast<size_t>(other)]->setChecked(true);
-    optPush_Click(other);
+    // Half, full, and the dot step while the proportional font is shown.
+    int next = (static_cast<int>(canvas().pushStep()) + 1) % 3;
+    if (next == 2 && !dotStepOffered()) {
+        next = 0;
+    }
+    m_optPush[static_cast<size_t>(next)]->setChecked(true);
+    optPush_Click(next);
+}
+
+void frmMain::canvasFontChanged()
+{
+    const bool offered = dotStepOffered();
+    m_optPush[2]->setEnabled(offered);
+    if (!offered && canvas().pushStep() == PushStep::Dot) {
+        m_optPush[0]->setChecked(true);
+        canvas().setPushStep(PushStep::Half);
+    }
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* e)
 {
+    if (watched == m_txtMain && e->type() == QEvent::FontChange) {
+        canvasFontChanged();
+    }
     if (watched == m_panels[1] && e->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
         togglePushStep();

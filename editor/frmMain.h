@@ -20,6 +20,7 @@
 #include "input/Favourites.h"
 
 class QAbstractButton;
+class QCheckBox;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -143,7 +144,8 @@ public:
     void tbToolBar_ButtonClick(QAction* button);
     void optMoji_Click(int index);
     void optPush_Click(int index);
-    /// Switches the push step between half and full cells (F7, a click on status panel 2).
+    /// Goes round the push steps: half, full, and the dot step while the canvas font is the
+    /// proportional one (F7, a click on status panel 2).
     void togglePushStep();
     /// The keypad's arrows: with a modifier held, the push operations; else the arrow key.
     void cmdCars_MouseDown(int index, Qt::KeyboardModifiers modifiers);
@@ -225,6 +227,10 @@ private:
     void readSettingsFile();
 
     void onCaretMoved();
+    /// The dot step is offered only while the canvas shows the proportional font.
+    bool dotStepOffered() const;
+    /// A font that does not offer the dot step while it is on goes back to the half step.
+    void canvasFontChanged();
     void applyGeometry();
     int rulesOuterHeight() const;
     void resizeOuter(int widthTwips, int heightTwips);
@@ -266,7 +272,9 @@ private:
     platform::UpDown* m_upDown1 = nullptr;
     platform::UpDown* m_upDown2 = nullptr;
     QPushButton* m_cmdTekiyou = nullptr;
-    std::array<QRadioButton*, 2> m_optPush{};
+    std::array<QRadioButton*, 3> m_optPush{};
+    QCheckBox* m_chkUnicode = nullptr;
+    QLabel* m_notice = nullptr;
     QGroupBox* m_fraSaikin = nullptr;
     std::array<QPushButton*, kUseCount> m_cmdUse{};
     QGroupBox* m_fraEtc = nullptr;

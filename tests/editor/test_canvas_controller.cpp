@@ -291,6 +291,38 @@ TEST(CanvasController, FullStepPullAndCtrlAltIsNoPush)
     EXPECT_EQ(cv.c.text(), u"\u3042\u3046\u3048\u3000");
 }
 
+TEST(CanvasController, TheDotStepMovesByTheDotAndSaysWhenItMovesMore)
+{
+    // "a" then a full-width space (11 dots) then "b": Alt+Right after the space widens it to 12.
+    Canvas cv(u"a\u3000b\u3000\u3000\u3000", 5, 1);
+    QString said;
+    cv.c.setCallbacks({.notice = [&](const QString& s) { said = s; }});
+    cv.c.setPushStep(masumemo::editor::PushStep::Dot);
+    EXPECT_EQ(cv.c.pushModeText(), QStringLiteral("ﾄﾞｯﾄ移動"));
+    EXPECT_FALSE(cv.c.halfPush());
+    cv.click(2);
+    cv.key(Qt::Key_Right, 0, Qt::AltModifier);
+    EXPECT_EQ(cv.c.text(), u"a\u3000\u200Ab\u3000\u3000 ");
+    EXPECT_EQ(cv.view.selectionStart(), 3);  // still before "b"
+    EXPECT_TRUE(said.isEmpty());
+    EXPECT_EQ(cv.c.history().entries().size(), 2u);
+    cv.expectInStep();
+
+    // Without Unicode spaces one dot cannot be made: the smallest distance that can, said.
+    cv.c.setUnicodeSpaces(false);
+    cv.c.resetCanvas(u"a\u3000b\u3000\u3000\u3000", 5, 1);
+    cv.click(2);
+    cv.key(Qt::Key_Right, 0, Qt::AltModifier);
+    EXPECT_EQ(cv.c.text(), u"a\u3000 b\u3000\u3000 ");
+    EXPECT_EQ(said, QStringLiteral("5ﾄﾞｯﾄ移動しました"));
+
+    // Shift+Alt+Left pulls the part after the caret back; Alt+Down still moves lines.
+    cv.c.setUnicodeSpaces(true);
+    cv.key(Qt::Key_Left, 0, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_EQ(cv.c.text(), u"a\u3000\u2005b\u3000\u3000 ");  // 16 - 1 = 11 + 4 dots
+    cv.expectInStep();
+}
+
 TEST(CanvasController, EscapeBlanksASelectionAndRecordsItOnce)
 {
     Canvas cv(u"abcd", 2, 1);

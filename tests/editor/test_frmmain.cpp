@@ -1,6 +1,7 @@
 // The editor window as the user first meets it: its controls, menus, toolbar, status panels,
 // undo and redo, the view toggle and the sideways scrolling.
 #include <QAction>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -19,6 +20,8 @@
 
 #include "ShownTitle.h"
 #include "ScriptedDialogs.h"
+#include "check/BoardSetting.h"
+#include "editor/CanvasController.h"
 #include "editor/frmMain.h"
 #include "grid/LineModel.h"
 #include "platform/ErrorReport.h"
@@ -56,6 +59,7 @@ private slots:
     void closeQuestion_data();
     void closeQuestion();
     void loadFailureIsReported();
+    void pushStepsGoRoundAndTheDotStepNeedsTheProportionalFont();
 
 private:
     QString caption(const QString& name) const;
@@ -512,6 +516,48 @@ void FrmMainTest::loadFailureIsReported()
         QCOMPARE(testing::shownTitle(w), QStringLiteral("住所不定 - Masumemo"));
         QVERIFY2(w.canvasText().empty(), r.name);
     }
+}
+
+void FrmMainTest::pushStepsGoRoundAndTheDotStepNeedsTheProportionalFont()
+{
+    frmMain& w = *m_window;
+    using editor::PushStep;
+    auto* dotOption = w.findChild<QAbstractButton*>(QStringLiteral("optPush_2"));
+    QVERIFY(dotOption);
+    QCOMPARE(dotOption->text(), QStringLiteral("ﾄﾞｯﾄﾓｰﾄﾞ（1ﾄﾞｯﾄ移動します）"));
+    // In the fixed font F7 goes between the half and full steps only.
+    QFont font = w.txtMain()->font();
+    font.setFamily(platform::kGothic);
+    w.txtMain()->setFont(font);
+    QVERIFY(!dotOption->isEnabled());
+    w.togglePushStep();
+    QCOMPARE(w.canvas().pushStep(), PushStep::Full);
+    w.togglePushStep();
+    QCOMPARE(w.canvas().pushStep(), PushStep::Half);
+    // In the proportional font it goes round three, and panel 2 says which.
+    font.setFamily(platform::kPGothic);
+    w.txtMain()->setFont(font);
+    QVERIFY(dotOption->isEnabled());
+    w.togglePushStep();
+    w.togglePushStep();
+    QCOMPARE(w.canvas().pushStep(), PushStep::Dot);
+    QVERIFY(dotOption->isChecked());
+    QCOMPARE(w.statusPanel(2)->text(), QStringLiteral("ﾄﾞｯﾄ移動"));
+    // Back to the fixed font, the dot step goes back to the half step.
+    font.setFamily(platform::kGothic);
+    w.txtMain()->setFont(font);
+    QCOMPARE(w.canvas().pushStep(), PushStep::Half);
+    QCOMPARE(w.statusPanel(2)->text(), QStringLiteral("半角移動"));
+
+    // The Unicode setting is one with the posting check's: a change from either side shows.
+    auto* unicode = w.findChild<QCheckBox*>(QStringLiteral("chkUnicode"));
+    QVERIFY(unicode);
+    const bool before = check::passesUnicode();
+    check::setPassesUnicode(!before);
+    QCOMPARE(unicode->isChecked(), !before);
+    QCOMPARE(w.canvas().unicodeSpaces(), !before);
+    unicode->setChecked(before);
+    QCOMPARE(check::passesUnicode(), before);
 }
 
 QTEST_MAIN(FrmMainTest)

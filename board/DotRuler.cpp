@@ -1,5 +1,7 @@
 #include "DotRuler.h"
 
+#include "board/BoardBlanks.h"
+
 #include <QChar>
 #include <QString>
 
@@ -37,6 +39,22 @@ int DotRuler::width(std::u16string_view text) const
         }
     }
     return qRound(sum);
+}
+
+CharDots DotRuler::charDots() const
+{
+    return [ruler = *this](char16_t c) {
+        if (const auto blank = blankDots(c)) {
+            return *blank;
+        }
+        if (QChar::isHighSurrogate(c)) {
+            return 16;
+        }
+        if (QChar::isLowSurrogate(c)) {
+            return 0;
+        }
+        return qRound(ruler.advance(c));
+    };
 }
 
 }  // namespace masumemo::board

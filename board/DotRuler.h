@@ -6,6 +6,8 @@
 #include <QFontMetricsF>
 #include <string_view>
 
+#include "board/DotMoves.h"
+
 namespace masumemo::board {
 
 class DotRuler
@@ -20,6 +22,11 @@ public:
     double advance(char16_t c) const;
     /// The sum of the advances of text, rounded once at the end.
     int width(std::u16string_view text) const;
+
+    /// Whole-dot advances for the dot rules: a board blank its board width, any other character
+    /// its advance rounded; a character beyond the basic plane counts a full-width cell (16) at
+    /// its first half and nothing at its second. The function keeps a copy of this ruler.
+    CharDots charDots() const;
 
 private:
     QFontMetricsF m_metrics;

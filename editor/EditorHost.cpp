@@ -97,6 +97,18 @@ bool EditorHost::openAsNew(std::u16string_view text)
     return m_openText && m_openText(text);
 }
 
+host::ToolCanvas::Selection EditorHost::selection() const
+{
+    return {m_canvas.selectionStart(), m_canvas.selectionLength()};
+}
+
+void EditorHost::notice(const QString& text)
+{
+    if (m_notice) {
+        m_notice(text);
+    }
+}
+
 QFont EditorHost::font() const
 {
     return m_canvas.font();

@@ -33,6 +33,7 @@ public:
     {
         m_windowRequest = std::move(request);
     }
+    void setNotice(std::function<void(const QString&)> notice) { m_notice = std::move(notice); }
 
     // host::ToolHost
     document::Document& document() override;
@@ -50,6 +51,8 @@ public:
     void applyAsOneStep(std::u16string text) override;
     void layOver(std::u16string_view text) override;
     bool openAsNew(std::u16string_view text) override;
+    Selection selection() const override;
+    void notice(const QString& text) override;
     QFont font() const override;
     QWidget* widget() const override;
 
@@ -59,6 +62,7 @@ private:
     QMenuBar* m_menuBar = nullptr;
     std::function<bool(std::u16string_view)> m_openText;
     std::function<void(const QString&)> m_windowRequest;
+    std::function<void(const QString&)> m_notice;
 };
 
 }  // namespace masumemo::editor

@@ -32,6 +32,7 @@
 
 #include "check/CheckTool.h"
 #include "check/BoardSetting.h"
+#include "dots/DotGuideTool.h"
 #include "editor/BlockEditing.h"
 #include "editor/CanvasWidget.h"
 #include "editor/ClipboardCommands.h"
@@ -335,6 +336,7 @@ void frmMain::createTools()
 {
     m_host = &EditorHost::of(*m_txtMain, *this);
     m_host->setMenuBar(menuBar());
+    m_host->setNotice([this](const QString& said) { m_notice->setText(said); });
     m_host->setOpenText([this](std::u16string_view text) { return m_files->OpenText(text); });
     m_host->setWindowRequest([this](const QString& name) {
         if (name == QLatin1String(library::kPartsWindow)) {
@@ -353,6 +355,9 @@ void frmMain::createTools()
         new check::CheckTool(*m_host, this),
         new library::LibraryTool(*m_host, this),
     };
+    m_guide = new dots::DotGuideTool(*m_host, this);
+    connect(m_guide, &dots::DotGuideTool::guideChanged, this, &frmMain::DataShow);
+    m_tools.push_back(m_guide);
 }
 
 host::ToolHost& frmMain::toolHost() const
@@ -733,7 +738,8 @@ void frmMain::DataShow()
     m_panels[3]->setVisible(dots);
     if (dots) {
         m_panels[3]->setText(
-            dotText(board::DotRuler(), canvas().snapshotLineText(), canvas().snapshot().column));
+            dotText(board::DotRuler(), canvas().snapshotLineText(), canvas().snapshot().column) +
+            (m_guide != nullptr ? m_guide->guideText() : QString()));
     }
 }
 

@@ -38,6 +38,10 @@ namespace masumemo::platform {
 class UpDown;
 }
 
+namespace masumemo::dots {
+class DotGuideTool;
+}
+
 namespace masumemo::host {
 class ToolHost;
 }
@@ -275,6 +279,7 @@ private:
     std::array<QRadioButton*, 3> m_optPush{};
     QCheckBox* m_chkUnicode = nullptr;
     QLabel* m_notice = nullptr;
+    dots::DotGuideTool* m_guide = nullptr;
     QGroupBox* m_fraSaikin = nullptr;
     std::array<QPushButton*, kUseCount> m_cmdUse{};
     QGroupBox* m_fraEtc = nullptr;

@@ -49,6 +49,16 @@ public:
     /// Opens text as a new canvas, fitted as an opened file is, after the usual question about
     /// unsaved changes. False when the question was cancelled or the text cannot be a canvas.
     virtual bool openAsNew(std::u16string_view text) = 0;
+    /// The selection as it stands: its lower end (the caret when nothing is selected, as an
+    /// offset, a line break counting two) and its length.
+    struct Selection
+    {
+        int start = 0;
+        int length = 0;
+    };
+    virtual Selection selection() const = 0;
+    /// A short word in the status bar on what a command did, shown until the next key.
+    virtual void notice(const QString& text) = 0;
     /// The font the canvas is shown in.
     virtual QFont font() const = 0;
     /// The widget that shows the canvas (to place a window beside it, to give it the focus).

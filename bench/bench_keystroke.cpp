@@ -4,7 +4,9 @@
 // whole-canvas push in the same window (Alt+Down, answered by Shift+Alt+Up so the canvas keeps
 // changing) against assigning the whole text once; and one move of a floating 20 x 10 block in
 // the editor window against the typed character there (a move changes no text, so it should
-// cost no more).
+// cost no more); and one dot step (Alt+Right, answered by Shift+Alt+Left) on a canvas of the
+// same size whose lines have blank runs, in the proportional font, against a typed character in
+// that font.
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -21,6 +23,7 @@
 #include "editor/frmMain.h"
 #include "grid/LineModel.h"
 #include "platform/AppPaths.h"
+#include "platform/Fonts.h"
 
 using namespace masumemo;
 using bench::kGyou;
@@ -100,6 +103,39 @@ int main(int argc, char** argv)
             bare.setPlainText(other);
         });
 
+    // The dot step recomposes the blank run at the caret and the line's end: lines of "ab", "あ"
+    // and a full-width space by turns, with room at their end, in the proportional font.
+    std::u16string dotLine;
+    for (int i = 0; i < kKeta; ++i) {
+        dotLine += i >= kKeta - 2 || i % 3 == 2 ? std::u16string(u"\u3000")
+                   : i % 3 == 0                 ? std::u16string(u"ab")
+                                                : std::u16string(u"\u3042");
+    }
+    window.canvas().resetCanvas(grid::joinLines(std::vector<std::u16string>(kGyou, dotLine)),
+                                kKeta, kGyou);
+    QFont proportional = txtMain.font();
+    proportional.setFamily(platform::kPGothic);
+    txtMain.setFont(proportional);
+    window.canvas().setPushStep(editor::PushStep::Dot);
+    // The baseline types in the same font: drawing proportional text costs more in itself.
+    placeCaretAtLine(txtMain, kFirst + kLines);
+    placeCaretAtLine(txtMain, kFirst);
+    QCoreApplication::processEvents();
+    const double typedProportional = bench::medianNanos(typeInWindow);
+    placeCaretAtLine(txtMain, kFirst);
+    txtMain.setSelection(txtMain.selectionStart() + 2, 0);  // after "ab", before "あ"
+    QCoreApplication::processEvents();
+    const std::u16string beforeDots = window.canvas().text();
+    sendKey(&txtMain, Qt::Key_Right, Qt::AltModifier, QString());
+    const bool dotsMoved = window.canvas().text() != beforeDots;
+    long dotSteps = 1;
+    const double dotStep = bench::medianNanos([&] {
+        const bool right = dotSteps++ % 2 == 0;  // the first step above went right
+        sendKey(&txtMain, right ? Qt::Key_Right : Qt::Key_Left,
+                right ? Qt::AltModifier : Qt::AltModifier | Qt::ShiftModifier, QString());
+        QCoreApplication::processEvents();
+    });
+
     bool ok = bench::report("typed character on 40 x 800: editor window vs bare edit", keystroke,
                             overwrite, 2.0);
     ok = bench::report("Alt+Down on 40 x 800 vs one text assignment", pushes / 2, assignments / 2,
@@ -111,5 +147,11 @@ int main(int argc, char** argv)
     ok = bench::report("floating 20 x 10 block: one move vs typed character", blockMove,
                        keystroke, 1.0) &&
          floated && ok;
+    if (!dotsMoved) {
+        std::printf("the dot step changed nothing\n");
+    }
+    ok = bench::report("one dot step on 40 x 800 vs typed character, proportional font", dotStep,
+                       typedProportional, 1.5) &&
+         dotsMoved && ok;
     return ok ? 0 : 1;
 }

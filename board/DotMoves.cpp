@@ -249,13 +249,18 @@ bool hasVisible(std::u16string_view line, int from, int to)
     return nextVisible(line.substr(0, static_cast<size_t>(to)), from) < to;
 }
 
-/// One line's plan run at the caret; the outcome for the whole canvas.
+/// One line's plan run at the caret; the outcome for the whole canvas. Only the caret's line is
+/// cut out and put back, so a step costs the size of a line, not of the canvas.
 DotOutcome onCaretLine(std::u16string_view canvas, int caret, bool unicodeSpaces,
                        const std::function<std::optional<Plan>(std::u16string_view, int)>& make)
 {
-    Lines lines(canvas);
-    auto [li, col] = lines.place(caret);
-    const std::u16string line = lines[li];
+    const size_t at = static_cast<size_t>(std::clamp(caret, 0, static_cast<int>(canvas.size())));
+    const size_t lf = at == 0 ? std::u16string_view::npos : canvas.rfind(u'\n', at - 1);
+    const size_t start = lf == std::u16string_view::npos ? 0 : lf + 1;
+    const size_t cr = canvas.find(u'\r', start);
+    const size_t end = cr == std::u16string_view::npos ? canvas.size() : cr;
+    const std::u16string_view line = canvas.substr(start, end - start);
+    int col = static_cast<int>(std::min(at, end) - start);
     const std::optional<Plan> plan = make(line, col);
     if (!plan) {
         return unchanged(canvas, caret);
@@ -264,11 +269,13 @@ DotOutcome onCaretLine(std::u16string_view canvas, int caret, bool unicodeSpaces
     if (!written || written->first == line) {
         return unchanged(canvas, caret);
     }
-    lines[li] = written->first;
     DotOutcome out;
     out.changed = true;
-    out.text = lines.joined();
-    out.caret = lines.offset(li, col);
+    out.text.reserve(canvas.size() + written->first.size());
+    out.text.append(canvas.substr(0, start));
+    out.text += written->first;
+    out.text.append(canvas.substr(end));
+    out.caret = static_cast<int>(start) + col;
     out.dots = written->second;
     return out;
 }

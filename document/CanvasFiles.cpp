@@ -47,10 +47,11 @@ CanvasFileRead readCanvasPath(const QString& path)
     return read;
 }
 
-bool writeCanvasPath(const QString& path, std::u16string_view canvas, QString* error)
+bool writeCanvasPath(const QString& path, std::u16string_view canvas,
+                     const grid::CanvasFileForm& form, QString* error)
 {
     const platform::FileProblem problem =
-        platform::writeWholeFile(path, grid::canvasFileBytes(canvas));
+        platform::writeWholeFile(path, grid::canvasFileBytes(canvas, form));
     if (problem != platform::FileProblem::None && error) {
         *error = platform::problemText(problem);
     }

@@ -23,9 +23,11 @@ struct CanvasFileRead
 /// read, holds NUL bytes (not text), or would make a canvas past grid::kMaxOpenedCanvasUnits.
 CanvasFileRead readCanvasPath(const QString& path);
 
-/// Writes the canvas to path through a temporary file renamed over it, so a failed write
-/// leaves the previous file as it was. False with the reason in error when anything failed.
-bool writeCanvasPath(const QString& path, std::u16string_view canvas, QString* error);
+/// Writes the canvas to path in form (grid::canvasFileBytes) through a temporary file renamed
+/// over it, so a failed write leaves the previous file as it was. False with the reason in
+/// error when anything failed.
+bool writeCanvasPath(const QString& path, std::u16string_view canvas,
+                     const grid::CanvasFileForm& form, QString* error);
 
 /// The text shown when a file would make a canvas past the limits.
 QString tooLargeText();

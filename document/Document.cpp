@@ -69,10 +69,12 @@ OpenReport Document::open(const QString& path)
     report.controlsDropped = read.file.controlsDropped;
     const grid::FittedCanvas& fitted = read.file.canvas;
     resetPage(fitted.text, fitted.keta, fitted.gyou);
-    m_form = FileForm{};
-    m_form.lineEnds = read.lineEnd == "\n"   ? LineEnds::Lf
-                      : read.lineEnd == "\r" ? LineEnds::Cr
-                                             : LineEnds::CrLf;
+    FileForm form;
+    static_cast<grid::CanvasFileForm&>(form) = read.file.form;
+    form.lineEnds = read.lineEnd == "\n"   ? LineEnds::Lf
+                    : read.lineEnd == "\r" ? LineEnds::Cr
+                                           : LineEnds::CrLf;
+    setForm(form);
     setModified(false);
     setPath(path);
     return report;
@@ -80,13 +82,35 @@ OpenReport Document::open(const QString& path)
 
 bool Document::save(const QString& path, QString* error)
 {
-    if (!writeCanvasPath(path, page().text, error)) {
+    return save(path, m_form, error);
+}
+
+bool Document::save(const QString& path, const FileForm& form, QString* error)
+{
+    if (!writeCanvasPath(path, page().text, form, error)) {
         return false;
     }
-    m_form = FileForm{};
+    FileForm written = form;
+    written.lineEnds = LineEnds::CrLf;
+    setForm(written);
     setModified(false);
     setPath(path);
     return true;
+}
+
+void Document::forgetFile()
+{
+    setForm(FileForm{});
+    setPath(QString());
+}
+
+void Document::setForm(const FileForm& form)
+{
+    if (form == m_form) {
+        return;
+    }
+    m_form = form;
+    emit formChanged();
 }
 
 }  // namespace masumemo::document

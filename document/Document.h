@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "document/History.h"
+#include "grid/Fit.h"
 
 namespace masumemo::document {
 
@@ -24,20 +25,17 @@ enum class LineEnds
     Cr,
 };
 
-/// How the file on disk is written. Canvas files are read as code page 932 and written back
-/// as code page 932 with CR LF; the form records what the file held when it was read.
-struct FileForm
+/// How the file on disk is written: its encoding (a UTF-8 file is written back as UTF-8, with
+/// its byte order mark when it had one), the spelling of the references a Shift_JIS file
+/// holds for characters code page 932 lacks, and what else the file held when it was read.
+/// Files are written with CR LF.
+struct FileForm : grid::CanvasFileForm
 {
-    enum class Encoding
-    {
-        Cp932,
-        Utf8,
-    };
+    using Encoding = grid::TextEncoding;
     enum class Format
     {
         Text,  ///< one picture per file
     };
-    Encoding encoding = Encoding::Cp932;
     LineEnds lineEnds = LineEnds::CrLf;
     Format format = Format::Text;
 
@@ -59,7 +57,7 @@ struct OpenReport
 {
     bool ok = false;
     QString error;  ///< why the file could not be opened (empty when ok)
-    bool substituted = false;      ///< bytes that are not code page 932 were read as "?"
+    bool substituted = false;      ///< bytes valid in neither encoding were read as "?"
     bool controlsDropped = false;  ///< Tab and other control characters were left out
 };
 
@@ -109,9 +107,13 @@ public:
     /// nothing changes.
     OpenReport open(const QString& path);
     /// Writes the current page to path through the checked writer (a failed write keeps the
-    /// old file). On success the document belongs to path and is not modified; on failure
-    /// nothing changes and error says why.
+    /// old file), in the form the document has, or in form when given (Save As into another
+    /// encoding). On success the document belongs to path, is written in that form and is not
+    /// modified; on failure nothing changes and error says why.
     bool save(const QString& path, QString* error);
+    bool save(const QString& path, const FileForm& form, QString* error);
+    /// A new picture: no file, written as a new picture is (Shift_JIS, "&#x200A;").
+    void forgetFile();
 
 signals:
     /// A writer is about to change the text: settle whatever rests on the text as it stands.
@@ -120,8 +122,12 @@ signals:
     void changed(int first, int removed, int added);
     void modifiedChanged(bool modified);
     void pathChanged(const QString& path);
+    /// How the file is written changed (another file opened, Save As into another encoding).
+    void formChanged();
 
 private:
+    void setForm(const FileForm& form);
+
     std::vector<Page> m_pages;
     int m_current = 0;
     QString m_path;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "document/CanvasFiles.h"
+#include "document/Document.h"
 #include "editor/CanvasController.h"
 #include "grid/Cp932.h"
 #include "platform/Dialogs.h"
@@ -17,6 +18,7 @@ using platform::Dialogs;
 const QString kUntitled = QStringLiteral("住所不定[*] - Masumemo");
 const QString kTitleSuffix = QStringLiteral("[*] - Masumemo");
 const QString kFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt");
+const QString kUtf8Filter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ UTF-8(*.txt)|*.txt");
 const QString kSuffix = QStringLiteral("txt");
 const QString kOpenTitle = QStringLiteral("ファイルを開く");
 const QString kSaveTitle = QStringLiteral("名前を付けて保存");
@@ -28,6 +30,12 @@ void tell(QWidget* parent, const QString& text, Dialogs::Icon icon)
 }
 
 }  // namespace
+
+QString encodingName(const document::FileForm& form)
+{
+    return form.encoding == grid::TextEncoding::Utf8 ? QStringLiteral("UTF-8")
+                                                     : QStringLiteral("Shift_JIS");
+}
 
 FileCommands::FileCommands(QWidget& window, CanvasController& canvas,
                            std::function<void()> canvasReset)
@@ -59,7 +67,7 @@ void FileCommands::New()
     const int keta = m_canvas.keta();
     const int gyou = m_canvas.gyou();
     m_canvas.resetCanvas(grid::blankCanvas(keta, gyou), keta, gyou);
-    m_canvas.document().setPath(QString());
+    m_canvas.document().forgetFile();
     canvasReplaced();
 }
 
@@ -84,26 +92,37 @@ bool FileCommands::Save()
 
 bool FileCommands::SaveAs()
 {
-    const QString path =
-        Dialogs::instance().saveFileName(&m_window, {kSaveTitle, kFilter, m_lastName, kSuffix});
+    // Both encodings are offered, the file's own first.
+    const document::FileForm& current = m_canvas.document().form();
+    const bool utf8 = current.encoding == grid::TextEncoding::Utf8;
+    const QString filters = utf8 ? kUtf8Filter + '|' + kFilter : kFilter + '|' + kUtf8Filter;
+    int chosen = 0;
+    const QString path = Dialogs::instance().saveFileName(
+        &m_window, {kSaveTitle, filters, m_lastName, kSuffix, &chosen});
     if (path.isEmpty()) {
         return false;
     }
     m_lastName = path;
+    // The file's own encoding keeps its byte order mark; the other is written without one.
+    document::FileForm form = current;
+    if (const bool toUtf8 = (chosen == 1) != utf8; toUtf8 != utf8) {
+        form.encoding = toUtf8 ? grid::TextEncoding::Utf8 : grid::TextEncoding::Cp932;
+        form.byteOrderMark = false;
+    }
     // The document names the file only once it holds the picture; a failed write leaves the name
     // the title shows, so a later Save goes where the user expects.
-    return writeTo(path);
+    return writeTo(path, form);
 }
 
 bool FileCommands::FileSave()
 {
-    return writeTo(m_canvas.document().path());
+    return writeTo(m_canvas.document().path(), m_canvas.document().form());
 }
 
-bool FileCommands::writeTo(const QString& path)
+bool FileCommands::writeTo(const QString& path, const document::FileForm& form)
 {
     QString reason;
-    if (!m_canvas.document().save(path, &reason)) {
+    if (!m_canvas.document().save(path, form, &reason)) {
         tell(&m_window,
              QStringLiteral("ファイルを保存できませんでした。\n%1\n\n%2").arg(path, reason),
              Dialogs::Icon::Critical);
@@ -135,7 +154,8 @@ bool FileCommands::FileOpen(const QString& path)
     QStringList notes;
     if (read.substituted) {
         notes << QStringLiteral(
-            "このファイルはShift_JISではありません。読めないバイトは「?」に置き換えました。"
+            "このファイルには、Shift_JISとしてもUTF-8としても読めないバイトがあります。"
+            "読めないバイトは「?」に置き換えました。"
             "保存すると、元のバイトは失われます。");
     }
     if (read.controlsDropped) {
@@ -147,10 +167,10 @@ bool FileCommands::FileOpen(const QString& path)
     return true;
 }
 
-void FileCommands::showFitted(const grid::FittedCanvas& fitted, const QString& path)
+void FileCommands::showFitted(const grid::FittedCanvas& fitted)
 {
     m_canvas.resetCanvas(fitted.text, fitted.keta, fitted.gyou);
-    m_canvas.document().setPath(path);
+    m_canvas.document().forgetFile();
     canvasReplaced();
 }
 
@@ -167,13 +187,12 @@ bool FileCommands::OpenText(std::u16string_view text)
     if (!saveQuestion()) {
         return false;
     }
-    // Through the code page as a file's bytes would come: the same fitting, the same "?".
-    const grid::CanvasFile file = grid::readCanvasFile(grid::encodeCp932(text));
-    if (!file.isText || file.tooLarge) {
+    const grid::CanvasFile file = grid::readCanvasText(text);
+    if (file.tooLarge) {
         tell(&m_window, document::tooLargeText(), Dialogs::Icon::Critical);
         return false;
     }
-    showFitted(file.canvas, QString());
+    showFitted(file.canvas);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string_view>
 
+#include "document/Document.h"
 #include "grid/Fit.h"
 
 class QWidget;
@@ -15,6 +16,9 @@ class QWidget;
 namespace masumemo::editor {
 
 class CanvasController;
+
+/// The name of a file's encoding as the status bar shows it: "Shift_JIS" or "UTF-8".
+QString encodingName(const document::FileForm& form);
 
 class FileCommands
 {
@@ -33,7 +37,8 @@ public:
     void Open();
     /// Save to CurrentFile, or Save As without one. True when the file was written.
     bool Save();
-    /// True when a name was chosen and the file written.
+    /// True when a name was chosen and the file written. Both encodings are offered, the
+    /// file's own first.
     bool SaveAs();
 
     /// Reads the file into the canvas fitted to the grid. On success the document belongs to
@@ -61,9 +66,9 @@ public:
     void setFileUsed(std::function<void(const QString&)> used) { m_fileUsed = std::move(used); }
 
 private:
-    bool writeTo(const QString& path);
-    /// The fitted canvas becomes the canvas, belonging to path (empty for none).
-    void showFitted(const grid::FittedCanvas& fitted, const QString& path);
+    bool writeTo(const QString& path, const document::FileForm& form);
+    /// The fitted canvas becomes the canvas of a new picture, belonging to no file.
+    void showFitted(const grid::FittedCanvas& fitted);
     /// The title and the size boxes follow a canvas that was replaced.
     void canvasReplaced();
 

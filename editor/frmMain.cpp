@@ -227,6 +227,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
         }
     });
     m_files->setFileUsed([recent](const QString& path) { recent->add(path); });
+    const auto showEncoding = [this] { m_panels[4]->setText(encodingName(m_document->form())); };
+    connect(m_document, &document::Document::formChanged, this, showEncoding);
+    showEncoding();
     m_palette = new PaletteInput({.cmdMoji = m_cmdMoji,
                                   .cmdUse = m_cmdUse,
                                   .txtMain = m_txtMain,
@@ -414,6 +417,12 @@ void frmMain::createStatusBar()
         bar->addWidget(panel);
         m_panels[static_cast<size_t>(i)] = panel;
     }
+    // The encoding the canvas file is written in, at the right end of the bar.
+    auto* encoding = new QLabel(bar);
+    encoding->setObjectName(QStringLiteral("STBar_5"));
+    encoding->setToolTip(text("保存するときの文字コード（名前を付けて保存で変えられます）"));
+    bar->addPermanentWidget(encoding);
+    m_panels[4] = encoding;
     m_panels[2]->setText(text("クリック入力"));
     m_panels[3]->hide();
     // The push step is switched where it is shown.

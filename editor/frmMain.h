@@ -131,7 +131,7 @@ public:
     QPushButton* cmdTekiyou() const { return m_cmdTekiyou; }
     QScrollBar* hsbMain() const { return m_hsbMain; }
     QWidget* picMain() const { return m_picMain; }
-    /// Status panels 1 to 4.
+    /// Status panels 1 to 4, and 5: the encoding of the canvas file.
     QLabel* statusPanel(int number) const;
     /// The palette's input side (grid captions, recently used row, click input).
     PaletteInput& paletteInput() const { return *m_palette; }
@@ -260,7 +260,7 @@ private:
     QMenu* m_mnuFileRecent = nullptr;
     QToolBar* m_tbToolBar = nullptr;
     std::array<QAction*, kToolButtonCount> m_toolButtons{};
-    std::array<QLabel*, 4> m_panels{};
+    std::array<QLabel*, 5> m_panels{};
     QFrame* m_line4 = nullptr;
     QFrame* m_line3 = nullptr;
     QWidget* m_picMain = nullptr;

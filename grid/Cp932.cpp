@@ -194,24 +194,29 @@ char16_t roundTrip(char16_t c)
 
 std::u16string toCanvasForm(std::u16string_view s)
 {
+    const Tables& t = tables();
     std::u16string out;
     out.reserve(s.size());
     for (size_t i = 0; i < s.size(); ++i) {
-        if (isPairAt(s, i)) {
-            ++i;
-            out.push_back(kQuestion);
-            continue;
+        const char16_t c = s[i];
+        if (t.length[c] != 0) {
+            out.push_back(roundTrip(c));
+        } else if (isPairAt(s, i)) {
+            // A character beyond the BMP, which code page 932 never has: kept whole.
+            out.push_back(c);
+            out.push_back(s[++i]);
+        } else if (isHighSurrogate(c) || isLowSurrogate(c) || (c >= 0x80 && c <= 0x9F)) {
+            out.push_back(kQuestion);  // half a character, or a control: no character to keep
+        } else {
+            out.push_back(c);
         }
-        out.push_back(roundTrip(s[i]));
     }
     return out;
 }
 
-std::string encodeCp932(std::u16string_view s)
+void appendCp932(std::string& out, std::u16string_view s)
 {
     const Tables& t = tables();
-    std::string out;
-    out.reserve(s.size() * 2);
     for (char16_t c : s) {
         if (isLowSurrogate(c)) {
             continue;  // the "?" of its character was written for the high surrogate
@@ -229,6 +234,13 @@ std::string encodeCp932(std::u16string_view s)
                 break;
         }
     }
+}
+
+std::string encodeCp932(std::u16string_view s)
+{
+    std::string out;
+    out.reserve(s.size() * 2);
+    appendCp932(out, s);
     return out;
 }
 

@@ -166,16 +166,46 @@ FittedCanvas fitToGrid(const std::vector<std::u16string_view>& lines)
     return fitMeasured(lines, measure(lines, std::numeric_limits<long long>::max()));
 }
 
-std::string canvasFileBytes(std::u16string_view canvas)
+std::string canvasFileBytes(std::u16string_view canvas, const CanvasFileForm& form)
 {
     std::u16string text;
     text.reserve(canvas.size() + 2);
     for (const std::u16string& line : canvasLines(canvas)) {
-        text += trimTrailingSpaces(line);
+        text += withoutTrailingSpaces(line);
         text += kCrLf;
     }
-    return encodeCp932(text);
+    if (form.encoding == TextEncoding::Cp932) {
+        return encodeCp932WithReferences(text, form.spelling);
+    }
+    std::string bytes(form.byteOrderMark ? kUtf8ByteOrderMark : std::string_view());
+    return bytes + encodeUtf8(text);
 }
+
+namespace {
+
+/// The part of reading a file after its bytes are decoded and its references read.
+void fitText(CanvasFile& file, std::u16string text, bool canvasForm, long long maxUnits)
+{
+    // Control characters other than the line ends never enter the canvas.
+    file.controlsDropped = std::erase_if(text, [](char16_t c) {
+                               return isControl(c) && c != u'\r' && c != u'\n';
+                           }) > 0;
+    if (!canvasForm) {
+        text = toCanvasForm(text);
+    }
+    const std::vector<std::u16string_view> lines = splitFileLines(text);
+    if (lines.empty()) {
+        return;
+    }
+    const MeasuredLines measured = measure(lines, maxUnits);
+    if (measured.tooLarge) {
+        file.tooLarge = true;
+        return;
+    }
+    file.canvas = fitMeasured(lines, measured);
+}
+
+}  // namespace
 
 CanvasFile readCanvasFile(std::string_view bytes, long long maxUnits)
 {
@@ -184,21 +214,21 @@ CanvasFile readCanvasFile(std::string_view bytes, long long maxUnits)
         return file;
     }
     file.isText = true;
-    std::u16string text = decodeCp932(bytes, &file.substituted);
-    // Control characters other than the line ends never enter the canvas.
-    file.controlsDropped = std::erase_if(text, [](char16_t c) {
-                               return isControl(c) && c != u'\r' && c != u'\n';
-                           }) > 0;
-    const std::vector<std::u16string_view> lines = splitFileLines(text);
-    if (lines.empty()) {
-        return file;
-    }
-    const MeasuredLines measured = measure(lines, maxUnits);
-    if (measured.tooLarge) {
-        file.tooLarge = true;
-        return file;
-    }
-    file.canvas = fitMeasured(lines, measured);
+    const DetectedEncoding detected = detectEncoding(bytes);
+    file.form.encoding = detected.encoding;
+    file.form.byteOrderMark = detected.byteOrderMark;
+    std::u16string text = decodeText(bytes, detected, &file.substituted);
+    text = decodeReferences(text, &file.form.spelling);
+    // Decoded code page 932 is in its round-trip form already; UTF-8 may hold look-alikes.
+    fitText(file, std::move(text), detected.encoding == TextEncoding::Cp932, maxUnits);
+    return file;
+}
+
+CanvasFile readCanvasText(std::u16string_view text, long long maxUnits)
+{
+    CanvasFile file;
+    file.isText = true;
+    fitText(file, std::u16string(text), false, maxUnits);
     return file;
 }
 

@@ -8,6 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "References.h"
+#include "TextEncoding.h"
+
 namespace masumemo::grid {
 
 /// The largest canvas in half-width units: a saved picture stays within 64 kB.
@@ -62,9 +65,22 @@ struct FittedCanvas
 /// spaces). No lines, or only empty ones, give the 0 x 0 canvas: without columns it holds nothing.
 FittedCanvas fitToGrid(const std::vector<std::u16string_view>& lines);
 
-/// The bytes of a canvas file: every line after the trailing-space trim, followed by CR LF, in
-/// code page 932. The 0 x 0 canvas gives an empty file.
-std::string canvasFileBytes(std::u16string_view canvas);
+/// How a canvas file is written: the encoding it was read in (a new picture: code page 932) and
+/// the spelling of its references.
+struct CanvasFileForm
+{
+    TextEncoding encoding = TextEncoding::Cp932;
+    bool byteOrderMark = false;  ///< UTF-8 only: the file started with one and keeps it
+    ReferenceSpelling spelling = kNewPictureSpelling;
+
+    friend bool operator==(const CanvasFileForm&, const CanvasFileForm&) = default;
+};
+
+/// The bytes of a canvas file: every line after the trailing-space trim, followed by CR LF. In
+/// code page 932 a character beyond it is written as its reference in the form's spelling; in
+/// UTF-8 it is written as itself, after the byte order mark when the form has one. The 0 x 0
+/// canvas gives an empty file (a byte order mark alone in UTF-8 with one).
+std::string canvasFileBytes(std::u16string_view canvas, const CanvasFileForm& form = {});
 
 /// A file read for opening as a canvas.
 struct CanvasFile
@@ -73,13 +89,21 @@ struct CanvasFile
     bool substituted = false;      ///< invalid code page 932 bytes were read as "?"
     bool controlsDropped = false;  ///< Tab or other control characters were left out
     bool tooLarge = false;         ///< refused: the canvas would pass maxUnits, canvas empty
+    CanvasFileForm form;           ///< how the file was written, for saving it back the same way
     FittedCanvas canvas;
 };
 
-/// Reads a canvas file's bytes: refuses a file holding NUL bytes, decodes code page 932 (invalid
-/// sequences become "?"), splits the lines (splitFileLines), leaves out control characters,
-/// which never enter the canvas, and fits the lines to the grid unless the canvas would be
-/// larger than maxUnits.
+/// Reads a canvas file's bytes: refuses a file holding NUL bytes, decodes them in the encoding
+/// detectEncoding finds (invalid sequences become "?"), leaves out control characters, which
+/// never enter the canvas, reads the references to characters beyond code page 932 as those
+/// characters (decodeReferences, which also gives the form's spelling), brings UTF-8 text to
+/// its canvas form, splits the lines (splitFileLines) and fits them to the grid unless the
+/// canvas would be larger than maxUnits.
 CanvasFile readCanvasFile(std::string_view bytes, long long maxUnits = kMaxOpenedCanvasUnits);
+
+/// Text opened as a new picture as a file's text is: control characters left out, the canvas
+/// form, the lines fitted to the grid. References are text here (the text is no file); the form
+/// is that of a new picture.
+CanvasFile readCanvasText(std::u16string_view text, long long maxUnits = kMaxOpenedCanvasUnits);
 
 }  // namespace masumemo::grid

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QLabel>
 #include <QTest>
 
 #include "ShownTitle.h"
@@ -26,6 +27,7 @@
 #include "platform/AppPaths.h"
 
 using namespace masumemo;
+using namespace Qt::StringLiterals;
 using editor::frmMain;
 using platform::Dialogs;
 using testing::FileSizeLimit;
@@ -69,6 +71,8 @@ private slots:
     void failedOpenChangesNothing_data();
     void failedOpenChangesNothing();
     void bytesThatAreNotShiftJisOpenWithOneNotice();
+    void utf8FilesOpenAsUtf8AndSaveBackAsUtf8();
+    void referencesOpenAsCharactersAndSaveInTheirSpelling();
     void wideCanvasReopens();
     void emptyCanvasSurvivesEveryEdit();
     void corpusRoundTrip();
@@ -450,15 +454,62 @@ void FileCommandsTest::failedOpenChangesNothing()
 
 void FileCommandsTest::bytesThatAreNotShiftJisOpenWithOneNotice()
 {
-    // UTF-8 text: its bytes are mostly not code page 932.
-    write(QStringLiteral("utf8.txt"), QStringLiteral("顔\r\nかお\r\n").toUtf8());
-    open(QStringLiteral("utf8.txt"));
+    // Broken UTF-8 after a lead byte of code page 932 that has no trail byte: neither encoding.
+    write(QStringLiteral("broken.txt"), QByteArray("a\x82\r\n\xE3\x81\r\n"));
+    open(QStringLiteral("broken.txt"));
     QCOMPARE(m_dialogs->messages().size(), size_t(1));
     const auto& notice = m_dialogs->messages()[0];
     QVERIFY2(notice.text.contains(QStringLiteral("Shift_JIS")), qPrintable(notice.text));
     QCOMPARE(notice.buttons, Dialogs::Buttons::Ok);
     QVERIFY(QString::fromStdU16String(canvasText()).contains(u'?'));
     QVERIFY(!m_window->canvas().modified());
+}
+
+void FileCommandsTest::utf8FilesOpenAsUtf8AndSaveBackAsUtf8()
+{
+    // "煙草" in UTF-8 happens to be valid code page 932 as well; it is still read as UTF-8.
+    const QByteArray bytes = QStringLiteral("煙草\u2009|\r\nかお\r\n").toUtf8();
+    write(QStringLiteral("utf8.txt"), bytes);
+    open(QStringLiteral("utf8.txt"));
+    QVERIFY(m_dialogs->messages().empty());
+    QCOMPARE(linesOf(canvasText()), (QStringList{u"煙草\u2009|"_s, u"かお　"_s}));
+    QCOMPARE(m_window->statusPanel(5)->text(), QStringLiteral("UTF-8"));
+    m_window->canvas().setModified(true);
+    m_window->mnuFileSave_Click();
+    QCOMPARE(read(QStringLiteral("utf8.txt")), bytes);
+
+    // Save As offers the file's own encoding first; the second one writes Shift_JIS, with the
+    // character code page 932 lacks as a reference.
+    m_dialogs->choose(path(QStringLiteral("sjis.txt")), 1);
+    QVERIFY(m_window->files().SaveAs());
+    QCOMPARE(m_dialogs->fileAsks().back().request.filter,
+             QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ UTF-8(*.txt)|*.txt|ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt"));
+    QCOMPARE(read(QStringLiteral("sjis.txt")), cp932(u"煙草&#x2009;|\r\nかお\r\n"_s));
+    QCOMPARE(m_window->statusPanel(5)->text(), QStringLiteral("Shift_JIS"));
+    m_window->mnuFileNew_Click();
+    QCOMPARE(m_window->statusPanel(5)->text(), QStringLiteral("Shift_JIS"));
+}
+
+void FileCommandsTest::referencesOpenAsCharactersAndSaveInTheirSpelling()
+{
+    // Decimal, without ";": the file's own spelling comes back on save.
+    const QByteArray bytes = cp932(u"|&#8202|&#65;\r\nあ\r\n"_s);
+    write(QStringLiteral("refs.txt"), bytes);
+    open(QStringLiteral("refs.txt"));
+    QVERIFY(m_dialogs->messages().empty());
+    QCOMPARE(linesOf(canvasText()).first(), u"|\u200A|&#65;"_s);
+    QCOMPARE(m_window->statusPanel(5)->text(), QStringLiteral("Shift_JIS"));
+    typeOnCanvas(QStringLiteral("x"));  // overwrites the first "|"
+    m_window->mnuFileSave_Click();
+    QCOMPARE(read(QStringLiteral("refs.txt")), cp932(u"x&#8202|&#65;\r\nあ\r\n"_s));
+
+    // A new picture writes the spelling most pictures use.
+    m_window->mnuFileNew_Click();
+    m_window->canvas().resetCanvas(u"\u2009\U0001F600\u3000", 2, 1);
+    m_window->canvas().setModified(true);
+    m_dialogs->choose(path(QStringLiteral("new.txt")));
+    m_window->mnuFileSave_Click();
+    QCOMPARE(read(QStringLiteral("new.txt")), QByteArray("&#x2009;&#x1F600;\r\n"));
 }
 
 void FileCommandsTest::wideCanvasReopens()

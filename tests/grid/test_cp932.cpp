@@ -50,9 +50,15 @@ TEST(Codec, RoundTripFormOfCharactersEnteringTheCanvas)
     // Linux input methods produce these; code page 932 stores their look-alikes.
     EXPECT_EQ(toCanvasForm(u"\u301C"), u"\uFF5E");
     EXPECT_EQ(toCanvasForm(u"\u2212"), u"\uFF0D");
-    EXPECT_EQ(toCanvasForm(u"x\U0001F600y"), u"x?y");  // a pair is one character
-    EXPECT_EQ(toCanvasForm(std::u16string(1, char16_t{0xD800})), u"?");  // a lone surrogate
-    EXPECT_EQ(toCanvasForm(u"\u00E9"), u"?");         // no code page 932 form
+    // Characters without a code page 932 form are kept: the canvas holds them as they are.
+    EXPECT_EQ(toCanvasForm(u"x\U0001F600y"), u"x\U0001F600y");  // a pair, kept whole
+    EXPECT_EQ(toCanvasForm(u"a\u2009b\u00E9"), u"a\u2009b\u00E9");
+    // What is no character of its own becomes "?".
+    EXPECT_EQ(toCanvasForm(std::u16string(1, char16_t{0xD800})), u"?");   // a lone high half
+    EXPECT_EQ(toCanvasForm(std::u16string{u'a', char16_t{0xDE00}}), u"a?");  // a lone low half
+    EXPECT_EQ(toCanvasForm(std::u16string{char16_t{0xDE00}, char16_t{0xD83D}}), u"??");
+    EXPECT_EQ(toCanvasForm(u"\u0085"), u"?");  // a C1 control without a form
+    EXPECT_EQ(WidthOf(toCanvasForm(u"\U0001F600\u2009")), 2);  // one unit each
 }
 
 TEST(Codec, EncodesAndDecodes)

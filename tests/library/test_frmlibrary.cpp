@@ -250,6 +250,12 @@ void LibraryWindowTest::insertsAtTheCaretAsOneUndoStep()
     m_editor->canvas().undo();
     QCOMPARE(linesOf(m_editor->canvas().text()).mid(0, 2),
              (QStringList{QStringLiteral("ab　　"), QStringLiteral("　　　")}));
+
+    // A character code page 932 lacks ("&#x263A;" in the file) goes in as itself, not as "?".
+    m_editor->setCanvasCaret(0);
+    choose(QStringLiteral("faces.mlt"), 2);
+    QTest::mouseClick(command("cmdInsert"), Qt::LeftButton);
+    QCOMPARE(linesOf(m_editor->canvas().text()).front(), QStringLiteral("☺x　　"));
 }
 
 void LibraryWindowTest::copiesAndOpensAsNew()
@@ -269,8 +275,8 @@ void LibraryWindowTest::copiesAndOpensAsNew()
     m_dialogs->answer(platform::Dialogs::Answer::No);
     QTest::mouseClick(command("cmdOpen"), Qt::LeftButton);
     QCOMPARE(m_dialogs->messages().size(), 2u);
-    // "☺" has no code page 932 form: "?" as in any opened file.
-    QCOMPARE(linesOf(m_editor->canvas().text()), QStringList{QStringLiteral("?x")});
+    // "☺" has no code page 932 form: the canvas keeps it, one unit wide.
+    QCOMPARE(linesOf(m_editor->canvas().text()), QStringList{QStringLiteral("☺x")});
     QCOMPARE(m_editor->canvas().keta(), 1);
     QCOMPARE(m_editor->canvas().gyou(), 1);
     QVERIFY(!m_editor->canvas().modified());

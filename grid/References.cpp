@@ -1,0 +1,259 @@
+#include "References.h"
+
+#include <cstdint>
+
+#include "Cp932.h"
+#include "Utf8.h"
+
+namespace masumemo::grid {
+namespace {
+
+constexpr char32_t kLastCodePoint = 0x10FFFF;
+
+bool isControl(char32_t cp)
+{
+    return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
+}
+
+bool isSurrogate(char32_t cp)
+{
+    return cp >= 0xD800 && cp <= 0xDFFF;
+}
+
+int hexDigit(char16_t c)
+{
+    if (c >= u'0' && c <= u'9') {
+        return c - u'0';
+    }
+    if (c >= u'a' && c <= u'f') {
+        return c - u'a' + 10;
+    }
+    if (c >= u'A' && c <= u'F') {
+        return c - u'A' + 10;
+    }
+    return -1;
+}
+
+/// One reference read at text[at] (an "&").
+struct Reference
+{
+    size_t length = 0;  ///< 0: no reference starts there
+    char32_t cp = 0;
+    bool hex = false;
+    bool semicolon = false;
+    int upper = 0;  ///< hex digits A-F
+    int lower = 0;  ///< hex digits a-f
+};
+
+Reference readReference(std::u16string_view text, size_t at)
+{
+    Reference ref;
+    size_t i = at + 1;
+    if (i >= text.size() || text[i] != u'#') {
+        return ref;
+    }
+    ++i;
+    ref.hex = i < text.size() && (text[i] == u'x' || text[i] == u'X');
+    if (ref.hex) {
+        ++i;
+    }
+    const size_t digits = i;
+    const int base = ref.hex ? 16 : 10;
+    std::uint64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const int d = hexDigit(text[i]);
+        if (d < 0 || d >= base) {
+            break;
+        }
+        ref.upper += text[i] >= u'A' && text[i] <= u'F';
+        ref.lower += text[i] >= u'a' && text[i] <= u'f';
+        // Saturates: many digits make a number out of range, never an overflow.
+        value = value > kLastCodePoint ? value : value * static_cast<std::uint64_t>(base) +
+                                                     static_cast<std::uint64_t>(d);
+    }
+    if (i == digits) {
+        return ref;
+    }
+    ref.semicolon = i < text.size() && text[i] == u';';
+    ref.length = i + (ref.semicolon ? 1 : 0) - at;
+    ref.cp = value > kLastCodePoint ? kLastCodePoint + 1 : static_cast<char32_t>(value);
+    return ref;
+}
+
+/// Votes for each choice of a spelling; a tie keeps the new picture's choice.
+struct SpellingVotes
+{
+    int hex = 0;
+    int decimal = 0;
+    int upper = 0;
+    int lower = 0;
+    int semicolon = 0;
+    int bare = 0;
+
+    void count(const Reference& ref)
+    {
+        (ref.hex ? hex : decimal) += 1;
+        (ref.semicolon ? semicolon : bare) += 1;
+        if (ref.upper > 0 || ref.lower > 0) {
+            (ref.upper >= ref.lower ? upper : lower) += 1;
+        }
+    }
+
+    ReferenceSpelling winner() const
+    {
+        ReferenceSpelling s = kNewPictureSpelling;
+        if (hex != decimal) {
+            s.hex = hex > decimal;
+        }
+        if (upper != lower) {
+            s.upperCase = upper > lower;
+        }
+        if (semicolon != bare) {
+            s.semicolon = semicolon > bare;
+        }
+        return s;
+    }
+};
+
+template <typename String>
+void appendReferenceTo(String& out, char32_t cp, ReferenceSpelling spelling)
+{
+    using Char = typename String::value_type;
+    char digits[8];
+    int n = 0;
+    const char32_t base = spelling.hex ? 16 : 10;
+    const char* alphabet = spelling.upperCase ? "0123456789ABCDEF" : "0123456789abcdef";
+    do {
+        digits[n++] = alphabet[cp % base];
+        cp /= base;
+    } while (cp > 0);
+    out.push_back(static_cast<Char>('&'));
+    out.push_back(static_cast<Char>('#'));
+    if (spelling.hex) {
+        out.push_back(static_cast<Char>('x'));
+    }
+    while (n > 0) {
+        out.push_back(static_cast<Char>(digits[--n]));
+    }
+    if (spelling.semicolon) {
+        out.push_back(static_cast<Char>(';'));
+    }
+}
+
+bool isPairAt(std::u16string_view s, size_t i)
+{
+    return s[i] >= 0xD800 && s[i] <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
+           s[i + 1] <= 0xDFFF;
+}
+
+char32_t pairValue(char16_t high, char16_t low)
+{
+    return 0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10) +
+           (static_cast<char32_t>(low) - 0xDC00);
+}
+
+/// Calls plain(i, n) for each run of units kept as they are and beyond(cp, n) for each
+/// character beyond code page 932 (n units), in order.
+template <typename Plain, typename Beyond>
+void splitBeyond(std::u16string_view text, Plain&& plain, Beyond&& beyond)
+{
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (isCp932Encodable(text[i])) {
+            continue;
+        }
+        const bool pair = isPairAt(text, i);
+        const char32_t cp = pair ? pairValue(text[i], text[i + 1]) : text[i];
+        if (!isBeyondCp932(cp)) {
+            continue;
+        }
+        plain(start, i - start);
+        beyond(cp);
+        i += pair ? 1 : 0;
+        start = i + 1;
+    }
+    plain(start, text.size() - start);
+}
+
+}  // namespace
+
+bool isBeyondCp932(char32_t cp)
+{
+    if (cp > kLastCodePoint || isSurrogate(cp) || isControl(cp)) {
+        return false;
+    }
+    return cp > 0xFFFF || !isCp932Encodable(static_cast<char16_t>(cp));
+}
+
+void appendReference(std::u16string& out, char32_t cp, ReferenceSpelling spelling)
+{
+    appendReferenceTo(out, cp, spelling);
+}
+
+void appendReference(std::string& out, char32_t cp, ReferenceSpelling spelling)
+{
+    appendReferenceTo(out, cp, spelling);
+}
+
+int referenceLength(char32_t cp, ReferenceSpelling spelling)
+{
+    int length = spelling.hex ? 3 : 2;  // "&#x" or "&#"
+    const char32_t base = spelling.hex ? 16 : 10;
+    do {
+        ++length;
+        cp /= base;
+    } while (cp > 0);
+    return length + (spelling.semicolon ? 1 : 0);
+}
+
+std::u16string decodeReferences(std::u16string_view text, ReferenceSpelling* mostUsed)
+{
+    SpellingVotes votes;
+    std::u16string out;
+    size_t amp = text.find(u"&#");
+    if (amp == std::u16string_view::npos) {
+        out.assign(text);
+    } else {
+        out.reserve(text.size());
+        size_t copied = 0;
+        while (amp != std::u16string_view::npos) {
+            const Reference ref = readReference(text, amp);
+            if (ref.length > 0 && isBeyondCp932(ref.cp)) {
+                out.append(text.substr(copied, amp - copied));
+                appendUtf16(out, ref.cp);
+                votes.count(ref);
+                copied = amp + ref.length;
+                amp = text.find(u"&#", copied);
+            } else {
+                amp = text.find(u"&#", amp + 1);
+            }
+        }
+        out.append(text.substr(copied));
+    }
+    if (mostUsed) {
+        *mostUsed = votes.winner();
+    }
+    return out;
+}
+
+std::u16string withReferences(std::u16string_view text, ReferenceSpelling spelling)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    splitBeyond(
+        text, [&](size_t at, size_t n) { out.append(text.substr(at, n)); },
+        [&](char32_t cp) { appendReference(out, cp, spelling); });
+    return out;
+}
+
+std::string encodeCp932WithReferences(std::u16string_view text, ReferenceSpelling spelling)
+{
+    std::string out;
+    out.reserve(text.size() * 2);
+    splitBeyond(
+        text, [&](size_t at, size_t n) { appendCp932(out, text.substr(at, n)); },
+        [&](char32_t cp) { appendReference(out, cp, spelling); });
+    return out;
+}
+
+}  // namespace masumemo::grid

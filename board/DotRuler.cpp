@@ -3,8 +3,10 @@
 #include "board/BoardBlanks.h"
 
 #include <QChar>
+#include <QFontInfo>
 #include <QString>
 
+#include "board/BoardBlanks.h"
 #include "platform/Fonts.h"
 
 namespace masumemo::board {
@@ -17,10 +19,18 @@ QFont DotRuler::boardFont()
     return font;
 }
 
-DotRuler::DotRuler(const QFont& font) : m_metrics(font) {}
+DotRuler::DotRuler(const QFont& font)
+    : m_metrics(font), m_dotsPerBoardDot(QFontInfo(font).pixelSize() / 16.0)
+{
+}
 
 double DotRuler::advance(char16_t c) const
 {
+    // The Unicode spaces take the board's widths, which the screen font rounds otherwise or
+    // lacks.
+    if (board::isUnicodeSpace(c)) {
+        return *board::blankDots(c) * m_dotsPerBoardDot;
+    }
     return m_metrics.horizontalAdvance(QChar(c));
 }
 

@@ -18,7 +18,8 @@ public:
 
     explicit DotRuler(const QFont& font = boardFont());
 
-    /// One character's advance in dots; fractional in a face without whole-dot widths.
+    /// One character's advance in dots; fractional in a face without whole-dot widths. A Unicode
+    /// space (U+2002..U+200A) has its width on the board (blankDots), scaled to the font's size.
     double advance(char16_t c) const;
     /// The sum of the advances of text, rounded once at the end.
     int width(std::u16string_view text) const;
@@ -30,6 +31,7 @@ public:
 
 private:
     QFontMetricsF m_metrics;
+    double m_dotsPerBoardDot;  ///< the font's pixel size over the board's 16
 };
 
 }  // namespace masumemo::board

@@ -3,6 +3,7 @@
 #include "grid/Cp932.h"
 #include "grid/Fit.h"
 #include "grid/LineModel.h"
+#include "grid/References.h"
 
 namespace masumemo::check {
 
@@ -68,33 +69,67 @@ int unitColumn(std::u16string_view line, size_t chars)
     return grid::WidthOf(line.substr(0, chars));
 }
 
+/// The character at line[i] when code page 932 lacks it (the whole of a surrogate pair at its
+/// high half), else 0.
+char32_t beyondCp932At(std::u16string_view line, size_t i)
+{
+    const char16_t c = line[i];
+    if (grid::isCp932Encodable(c)) {
+        return 0;
+    }
+    char32_t cp = c;
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < line.size() && line[i + 1] >= 0xDC00 &&
+        line[i + 1] <= 0xDFFF) {
+        cp = 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) +
+             (static_cast<char32_t>(line[i + 1]) - 0xDC00);
+    }
+    return grid::isBeyondCp932(cp) ? cp : 0;
+}
+
 }  // namespace
 
-int postedCharBytes(char16_t c)
+int postedCharBytes(std::u16string_view line, size_t i)
 {
-    switch (c) {
+    switch (line[i]) {
     case u'<':
     case u'>':
         return 4;
     case u'"':
         return 6;
     default:
-        return grid::charWidth(c);
+        if (const char32_t cp = beyondCp932At(line, i)) {
+            return grid::referenceLength(cp);
+        }
+        return grid::charWidth(line[i]);
     }
 }
 
-LineFacts checkLine(std::u16string_view line, int lineNumber, std::vector<Problem>& out)
+LineFacts checkLine(std::u16string_view line, int lineNumber, std::vector<Problem>& out,
+                    bool passesUnicode)
 {
     const size_t n = trimmedLength(line);
     const std::u16string_view posted = line.substr(0, n);
     LineFacts facts;
     facts.trimmed = static_cast<int>(n);
     facts.bytes = grid::WidthOf(posted);
-    // Only a few ASCII characters matter beyond the width: look at nothing else per character,
-    // and work out a unit column only where a problem is.
+    // Only a few ASCII characters matter beyond the width, and the characters code page 932
+    // lacks: look at nothing else per character, and work out a unit column only where a
+    // problem is.
     for (size_t i = 0; i < n; ++i) {
         const char16_t c = posted[i];
         if (c > u'>') {
+            if (c >= 0x80) {
+                if (const char32_t cp = beyondCp932At(posted, i)) {
+                    // Counted as one unit by the width; the board stores its reference.
+                    facts.bytes += grid::referenceLength(cp) - 1;
+                    const int units = cp > 0xFFFF ? 2 : 1;
+                    if (!passesUnicode) {
+                        out.push_back({ProblemKind::UnicodeCharacter, lineNumber,
+                                       unitColumn(posted, i), static_cast<int>(i), units});
+                    }
+                    i += static_cast<size_t>(units - 1);
+                }
+            }
             continue;
         }
         if (c == u'<' || c == u'>') {
@@ -159,7 +194,7 @@ void appendLimitProblems(const std::vector<LineFacts>& facts, int lines, const B
         if (total + f.bytes > limits.maxBytes) {
             const std::u16string_view text = lineText(i);
             for (size_t c = 0; c < static_cast<size_t>(f.trimmed); ++c) {
-                total += postedCharBytes(text[c]);
+                total += postedCharBytes(text, c);
                 if (total > limits.maxBytes) {
                     out.push_back({ProblemKind::TooManyBytes, i + 1, unitColumn(text, c),
                                    static_cast<int>(c), 0});
@@ -183,7 +218,8 @@ BoardReport BoardCheck(std::u16string_view text, BoardLimits limits)
     BoardReport report;
     report.limits = limits;
     for (size_t i = 0; i < lines.size(); ++i) {
-        facts.push_back(checkLine(lines[i], static_cast<int>(i) + 1, report.problems));
+        facts.push_back(checkLine(lines[i], static_cast<int>(i) + 1, report.problems,
+                                  limits.passesUnicode));
     }
     report.lines = postedLines(facts);
     report.bytes = postedBytes(facts, report.lines);

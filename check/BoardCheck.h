@@ -18,6 +18,7 @@ enum class ProblemKind {
     CharacterReference,  ///< "&#65", "&#x41", "&amp;": the board shows another character
     TooManyBytes,        ///< the post passes the byte limit from here on
     TooManyLines,        ///< the post passes the line limit from this line on
+    UnicodeCharacter,    ///< a character code page 932 lacks, on a board that makes it "?"
 };
 
 struct Problem
@@ -38,22 +39,30 @@ struct BoardLimits
 {
     int maxBytes = kDefaultMaxBytes;
     int maxLines = kDefaultMaxLines;
+    /// The board shows references as their characters, so a character code page 932 lacks is
+    /// posted as its reference; without this it becomes "?" (a UnicodeCharacter problem).
+    bool passesUnicode = true;
 };
 
 /// What a board counts of one line after the trailing-space trim.
 struct LineFacts
 {
-    int bytes = 0;      ///< code page 932 bytes, "<" and ">" as 4, "\"" as 6
+    int bytes = 0;      ///< code page 932 bytes, "<" and ">" as 4, "\"" as 6, a character
+                        ///< code page 932 lacks as its reference ("&#x200A;" 8)
     int trimmed = 0;    ///< characters left after the trim; 0 for a blank line
 };
 
 /// Checks one canvas line (without its line end) for the problems of kinds LeadingSpace,
-/// SpaceRun and CharacterReference, appending them to out with the given line number.
-LineFacts checkLine(std::u16string_view line, int lineNumber, std::vector<Problem>& out);
+/// SpaceRun, CharacterReference and, unless passesUnicode, UnicodeCharacter, appending them to
+/// out with the given line number.
+LineFacts checkLine(std::u16string_view line, int lineNumber, std::vector<Problem>& out,
+                    bool passesUnicode = true);
 
-/// Bytes the board stores for one character: its code page 932 bytes, with "<" and ">" written
-/// as 4 bytes ("&lt;") and "\"" as 6 ("&quot;").
-int postedCharBytes(char16_t c);
+/// Bytes the board stores for the character at line[i]: its code page 932 bytes, with "<" and
+/// ">" written as 4 bytes ("&lt;") and "\"" as 6 ("&quot;"), and a character code page 932
+/// lacks as its reference in the spelling of new pictures (counted at its high surrogate; a low
+/// surrogate counts 0).
+int postedCharBytes(std::u16string_view line, size_t i);
 
 /// Bytes a board stores for each line break (" <br> ").
 inline constexpr int kLineBreakBytes = 6;

@@ -13,8 +13,9 @@ CellMarks::CellMarks(const LiveCheck& check, host::CanvasLayers& canvas)
 
 QColor CellMarks::colourOf(ProblemKind kind)
 {
-    return kind == ProblemKind::CharacterReference ? QColor(0xd8, 0xc8, 0xff)
-                                                   : QColor(0xff, 0xc8, 0x90);
+    return kind == ProblemKind::CharacterReference || kind == ProblemKind::UnicodeCharacter
+               ? QColor(0xd8, 0xc8, 0xff)
+               : QColor(0xff, 0xc8, 0x90);
 }
 
 void CellMarks::paint(QPainter& painter, const QRect& exposed)

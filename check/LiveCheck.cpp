@@ -30,7 +30,7 @@ void LiveCheck::checkLines(std::u16string_view canvas, int first, int count,
         const size_t cr = std::min(canvas.find(u'\r', start), canvas.size());
         const std::u16string_view line = canvas.substr(std::min(start, cr), cr - std::min(start, cr));
         const size_t before = rows.size();
-        m_facts[static_cast<size_t>(i)] = checkLine(line, i + 1, rows);
+        m_facts[static_cast<size_t>(i)] = checkLine(line, i + 1, rows, m_limits.passesUnicode);
         m_lines[static_cast<size_t>(i)] = {static_cast<int>(line.size()),
                                            static_cast<int>(rows.size() - before)};
         start = cr + kBreak;
@@ -81,8 +81,13 @@ LiveCheck::RowChange LiveCheck::replaceLines(std::u16string_view canvas, int fir
 
 void LiveCheck::setLimits(BoardLimits limits, std::u16string_view canvas)
 {
+    const bool linesChange = limits.passesUnicode != m_limits.passesUnicode;
     m_limits = limits;
-    updateTotals(canvas);
+    if (linesChange) {
+        reset(canvas);  // whether a character is a problem of its line changed
+    } else {
+        updateTotals(canvas);
+    }
 }
 
 const Problem& LiveCheck::problem(int row) const

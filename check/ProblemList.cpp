@@ -18,6 +18,8 @@ QString problemText(ProblemKind kind)
         return QStringLiteral("バイト数の上限を超えます");
     case ProblemKind::TooManyLines:
         return QStringLiteral("行数の上限を超えます");
+    case ProblemKind::UnicodeCharacter:
+        return QStringLiteral("Unicode文字（?になります）");
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "frmCheck.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QEvent>
 #include <QGridLayout>
@@ -17,6 +18,7 @@
 #include "check/DotFix.h"
 #include "check/ProblemList.h"
 #include "grid/LineModel.h"
+#include "grid/References.h"
 #include "host/CanvasLayer.h"
 #include "platform/ProgramSettings.h"
 #include "platform/WindowPlacement.h"
@@ -27,6 +29,7 @@ namespace {
 
 const QString kMaxBytesKey = QStringLiteral("BoardCheck/MaxBytes");
 const QString kMaxLinesKey = QStringLiteral("BoardCheck/MaxLines");
+const QString kUnicodeKey = QStringLiteral("BoardCheck/PassesUnicode");
 constexpr int kLargestLimit = 100'000'000;
 
 QSpinBox* limitBox(QWidget* parent, const QString& name, int value)
@@ -78,7 +81,8 @@ frmCheck::frmCheck(QWidget* owner, CheckedCanvas& canvas)
 
     const auto settings = platform::openProgramSettings();
     const BoardLimits limits{settings->value(kMaxBytesKey, kDefaultMaxBytes).toInt(),
-                             settings->value(kMaxLinesKey, kDefaultMaxLines).toInt()};
+                             settings->value(kMaxLinesKey, kDefaultMaxLines).toInt(),
+                             settings->value(kUnicodeKey, true).toBool()};
 
     m_list = new ProblemList(this);
     m_lvwProblems = new QTreeView(this);
@@ -105,6 +109,12 @@ frmCheck::frmCheck(QWidget* owner, CheckedCanvas& canvas)
     m_lblLines->setObjectName(QStringLiteral("lblLines"));
     m_spnMaxBytes = limitBox(this, QStringLiteral("spnMaxBytes"), limits.maxBytes);
     m_spnMaxLines = limitBox(this, QStringLiteral("spnMaxLines"), limits.maxLines);
+    m_chkUnicode = new QCheckBox(QStringLiteral("Unicodeを通す掲示板(&U)"), this);
+    m_chkUnicode->setObjectName(QStringLiteral("chkUnicode"));
+    m_chkUnicode->setToolTip(QStringLiteral(
+        "文字参照（&#x200A; など）を文字として表示する掲示板です。"
+        "外すと、Shift_JISにない文字を「?」になる問題として挙げます。"));
+    m_chkUnicode->setChecked(limits.passesUnicode);
     m_cmdFix = new QPushButton(QStringLiteral("整える(&F)"), this);
     m_cmdFix->setObjectName(QStringLiteral("cmdFix"));
     m_cmdFixCopy = new QPushButton(QStringLiteral("整えてｺﾋﾟｰ(&P)"), this);
@@ -119,6 +129,7 @@ frmCheck::frmCheck(QWidget* owner, CheckedCanvas& canvas)
     figures->addWidget(m_lblLines, 1, 0);
     figures->addWidget(new QLabel(QStringLiteral("上限"), this), 1, 1);
     figures->addWidget(m_spnMaxLines, 1, 2);
+    figures->addWidget(m_chkUnicode, 2, 0, 1, 3);
     figures->setColumnStretch(0, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -136,6 +147,7 @@ frmCheck::frmCheck(QWidget* owner, CheckedCanvas& canvas)
     showFigures();
     connect(m_spnMaxBytes, &QSpinBox::valueChanged, this, &frmCheck::onLimitsChanged);
     connect(m_spnMaxLines, &QSpinBox::valueChanged, this, &frmCheck::onLimitsChanged);
+    connect(m_chkUnicode, &QCheckBox::toggled, this, &frmCheck::onLimitsChanged);
     canvas.followChanges(this, [this](int first, int removed, int added) {
         onLinesReplaced(first, removed, added);
     });
@@ -169,10 +181,12 @@ void frmCheck::onLinesReplaced(int first, int removed, int added)
 
 void frmCheck::onLimitsChanged()
 {
-    const BoardLimits limits{m_spnMaxBytes->value(), m_spnMaxLines->value()};
+    const BoardLimits limits{m_spnMaxBytes->value(), m_spnMaxLines->value(),
+                             m_chkUnicode->isChecked()};
     const auto settings = platform::openProgramSettings();
     settings->setValue(kMaxBytesKey, limits.maxBytes);
     settings->setValue(kMaxLinesKey, limits.maxLines);
+    settings->setValue(kUnicodeKey, limits.passesUnicode);
     if (canvasAlive()) {
         m_check.setLimits(limits, m_canvas.canvasText());
         showProblems();
@@ -200,13 +214,13 @@ std::u16string frmCheck::fixedText() const
     if (!m_canvas.proportionalFont()) {
         return fixForBoard(m_canvas.canvasText());
     }
-    return fixForBoardInDots(m_canvas.canvasText(), false);
+    return fixForBoardInDots(m_canvas.canvasText(), m_check.limits().passesUnicode);
 }
 
 void frmCheck::showProblems()
 {
     m_list->update(m_check, m_canvas.proportionalFont()
-                                ? dotShifts(m_canvas.canvasText(), false)
+                                ? dotShifts(m_canvas.canvasText(), m_check.limits().passesUnicode)
                                 : std::vector<LineShift>{});
 }
 
@@ -234,7 +248,8 @@ void frmCheck::cmdFixCopy_Click()
     if (!canvasAlive()) {
         return;
     }
-    const std::u16string fixed = fixedText();
+    // As the board stores it: characters code page 932 lacks as their references.
+    const std::u16string fixed = grid::withReferences(fixedText());
     QGuiApplication::clipboard()->setText(
         QString::fromStdU16String(grid::lineEndsAs(fixed, u"\n")));
 }

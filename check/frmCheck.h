@@ -12,6 +12,7 @@
 #include "check/CheckedCanvas.h"
 #include "check/LiveCheck.h"
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -38,6 +39,7 @@ public:
     QLabel* lblLines() const { return m_lblLines; }
     QSpinBox* spnMaxBytes() const { return m_spnMaxBytes; }
     QSpinBox* spnMaxLines() const { return m_spnMaxLines; }
+    QCheckBox* chkUnicode() const { return m_chkUnicode; }
     QPushButton* cmdFix() const { return m_cmdFix; }
     QPushButton* cmdFixCopy() const { return m_cmdFixCopy; }
 
@@ -69,6 +71,7 @@ private:
     QLabel* m_lblLines = nullptr;
     QSpinBox* m_spnMaxBytes = nullptr;
     QSpinBox* m_spnMaxLines = nullptr;
+    QCheckBox* m_chkUnicode = nullptr;
     QPushButton* m_cmdFix = nullptr;
     QPushButton* m_cmdFixCopy = nullptr;
 };

@@ -23,6 +23,7 @@
 #include <cmath>
 #include <utility>
 
+#include "editor/UnicodeCharacters.h"
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
 
@@ -31,6 +32,7 @@ namespace masumemo::editor {
 namespace {
 /// The line that marks where the grid ends: light, so it never reads as part of the picture.
 const QColor kEdgeColour(0xa0, 0xb4, 0xd2);
+const QColor kSpaceMarkColour(0x40, 0x80, 0xd0, 0x70);
 
 /// Keys the widget may handle itself: they move the caret or the selection, or copy.
 bool isNavigation(const QKeyEvent* e)
@@ -98,6 +100,8 @@ CanvasWidget::CanvasWidget(QWidget* parent, document::Document* picture)
     setOverwriteMode(true);
     setAcceptDrops(true);
     connect(document(), &QTextDocument::contentsChange, this, &CanvasWidget::onContentsChange);
+    m_unicodeWidths = new UnicodeCharacterWidths(document(), font());
+    m_unicodeWidths->setParent(this);
 }
 
 CanvasWidget::~CanvasWidget()
@@ -385,6 +389,7 @@ void CanvasWidget::paintEvent(QPaintEvent* e)
     }
     QPlainTextEdit::paintEvent(e);
     paintCanvasEdge();
+    paintSpaceMarks();
     if (!m_layers.empty()) {
         paintLayers(e, true);
     }
@@ -650,6 +655,49 @@ void CanvasWidget::paintCanvasEdge()
             painter.drawLine(QPointF(box.left(), box.bottom() + 0.5),
                              QPointF(widest + 0.5, box.bottom() + 0.5));
         }
+    }
+}
+
+void CanvasWidget::paintSpaceMarks()
+{
+    QPainter painter(viewport());
+    painter.setPen(QPen(kSpaceMarkColour, 1));
+    const QPointF offset = contentOffset();
+    const int bottom = viewport()->height();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF box = blockBoundingGeometry(block).translated(offset);
+        if (box.top() > bottom) {
+            break;
+        }
+        const QString text = block.text();
+        const QTextLayout* layout = block.layout();
+        if (layout == nullptr || layout->lineCount() == 0 ||
+            std::none_of(text.begin(), text.end(),
+                         [](QChar c) { return isMarkedSpace(c.unicode()); })) {
+            continue;
+        }
+        const QTextLine line = layout->lineAt(0);
+        const qreal left = box.left() + layout->position().x();
+        const qreal base = box.top() + layout->position().y() + line.y() + line.height() - 2.5;
+        for (int i = 0; i < text.size(); ++i) {
+            if (!isMarkedSpace(text[i].unicode())) {
+                continue;
+            }
+            // A low bracket across the space's width: seen where it stands, never mistaken for ink.
+            const qreal x0 = left + line.cursorToX(i) + 0.5;
+            const qreal x1 = std::max(x0, left + line.cursorToX(i + 1) - 0.5);
+            painter.drawLine(QPointF(x0, base), QPointF(x1, base));
+            painter.drawLine(QPointF(x0, base - 2), QPointF(x0, base));
+            painter.drawLine(QPointF(x1, base - 2), QPointF(x1, base));
+        }
+    }
+}
+
+void CanvasWidget::changeEvent(QEvent* e)
+{
+    QPlainTextEdit::changeEvent(e);
+    if (e->type() == QEvent::FontChange) {
+        m_unicodeWidths->setCanvasFont(font());
     }
 }
 

@@ -18,6 +18,8 @@
 
 namespace masumemo::editor {
 
+class UnicodeCharacterWidths;
+
 class CanvasWidget : public QPlainTextEdit, public CanvasView, public host::CanvasLayers
 {
     Q_OBJECT
@@ -72,6 +74,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void changeEvent(QEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     bool event(QEvent* e) override;
@@ -90,6 +93,8 @@ private:
     /// A thin line after the last cell of each line and under the last line: where the grid
     /// ends, so a click past it is no surprise. Drawn on the view, never part of the text.
     void paintCanvasEdge();
+    /// A faint mark under each Unicode space, which leaves no ink, so the author sees it.
+    void paintSpaceMarks();
     /// Something changed the document behind the controller's back.
     void onContentsChange(int position, int removed, int added);
     void restoreIfDiverged();
@@ -122,6 +127,7 @@ private:
     host::CanvasLayer* m_dragLayer = nullptr;
     /// The line (0-based) whose layout shows a composition over a selection; -1 when none does.
     int m_preeditLine = -1;
+    UnicodeCharacterWidths* m_unicodeWidths = nullptr;
 };
 
 }  // namespace masumemo::editor

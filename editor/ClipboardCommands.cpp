@@ -5,6 +5,7 @@
 
 #include "editor/CanvasWidget.h"
 #include "grid/LineModel.h"
+#include "grid/References.h"
 
 namespace masumemo::editor {
 
@@ -36,7 +37,8 @@ std::u16string brGetText(std::u16string_view canvasText)
         }
         result += lines[i];
     }
-    return result;
+    // What the board stores: characters code page 932 lacks as their references.
+    return grid::withReferences(result);
 }
 
 namespace ClipboardCommands {

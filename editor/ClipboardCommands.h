@@ -11,8 +11,9 @@ namespace masumemo::editor {
 class CanvasWidget;
 
 /// BR get's text: each line with its trailing spaces removed, "<br>" between lines, and no
-/// "<br>" left at the end (so trailing blank lines leave no marker). A canvas that is blank
-/// throughout gives an empty text.
+/// "<br>" left at the end (so trailing blank lines leave no marker), and each character code
+/// page 932 lacks written as its reference ("&#x200A;"), as the board stores it. A canvas that
+/// is blank throughout gives an empty text.
 std::u16string brGetText(std::u16string_view canvasText);
 
 namespace ClipboardCommands {

@@ -10,12 +10,12 @@
 
 namespace masumemo::exporting {
 
-/// One character to draw. Spaces leave no ink and are not listed.
+/// One character to draw. Spaces (the Unicode spaces too) leave no ink and are not listed.
 struct Mark
 {
-    char16_t ch;
-    int column;  ///< in half-width units from the start of the line
-    int width;   ///< 1 or 2 units
+    char32_t ch;  ///< a character beyond the BMP whole, not its two halves
+    int column;   ///< in half-width units from the start of the line
+    int width;    ///< 1 or 2 units
 };
 
 struct PictureLine
@@ -62,7 +62,15 @@ private:
 };
 
 /// One character's advance in pixels, in the font the picture is drawn in.
-using Advances = std::function<double(char16_t)>;
+using Advances = std::function<double(char32_t)>;
+
+/// Calls f(ch, units) for each character of a line (a surrogate pair as one), with the number
+/// of UTF-16 units it takes.
+void forEachCharacter(std::u16string_view text, const std::function<void(char32_t, int)>& f);
+
+/// True for a character that leaves no ink: the half- and full-width spaces and the Unicode
+/// spaces a board keeps.
+bool isBlank(char32_t ch);
 
 /// A proportional font's own widths: a mark sits at the sum of the advances of every character
 /// before it on its line, blanks included, as the canvas shows the line in that font.

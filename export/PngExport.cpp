@@ -16,11 +16,13 @@ namespace {
 
 constexpr double kPixelsPerPoint = 96.0 / 72.0;
 
-/// Marks whose character the font lacks, drawn one by one so Qt can fall back to another font.
+/// Marks whose character the font lacks, drawn one by one so Qt can fall back to another font,
+/// each narrowed to its cells when the other font draws it wider.
 struct Fallback
 {
-    QChar ch;
+    QString ch;
     QPointF at;
+    double width;  ///< of its cells, in image pixels
 };
 
 }  // namespace
@@ -56,8 +58,13 @@ std::unique_ptr<Placement> placementFor(const QFont& font)
         return std::make_unique<GridPlacement>(pictureGeometry(font).cellWidth);
     }
     // Measured as the dot display measures the canvas, at the image's own pixel size.
-    return std::make_unique<AdvancePlacement>(
-        [ruler = board::DotRuler(font)](char16_t ch) { return ruler.advance(ch); });
+    return std::make_unique<AdvancePlacement>([ruler = board::DotRuler(font)](char32_t ch) {
+        if (ch > 0xFFFF) {
+            const QString pair = QString::fromUcs4(&ch, 1);
+            return static_cast<double>(ruler.width(pair.toStdU16String()));
+        }
+        return ruler.advance(static_cast<char16_t>(ch));
+    });
 }
 
 QSize imageSize(const Picture& picture, const Geometry& geometry, const Placement& placement,
@@ -107,18 +114,22 @@ QImage renderPicture(const Picture& picture, const QFont& font, int scale,
         }
         const double baseline = (kImageMargin + i * geometry.lineHeight + geometry.ascent) * scale;
         const std::vector<double> x = placement->positions(line);
+        // Characters beyond the BMP are no single QChar: they go the fallback way.
         chars.resize(static_cast<qsizetype>(line.marks.size()));
         for (size_t k = 0; k < line.marks.size(); ++k) {
-            chars[static_cast<qsizetype>(k)] = QChar(line.marks[k].ch);
+            const char32_t ch = line.marks[k].ch;
+            chars[static_cast<qsizetype>(k)] = QChar(ch > 0xFFFF ? u'\0' : static_cast<char16_t>(ch));
         }
         glyphs = raw.glyphIndexesForString(chars);
         points.clear();
         QList<quint32> found;
         found.reserve(glyphs.size());
         for (qsizetype k = 0; k < glyphs.size() && k < chars.size(); ++k) {
+            const Mark& mark = line.marks[static_cast<size_t>(k)];
             const QPointF at((kImageMargin + x[static_cast<size_t>(k)]) * scale, baseline);
-            if (glyphs[k] == 0) {
-                fallbacks.push_back({chars[k], at});
+            if (glyphs[k] == 0 || mark.ch > 0xFFFF) {
+                fallbacks.push_back({QString::fromUcs4(&mark.ch, 1), at,
+                                     mark.width * geometry.cellWidth * scale});
             } else {
                 found.push_back(glyphs[k]);
                 points.push_back(at);
@@ -130,8 +141,19 @@ QImage renderPicture(const Picture& picture, const QFont& font, int scale,
         run.setPositions(points);
         painter.drawGlyphRun(QPointF(0, 0), run);
     }
+    const QFontMetricsF drawnMetrics(drawn);
     for (const Fallback& f : fallbacks) {
-        painter.drawText(f.at, QString(f.ch));
+        // Never over the neighbouring cells: a wider glyph from another font is narrowed.
+        const double natural = drawnMetrics.horizontalAdvance(f.ch);
+        if (natural > f.width + 0.5 && natural > 0) {
+            painter.save();
+            painter.translate(f.at);
+            painter.scale(f.width / natural, 1);
+            painter.drawText(QPointF(0, 0), f.ch);
+            painter.restore();
+        } else {
+            painter.drawText(f.at, f.ch);
+        }
     }
     return image;
 }

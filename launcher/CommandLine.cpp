@@ -34,6 +34,8 @@ const OptionEntry kOptions[] = {
      true},
     {"max-bytes", "N", "--check のバイト数の上限（既定は4096）。", false},
     {"max-lines", "N", "--check の行数の上限（既定は64）。", false},
+    {"no-unicode", nullptr,
+     "--check で、Shift_JISにない文字を問題にします（文字参照を表示しない掲示板向け）。", false},
 };
 
 QString name(const OptionEntry& e)
@@ -103,7 +105,7 @@ QString combinationError(const CommandLine& c, const QCommandLineParser& parser)
         }
     }
     if (!c.check) {
-        for (const char* checkOnly : {"max-bytes", "max-lines"}) {
+        for (const char* checkOnly : {"max-bytes", "max-lines", "no-unicode"}) {
             if (parser.isSet(QLatin1String(checkOnly))) {
                 return QStringLiteral("--%1 は --check と一緒に使います。")
                     .arg(QLatin1String(checkOnly));
@@ -163,6 +165,7 @@ CommandLine readCommandLine(const QStringList& arguments)
     }
 
     c.check = p.parser.isSet(QStringLiteral("check"));
+    c.passesUnicode = !p.parser.isSet(QStringLiteral("no-unicode"));
     for (const auto& [option, field] : {std::pair{"max-bytes", &c.maxBytes},
                                         std::pair{"max-lines", &c.maxLines}}) {
         if (p.parser.isSet(QLatin1String(option))) {

@@ -38,6 +38,7 @@ struct CommandLine
     bool check = false;  ///< the posting check of files
     int maxBytes = check::kDefaultMaxBytes;
     int maxLines = check::kDefaultMaxLines;
+    bool passesUnicode = true;  ///< false: --no-unicode
 };
 
 /// The exit status of a command line that cannot be used.

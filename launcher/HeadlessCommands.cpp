@@ -47,8 +47,9 @@ int runHeadless(const CommandLine& command)
             const document::OpenReport file = picture.open(path);
             return check::CheckedFile{file.ok, file.error, picture.page().text};
         };
-        return check::runCheckCommand(command.files, {command.maxBytes, command.maxLines}, read,
-                                      out, err);
+        const check::BoardLimits limits{command.maxBytes, command.maxLines,
+                                        command.passesUnicode};
+        return check::runCheckCommand(command.files, limits, read, out, err);
     }
     if (!command.exportFormat.isEmpty()) {
         return runExport(command);

@@ -52,7 +52,7 @@ TEST(BoardCorpus, FixKeepsEveryCell)
     int withProblems = 0;
     int withBlankRunProblems = 0;
     int stillFlagged = 0;
-    std::array<int, 5> byKind{};
+    std::array<int, 6> byKind{};
     for (const auto& path : pictures) {
         SCOPED_TRACE(path.string());
         const std::string bytes = grid::encodeCp932(
@@ -60,7 +60,7 @@ TEST(BoardCorpus, FixKeepsEveryCell)
         const std::u16string canvas = grid::readCanvasFile(bytes).canvas.text;
         const BoardReport before = BoardCheck(canvas);
         withProblems += before.problems.empty() ? 0 : 1;
-        std::array<bool, 5> kinds{};
+        std::array<bool, 6> kinds{};
         for (const Problem& p : before.problems) {
             kinds[static_cast<size_t>(p.kind)] = true;
         }

@@ -79,6 +79,12 @@ TEST(BoardCheck, ProblemsOfOneLine)
         // Bytes as the board stores them: "<" and ">" 4 each, "\"" 6.
         {"a<b>\"", {}, 16},
         {"<あ>", {}, 10},
+        // A character code page 932 lacks is posted as its reference, no problem on a board
+        // that shows references: "&#x2009;" 8 bytes, "&#x1F600;" 9.
+        {"a\u2009b", {}, 10},
+        {"\U0001F600|", {}, 10},
+        // A reference left as text is listed as before.
+        {"\u200A&#65;", {{Ref, 1, 1, 5}}, 13},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.line);
@@ -87,6 +93,34 @@ TEST(BoardCheck, ProblemsOfOneLine)
         EXPECT_EQ(problems, onLine1(row.problems));
         EXPECT_EQ(facts.bytes, row.bytes);
     }
+}
+
+TEST(BoardCheck, UnicodeCharactersWhereTheBoardMakesThemQuestionMarks)
+{
+    constexpr auto Uni = ProblemKind::UnicodeCharacter;
+    struct Row
+    {
+        const char* line;
+        std::vector<Cells> problems;
+        int bytes;
+    };
+    const std::vector<Row> rows = {
+        {"a\u2009b", {{Uni, 1, 1, 1}}, 10},
+        // A pair is one character: one problem covering both halves, at its unit column.
+        {"あ\U0001F600\u200A", {{Uni, 2, 1, 2}, {Uni, 3, 3, 1}}, 2 + 9 + 8},
+        {"\u3042\uFF5E", {}, 4},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        std::vector<Problem> problems;
+        const LineFacts facts = checkLine(line(row.line), 1, problems, false);
+        EXPECT_EQ(problems, onLine1(row.problems));
+        EXPECT_EQ(facts.bytes, row.bytes);
+    }
+    // Past the byte limit inside a reference's bytes: the character is where it goes over.
+    const BoardReport report = BoardCheck(u"abc\u2009", {10, 64});
+    EXPECT_EQ(report.bytes, 11);
+    EXPECT_EQ(report.problems, (std::vector<Problem>{{ProblemKind::TooManyBytes, 1, 3, 3, 0}}));
 }
 
 TEST(BoardCheck, CountsPostedBytesAndLines)
@@ -208,8 +242,9 @@ TEST(BoardFix, TakesAnotherRunWriter)
 TEST(LiveCheck, AgreesWithTheWholeCheckAfterEveryEdit)
 {
     std::mt19937 random(14);
-    const std::vector<std::u16string> pieces = {u" ", u"  ", u"\u3000", u"a", u"&amp;", u"&#6",
-                                                u"<", u"\"", u"\u3042"};
+    const std::vector<std::u16string> pieces = {u" ",  u"  ", u"\u3000", u"a",       u"&amp;",
+                                                u"&#6", u"<",  u"\"",     u"\u3042", u"\u2009",
+                                                u"\U0001F600"};
     const auto randomLine = [&] {
         std::u16string l;
         for (int n = static_cast<int>(random() % 8); n > 0; --n) {
@@ -219,7 +254,7 @@ TEST(LiveCheck, AgreesWithTheWholeCheckAfterEveryEdit)
     };
     std::vector<std::u16string> lines(12);
     LiveCheck live;
-    live.setLimits({60, 8}, {});
+    live.setLimits({60, 8, false}, {});
     live.reset(masumemo::grid::joinLines(lines));
     for (int step = 0; step < 2000; ++step) {
         const int first = static_cast<int>(random() % lines.size());
@@ -239,7 +274,11 @@ TEST(LiveCheck, AgreesWithTheWholeCheckAfterEveryEdit)
             continue;
         }
         live.replaceLines(text, first, removed, added);
-        const BoardReport whole = BoardCheck(text, {60, 8});
+        // Now and then the board's Unicode setting changes too, which checks every line again.
+        if (step % 97 == 0) {
+            live.setLimits({60, 8, !live.limits().passesUnicode}, text);
+        }
+        const BoardReport whole = BoardCheck(text, live.limits());
         std::vector<Problem> all = live.lineProblems();
         all.insert(all.end(), live.limitProblems().begin(), live.limitProblems().end());
         ASSERT_EQ(all, whole.problems) << "step " << step;

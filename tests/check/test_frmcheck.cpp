@@ -2,6 +2,7 @@
 // problem, the fix as one undo step, the copy, live updates while typing, the limits and the
 // marks painted under the canvas text.
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
@@ -13,7 +14,10 @@
 
 #include <memory>
 
+#include "board/BoardBlanks.h"
+#include "board/DotRuler.h"
 #include "check/CellMarks.h"
+#include "grid/Fit.h"
 #include "check/frmCheck.h"
 #include "editor/frmMain.h"
 #include "grid/LineModel.h"
@@ -140,6 +144,8 @@ private slots:
         // Eight half-width spaces: four full-width ones on the grid, 40 dots' worth (38, the
         // nearest a board keeps) in the proportional font, the line padded back to its cells.
         const std::u16string canvas = u"a        b\r\n\u3000\u3000\u3000\u3000\u3000";
+        // For a board that makes Unicode spaces "?": only the blanks of code page 932.
+        m_check->chkUnicode()->setChecked(false);
         m_editor->canvas().resetCanvas(canvas, 5, 2);
         m_check->cmdFix()->click();
         QCOMPARE(m_editor->canvas().text(),
@@ -149,11 +155,20 @@ private slots:
         m_check->cmdFix()->click();
         QCOMPARE(m_editor->canvas().text(),
                  std::u16string(u"a\u3000 \u3000\u3000b \r\n\u3000\u3000\u3000\u3000\u3000"));
+        // Where the board passes them, Unicode spaces make up the 40 dots exactly.
+        m_check->chkUnicode()->setChecked(true);
+        m_editor->canvas().resetCanvas(canvas, 5, 2);
+        m_check->cmdFix()->click();
+        const std::u16string fixed = grid::canvasLines(m_editor->canvas().text()).front();
+        QCOMPARE(board::DotRuler().width(grid::trimTrailingSpaces(fixed)),
+                 board::DotRuler().width(u"a        b"));
+        QVERIFY(std::ranges::any_of(fixed, [](char16_t c) { return board::isUnicodeSpace(c); }));
     }
 
     void showsHowFarTheFixMovesALineOnlyInTheProportionalFont()
     {
-        // Eight half-width spaces: 40 dots, which blanks a board keeps make 38 at best.
+        // Eight half-width spaces: 40 dots, which the blanks of code page 932 make 38 at best.
+        m_check->chkUnicode()->setChecked(false);
         m_editor->canvas().resetCanvas(u"a        b\r\n\u3000\u3000\u3000\u3000\u3000", 5, 2);
         const QString run = QStringLiteral("1:1 半角スペースの連続（1つになります）");
         QCOMPARE(rowTexts(*m_check), QStringList{run});
@@ -166,6 +181,9 @@ private slots:
         QCOMPARE(m_editor->txtMain()->selectionLength(), 8);
         m_editor->canvas().resetCanvas(u"a         b\r\n\u3000\u3000\u3000\u3000\u3000", 5, 2);
         QCOMPARE(rowTexts(*m_check).value(1), QStringLiteral("1:1 整えると 1 ﾄﾞｯﾄ左にずれます"));
+        // With the Unicode spaces the fix keeps every dot: nothing moves.
+        m_check->chkUnicode()->setChecked(true);
+        QCOMPARE(rowTexts(*m_check), QStringList{run});
         m_editor->txtMain()->setFont(QFont(platform::kGothic, 12));
         QCOMPARE(rowTexts(*m_check), QStringList{run});
     }
@@ -200,6 +218,30 @@ private slots:
         auto* again = m_editor->findChild<frmCheck*>();
         QCOMPARE(again->spnMaxLines()->value(), 2);
         QCOMPARE(again->spnMaxBytes()->value(), 100);
+    }
+
+    void unicodeSettingDecidesAndCopiesWriteReferences()
+    {
+        frmCheck& w = *m_check;
+        m_editor->canvas().resetCanvas(u"a\u2009b\U0001F600\u3000\r\n\u3000\u3000\u3000", 3, 2);
+        QCOMPARE(w.chkUnicode()->text(), QStringLiteral("Unicodeを通す掲示板(&U)"));
+        QVERIFY(w.chkUnicode()->isChecked());
+        QVERIFY(rowTexts(w).isEmpty());
+        // 1 + 8 + 1 + 9 bytes: each character as the reference the board stores.
+        QCOMPARE(w.lblBytes()->text(), QStringLiteral("バイト数 19 / 4096"));
+        w.cmdFixCopy()->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("a&#x2009;b&#x1F600;\u3000\n\u3000\u3000\u3000"));
+
+        w.chkUnicode()->click();
+        QCOMPARE(rowTexts(w), (QStringList{QStringLiteral("1:1 Unicode文字（?になります）"),
+                                           QStringLiteral("1:3 Unicode文字（?になります）")}));
+        QCOMPARE(w.lblBytes()->text(), QStringLiteral("バイト数 19 / 4096"));
+        QVERIFY(!platform::openProgramSettings()->value(QStringLiteral("BoardCheck/PassesUnicode"))
+                     .toBool());
+        w.close();
+        QTRY_VERIFY(m_editor->findChild<frmCheck*>() == nullptr);
+        m_editor->findChild<QAction*>(QStringLiteral("mnuToolCheck"))->trigger();
+        QVERIFY(!m_editor->findChild<frmCheck*>()->chkUnicode()->isChecked());
     }
 
     void marksTheProblemCellsUnderTheTextWhileOpen()

@@ -152,6 +152,9 @@ void ClipboardFavouritesTest::brGetText_data()
     QTest::newRow("leading blank lines keep their markers") << "  \r\nx" << "<br>x";
     // Only blank lines are dropped at the end, never text that happens to read "<br>".
     QTest::newRow("a last line ending in <br> keeps it") << "a\r\nb<br>  \r\n  " << "a<br>b<br>";
+    // The board stores what code page 932 lacks as references.
+    QTest::newRow("Unicode characters as references")
+        << QStringLiteral("|\u2009|\U0001F600\r\n\u200A") << "|&#x2009;|&#x1F600;<br>&#x200A;";
 }
 
 void ClipboardFavouritesTest::brGetText()
@@ -221,6 +224,10 @@ void ClipboardFavouritesTest::paste_data()
     QTest::newRow("over a selection: blanked, then written from its start")
         << "X" << 1 << 4 << "aX   f\r\nＡＢＣ\r\nghijkl";
     QTest::newRow("two lines") << "12\n34" << 0 << 0 << "12cdef\r\n34ＢＣ\r\nghijkl";
+    // Characters code page 932 lacks are kept, one unit each, not turned into "?".
+    QTest::newRow("a Unicode space and an emoji")
+        << QStringLiteral("\u2009\U0001F600") << 0 << 0
+        << QStringLiteral("\u2009\U0001F600cdef\r\nＡＢＣ\r\nghijkl");
     // An empty clipboard leaves even the selection alone.
     QTest::newRow("empty clipboard") << "" << 1 << 4 << q(kPicture);
 }

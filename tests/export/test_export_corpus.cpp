@@ -12,6 +12,7 @@
 #include "Corpus.h"
 #include "export/PngExport.h"
 #include "grid/Cp932.h"
+#include "grid/References.h"
 #include "grid/LineModel.h"
 #include "platform/Fonts.h"
 
@@ -50,7 +51,9 @@ void ExportCorpusTest::everyPictureInOneCommand()
                  static_cast<qint64>(bytes.size()));
         inputs << file.fileName();
         int units = 0;
-        for (const std::u16string& line : grid::SplitText(grid::normaliseLineEnds(text))) {
+        // The program reads the references as the characters they stand for.
+        const std::u16string opened = grid::decodeReferences(text);
+        for (const std::u16string& line : grid::SplitText(grid::normaliseLineEnds(opened))) {
             units = std::max(units, grid::WidthOf(grid::trimTrailingSpaces(line)));
         }
         widest[name] = units;

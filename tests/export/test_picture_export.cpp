@@ -15,6 +15,7 @@
 #include "export/PictureLayout.h"
 #include "export/PngExport.h"
 #include "grid/Cp932.h"
+#include "grid/References.h"
 #include "platform/Fonts.h"
 
 using namespace masumemo;
@@ -111,8 +112,10 @@ void PictureExportTest::layoutTrimsAndCountsUnits_data()
         << u"\u3000\u3000\r\nあ\r\n \u3000\r\n\u3000"_s << QStringList{"", "あ"} << 2;
     QTest::newRow("widest line in the middle")
         << u"a\r\nあいb\r\nc"_s << QStringList{"a", "あいb", "c"} << 5;
-    QTest::newRow("beyond the BMP: one ? as saved")
-        << u"a\U0001F600b"_s << QStringList{"a?b"} << 3;
+    QTest::newRow("beyond the BMP: kept, one unit")
+        << u"a\U0001F600b"_s << QStringList{u"a\U0001F600b"_s} << 3;
+    QTest::newRow("Unicode spaces: one unit, no ink, not trimmed")
+        << u"a\u2009\u200A"_s << QStringList{u"a\u2009\u200A"_s} << 3;
     QTest::newRow("inner spaces kept") << u"a\u3000 b"_s << QStringList{u"a\u3000 b"_s} << 5;
 }
 
@@ -132,8 +135,10 @@ void PictureExportTest::layoutTrimsAndCountsUnits()
     // Every mark sits at the width of what precedes it on its line, spaces included.
     for (const PictureLine& line : picture.lines) {
         for (const Mark& m : line.marks) {
-            const auto at = line.text.find(m.ch);
+            const QString ch = QString::fromUcs4(&m.ch, 1);
+            const auto at = line.text.find(ch.toStdU16String());
             QCOMPARE(m.column, grid::WidthOf(std::u16string_view(line.text).substr(0, at)));
+            QVERIFY(m.ch != 0x2009 && m.ch != 0x200A);
         }
     }
 }
@@ -230,6 +235,9 @@ void PictureExportTest::advancesPlaceMarksAfterEverythingBeforeThem_data()
     QTest::newRow("same dots, other cells: 11 = 5 + 3 + 3")
         << u" ..|"_s << QList<double>{5, 8, 11} << 15.0;
     QTest::newRow("blank line") << u"\u3000 \u3000"_s << QList<double>{} << 0.0;
+    // A Unicode space is a blank of its own width; a character beyond the BMP is one mark.
+    QTest::newRow("Unicode space and an emoji")
+        << u"\u2006|\U0001F600|"_s << QList<double>{3, 7, 23} << 27.0;
 }
 
 void PictureExportTest::advancesPlaceMarksAfterEverythingBeforeThem()
@@ -238,8 +246,9 @@ void PictureExportTest::advancesPlaceMarksAfterEverythingBeforeThem()
     QFETCH(QList<double>, positions);
     QFETCH(double, width);
 
-    const AdvancePlacement placement([](char16_t ch) {
-        const std::map<char16_t, double> board{{u'\u3000', 11}, {u' ', 5}, {u'.', 3}, {u'|', 4}};
+    const AdvancePlacement placement([](char32_t ch) {
+        const std::map<char32_t, double> board{
+            {U'\u3000', 11}, {U' ', 5}, {U'.', 3}, {U'|', 4}, {U'\u2006', 3}};
         return board.contains(ch) ? board.at(ch) : 16.0;
     });
     const Picture picture = layOutPicture((line + u"\r\n|"_s).toStdU16String());
@@ -261,6 +270,9 @@ void PictureExportTest::proportionalFontKeepsDotAlignedEnds_data()
         << QStringLiteral("yaruo_01/1.txt") << QString() << QList<int>{4, 6, 7};
     QTest::newRow("corpus: sign board")
         << QStringLiteral("yaranaio_02/84.txt") << QString() << QList<int>{2, 3, 4, 5, 6, 7, 8, 9};
+    // Lines 14 to 17 reach the right edge of line 18 with Unicode spaces.
+    QTest::newRow("corpus: right edge lined up with references")
+        << QStringLiteral("yaranaio_02/54.txt") << QString() << QList<int>{14, 15, 16, 17, 18};
 }
 
 void PictureExportTest::proportionalFontKeepsDotAlignedEnds()
@@ -279,7 +291,9 @@ void PictureExportTest::proportionalFontKeepsDotAlignedEnds()
     if (!picture.isEmpty()) {
         const auto path =
             testing::corpusDir() / "ascii-art-yaruo" / "txt_1" / picture.toStdString();
-        canvas = QString::fromStdU16String(testing::fromUtf8(testing::readBytes(path)));
+        // As a file opens: its references read as the characters they stand for.
+        canvas = QString::fromStdU16String(
+            grid::decodeReferences(testing::fromUtf8(testing::readBytes(path))));
     }
     const Picture laidOut = layOutPicture(canvas.toStdU16String());
     const Geometry g = pictureGeometry(font);
@@ -306,11 +320,12 @@ void PictureExportTest::proportionalFontKeepsDotAlignedEnds()
     QVERIFY2(spread(ends) <= 1, qPrintable(shown(ends)));
     QVERIFY2(spread(onGrid) > 1, qPrintable(shown(onGrid)));
 
-    // The image is as wide as the widest line in the font's own advances.
-    const QFontMetricsF metrics(font);
+    // The image is as wide as the widest line in the font's own advances (the board's for the
+    // Unicode spaces).
+    const auto placement = placementFor(font);
     double widest = 0;
     for (const PictureLine& line : laidOut.lines) {
-        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdU16String(line.text)));
+        widest = std::max(widest, placement->lineWidth(line));
     }
     QCOMPARE(renderPicture(laidOut, font, 2).width(), qCeil((widest + 2 * kImageMargin) * 2));
 }

@@ -122,6 +122,10 @@ void CommandLineTest::checkLimitsAreRead()
     const CommandLine plain = readCommandLine({"masumemo", "--check", "in.txt"});
     QCOMPARE(plain.maxBytes, 4096);
     QCOMPARE(plain.maxLines, 64);
+    QVERIFY(plain.passesUnicode);
+    QVERIFY(!readCommandLine({"masumemo", "--check", "--no-unicode", "in.txt"}).passesUnicode);
+    QCOMPARE(readCommandLine({"masumemo", "--no-unicode", "in.txt"}).outcome,
+             Outcome::UsageError);  // only with --check
 }
 
 void CommandLineTest::helpListsEveryOption()
@@ -129,7 +133,7 @@ void CommandLineTest::helpListsEveryOption()
     const QString help = masumemo::launcher::helpText();
     for (const char* option : {"--help", "--version", "--egaocho", "--export", "--output",
                                "--scale", "--font-size", "--check", "--max-bytes", "--max-lines",
-                               "--library"}) {
+                               "--no-unicode", "--library"}) {
         QVERIFY2(help.contains(QLatin1String(option)), option);
     }
 }

@@ -1,6 +1,7 @@
 #include "TextEncoding.h"
 
 #include "grid/Cp932.h"
+#include "grid/TextEncoding.h"
 #include "grid/Utf8.h"
 
 namespace masumemo::dictionary {
@@ -22,20 +23,14 @@ std::u16string decodeDictionaryText(std::string_view bytes, TextEncoding* used)
         }
         return text;
     }
-    bool multiByte = false;
-    if (grid::decodeUtf8(bytes, text, &multiByte) && multiByte) {
-        bool invalidCp932 = false;
-        std::u16string asCp932 = grid::decodeCp932(bytes, &invalidCp932);
-        if (invalidCp932) {
-            if (used) {
-                *used = TextEncoding::Utf8;
-            }
-            return text;
+    if (grid::detectEncoding(bytes).encoding == grid::TextEncoding::Utf8) {
+        grid::decodeUtf8(bytes, text);
+        if (used) {
+            *used = TextEncoding::Utf8;
         }
-        text = std::move(asCp932);
-    } else {
-        text = grid::decodeCp932(bytes);
+        return text;
     }
+    text = grid::decodeCp932(bytes);
     if (used) {
         *used = TextEncoding::Cp932;
     }

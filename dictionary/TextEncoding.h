@@ -2,10 +2,9 @@
 // Which encoding a dictionary file is in, and its text. Pure functions, no Qt.
 //
 // Dictionary files were code page 932; lists gathered today are UTF-8 and hold characters
-// code page 932 lacks. A file is read as UTF-8 when it starts with a UTF-8 byte order mark, or
-// when it is valid UTF-8 with at least one multi-byte sequence and is not valid code page 932.
-// Everything else (plain ASCII, text valid in both, anything broken) reads as code page 932,
-// as before.
+// code page 932 lacks. Which one a file is the program's one rule decides (grid/TextEncoding.h:
+// a byte order mark, or valid UTF-8 with a multi-byte sequence); a broken sequence after a byte
+// order mark reads as U+FFFD.
 
 #include <string>
 #include <string_view>

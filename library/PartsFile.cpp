@@ -7,6 +7,7 @@
 #include "grid/Cp932.h"
 #include "grid/Fit.h"
 #include "grid/LineModel.h"
+#include "grid/TextEncoding.h"
 #include "grid/Utf8.h"
 
 namespace masumemo::library {
@@ -270,13 +271,9 @@ Detected detectEncoding(std::string_view bytes)
     if (bytes.starts_with(kBom)) {
         return {TextEncoding::Utf8, kBom.size()};
     }
-    bool multiByte = false;
-    if (!grid::isValidUtf8(bytes, &multiByte) || !multiByte) {
-        return {};
-    }
-    bool invalidCp932 = false;
-    grid::decodeCp932(bytes, &invalidCp932);
-    return {invalidCp932 ? TextEncoding::Utf8 : TextEncoding::Cp932, 0};
+    return {grid::detectEncoding(bytes).encoding == grid::TextEncoding::Utf8 ? TextEncoding::Utf8
+                                                                            : TextEncoding::Cp932,
+            0};
 }
 
 std::u16string decodeBytes(std::string_view bytes, TextEncoding encoding)

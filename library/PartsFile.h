@@ -23,8 +23,9 @@ std::optional<PartsFormat> formatOfName(std::string_view fileName);
 
 enum class TextEncoding { Cp932, Utf8 };
 
-/// How a file's bytes are to be read: UTF-8 with a byte order mark, or valid UTF-8 that holds
-/// multi-byte sequences and is not valid code page 932; code page 932 otherwise.
+/// How a file's bytes are to be read, by the program's one rule (grid/TextEncoding.h): UTF-8
+/// with a byte order mark, or valid UTF-8 that holds multi-byte sequences; code page 932
+/// otherwise.
 struct Detected
 {
     TextEncoding encoding = TextEncoding::Cp932;

@@ -13,7 +13,7 @@
 using namespace masumemo::dictionary;
 namespace fs = std::filesystem;
 
-TEST(DictionaryEncoding, Utf8OnlyWithAMarkOrWhenCp932CannotReadIt)
+TEST(DictionaryEncoding, Utf8WithAMarkOrAsValidMultiByteUtf8)
 {
     struct Row
     {
@@ -38,11 +38,10 @@ TEST(DictionaryEncoding, Utf8OnlyWithAMarkOrWhenCp932CannotReadIt)
          u"(　)"},
         {"overlong UTF-8 is not UTF-8", "\xC0\xAF", TextEncoding::Cp932, u"\uFF80\uFF6F"},
         {"ASCII only", "(^_^)", TextEncoding::Cp932, u"(^_^)"},
-        // Text valid in both keeps the old reading: half-width katakana that are also a two-byte
-        // UTF-8 character, and UTF-8 kana that happen to be code page 932 kanji.
-        {"valid in both: one character", "\xC3\xA9", TextEncoding::Cp932, u"\uFF83\uFF69"},
-        {"valid in both: kana", "\xE3\x81\x82\xE3\x81\x84", TextEncoding::Cp932,
-         u"\u7E3A\u3085\uFF1E"},
+        // Text valid in both is UTF-8: multi-byte UTF-8 is almost never code page 932 by chance,
+        // while short UTF-8 often is (these read as "ﾃｩ" and "縺ゅ＞" before).
+        {"valid in both: one character", "\xC3\xA9", TextEncoding::Utf8, u"\u00E9"},
+        {"valid in both: kana", "\xE3\x81\x82\xE3\x81\x84", TextEncoding::Utf8, u"あい"},
         {"empty", "", TextEncoding::Cp932, u""},
     };
     for (const Row& row : rows) {

@@ -103,7 +103,8 @@ TEST(PartsFile, ReadTxtAndEncodings)
         {"a broken byte after the mark is one ?", "\xEF\xBB\xBF(\x81)\xE3\x81\x82", {u"(?)あ"}},
         {"UTF-8 without a mark", "\xE3\x81\x82\xE3\x81\x84\r\n\xE2\x94\x82", {u"あい", u"│"}},
         {"ASCII only stays code page 932", "abc", {u"abc"}},
-        {"bytes valid in both read as code page 932", "\xC2\xA9", {u"ﾂｩ"}},
+        // Multi-byte UTF-8 is UTF-8, even where it happens to be code page 932 as well ("ﾂｩ").
+        {"bytes valid in both read as UTF-8", "\xC2\xA9", {u"\u00A9"}},
         {"broken UTF-8 is code page 932", "\x82\xA0\xE3", {u"あ?"}},
         {"decimal and hex references with and without ;",
          "&#12354;&#12356&#x3046;&#X3048&#x304Az", {u"あいうえおz"}},

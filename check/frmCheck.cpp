@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "check/BoardFix.h"
+#include "check/BoardSetting.h"
 #include "check/CellMarks.h"
 #include "check/DotFix.h"
 #include "check/ProblemList.h"
@@ -29,7 +30,6 @@ namespace {
 
 const QString kMaxBytesKey = QStringLiteral("BoardCheck/MaxBytes");
 const QString kMaxLinesKey = QStringLiteral("BoardCheck/MaxLines");
-const QString kUnicodeKey = QStringLiteral("BoardCheck/PassesUnicode");
 constexpr int kLargestLimit = 100'000'000;
 
 QSpinBox* limitBox(QWidget* parent, const QString& name, int value)
@@ -82,7 +82,7 @@ frmCheck::frmCheck(QWidget* owner, CheckedCanvas& canvas)
     const auto settings = platform::openProgramSettings();
     const BoardLimits limits{settings->value(kMaxBytesKey, kDefaultMaxBytes).toInt(),
                              settings->value(kMaxLinesKey, kDefaultMaxLines).toInt(),
-                             settings->value(kUnicodeKey, true).toBool()};
+                             passesUnicode()};
 
     m_list = new ProblemList(this);
     m_lvwProblems = new QTreeView(this);
@@ -148,6 +148,9 @@ frmCheck::frmCheck(QWidget* owner, CheckedCanvas& canvas)
     connect(m_spnMaxBytes, &QSpinBox::valueChanged, this, &frmCheck::onLimitsChanged);
     connect(m_spnMaxLines, &QSpinBox::valueChanged, this, &frmCheck::onLimitsChanged);
     connect(m_chkUnicode, &QCheckBox::toggled, this, &frmCheck::onLimitsChanged);
+    // The settings page shows the same setting.
+    connect(&BoardSetting::instance(), &BoardSetting::passesUnicodeChanged, m_chkUnicode,
+            &QCheckBox::setChecked);
     canvas.followChanges(this, [this](int first, int removed, int added) {
         onLinesReplaced(first, removed, added);
     });
@@ -186,7 +189,7 @@ void frmCheck::onLimitsChanged()
     const auto settings = platform::openProgramSettings();
     settings->setValue(kMaxBytesKey, limits.maxBytes);
     settings->setValue(kMaxLinesKey, limits.maxLines);
-    settings->setValue(kUnicodeKey, limits.passesUnicode);
+    setPassesUnicode(limits.passesUnicode);
     if (canvasAlive()) {
         m_check.setLimits(limits, m_canvas.canvasText());
         showProblems();

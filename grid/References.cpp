@@ -80,6 +80,17 @@ Reference readReference(std::u16string_view text, size_t at)
     return ref;
 }
 
+/// True when text[next] would be read as part of a reference before it that had no ";": a digit
+/// of its base, or a ";".
+bool continuesReference(std::u16string_view text, size_t next, bool hex)
+{
+    if (next >= text.size()) {
+        return false;
+    }
+    const int d = hexDigit(text[next]);
+    return text[next] == u';' || (d >= 0 && (hex || d < 10));
+}
+
 /// Votes for each choice of a spelling; a tie keeps the new picture's choice.
 struct SpellingVotes
 {
@@ -90,10 +101,14 @@ struct SpellingVotes
     int semicolon = 0;
     int bare = 0;
 
-    void count(const Reference& ref)
+    /// semicolonNeeded: what follows would continue or end the reference without its ";", so
+    /// every spelling has one there and it says nothing of the file's.
+    void count(const Reference& ref, bool semicolonNeeded)
     {
         (ref.hex ? hex : decimal) += 1;
-        (ref.semicolon ? semicolon : bare) += 1;
+        if (!semicolonNeeded) {
+            (ref.semicolon ? semicolon : bare) += 1;
+        }
         if (ref.upper > 0 || ref.lower > 0) {
             (ref.upper >= ref.lower ? upper : lower) += 1;
         }
@@ -152,8 +167,8 @@ char32_t pairValue(char16_t high, char16_t low)
            (static_cast<char32_t>(low) - 0xDC00);
 }
 
-/// Calls plain(i, n) for each run of units kept as they are and beyond(cp, n) for each
-/// character beyond code page 932 (n units), in order.
+/// Calls plain(i, n) for each run of units kept as they are and beyond(cp, next) for each
+/// character beyond code page 932 (next: the index after it), in order.
 template <typename Plain, typename Beyond>
 void splitBeyond(std::u16string_view text, Plain&& plain, Beyond&& beyond)
 {
@@ -168,11 +183,19 @@ void splitBeyond(std::u16string_view text, Plain&& plain, Beyond&& beyond)
             continue;
         }
         plain(start, i - start);
-        beyond(cp);
         i += pair ? 1 : 0;
+        beyond(cp, i + 1);
         start = i + 1;
     }
     plain(start, text.size() - start);
+}
+
+/// The spelling for a reference followed by text[next]: without its ";" a digit after it would
+/// be read as more of its number, and a ";" as its end, so then it keeps the ";".
+ReferenceSpelling spellingBefore(std::u16string_view text, size_t next, ReferenceSpelling spelling)
+{
+    spelling.semicolon = spelling.semicolon || continuesReference(text, next, spelling.hex);
+    return spelling;
 }
 
 }  // namespace
@@ -221,7 +244,8 @@ std::u16string decodeReferences(std::u16string_view text, ReferenceSpelling* mos
             if (ref.length > 0 && isBeyondCp932(ref.cp)) {
                 out.append(text.substr(copied, amp - copied));
                 appendUtf16(out, ref.cp);
-                votes.count(ref);
+                votes.count(ref,
+                            ref.semicolon && continuesReference(text, amp + ref.length, ref.hex));
                 copied = amp + ref.length;
                 amp = text.find(u"&#", copied);
             } else {
@@ -242,7 +266,9 @@ std::u16string withReferences(std::u16string_view text, ReferenceSpelling spelli
     out.reserve(text.size());
     splitBeyond(
         text, [&](size_t at, size_t n) { out.append(text.substr(at, n)); },
-        [&](char32_t cp) { appendReference(out, cp, spelling); });
+        [&](char32_t cp, size_t next) {
+            appendReference(out, cp, spellingBefore(text, next, spelling));
+        });
     return out;
 }
 
@@ -252,7 +278,9 @@ std::string encodeCp932WithReferences(std::u16string_view text, ReferenceSpellin
     out.reserve(text.size() * 2);
     splitBeyond(
         text, [&](size_t at, size_t n) { appendCp932(out, text.substr(at, n)); },
-        [&](char32_t cp) { appendReference(out, cp, spelling); });
+        [&](char32_t cp, size_t next) {
+            appendReference(out, cp, spellingBefore(text, next, spelling));
+        });
     return out;
 }
 

@@ -102,6 +102,35 @@ TEST(References, WrittenInTheSpellingAndReadBack)
     EXPECT_EQ(referenceLength(0x1F600), 9);
 }
 
+TEST(References, WithoutSemicolonKeepsOneWhereTheNextCharacterWouldJoinIt)
+{
+    struct Row
+    {
+        const char* name;
+        std::u16string text;
+        ReferenceSpelling spelling;
+        std::u16string written;
+    };
+    const ReferenceSpelling bareDecimal{false, true, false};
+    const Row rows[] = {
+        {"a hex digit after a hex reference", u"\u2009f", kBareHex, u"&#x2009;f"},
+        {"a digit after a decimal one", u"\u200A5", bareDecimal, u"&#8202;5"},
+        {"a letter is no decimal digit", u"\u200Af", bareDecimal, u"&#8202f"},
+        {"a ; after it", u"\u200A;", kBareHex, u"&#x200A;;"},
+        {"a space needs none", u"\u200A ", kBareHex, u"&#x200A "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(withReferences(row.text, row.spelling), row.written);
+        EXPECT_EQ(encodeCp932WithReferences(row.text, row.spelling), encodeUtf8(row.written));
+        EXPECT_EQ(decodeReferences(row.written), row.text);
+    }
+    // The ";" such a reference needs says nothing of the file's spelling.
+    ReferenceSpelling found;
+    decodeReferences(u"&#8202;5&#8201", &found);
+    EXPECT_FALSE(found.semicolon);
+}
+
 TEST(References, EncodedForCodePage932)
 {
     EXPECT_EQ(encodeCp932WithReferences(u"\u3042\u2009b", kNewPictureSpelling),

@@ -9,7 +9,7 @@ build="${MASUMEMO_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 seconds="${1:-60}"
 shift || true
 all=(fuzz_canvas_file fuzz_settings fuzz_list_file fuzz_grid_ops fuzz_parts_file fuzz_posting_check
-     fuzz_composer fuzz_command_line)
+     fuzz_composer fuzz_command_line fuzz_references)
 fuzzers=("${@:-${all[@]}}")
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -29,7 +29,7 @@ for f in "${fuzzers[@]}"; do
     if ! "$build/tests/fuzz/$f" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
             -artifact_prefix="$findings/" -print_final_stats=1 "${dirs[@]}" >"$build/$f.log" 2>&1; then
         echo "FINDING in $f:" >&2
-        grep -E "ERROR|SUMMARY|^canvas file|^kaomoji|^operation|^parts file|^posting check|^composer|^command line|Test unit written" \
+        grep -E "ERROR|SUMMARY|^canvas file|^kaomoji|^operation|^parts file|^posting check|^composer|^command line|^references|Test unit written" \
             "$build/$f.log" >&2 || tail -n 30 "$build/$f.log" >&2
         status=1
     else

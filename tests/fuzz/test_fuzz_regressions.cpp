@@ -13,6 +13,7 @@
 #include "tests/fuzz/DotMovesCheck.h"
 #include "tests/fuzz/PartsFileCheck.h"
 #include "tests/fuzz/PostingCheck.h"
+#include "tests/fuzz/ReferencesCheck.h"
 #include "tests/fuzz/SettingsChecks.h"
 
 using namespace masumemo;
@@ -73,6 +74,14 @@ TEST(FuzzRegressions, ComposerAndDotMoves)
 TEST(FuzzRegressions, CommandLines)
 {
     EXPECT_GT(replay("command_line", fuzzcheck::checkCommandLine), 0);
+}
+
+TEST(FuzzRegressions, References)
+{
+    EXPECT_GT(replay("references", fuzzcheck::checkReferences), 0);
+    // Any file's text, as the canvas and parts files hold it.
+    EXPECT_GT(replay("canvas_file", fuzzcheck::checkAnyFileText), 0);
+    EXPECT_GT(replay("parts_file", fuzzcheck::checkAnyFileText), 0);
 }
 
 TEST(FuzzRegressions, ListFiles)

@@ -33,6 +33,7 @@
 #include "check/CheckTool.h"
 #include "check/BoardSetting.h"
 #include "dots/DotGuideTool.h"
+#include "shapes/ShapesTool.h"
 #include "editor/BlockEditing.h"
 #include "editor/CanvasWidget.h"
 #include "editor/ClipboardCommands.h"
@@ -358,6 +359,7 @@ void frmMain::createTools()
         new check::CheckTool(*m_host, this),
         new library::LibraryTool(*m_host, this),
     };
+    m_tools.push_back(new shapes::ShapesTool(*m_host, this));
     m_guide = new dots::DotGuideTool(*m_host, this);
     connect(m_guide, &dots::DotGuideTool::guideChanged, this, &frmMain::DataShow);
     m_tools.push_back(m_guide);

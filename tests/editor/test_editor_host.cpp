@@ -122,7 +122,8 @@ private slots:
         const QStringList edit = menu("mnuEdit");
         QCOMPARE(edit.mid(edit.indexOf("mnuEditPaste")),
                  (QStringList{"mnuEditPaste", "mnuEditCopyImage", "mnuBlockBar", "mnuBlock",
-                              "mnuBlockTransparent", "mnuDotSeparator", "mnuDotGuide",
+                              "mnuBlockTransparent", "mnuShapesBar", "mnuMirror", "mnuFlip",
+                              "mnuFrame", "mnuDotSeparator", "mnuDotGuide",
                               "mnuDotAlign", "mnuDotRightEdges"}));
         QCOMPARE(menu("mnuView").mid(4), (QStringList{"mnuUnderlayBar", "mnuUnderlayOpen",
                                                        "mnuUnderlayShow", "mnuUnderlayClose",

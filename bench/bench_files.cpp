@@ -46,6 +46,18 @@ std::u16string mixedCanvas(int shift)
     return grid::joinLines(std::vector<std::u16string>(kGyou, line));
 }
 
+/// The same picture with two Unicode spaces in every line where an "ab" was: 1,600 references
+/// in the file, more than any picture of the corpus holds.
+std::u16string canvasWithReferences(int shift)
+{
+    std::u16string text = mixedCanvas(shift);
+    for (size_t at = text.find(u"ab"); at != std::u16string::npos; at = text.find(u"ab", at)) {
+        text.replace(at, 2, u"\u200A\u2009");
+        at = text.find(u"\r\n", at);
+    }
+    return text;
+}
+
 /// Converts with one iconv descriptor, as a program doing nothing else would.
 class Iconv
 {
@@ -202,5 +214,43 @@ int main(int argc, char** argv)
     met &= bench::report("save vs iconv encode + write + sync", saveSynced, writeSynced, 3.0);
     const auto [savePlain, writePlain] = bench::bestOfAlternating(save, encodeAndWrite(false));
     bench::report("save vs iconv encode + write (no sync)", savePlain, writePlain, 3.0);
+
+    // References: a file holding them against one of the same picture without them.
+    QString refPaths[2];
+    std::u16string refCanvases[2];
+    for (int i = 0; i < 2; ++i) {
+        refCanvases[i] = canvasWithReferences(i);
+        refPaths[i] = dir.filePath(QStringLiteral("references%1.txt").arg(i));
+        if (!document::writeCanvasPath(refPaths[i], refCanvases[i], {}, nullptr)) {
+            return 1;
+        }
+    }
+    int nextRef = 0;
+    const auto openFrom = [&](const QString* from, int& which) {
+        return [&, from] {
+            const document::CanvasFileRead read = document::readCanvasPath(from[which]);
+            if (!read.ok) {
+                std::abort();
+            }
+            const grid::FittedCanvas& fitted = read.file.canvas;
+            model.resetCanvas(fitted.text, fitted.keta, fitted.gyou);
+            which ^= 1;
+        };
+    };
+    const auto [openRefs, openPlain] =
+        bench::bestOfAlternating(openFrom(refPaths, nextRef), openFrom(paths, next));
+    met &= bench::report("open with 1,600 references vs open without", openRefs, openPlain, 1.2);
+    const std::string savedPath = dir.filePath(QStringLiteral("saved.txt")).toStdString();
+    const auto writeOf = [&](const std::u16string& text) {
+        return [&] {
+            if (!document::writeCanvasPath(QString::fromStdString(savedPath), text, {}, nullptr)) {
+                std::abort();
+            }
+        };
+    };
+    const auto [saveRefs, savePlainText] =
+        bench::bestOfAlternating(writeOf(refCanvases[0]), writeOf(canvases[0]));
+    met &= bench::report("save with 1,600 references vs save without", saveRefs, savePlainText,
+                         1.2);
     return met ? 0 : 1;
 }

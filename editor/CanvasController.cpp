@@ -372,10 +372,14 @@ bool CanvasController::blankSelectionFirst()
     return true;
 }
 
-bool CanvasController::typeOne(char16_t c, bool recordAlways)
+bool CanvasController::typeOne(std::u16string_view c, bool recordAlways)
 {
     m_selPos = m_snapshot.caret;
-    grid::EditOutcome outcome = grid::typeCharacter(page().text, m_selPos, c, page().keta);
+    // A character beyond the BMP is two units: laid over the caret as one character, the way a
+    // single unit is typed over it.
+    grid::EditOutcome outcome =
+        c.size() == 1 ? grid::typeCharacter(page().text, m_selPos, c[0], page().keta)
+                      : grid::pasteText(page().text, m_selPos, c, page().keta);
     setModified(true);
     if (!outcome.accepted) {
         reject();
@@ -559,7 +563,7 @@ bool CanvasController::mousePress(Qt::MouseButton button)
         takeSnapshot();
         const std::u16string in = grid::toIncomingCanvasText(std::u16string(1, held));
         if (in.size() == 1 && in[0] != u'\r' && in[0] != u'\n') {
-            typeOne(in[0]);
+            typeOne(in);
         }
     }
     takeSnapshot();
@@ -589,10 +593,12 @@ void CanvasController::inputText(std::u16string_view text)
     }
     prepareChange();
     bool blanked = blankSelectionFirst();
-    for (char16_t c : in) {
-        if (!typeOne(c, std::exchange(blanked, false))) {
+    for (size_t i = 0; i < in.size(); ++i) {
+        const size_t units = in[i] >= 0xD800 && in[i] <= 0xDBFF && i + 1 < in.size() ? 2 : 1;
+        if (!typeOne(std::u16string_view(in).substr(i, units), std::exchange(blanked, false))) {
             break;  // the caret did not move, so the rest would be refused as well
         }
+        i += units - 1;
     }
 }
 

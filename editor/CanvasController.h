@@ -217,9 +217,10 @@ private:
     /// Typing, Escape and paste over a selection first blank it; true when there was one. The
     /// blanking is recorded together with what follows it, as one step.
     bool blankSelectionFirst();
-    /// One typed character; false when the rule refused it (and the canvas was restored).
-    /// recordAlways: it completes the overwrite of a selection, a step even without a change.
-    bool typeOne(char16_t c, bool recordAlways = false);
+    /// One typed character (one unit, or the two of a surrogate pair); false when the rule
+    /// refused it (and the canvas was restored). recordAlways: it completes the overwrite of a
+    /// selection, a step even without a change.
+    bool typeOne(std::u16string_view c, bool recordAlways = false);
     /// Undo and redo: the entry's text, caret and size.
     void showEntry(const document::HistoryEntry& entry);
     void applyMove(bool changed, std::u16string text, int start, int length);

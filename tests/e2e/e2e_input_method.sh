@@ -148,4 +148,21 @@ want+=$'\n'"日本$(e2e_repeat "$full" 33)"
 want+=$'\n'"～$(e2e_repeat "$full" 34)"
 want+=$'\n'"あ  ef$(e2e_repeat "$full" 32)"
 e2e_expect_eq "the first four lines after typing through mozc" "$(read_canvas | head -n4)" "$want"
+
+# Line 5: an emoji typed while mozc has the keys. Code page 932 lacks it; the canvas keeps it
+# in one cell (it used to become "?"), and the saved Shift_JIS file holds its reference.
+xdotool key ctrl+Home Down Down Down Down
+xdotool type --delay 30 $'\U0001F600'
+e2e_expect_eq "the emoji typed through the input method" "$(read_canvas | sed -n 5p)" \
+    $'\U0001F600'" $(e2e_repeat "$full" 34)"
+# The program may run as another user here (see ime_user): a folder it can write to.
+mkdir -p "$E2E_TMP/saved" && chmod 777 "$E2E_TMP/saved"
+picture="$E2E_TMP/saved/emoji.txt"
+# The name is pasted: mozc would compose typed letters.
+printf '%s' "$picture" | xclip -selection clipboard
+xdotool key alt+f a
+e2e_wait_active '名前を付けて保存'
+xdotool key ctrl+a ctrl+v Return
+e2e_wait_active "^$picture - Masumemo\$"
+e2e_expect_eq "the emoji saved as a reference" "$(sed -n 5p "$picture" | tr -d '\r')" '&#x1F600;'
 echo "PASS input method"

@@ -353,6 +353,16 @@ TEST(CanvasController, SelectionsAreBlankedFromTheirLowerEnd)
     cv.expectInStep();
 }
 
+TEST(CanvasController, CharactersBeyondCodePage932AreTypedAsThemselves)
+{
+    // An emoji committed by an input method is one character of one cell, typed over a
+    // full-width space as any half-width character is; a Unicode space likewise.
+    Canvas cv(u"\u3000\u3000\u3000\u3000", 4, 1);
+    cv.c.inputText(u"\U0001F600\u2009");
+    EXPECT_EQ(cv.c.text(), u"\U0001F600\u2009\u3000\u3000\u3000");
+    EXPECT_EQ(cv.c.history().entries().size(), 3u);
+}
+
 TEST(CanvasController, OverwritingASelectionIsOneStepEvenWithoutAChange)
 {
     // The new text equals the blanked text: the blanking must still be a step of its own, or

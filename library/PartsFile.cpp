@@ -20,25 +20,6 @@ constexpr std::string_view kCrLf = "\r\n";
 
 bool isBreak(char c) { return c == '\r' || c == '\n'; }
 
-void appendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | cp >> 6));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | cp >> 12));
-        out.push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | cp >> 18));
-        out.push_back(static_cast<char>(0x80 | (cp >> 12 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 /// Code points of a UTF-16 text; a lone surrogate stands for itself.
 template <typename F>
 void forEachCodePoint(std::u16string_view s, F&& f)
@@ -52,14 +33,6 @@ void forEachCodePoint(std::u16string_view s, F&& f)
         }
         f(c);
     }
-}
-
-std::string encodeUtf8(std::u16string_view s)
-{
-    std::string out;
-    out.reserve(s.size() * 3);
-    forEachCodePoint(s, [&](char32_t c) { appendUtf8(out, c >= 0xD800 && c <= 0xDFFF ? U'?' : c); });
-    return out;
 }
 
 void appendReference(std::u16string& out, char32_t cp)
@@ -106,7 +79,7 @@ std::u16string writtenLine(std::u16string_view line, PartsFormat format, bool cp
 
 std::string encodeAs(std::u16string_view text, TextEncoding encoding)
 {
-    return encoding == TextEncoding::Utf8 ? encodeUtf8(text) : grid::encodeCp932(text);
+    return encoding == TextEncoding::Utf8 ? grid::encodeUtf8(text) : grid::encodeCp932(text);
 }
 
 /// The bytes of one part after its separator or header line: each line and its break.

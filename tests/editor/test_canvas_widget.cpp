@@ -16,6 +16,7 @@
 
 #include "editor/CanvasWidget.h"
 #include "editor/frmMain.h"
+#include "platform/Fonts.h"
 #include "grid/LineModel.h"
 
 using masumemo::editor::CanvasWidget;
@@ -295,6 +296,26 @@ private slots:
         w.controller().pasteText(u"x\r\ny");
         w.controller().resetCanvas(grid::blankCanvas(10, 4), 10, 4);
         QCOMPARE(seen, (QList<QList<int>>{{2, 1, 1}, {2, 2, 2}, {0, -1, 4}}));
+    }
+
+    void charactersBeyondCodePage932TakeTheirWidths()
+    {
+        CanvasWidget& w = *m_w;
+        masumemo::platform::installFontSubstitutions();
+        // Unit columns: 0 "a", 1 an emoji, 2 U+2006, 3 "b".
+        w.controller().resetCanvas(u"a\U0001F600\u2006b\u3000", 3, 1);
+        const auto span = [&](int unit) { return w.unitX(0, unit + 1) - w.unitX(0, unit); };
+        // The fixed font: each fills exactly its one cell, the emoji too.
+        w.setFont(QFont(masumemo::platform::kGothic, 12));
+        QVERIFY2(qAbs(span(1) - span(0)) <= 1, qPrintable(QString::number(span(1))));
+        QVERIFY2(qAbs(span(2) - span(0)) <= 1, qPrintable(QString::number(span(2))));
+        QVERIFY(qAbs(w.unitX(0, 4) - 4 * (w.unitX(0, 1) - w.unitX(0, 0))) <= 2);
+        // The board font at its 16 pixels: U+2006 is 3 dots wide there.
+        QFont board(masumemo::platform::kPGothic);
+        board.setPixelSize(16);
+        w.setFont(board);
+        QTRY_VERIFY(span(0) > 0);  // laid out again in the new font
+        QVERIFY2(qAbs(span(2) - 3) <= 1, qPrintable(QString::number(span(2))));
     }
 
     void offsetsConvertBetweenModelAndDocument()

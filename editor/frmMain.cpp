@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
-#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,7 +26,6 @@
 #include <QTextBlock>
 #include <QToolBar>
 #include <QToolButton>
-#include <QToolTip>
 #include <exception>
 
 #include "check/CheckTool.h"
@@ -43,6 +41,7 @@
 #include "editor/PositionDisplay.h"
 #include "editor/RecentFiles.h"
 #include "editor/SettingsPage.h"
+#include "editor/ToolBar.h"
 #include "export/ExportCommands.h"
 #include "library/LibraryTool.h"
 #include "input/SettingsFile.h"
@@ -79,83 +78,6 @@ QString text(const char* utf8)
 {
     return QString::fromUtf8(utf8);
 }
-
-/// One toolbar entry; an empty key is a separator.
-struct ToolEntry
-{
-    const char* key;
-    const char* toolTip;  ///< nullptr: the key is the tooltip
-    const char* icon;
-};
-
-// Icon numbers of the image list: 1 new ... 8 redo, 9 standard view, 10 maximise, 11 click
-// input, 12 BR get, 13-22 favourites.
-constexpr ToolEntry kToolEntries[frmMain::kToolButtonCount] = {
-    {"新規作成", nullptr, "new"},
-    {"開く", nullptr, "open"},
-    {"上書き保存", nullptr, "save"},
-    {"", nullptr, nullptr},
-    {"切り取り", nullptr, "cut"},
-    {"ｺﾋﾟｰ", nullptr, "copy"},
-    {"貼り付け", nullptr, "paste"},
-    {"", nullptr, nullptr},
-    {"元に戻す", nullptr, "undo"},
-    {"やり直し", nullptr, "redo"},
-    {"", nullptr, nullptr},
-    {"拡大縮小", "編集部分の最大化", "view-maximise"},
-    {"クリック入力", nullptr, "click-input"},
-    {"ＢＲゲット", "改行を<br>でコピー", "br-get"},
-    {"", nullptr, nullptr},
-    {"お気に１", "", "favourite-1"},
-    {"お気に２", "", "favourite-2"},
-    {"お気に３", "", "favourite-3"},
-    {"お気に４", "", "favourite-4"},
-    {"お気に５", "", "favourite-5"},
-    {"お気に６", "", "favourite-6"},
-    {"お気に７", "", "favourite-7"},
-    {"お気に８", "", "favourite-8"},
-    {"お気に９", "", "favourite-9"},
-    {"お気に１０", "", "favourite-10"},
-};
-
-constexpr int kUndoButton = 9;
-constexpr int kRedoButton = 10;
-constexpr int kViewButton = 12;
-
-const char* const kMaximiseTip = "編集部分の最大化";
-const char* const kStandardTip = "編集部分の標準化";
-
-QIcon toolIcon(const char* name)
-{
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
-}
-
-/// Tooltips are plain text: "改行を<br>でコピー" must show its "<br>", not break the line.
-class PlainToolTips : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::ToolTip) {
-            return false;
-        }
-        auto* button = qobject_cast<QToolButton*>(watched);
-        if (!button || !button->defaultAction()) {
-            return false;
-        }
-        const QString tip = button->defaultAction()->toolTip();
-        if (tip.isEmpty()) {
-            QToolTip::hideText();
-        } else {
-            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
-                               Qt::convertFromPlainText(tip, Qt::WhiteSpaceNormal), button);
-        }
-        return true;
-    }
-};
 
 /// The sizes offered for the canvas font, in points.
 const char* const kFontSizes[] = {"8", "9", "10", "11", "12", "14", "15", "18", "20", "22"};
@@ -373,36 +295,8 @@ host::ToolHost& frmMain::toolHost() const
 void frmMain::createToolBar()
 {
     m_tbToolBar = addToolBar(QString());
-    m_tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
-    m_tbToolBar->setMovable(false);
-    m_tbToolBar->setFloatable(false);
-    // 20 px is the largest size at which all 21 buttons and 4 separators fit the designed width
-    // of 10500 twips; at 24 the last favourites went behind the overflow button.
-    m_tbToolBar->setIconSize(QSize(20, 20));
-    m_tbToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    m_tbToolBar->toggleViewAction()->setVisible(false);
+    m_toolButtons = fillToolBar(*m_tbToolBar);
     setContextMenuPolicy(Qt::NoContextMenu);
-
-    auto* tips = new PlainToolTips(this);
-    for (int i = 0; i < kToolButtonCount; ++i) {
-        const ToolEntry& entry = kToolEntries[i];
-        const QString key = text(entry.key);
-        QAction* a = nullptr;
-        if (key.isEmpty()) {
-            a = m_tbToolBar->addSeparator();
-        } else {
-            // The favourite buttons have no caption or tooltip until a favourite fills them.
-            const bool favourite = i + 1 >= kFirstFavouriteButton;
-            a = m_tbToolBar->addAction(toolIcon(entry.icon), favourite ? QString() : key);
-            a->setData(key);
-            // Click input is a mode: its button stays pressed while the mode is on.
-            a->setCheckable(key == text("クリック入力"));
-            a->setToolTip(entry.toolTip ? text(entry.toolTip) : key);
-            m_tbToolBar->widgetForAction(a)->installEventFilter(tips);
-        }
-        a->setObjectName(QStringLiteral("tbToolBar_%1").arg(i + 1));
-        m_toolButtons[static_cast<size_t>(i)] = a;
-    }
     connect(m_tbToolBar, &QToolBar::actionTriggered, this, &frmMain::tbToolBar_ButtonClick);
 }
 
@@ -759,7 +653,7 @@ void frmMain::KakuSyuku()
     const bool backToStandard = m_state.EditMaximised;
     QAction* view = toolButton(kViewButton);
     view->setIcon(toolIcon(backToStandard ? "view-maximise" : "view-standard"));
-    view->setToolTip(text(backToStandard ? kMaximiseTip : kStandardTip));
+    view->setToolTip(viewButtonTip(!backToStandard));
 
     shownPaletteFrame()->setVisible(backToStandard);
     m_fraSaikin->setVisible(backToStandard);
@@ -1067,7 +961,7 @@ void frmMain::tbToolBar_ButtonClick(QAction* button)
         brGet_Click();
     } else {
         for (int slot = 1; slot <= 10; ++slot) {
-            if (key == text(kToolEntries[kFirstFavouriteButton - 2 + slot].key)) {
+            if (key == toolKey(kFirstFavouriteButton - 1 + slot)) {
                 favourite_Click(slot);
                 return;
             }

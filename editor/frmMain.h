@@ -16,6 +16,7 @@
 #include "document/Document.h"
 #include "editor/EditorState.h"
 #include "editor/Layout.h"
+#include "editor/ToolBar.h"
 #include "grid/LineModel.h"
 #include "input/Favourites.h"
 
@@ -58,8 +59,8 @@ class frmMain : public QMainWindow
 {
     Q_OBJECT
 public:
-    static constexpr int kToolButtonCount = 25;
-    static constexpr int kFirstFavouriteButton = 16;
+    static constexpr int kToolButtonCount = editor::kToolButtonCount;
+    static constexpr int kFirstFavouriteButton = editor::kFirstFavouriteButton;
     static constexpr int kMojiCount = 104;
     static constexpr int kUseCount = 18;
     static constexpr int kCategoryCount = 8;

@@ -1,43 +1,18 @@
 #include "EntrySearch.h"
 
+#include "grid/SearchFold.h"
+
 namespace masumemo::dictionary {
 namespace {
 
-// Katakana ァ..ヶ sit 0x60 above hiragana ぁ..ゖ.
-constexpr char16_t kKatakanaFirst = 0x30A1;
-constexpr char16_t kKatakanaLast = 0x30F6;
-constexpr char16_t kKanaDistance = 0x60;
-
-char16_t foldUnit(char16_t c)
+std::u16string_view view(QStringView text)
 {
-    if (c >= kKatakanaFirst && c <= kKatakanaLast) {
-        return static_cast<char16_t>(c - kKanaDistance);
-    }
-    if (c >= u'A' && c <= u'Z') {
-        return static_cast<char16_t>(c - u'A' + u'a');
-    }
-    if (c >= 0xFF21 && c <= 0xFF3A) {  // full-width Ａ..Ｚ
-        return static_cast<char16_t>(c + 0x20);
-    }
-    return c;
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
 }
 
 bool containsFolded(QStringView haystack, QStringView foldedNeedle)
 {
-    const qsizetype n = foldedNeedle.size();
-    if (n == 0) {
-        return true;
-    }
-    for (qsizetype start = 0; start + n <= haystack.size(); ++start) {
-        qsizetype k = 0;
-        while (k < n && foldUnit(haystack.at(start + k).unicode()) == foldedNeedle.at(k)) {
-            ++k;
-        }
-        if (k == n) {
-            return true;
-        }
-    }
-    return false;
+    return grid::containsFolded(view(haystack), view(foldedNeedle));
 }
 
 }  // namespace
@@ -46,7 +21,7 @@ QString foldForSearch(QStringView text)
 {
     QString folded(text.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i) {
-        folded[i] = QChar(foldUnit(text.at(i).unicode()));
+        folded[i] = QChar(grid::foldForSearch(text.at(i).unicode()));
     }
     return folded;
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "grid/SearchFold.h"
 #include "library/CollectionScan.h"
 #include "platform/FileAccess.h"
 
@@ -38,18 +39,6 @@ static_assert(kMaxIndexedFileBytes <= qint64(kMaxPartsFileBytes));
 qint64 modifiedTime(const QFileInfo& info)
 {
     return info.lastModified().toMSecsSinceEpoch();
-}
-
-/// ASCII letters in lower case, so a search ignores their case.
-std::u16string folded(std::u16string_view s)
-{
-    std::u16string out(s);
-    for (char16_t& c : out) {
-        if (c >= u'A' && c <= u'Z') {
-            c = static_cast<char16_t>(c + 32);
-        }
-    }
-    return out;
 }
 
 std::optional<QByteArray> readAll(const QString& path)
@@ -133,7 +122,7 @@ void LibraryIndex::setRoots(const QStringList& roots)
     emit filesListed();
 
     const quint64 readOrder = ++m_readsAsked;
-    m_indexWork.start([this, roots, readOrder](const NewestWins::Run& run) {
+    m_indexWork.start([this, roots, readOrder](const platform::NewestWins::Run& run) {
         QVector<LibraryFile> files;
         QStringList notices;
         for (const QString& root : roots) {
@@ -230,7 +219,7 @@ void LibraryIndex::startReindexing()
         waiting.push_back({i, m_files[i]});
         waiting.back().second.readOrder = ++m_readsAsked;
     }
-    m_reindexWork.start([this, waiting](const NewestWins::Run& run) {
+    m_reindexWork.start([this, waiting](const platform::NewestWins::Run& run) {
         for (auto [i, entry] : waiting) {
             if (run.cancelled()) {
                 return;
@@ -315,8 +304,8 @@ void LibraryIndex::search(const QString& query)
         return;
     }
     const QVector<LibraryFile> files = m_files;
-    const std::u16string needle = folded(query.toStdU16String());
-    m_searchWork.start([this, files, needle](const NewestWins::Run& run) {
+    const std::u16string needle = grid::foldForSearch(query.toStdU16String());
+    m_searchWork.start([this, files, needle](const platform::NewestWins::Run& run) {
         // How often a search looks whether it was cancelled, in parts.
         constexpr std::size_t kCancelCheckParts = 256;
         int total = 0;
@@ -339,9 +328,9 @@ void LibraryIndex::search(const QString& query)
                 if (!span) {
                     break;  // the file shrank since it was indexed
                 }
-                if (folded(index.name(p)).find(needle) != std::u16string::npos ||
-                    folded(library::partText(*span, index.detected.encoding)).find(needle) !=
-                        std::u16string::npos) {
+                if (grid::containsFolded(index.name(p), needle) ||
+                    grid::containsFolded(library::partText(*span, index.detected.encoding),
+                                         needle)) {
                     hits.push_back({f, static_cast<int>(p)});
                     ++total;
                 }

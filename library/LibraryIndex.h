@@ -17,7 +17,7 @@
 #include <optional>
 #include <string>
 
-#include "library/NewestWins.h"
+#include "platform/NewestWins.h"
 #include "library/PartsFile.h"
 
 namespace masumemo::library {
@@ -93,7 +93,8 @@ public:
     std::optional<std::vector<std::u16string>> partPreview(PartRef ref, std::size_t maxLines,
                                                            std::size_t maxChars);
 
-    /// Searches names and texts of every indexed part for query (ASCII letters in any case) in
+    /// Searches names and texts of every indexed part for query (kana in either script, letters
+    /// in either case: grid::foldForSearch, as Egaocho searches) in
     /// the background; results arrive in searchHits, then searchFinished. An empty query, or a
     /// new one, cancels the search under way: none of its hits arrive after that.
     void search(const QString& query);
@@ -136,9 +137,9 @@ private:
     QString m_query;
     bool m_searchCapped = false;
 
-    NewestWins m_indexWork;
-    NewestWins m_reindexWork;
-    NewestWins m_searchWork;
+    platform::NewestWins m_indexWork;
+    platform::NewestWins m_reindexWork;
+    platform::NewestWins m_searchWork;
 };
 
 /// Reads and indexes one file into entry (size, time, index or notice). A set cancel flag ends

@@ -2,16 +2,14 @@
 
 #include <QAction>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QImageReader>
-#include <QScreen>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include "UnderlayImage.h"
 #include "UnderlayWindow.h"
 #include "host/ToolHost.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramSettings.h"
+#include "platform/WindowPlacement.h"
 
 namespace masumemo::underlay {
 
@@ -96,7 +94,7 @@ void Tracing::setShown(bool shown)
 
 void Tracing::close()
 {
-    ++m_generation;  // a read under way no longer matters
+    m_reads.cancel();  // a read under way no longer matters
     m_reading = false;
     m_layer.clearPicture();
     m_layer.setAligning(false);
@@ -127,14 +125,8 @@ void Tracing::showAdjustWindow()
 {
     if (!m_adjust) {
         m_adjust = new UnderlayWindow(*this, m_window);
-        // Beside the editor where the screen has room, else over its top right corner: never
-        // where the canvas usually is.
         m_adjust->adjustSize();
-        const QRect frame = m_window->frameGeometry();
-        const QRect screen = m_window->screen()->availableGeometry();
-        const bool besides = frame.right() + 8 + m_adjust->width() <= screen.right();
-        m_adjust->move(besides ? frame.right() + 8 : frame.right() - m_adjust->width() - 16,
-                       frame.top() + (besides ? 0 : 80));
+        platform::placeBesideOwner(*m_adjust, *m_window);
     }
     m_adjust->show();
     m_adjust->raise();
@@ -145,18 +137,14 @@ void Tracing::showAdjustWindow()
 
 void Tracing::read(const QString& path, int scale, Purpose purpose)
 {
-    const int generation = ++m_generation;
     m_reading = true;
-    auto* watcher = new QFutureWatcher<DecodedUnderlay>(this);
-    connect(watcher, &QFutureWatcher<DecodedUnderlay>::finished, this,
-            [this, watcher, generation, path, purpose] {
-                watcher->deleteLater();
-                if (generation == m_generation) {
-                    m_reading = false;
-                    readDone(watcher->result(), path, purpose);
-                }
-            });
-    watcher->setFuture(QtConcurrent::run(decodeUnderlay, path, scale));
+    m_reads.start([this, path, scale, purpose](const platform::NewestWins::Run& run) {
+        DecodedUnderlay result = decodeUnderlay(path, scale);
+        run.deliver([this, result = std::move(result), path, purpose] {
+            m_reading = false;
+            readDone(result, path, purpose);
+        });
+    });
 }
 
 void Tracing::readDone(const DecodedUnderlay& result, const QString& path, Purpose purpose)

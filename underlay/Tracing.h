@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "UnderlayLayer.h"
+#include "platform/NewestWins.h"
 
 class QAction;
 class QWidget;
@@ -79,8 +80,8 @@ private:
     QAction* m_close = nullptr;
     QAction* m_adjustAction = nullptr;
     bool m_reading = false;
-    /// Each read's number; a finished read that is not the latest is dropped.
-    int m_generation = 0;
+    /// Only the latest read is wanted: a finished read that is not the latest is dropped.
+    platform::NewestWins m_reads;
 };
 
 }  // namespace masumemo::underlay

@@ -330,6 +330,7 @@ void LibraryWindowTest::addsTheCanvasToFiles()
 
 void LibraryWindowTest::searchesAsTheUserTypes()
 {
+    write(QStringLiteral("smile.mlt"), cp932(QStringLiteral("ニコ\r\n")));
     openLibrary();
     auto* box = m_library->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
     const auto hits = [&](const QString& query) {
@@ -347,6 +348,10 @@ void LibraryWindowTest::searchesAsTheUserTypes()
     QCOMPARE(hits(QStringLiteral("うえ")), (QVector<PartRef>{{faces, 1}}));
     QCOMPARE(hits(QStringLiteral("右")), (QVector<PartRef>{{hands, 0}}));  // by name
     QCOMPARE(hits(QStringLiteral("X")), (QVector<PartRef>{{faces, 2}, {fileNamed(QStringLiteral("one.txt")), 0}}));
+    // Kana in either script, as Egaocho finds them.
+    QCOMPARE(hits(QStringLiteral("にこ")),
+             (QVector<PartRef>{{fileNamed(QStringLiteral("smile.mlt")), 0}}));
+    QCOMPARE(hits(QStringLiteral("ウエ")), (QVector<PartRef>{{faces, 1}}));
     QCOMPARE(hits(QStringLiteral("none")), QVector<PartRef>{});
     QCOMPARE(m_library->parts().data(m_library->parts().index(0, 0)), QVariant());
     hits(QStringLiteral("ab"));

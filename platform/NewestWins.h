@@ -13,7 +13,7 @@
 
 class QThread;
 
-namespace masumemo::library {
+namespace masumemo::platform {
 
 class NewestWins : public QObject
 {
@@ -56,4 +56,4 @@ private:
     std::vector<std::unique_ptr<QThread>> m_threads;
 };
 
-}  // namespace masumemo::library
+}  // namespace masumemo::platform

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace masumemo::library {
+namespace masumemo::platform {
 
 void NewestWins::Run::deliver(std::function<void()> fn) const
 {
@@ -60,4 +60,4 @@ void NewestWins::waitForIdle()
     QCoreApplication::sendPostedEvents(this);
 }
 
-}  // namespace masumemo::library
+}  // namespace masumemo::platform

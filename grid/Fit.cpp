@@ -183,13 +183,19 @@ std::string canvasFileBytes(std::u16string_view canvas, const CanvasFileForm& fo
 
 namespace {
 
+/// Leaves out the control characters other than the line ends, which never enter the canvas;
+/// true when there were any.
+bool dropControls(std::u16string& text)
+{
+    return std::erase_if(text, [](char16_t c) {
+               return isControl(c) && c != u'\r' && c != u'\n';
+           }) > 0;
+}
+
 /// The part of reading a file after its bytes are decoded and its references read.
 void fitText(CanvasFile& file, std::u16string text, bool canvasForm, long long maxUnits)
 {
-    // Control characters other than the line ends never enter the canvas.
-    file.controlsDropped = std::erase_if(text, [](char16_t c) {
-                               return isControl(c) && c != u'\r' && c != u'\n';
-                           }) > 0;
+    file.controlsDropped = dropControls(text) || file.controlsDropped;
     if (!canvasForm) {
         text = toCanvasForm(text);
     }
@@ -218,6 +224,9 @@ CanvasFile readCanvasFile(std::string_view bytes, long long maxUnits)
     file.form.encoding = detected.encoding;
     file.form.byteOrderMark = detected.byteOrderMark;
     std::u16string text = decodeText(bytes, detected, &file.substituted);
+    // Controls go first: a reference must not form across one that is left out ("&#64" Tab
+    // "44" is no reference, "&#6444" is).
+    file.controlsDropped = dropControls(text);
     text = decodeReferences(text, &file.form.spelling);
     // Decoded code page 932 is in its round-trip form already; UTF-8 may hold look-alikes.
     fitText(file, std::move(text), detected.encoding == TextEncoding::Cp932, maxUnits);

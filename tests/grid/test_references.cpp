@@ -205,6 +205,9 @@ TEST(CanvasFiles, ReferencesAndEncodings)
         {"Shift_JIS with references", "|&#x200A;&#x2009;|\r\n", u"|\u200A\u2009|", {}},
         {"decimal references", "|&#8202;|\r\n", u"|\u200A|", {TextEncoding::Cp932, false, kDecimal}},
         {"a reference to ASCII stays text", "&#65;\r\n", u"&#65;", {}},
+        // The Tab is left out before references are read, as it is when the file is saved.
+        {"a reference across a left-out control", "&#64\t44|\r\n", u"\u192C|",
+         {TextEncoding::Cp932, false, ReferenceSpelling{false, true, false}}},
         {"UTF-8", "\xE3\x81\x82\xE2\x80\x89|\r\n", u"\u3042\u2009|", utf8},
         {"UTF-8 with references", "\xE3\x81\x82&#x2009;\r\n", u"\u3042\u2009", utf8},
         {"UTF-8 with a byte order mark", "\xEF\xBB\xBF" "a\r\n", u"a", utf8Bom},

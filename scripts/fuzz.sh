@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang into build-fuzz/ (or $MASUMEMO_FUZZ_BUILD_DIR) and runs
-# each for the given number of seconds (default 60). Names after the seconds pick fuzzers.
+# each for the given number of seconds (default 60). Names after the seconds pick fuzzers. They
+# run side by side, $MASUMEMO_FUZZ_JOBS at a time (one per core by default).
 # A finding stops that fuzzer, leaves its input as build-fuzz/findings/<fuzzer>/crash-*, and
 # makes the script fail; keep such an input in tests/fuzz/regressions/<fuzzer without fuzz_>/.
 set -euo pipefail
@@ -16,24 +17,38 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Re
     -DMASUMEMO_FUZZ=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" --target fuzzers
 
-status=0
-for f in "${fuzzers[@]}"; do
-    seeds="$root/tests/fuzz/regressions/${f#fuzz_}"
-    corpus="$build/corpus/$f"
-    findings="$build/findings/$f"
+# One fuzzer's run; a finding leaves $build/<fuzzer>.finding behind.
+run_fuzzer() {
+    local f="$1"
+    local seeds="$root/tests/fuzz/regressions/${f#fuzz_}"
+    local corpus="$build/corpus/$f"
+    local findings="$build/findings/$f"
     mkdir -p "$corpus" "$findings"
-    dirs=("$corpus")
+    local dirs=("$corpus")
     [ -d "$seeds" ] && dirs+=("$seeds")
-    echo "== $f for ${seconds}s"
     # New inputs go to the first folder only, so the kept seeds stay as they are.
     if ! "$build/tests/fuzz/$f" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
             -artifact_prefix="$findings/" -print_final_stats=1 "${dirs[@]}" >"$build/$f.log" 2>&1; then
-        echo "FINDING in $f:" >&2
-        grep -E "ERROR|SUMMARY|^canvas file|^kaomoji|^operation|^parts file|^posting check|^composer|^command line|^references|Test unit written" \
-            "$build/$f.log" >&2 || tail -n 30 "$build/$f.log" >&2
-        status=1
+        touch "$build/$f.finding"
+        { echo "FINDING in $f:"
+          grep -E "ERROR|SUMMARY|^canvas file|^kaomoji|^operation|^parts file|^posting check|^composer|^command line|^references|Test unit written" \
+              "$build/$f.log" || tail -n 30 "$build/$f.log"; } >&2
     else
-        grep -E "^stat::number_of_executed_units|^#[0-9]+.*DONE" "$build/$f.log" | tail -n 1
+        echo "== $f for ${seconds}s: $(grep -E "^stat::number_of_executed_units" "$build/$f.log")"
     fi
+}
+
+jobs_at_once="${MASUMEMO_FUZZ_JOBS:-$(nproc)}"
+for f in "${fuzzers[@]}"; do
+    rm -f "$build/$f.finding"
+    run_fuzzer "$f" &
+    while [ "$(jobs -rp | wc -l)" -ge "$jobs_at_once" ]; do
+        wait -n || true
+    done
+done
+wait
+status=0
+for f in "${fuzzers[@]}"; do
+    [ -e "$build/$f.finding" ] && status=1
 done
 exit $status

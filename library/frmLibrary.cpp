@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QHBoxLayout>
@@ -548,8 +550,15 @@ bool frmLibrary::appendPart(const QString& path, PartsFormat format, const Part&
 {
     // Appended, never rewritten, so another program adding to the file loses nothing; when the
     // file changed between reading it and appending, it is read again.
+    // At least this many tries, and more for a while: a writer in a burst of appends (a script
+    // filling the file) leaves gaps, which a busy machine may need many tries to meet.
     constexpr int kTries = 20;
-    for (int attempt = 0; attempt < kTries; ++attempt) {
+    QElapsedTimer trying;
+    trying.start();
+    for (int attempt = 0; attempt < kTries || trying.elapsed() < 2000; ++attempt) {
+        if (attempt > 0) {
+            QThread::yieldCurrentThread();
+        }
         platform::FileBytes existing;
         if (platform::regularFileProblem(path) != platform::FileProblem::NotFound) {
             existing = platform::readRegularFile(path, kMaxIndexedFileBytes);

@@ -34,6 +34,8 @@ struct Problem
 
 inline constexpr int kDefaultMaxBytes = 4096;
 inline constexpr int kDefaultMaxLines = 64;
+/// The largest limit of either kind that can be set (the smallest is 1).
+inline constexpr int kLargestLimit = 100'000'000;
 
 struct BoardLimits
 {

@@ -1,16 +1,48 @@
 #include "CheckCommand.h"
 
+#include <algorithm>
+
 #include "check/ProblemList.h"
 
 namespace masumemo::check {
+
+QString reportedName(const QString& path)
+{
+    const auto control = [](QChar c) { return c.category() == QChar::Other_Control; };
+    if (std::none_of(path.begin(), path.end(), control)) {
+        return path;
+    }
+    QString escaped;
+    for (const QChar c : path) {
+        switch (c.unicode()) {
+            case u'\\':
+                escaped += QStringLiteral("\\\\");
+                break;
+            case u'\n':
+                escaped += QStringLiteral("\\n");
+                break;
+            case u'\r':
+                escaped += QStringLiteral("\\r");
+                break;
+            case u'\t':
+                escaped += QStringLiteral("\\t");
+                break;
+            default:
+                escaped += control(c) ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
+                                      : QString(c);
+        }
+    }
+    return escaped;
+}
 
 int runCheckCommand(const QStringList& files, const BoardLimits& limits,
                     const CheckFileReader& read, QTextStream& out, QTextStream& err)
 {
     bool anyProblem = false;
     bool anyUnread = false;
-    for (const QString& file : files) {
-        const CheckedFile checked = read(file);
+    for (const QString& path : files) {
+        const CheckedFile checked = read(path);
+        const QString file = reportedName(path);
         if (!checked.ok) {
             err << file << QStringLiteral(": ") << checked.error << Qt::endl;
             anyUnread = true;

@@ -23,6 +23,11 @@ struct CheckedFile
 
 using CheckFileReader = std::function<CheckedFile(const QString& path)>;
 
+/// path as it is written at the start of a report line. A name holding a line break or another
+/// control character would break the lines apart: it is written escaped, C style (\n, \r, \t,
+/// \xHH, and a backslash doubled). Other names are written as they are.
+QString reportedName(const QString& path);
+
 /// Checks every file; returns 0 when no file has a problem, 1 when one has, 2 when a file could
 /// not be read (its reason goes to err, and the other files are still checked).
 int runCheckCommand(const QStringList& files, const BoardLimits& limits,

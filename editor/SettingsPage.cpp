@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "editor/CanvasPreferences.h"
 #include "editor/CanvasWidget.h"
 #include "editor/EditorState.h"
 #include "grid/Fit.h"
@@ -103,6 +104,26 @@ void SettingsPage::checkApplyState()
     }
 }
 
+void SettingsPage::applyFont(int fontIndex, int sizeIndex)
+{
+    m_parts.state->FontIndex = fontIndex;
+    m_parts.state->SizeIndex = sizeIndex;
+    QFont font = m_parts.txtMain->font();
+    font.setFamily(m_parts.cboFont->itemText(fontIndex));
+    font.setPointSize(m_parts.cboSize->itemText(sizeIndex).toInt());
+    m_parts.txtMain->setFont(font);
+}
+
+void SettingsPage::restoreRemembered()
+{
+    const CanvasPreferences p = readCanvasPreferences();
+    const int font = m_parts.cboFont->findText(p.font);
+    const int size = m_parts.cboSize->findText(QString::number(p.pointSize));
+    if (font >= 0 && size >= 0) {
+        applyFont(font, size);
+    }
+}
+
 void SettingsPage::Tekiyou()
 {
     m_parts.cmdTekiyou->setEnabled(true);
@@ -118,16 +139,11 @@ void SettingsPage::cmdTekiyou_Click()
 {
     const int k = number(m_parts.txtKeta);
     const int g = number(m_parts.txtGyou);
-    EditorState& s = *m_parts.state;
     CanvasController& canvas = m_parts.txtMain->controller();
 
-    // The font applies whatever becomes of the size.
-    s.FontIndex = m_parts.cboFont->currentIndex();
-    s.SizeIndex = m_parts.cboSize->currentIndex();
-    QFont font = m_parts.txtMain->font();
-    font.setFamily(m_parts.cboFont->currentText());
-    font.setPointSize(m_parts.cboSize->currentText().toInt());
-    m_parts.txtMain->setFont(font);
+    // The font applies whatever becomes of the size, and is remembered for the next start.
+    applyFont(m_parts.cboFont->currentIndex(), m_parts.cboSize->currentIndex());
+    rememberCanvasFont(m_parts.cboFont->currentText(), m_parts.cboSize->currentText().toInt());
 
     if (k <= 0 || g <= 0) {
         // A canvas without columns or lines cannot be drawn on; Apply stays on for a new try.

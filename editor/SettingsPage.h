@@ -46,6 +46,10 @@ public:
     /// Enables Apply exactly while the boxes or lists differ from the applied values.
     void checkApplyState();
     void Tekiyou();
+    /// The canvas font and size of the lists' entries at these indexes, on the canvas.
+    void applyFont(int fontIndex, int sizeIndex);
+    /// The font and size the settings remember, on the canvas (at start).
+    void restoreRemembered();
     void cmdTekiyou_Click();
 
 protected:

@@ -33,6 +33,7 @@
 #include "dots/DotGuideTool.h"
 #include "shapes/ShapesTool.h"
 #include "editor/BlockEditing.h"
+#include "editor/CanvasPreferences.h"
 #include "editor/CanvasWidget.h"
 #include "editor/ClipboardCommands.h"
 #include "editor/EditorHost.h"
@@ -80,7 +81,6 @@ QString text(const char* utf8)
 }
 
 /// The sizes offered for the canvas font, in points.
-const char* const kFontSizes[] = {"8", "9", "10", "11", "12", "14", "15", "18", "20", "22"};
 
 /// Places a child in twips.
 void place(QWidget* w, int left, int top, int width, int height)
@@ -177,6 +177,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     } catch (...) {
         platform::reportUnknownError(this, std::current_exception());
     }
+    restorePreferences();
     // The boxes were filled before the canvas had its size.
     m_settings->checkApplyState();
     // The last child, so the widgets and tools that show the document go before it does.
@@ -570,9 +571,7 @@ void frmMain::Form_Load()
 
     step(5);
     m_cboSize->clear();
-    for (const char* size : kFontSizes) {
-        m_cboSize->addItem(QLatin1String(size));
-    }
+    m_cboSize->addItems(kCanvasFontSizes);
 
     step(6);
     s.FontIndex = 0;
@@ -1018,13 +1017,31 @@ void frmMain::optMoji_Click(int index)
 void frmMain::optPush_Click(int index)
 {
     const PushStep steps[] = {PushStep::Half, PushStep::Full, PushStep::Dot};
-    canvas().setPushStep(steps[std::clamp(index, 0, 2)]);  // shows the step in panel 2
+    index = std::clamp(index, 0, 2);
+    if (static_cast<int>(canvas().pushStep()) != index) {
+        rememberPushStep(index);
+    }
+    canvas().setPushStep(steps[index]);  // shows the step in panel 2
     m_txtMain->setFocus();
 }
 
 bool frmMain::dotStepOffered() const
 {
     return m_txtMain->font().family() == platform::kPGothic;
+}
+
+void frmMain::restorePreferences()
+{
+    // The font first: the dot step is offered only in the proportional font.
+    m_settings->restoreRemembered();
+    int step = readCanvasPreferences().pushStep;
+    if (step == 2 && !dotStepOffered()) {
+        step = 0;
+    }
+    m_optPush[static_cast<size_t>(step)]->setChecked(true);
+    const PushStep steps[] = {PushStep::Half, PushStep::Full, PushStep::Dot};
+    canvas().setPushStep(steps[step]);
+    DataShow();
 }
 
 void frmMain::togglePushStep()

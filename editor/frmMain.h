@@ -152,6 +152,8 @@ public:
     /// Goes round the push steps: half, full, and the dot step while the canvas font is the
     /// proportional one (F7, a click on status panel 2).
     void togglePushStep();
+    /// The canvas font, size and push step the settings remember, applied after Form_Load.
+    void restorePreferences();
     /// The keypad's arrows: with a modifier held, the push operations; else the arrow key.
     void cmdCars_MouseDown(int index, Qt::KeyboardModifiers modifiers);
     void cmdDel_Click();

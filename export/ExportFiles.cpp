@@ -23,10 +23,9 @@ QByteArray exportBytes(std::u16string_view canvas, const ExportOptions& options)
         return pngBytes(renderPicture(picture, options.font, options.scale));
     }
     const Geometry geometry = pictureGeometry(options.font);
-    HtmlStyle style;
+    HtmlStyle style =
+        htmlStyleFor(options.font, static_cast<int>(std::lround(geometry.lineHeight)));
     style.title = options.title;
-    style.fontPixels = options.font.pixelSize();
-    style.lineHeightPixels = static_cast<int>(std::lround(geometry.lineHeight));
     return htmlPage(picture, style);
 }
 

@@ -1,10 +1,26 @@
 #include "HtmlExport.h"
 
+#include "platform/Fonts.h"
+
 namespace masumemo::exporting {
 
 QString escapeHtml(const QString& text)
 {
     return text.toHtmlEscaped();
+}
+
+HtmlStyle htmlStyleFor(const QFont& font, int lineHeight)
+{
+    HtmlStyle style;
+    if (font.family() == platform::kPGothic) {
+        style.fontList = kHtmlProportionalFontList;
+        style.fontPixels = kProportionalFontPixels;
+        style.lineHeightPixels = kProportionalLinePixels;
+    } else {
+        style.fontPixels = font.pixelSize();
+        style.lineHeightPixels = lineHeight;
+    }
+    return style;
 }
 
 QByteArray htmlPage(const Picture& picture, const HtmlStyle& style)
@@ -34,7 +50,7 @@ QByteArray htmlPage(const Picture& picture, const HtmlStyle& style)
             "<pre>\n%5</pre>\n"
             "</body>\n"
             "</html>\n")
-            .arg(title, kHtmlFontList, QString::number(style.fontPixels),
+            .arg(title, style.fontList, QString::number(style.fontPixels),
                  QString::number(style.lineHeightPixels), body);
     return page.toUtf8();
 }

@@ -79,6 +79,26 @@ QSize imageSize(const Picture& picture, const Geometry& geometry, const Placemen
             static_cast<int>(std::ceil((height + 2 * kImageMargin) * scale))};
 }
 
+bool fitsImageLimit(QSize size)
+{
+    return !size.isEmpty() &&
+           static_cast<qint64>(size.width()) * size.height() * 4 <= kImageLimitBytes;
+}
+
+QSize pictureImageSize(const Picture& picture, const QFont& font, int scale)
+{
+    return imageSize(picture, pictureGeometry(font), *placementFor(font), scale);
+}
+
+QString imageTooLargeText(QSize size)
+{
+    return QStringLiteral("画像が大きすぎます（%1 × %2 ピクセル）。%3 MB を超える画像は作りません。"
+                          "文字を小さくするか、絵を分けてください。")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(kImageLimitBytes / (1024 * 1024));
+}
+
 QImage renderPicture(const Picture& picture, const QFont& font, int scale,
                      const Placement* placement)
 {
@@ -88,7 +108,11 @@ QImage renderPicture(const Picture& picture, const QFont& font, int scale,
         own = placementFor(font);
         placement = own.get();
     }
-    QImage image(imageSize(picture, geometry, *placement, scale), QImage::Format_Grayscale8);
+    const QSize size = imageSize(picture, geometry, *placement, scale);
+    if (!fitsImageLimit(size)) {
+        return {};
+    }
+    QImage image(size, QImage::Format_Grayscale8);
     if (image.isNull()) {
         return image;
     }

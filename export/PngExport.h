@@ -34,8 +34,19 @@ std::unique_ptr<Placement> placementFor(const QFont& font);
 QSize imageSize(const Picture& picture, const Geometry& geometry, const Placement& placement,
                 int scale);
 
+/// The largest image made, counted at four bytes a pixel as viewers and the clipboard hold it:
+/// the same bound as a picture read for the underlay.
+inline constexpr qint64 kImageLimitBytes = 256LL * 1024 * 1024;
+/// Whether an image of size stays within kImageLimitBytes (an empty size never does).
+bool fitsImageLimit(QSize size);
+/// The size renderPicture makes of picture in font at scale.
+QSize pictureImageSize(const Picture& picture, const QFont& font, int scale);
+/// Why an image of size is not made.
+QString imageTooLargeText(QSize size);
+
 /// Draws the picture in font (from pictureFont) at scale 1 or 2. Without a placement the marks
-/// sit where placementFor(font) puts them.
+/// sit where placementFor(font) puts them. A null image, made in no time, when it would pass
+/// kImageLimitBytes.
 QImage renderPicture(const Picture& picture, const QFont& font, int scale,
                      const Placement* placement = nullptr);
 

@@ -3,6 +3,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <iterator>
 #include <utility>
 
@@ -29,6 +32,7 @@ const OptionEntry kOptions[] = {
     {"output", "PATH", "書き出し先。FILEが一つならファイル、複数ならフォルダー。", false},
     {"scale", "1|2", "PNGの倍率（既定は1）。", false},
     {"font-size", "PT", "PNGの文字の大きさ（ポイント）。既定はキャンバスと同じ。", false},
+    {"font", "NAME", "書き出しのフォント（既定はエディターで最後に選んだフォント）。", false},
     {"check", nullptr,
      "FILE... を掲示板への投稿向けに調べ、問題を FILE:行:列: の形で表示します。ウィンドウは開きません。",
      true},
@@ -73,6 +77,41 @@ struct Parser
     }
 };
 
+const OptionEntry* optionNamed(const QString& name)
+{
+    const auto* e = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                 [&name](const OptionEntry& e) { return name == QLatin1String(e.name); });
+    return e != std::end(kOptions) ? e : nullptr;
+}
+
+/// The first argument before "--" that looks like an option the program does not have, as typed.
+QString unknownOption(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == QLatin1String("--")) {
+            break;
+        }
+        if (!a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
+            continue;
+        }
+        const bool isLong = a.startsWith(QLatin1String("--"));
+        const QString bare = a.mid(isLong ? 2 : 1).section(u'=', 0, 0);
+        const OptionEntry* option = isLong ? optionNamed(bare) : nullptr;
+        if (bare == QLatin1String("h") || bare == QLatin1String("help") ||
+            bare == QLatin1String("v") || bare == QLatin1String("version")) {
+            continue;
+        }
+        if (option == nullptr) {
+            return a;
+        }
+        if (option->valueName != nullptr && !a.contains(u'=')) {
+            ++i;  // its value, which may itself begin with "-"
+        }
+    }
+    return {};
+}
+
 CommandLine usageError(const QString& why)
 {
     CommandLine c;
@@ -87,7 +126,7 @@ QString combinationError(const CommandLine& c, const QCommandLineParser& parser)
     // "--export=" names no format, yet asks for an export: refused like any other format.
     const bool exporting = parser.isSet(QStringLiteral("export"));
     if (!exporting) {
-        for (const char* exportOnly : {"output", "scale", "font-size"}) {
+        for (const char* exportOnly : {"output", "scale", "font-size", "font"}) {
             if (parser.isSet(QLatin1String(exportOnly))) {
                 return QStringLiteral("--%1 は --export と一緒に使います。")
                     .arg(QLatin1String(exportOnly));
@@ -131,6 +170,13 @@ CommandLine readCommandLine(const QStringList& arguments)
 {
     Parser p;
     if (!p.parser.parse(arguments)) {
+        // The parser would spell "-name.txt" out as the one-letter options d, a, s...
+        if (const QString typed = unknownOption(arguments); !typed.isEmpty()) {
+            return usageError(QStringLiteral("未知のオプション: %1\n"
+                                             "「-」で始まるファイル名は「--」の後に書きます"
+                                             "（例: -- %1）。")
+                                  .arg(typed));
+        }
         return usageError(p.parser.errorText());
     }
     CommandLine c;
@@ -164,17 +210,35 @@ CommandLine readCommandLine(const QStringList& arguments)
         }
     }
 
+    if (p.parser.isSet(QStringLiteral("font"))) {
+        c.font = p.parser.value(QStringLiteral("font")).trimmed();
+        if (c.font.isEmpty()) {
+            return usageError(QStringLiteral("--font にはフォント名を指定します。"));
+        }
+    }
+
     c.check = p.parser.isSet(QStringLiteral("check"));
     c.passesUnicode = !p.parser.isSet(QStringLiteral("no-unicode"));
     for (const auto& [option, field] : {std::pair{"max-bytes", &c.maxBytes},
                                         std::pair{"max-lines", &c.maxLines}}) {
         if (p.parser.isSet(QLatin1String(option))) {
+            const QString text = p.parser.value(QLatin1String(option)).trimmed();
             bool ok = false;
-            *field = p.parser.value(QLatin1String(option)).toInt(&ok);
-            if (!ok || *field < 1) {
+            const qlonglong value = text.toLongLong(&ok);
+            const bool digits = !text.isEmpty() &&
+                                std::all_of(text.begin(), text.end(), [](QChar ch) {
+                                    return ch >= u'0' && ch <= u'9';
+                                });
+            if (digits && (!ok || value > check::kLargestLimit)) {
+                return usageError(QStringLiteral("--%1 が大きすぎます。%2 までの数です。")
+                                      .arg(QLatin1String(option))
+                                      .arg(check::kLargestLimit));
+            }
+            if (!ok || value < 1) {
                 return usageError(
                     QStringLiteral("--%1 は 1 以上の数です。").arg(QLatin1String(option)));
             }
+            *field = static_cast<int>(value);
         }
     }
 
@@ -202,7 +266,7 @@ QString versionLine()
         .arg(kVersionRevision);
 }
 
-void chooseDisplayPlatform(int argc, char* argv[])
+bool chooseDisplayPlatform(int argc, char* argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
@@ -217,6 +281,18 @@ void chooseDisplayPlatform(int argc, char* argv[])
     if (const char* platform = displayPlatform(env, windows)) {
         qputenv("QT_QPA_PLATFORM", platform);
     }
+    return windows;
+}
+
+void keepQtQuiet()
+{
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtFatalMsg) {
+            const QByteArray bytes = text.toLocal8Bit();
+            std::fprintf(stderr, "%s\n", bytes.constData());
+            std::abort();
+        }
+    });
 }
 
 }  // namespace masumemo::launcher

@@ -34,6 +34,7 @@ struct CommandLine
     QString output;
     int scale = 1;
     double fontSize = 0;  ///< points; 0 keeps the canvas font's size
+    QString font;         ///< the export's font family; empty for the one the editor remembers
 
     bool check = false;  ///< the posting check of files
     int maxBytes = check::kDefaultMaxBytes;
@@ -53,10 +54,14 @@ QString helpText();
 /// "masumemo 1.2.3" for --version.
 QString versionLine();
 
-/// Sets QT_QPA_PLATFORM, unless the user did, by displayPlatform(): offscreen when argv asks for
-/// no window (a headless command, help, version or a wrong command line) and there is no X
-/// display, so the application object can be made without one; XWayland for windows in a
-/// Wayland session. Call before making the application object.
-void chooseDisplayPlatform(int argc, char* argv[]);
+/// Sets QT_QPA_PLATFORM by displayPlatform(): offscreen whenever argv asks for no window (a
+/// headless command, help, version or a wrong command line), so the application object can be
+/// made without a display; XWayland for windows in a Wayland session, unless the user chose.
+/// Call before making the application object. True when argv asks for windows.
+bool chooseDisplayPlatform(int argc, char* argv[]);
+
+/// For a run without windows: Qt's own notes (a missing runtime folder and the like) are not
+/// printed, so stderr holds only what the command itself reports. Fatal messages still abort.
+void keepQtQuiet();
 
 }  // namespace masumemo::launcher

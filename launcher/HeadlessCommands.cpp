@@ -6,6 +6,7 @@
 
 #include "check/CheckCommand.h"
 #include "document/Document.h"
+#include "editor/CanvasPreferences.h"
 #include "export/ExportFiles.h"
 #include "export/PngExport.h"
 #include "platform/Fonts.h"
@@ -24,8 +25,10 @@ int runExport(const CommandLine& command)
     exporting::ExportOptions options;
     options.format = command.exportFormat == QLatin1String("html") ? exporting::Format::Html
                                                                    : exporting::Format::Png;
-    // The canvas's own font and size, as a new editor shows it.
-    options.font = exporting::pictureFont(QFont(platform::kGothic, 12), command.fontSize);
+    // The font and size a new editor shows: the ones the author chose last.
+    const editor::CanvasPreferences remembered = editor::readCanvasPreferences();
+    const QString family = command.font.isEmpty() ? remembered.font : command.font;
+    options.font = exporting::pictureFont(QFont(family, remembered.pointSize), command.fontSize);
     options.scale = command.scale;
     const auto read = [](const QString& path) {
         document::Document picture;

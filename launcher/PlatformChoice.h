@@ -12,7 +12,8 @@ struct DisplayEnvironment
     bool platformChosen = false;  ///< QT_QPA_PLATFORM is set: the user's choice stands
 };
 
-/// "xcb", "offscreen", or nullptr for Qt's own choice.
+/// "xcb", "offscreen", or nullptr for Qt's own choice. Commands without windows always get
+/// "offscreen"; for windows the user's QT_QPA_PLATFORM stands.
 const char* displayPlatform(const DisplayEnvironment& env, bool needsWindows);
 
 }  // namespace masumemo::launcher

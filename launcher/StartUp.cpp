@@ -6,6 +6,7 @@
 #include "ProgramIcon.h"
 #include "WindowRegistry.h"
 #include "editor/FileCommands.h"
+#include "editor/frmMain.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "platform/Translations.h"
@@ -25,14 +26,33 @@ void prepareApplication(QApplication& app)
     platform::Dialogs::install(nullptr);
 }
 
+QString filesNotOpenedText(const QStringList& files)
+{
+    constexpr qsizetype kNamed = 10;
+    QString text = QStringLiteral("開けるファイルは一度に一つです。次のファイルは開いていません:");
+    for (qsizetype i = 0; i < files.size() && i < kNamed; ++i) {
+        text += QLatin1Char('\n') + files[i];
+    }
+    if (files.size() > kNamed) {
+        text += QStringLiteral("\nほか %1 件").arg(files.size() - kNamed);
+    }
+    return text;
+}
+
 std::unique_ptr<WindowRegistry> startUp(const CommandLine& command)
 {
     auto registry = std::make_unique<WindowRegistry>();
     if (command.egaocho) {
         registry->showDictionary();
     } else if (!command.files.isEmpty()) {
-        // One editor, so one file: the first.
-        registry->showEditor()->files().FileOpen(command.files.first());
+        // One editor, so one file: the first. The others are named, not dropped in silence.
+        editor::frmMain* editor = registry->showEditor();
+        editor->files().FileOpen(command.files.first());
+        if (command.files.size() > 1) {
+            platform::Dialogs::instance().message(editor, filesNotOpenedText(command.files.mid(1)),
+                                                  platform::Dialogs::Buttons::Ok,
+                                                  platform::Dialogs::Icon::Information);
+        }
     } else if (command.library.isEmpty()) {
         registry->showChooser();
     }

@@ -1,6 +1,9 @@
 #pragma once
 // What the program does between creating the application object and entering its event loop.
 
+#include <QString>
+#include <QStringList>
+
 #include <memory>
 
 class QApplication;
@@ -15,9 +18,14 @@ class WindowRegistry;
 void prepareApplication(QApplication& app);
 
 /// Shows what the command line asks for: Egaocho alone, the editor with a file opened as Open
-/// would (a file that cannot be opened leaves its message and an empty editor), or the chooser;
+/// would (a file that cannot be opened leaves its message and an empty editor; more files are
+/// named in a message as not opened), or the chooser;
 /// with a library path, also the parts window open on it beside the editor.
 /// The registry it returns owns the program's windows; keep it alive while the event loop runs.
 std::unique_ptr<WindowRegistry> startUp(const CommandLine& command);
+
+/// The message for files given beyond the first, which the one editor does not open: their
+/// names, the first ten of them.
+QString filesNotOpenedText(const QStringList& files);
 
 }  // namespace masumemo::launcher

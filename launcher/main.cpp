@@ -25,7 +25,9 @@ int main(int argc, char* argv[])
     using masumemo::launcher::CommandLine;
     namespace launcher = masumemo::launcher;
 
-    launcher::chooseDisplayPlatform(argc, argv);
+    if (!launcher::chooseDisplayPlatform(argc, argv)) {
+        launcher::keepQtQuiet();
+    }
     QApplication app(argc, argv);
     launcher::prepareApplication(app);
     // Read after the application object took its own options (-platform and the like) out.

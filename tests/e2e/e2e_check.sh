@@ -42,4 +42,26 @@ grep -q '^good.txt: ' out.txt || fail "the readable file was not checked"
 
 "$BIN" --max-lines 3 good.txt >/dev/null 2>&1; status=$?
 [ "$status" = 2 ] || fail "--max-lines without --check: status $status"
+
+# A name with a line break is written escaped, so every report line still starts with a name.
+cp bad.txt "$(printf 'two\nlines.txt')"
+out=$("$BIN" --check "$(printf 'two\nlines.txt')"); status=$?
+[ "$status" = 1 ] || fail "escaped name: status $status"
+[ "$(printf '%s\n' "$out" | head -n 1)" = 'two\nlines.txt:1:1: 行頭の半角スペース（消えます）' ] ||
+    fail "escaped name: $out"
+[ "$(printf '%s\n' "$out" | wc -l)" = 4 ] || fail "escaped name: lines broken apart: $out"
+
+# A name that starts with a dash: refused as typed, with the way to give it; taken after "--".
+cp good.txt ./-dash.txt
+"$BIN" --check -dash.txt >out.txt 2>err.txt; status=$?
+[ "$status" = 2 ] || fail "dashed name: status $status"
+grep -q -- '未知のオプション: -dash.txt' err.txt || fail "dashed name not named: $(cat err.txt)"
+grep -q -- '-- -dash.txt' err.txt || fail "no mention of --: $(cat err.txt)"
+out=$("$BIN" --check -- -dash.txt); status=$?
+[ "$status" = 0 ] || fail "dashed name after --: status $status"
+
+"$BIN" --check --max-bytes 99999999999999 good.txt >out.txt 2>err.txt; status=$?
+[ "$status" = 2 ] || fail "huge limit: status $status"
+grep -q -- '--max-bytes が大きすぎます。100000000 までの数です。' err.txt ||
+    fail "huge limit: $(cat err.txt)"
 echo "ok"

@@ -57,6 +57,30 @@ for wrong in "--bogus" "--export gif --output x $pictures/one.txt" \
     e2e_expect_eq "wrong usage '$wrong': status" "$status" 2
     [ -s "$E2E_TMP/err.log" ] || e2e_fail "wrong usage '$wrong' said nothing"
 done
+# A DISPLAY naming a server that does not exist (cron, ssh) and no runtime folder: the
+# commands run all the same, and stderr holds nothing that is not theirs.
+ghost() {
+    set +e
+    env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_RUNTIME_DIR DISPLAY=:4711 "$MASUMEMO_BIN" "$@" \
+        >"$E2E_TMP/out.log" 2>"$E2E_TMP/err.log"
+    status=$?
+    set -e
+}
+ghost --export png --output "$E2E_TMP/ghost.png" "$pictures/one.txt"
+e2e_expect_eq "no such display, export: status" "$status" 0
+e2e_expect_eq "no such display, export: stderr" "$(cat "$E2E_TMP/err.log")" ""
+[ -s "$E2E_TMP/ghost.png" ] || e2e_fail "no such display: nothing exported"
+ghost --check "$pictures/one.txt"
+e2e_expect_eq "no such display, check: status" "$status" 0
+e2e_expect_eq "no such display, check: stderr" "$(cat "$E2E_TMP/err.log")" ""
+
+# The largest canvas in a large font at twice the size: refused at once, nothing written.
+e2e_repeat "$(e2e_repeat '■' 40)"$'\n' 800 | iconv -f utf-8 -t cp932 >"$pictures/large.txt"
+run --export png --font-size 60 --scale 2 --output "$E2E_TMP/large.png" "$pictures/large.txt"
+e2e_expect_eq "image past the limit: status" "$status" 1
+grep -q "^$pictures/large.txt: " "$E2E_TMP/err.log" || e2e_fail "image past the limit: not said"
+[ ! -e "$E2E_TMP/large.png" ] || e2e_fail "image past the limit: written anyway"
+
 run --version
 e2e_expect_eq "version" "$(cat "$E2E_TMP/out.log")" \
     "masumemo $(sed -n 's/^project(Masumemo VERSION \([0-9.]*\).*/\1/p' "$E2E_DIR/../../CMakeLists.txt")"

@@ -6,6 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -15,7 +18,9 @@
 #include "editor/frmMain.h"
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
+#include "platform/AppPaths.h"
 #include "platform/Fonts.h"
+#include "platform/ProgramSettings.h"
 
 #include "TextRows.h"
 
@@ -53,6 +58,9 @@ private slots:
     void initTestCase() { platform::installFontSubstitutions(); }
     void init()
     {
+        // Apply remembers the font in the program's settings: a folder of each test's own.
+        m_dir = std::make_unique<QTemporaryDir>();
+        platform::AppPaths::setProgramDirectoryForTesting(m_dir->path());
         m_dialogs = std::make_unique<testing::ScriptedDialogs>();
         m_window = std::make_unique<frmMain>();
         m_window->optMoji_Click(frmMain::kSettingsCategory);
@@ -61,6 +69,8 @@ private slots:
     {
         m_window.reset();
         m_dialogs.reset();
+        platform::AppPaths::setProgramDirectoryForTesting(QString());
+        m_dir.reset();
     }
 
     void boxesTakeOnlyNumbers_data();
@@ -72,8 +82,10 @@ private slots:
     void undoReturnsToTheFormerSize();
     void dotsShowWhileTheProportionalFontIsChosen_data();
     void dotsShowWhileTheProportionalFontIsChosen();
+    void fontSizeAndPushStepAreRememberedForTheNextStart();
 
 private:
+    std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<testing::ScriptedDialogs> m_dialogs;
     std::unique_ptr<frmMain> m_window;
 };
@@ -365,3 +377,57 @@ void SettingsPageTest::dotsShowWhileTheProportionalFontIsChosen()
 
 QTEST_MAIN(SettingsPageTest)
 #include "test_settings_page.moc"
+
+void SettingsPageTest::fontSizeAndPushStepAreRememberedForTheNextStart()
+{
+    // An author of proportional pictures chooses the font once.
+    m_window->cboFont()->setCurrentIndex(1);
+    m_window->cboSize()->setCurrentIndex(m_window->cboSize()->findText(QStringLiteral("14")));
+    m_window->settingsPage().cmdTekiyou_Click();
+    // The dot step, which the proportional font offers.
+    m_window->findChild<QRadioButton*>(QStringLiteral("optPush_2"))->click();
+    m_window.reset();
+
+    const auto started = [] {
+        auto w = std::make_unique<frmMain>();
+        w->optMoji_Click(frmMain::kSettingsCategory);
+        return w;
+    };
+    m_window = started();
+    QCOMPARE(m_window->txtMain()->font().family(), platform::kPGothic);
+    QCOMPARE(m_window->txtMain()->font().pointSize(), 14);
+    QCOMPARE(m_window->cboFont()->currentIndex(), 1);
+    QCOMPARE(m_window->cboSize()->currentText(), QStringLiteral("14"));
+    QVERIFY(!m_window->cmdTekiyou()->isEnabled());
+    QCOMPARE(m_window->canvas().pushStep(), editor::PushStep::Dot);
+    QVERIFY(m_window->findChild<QRadioButton*>(QStringLiteral("optPush_2"))->isChecked());
+    QVERIFY(m_window->statusPanel(4)->isVisibleTo(m_window.get()));  // the dots of that font
+    m_window.reset();
+
+    // A hand-edited file: what the page does not offer gives the defaults, and the dot step
+    // without the font that offers it is the half step.
+    const struct
+    {
+        const char* name;
+        QVariant step;
+        editor::PushStep want;
+    } rows[] = {
+        {"dot step in the fixed font", 2, editor::PushStep::Half},
+        {"full step", 1, editor::PushStep::Full},
+        {"no number", QStringLiteral("perhaps"), editor::PushStep::Half},
+        {"beyond the steps: the last, the dot step", 7, editor::PushStep::Half},
+    };
+    for (const auto& row : rows) {
+        {
+            const auto settings = platform::openProgramSettings();
+            settings->setValue(QStringLiteral("Canvas/Font"), QStringLiteral("Comic Sans"));
+            settings->setValue(QStringLiteral("Canvas/FontSize"), 13);
+            settings->setValue(QStringLiteral("Canvas/PushStep"), row.step);
+        }
+        m_window = started();
+        QCOMPARE(m_window->txtMain()->font().family(), platform::kGothic);
+        QCOMPARE(m_window->txtMain()->font().pointSize(), 12);
+        QVERIFY2(m_window->canvas().pushStep() == row.want, row.name);
+        m_window.reset();
+    }
+}

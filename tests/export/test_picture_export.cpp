@@ -87,6 +87,8 @@ private slots:
     void proportionalFontKeepsDotAlignedEnds_data();
     void proportionalFontKeepsDotAlignedEnds();
     void pageHoldsTheEscapedPictureInPre();
+    void pageNamesFontsOfTheCanvasFontsWidths();
+    void imagesStayWithinTheLimit();
     void manyFilesExportIntoAFolder();
     void failuresAreReportedAndTheRestGoOn();
     void noOutputIsEverAnInput_data();
@@ -342,6 +344,62 @@ void PictureExportTest::pageHoldsTheEscapedPictureInPre()
     // The first line is blank: the newline after <pre> is the one the parser drops.
     QVERIFY(page.contains(QLatin1String(
         "<pre>\n\n&lt;a href=&quot;x&quot;&gt;&amp;amp;&lt;/a&gt;\n</pre>")));
+}
+
+void PictureExportTest::pageNamesFontsOfTheCanvasFontsWidths()
+{
+    const struct
+    {
+        const char* name;
+        QFont font;
+        QString list;
+        const char* sizes;
+    } rows[] = {
+        {"fixed: its own size and line", pictureFont(QFont(platform::kGothic, 15)), kHtmlFontList,
+         "font-size: 20px; line-height: 21px;"},
+        // Pictures spaced for the proportional font's widths are shown in faces of those widths,
+        // at the size they were made for, whatever the canvas showed.
+        {"proportional", pictureFont(QFont(platform::kPGothic, 22)),
+         u"Monapo, Mona, \"MS PGothic\", \"ＭＳ Ｐゴシック\""_s,
+         "font-size: 16px; line-height: 18px;"},
+    };
+    for (const auto& row : rows) {
+        const QString page = QString::fromUtf8(
+            htmlPage(layOutPicture(u"ab"), htmlStyleFor(row.font, 21)));
+        QVERIFY2(page.contains(u"font-family: "_s + row.list + u';'), row.name);
+        QVERIFY2(page.contains(QLatin1String(row.sizes)), row.name);
+    }
+}
+
+void PictureExportTest::imagesStayWithinTheLimit()
+{
+    const struct
+    {
+        QSize size;
+        bool fits;
+    } rows[] = {
+        {{8192, 8192}, true},  // exactly 256 MB at four bytes a pixel
+        {{8193, 8192}, false},
+        {{1, 1}, true},
+        {{0, 10}, false},
+        {{100000, 100000}, false},
+        {{2147483647, 2}, false},
+    };
+    for (const auto& row : rows) {
+        QVERIFY2(fitsImageLimit(row.size) == row.fits,
+                 qPrintable(QStringLiteral("%1 x %2").arg(row.size.width()).arg(row.size.height())));
+    }
+    // Far past the limit: no image, and no minutes spent drawing one.
+    std::u16string text;
+    for (int i = 0; i < 800; ++i) {
+        text += std::u16string(40, u'■') + u"\r\n";
+    }
+    const Picture picture = layOutPicture(text);
+    const QFont font = pictureFont(QFont(platform::kGothic, 12), 60);
+    QVERIFY(!fitsImageLimit(pictureImageSize(picture, font, 2)));
+    QVERIFY(renderPicture(picture, font, 2).isNull());
+    QVERIFY(fitsImageLimit(pictureImageSize(picture, font, 1)) ==
+            !renderPicture(picture, font, 1).isNull());
 }
 
 void PictureExportTest::manyFilesExportIntoAFolder()

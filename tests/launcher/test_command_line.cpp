@@ -20,7 +20,49 @@ private slots:
     void exportOptionsAreRead();
     void checkLimitsAreRead();
     void helpListsEveryOption();
+    void refusalsSayWhatWasWrong();
 };
+
+void CommandLineTest::refusalsSayWhatWasWrong()
+{
+    const struct
+    {
+        const char* name;
+        QStringList arguments;
+        QStringList said;  // every one of these is in the message
+    } rows[] = {
+        {"a file name starting with a dash", {"--check", "-dash.txt"}, {"-dash.txt", "-- -dash.txt"}},
+        {"an unknown long option", {"--bogus=1", "a"}, {"未知のオプション: --bogus=1"}},
+        {"a value that starts with a dash is no option",
+         {"--export", "png", "--output", "-o", "-x"}, {"未知のオプション: -x"}},
+        {"a limit beyond every board", {"--check", "--max-bytes", "99999999999999", "a"},
+         {"--max-bytes", "大きすぎます", "100000000"}},
+        {"a limit just beyond", {"--check", "--max-lines", "100000001", "a"}, {"大きすぎます"}},
+        {"a negative limit", {"--check", "--max-lines", "-3", "a"}, {"1 以上"}},
+        {"a font size that is not a number", {"--export", "png", "--output", "o", "--font-size", "nan", "a"},
+         {"--font-size"}},
+        {"an endless font size", {"--export", "png", "--output", "o", "--font-size", "inf", "a"},
+         {"--font-size"}},
+        {"a font without export", {"--font", "x", "a"}, {"--font", "--export"}},
+    };
+    for (const auto& row : rows) {
+        const CommandLine c = readCommandLine(QStringList{"masumemo"} + row.arguments);
+        QVERIFY2(c.outcome == Outcome::UsageError, row.name);
+        for (const QString& part : row.said) {
+            QVERIFY2(c.error.contains(part), qPrintable(QLatin1String(row.name) + ": " + c.error));
+        }
+    }
+    // After "--" a dashed name is a file; the largest limit itself is taken.
+    const CommandLine dashed = readCommandLine(
+        {"masumemo", "--check", "--max-bytes", "100000000", "--", "-dash.txt"});
+    QCOMPARE(dashed.outcome, Outcome::Headless);
+    QCOMPARE(dashed.files, QStringList{"-dash.txt"});
+    QCOMPARE(dashed.maxBytes, 100'000'000);
+    const CommandLine font = readCommandLine(
+        {"masumemo", "--export", "html", "--font", "ＭＳ Ｐゴシック", "--output", "o", "a"});
+    QCOMPARE(font.outcome, Outcome::Headless);
+    QCOMPARE(font.font, QStringLiteral("ＭＳ Ｐゴシック"));
+}
 
 void CommandLineTest::outcomes_data()
 {
@@ -132,8 +174,8 @@ void CommandLineTest::helpListsEveryOption()
 {
     const QString help = masumemo::launcher::helpText();
     for (const char* option : {"--help", "--version", "--egaocho", "--export", "--output",
-                               "--scale", "--font-size", "--check", "--max-bytes", "--max-lines",
-                               "--no-unicode", "--library"}) {
+                               "--scale", "--font-size", "--font", "--check", "--max-bytes",
+                               "--max-lines", "--no-unicode", "--library"}) {
         QVERIFY2(help.contains(QLatin1String(option)), option);
     }
 }

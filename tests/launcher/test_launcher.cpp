@@ -1,8 +1,11 @@
 // The chooser, the window registry and About, driven through their real widgets.
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +19,8 @@
 #include "launcher/CommandLine.h"
 #include "launcher/StartUp.h"
 #include "launcher/WindowRegistry.h"
+#include "editor/FileCommands.h"
+#include "editor/frmMain.h"
 #include "launcher/frmAbout.h"
 #include "launcher/frmSplash.h"
 #include "platform/AppPaths.h"
@@ -85,6 +90,7 @@ private slots:
     void aboutIsModalOverTheEditor();
 
     void partsWindowFromTheCommandLineAndTheToolsMenu();
+    void filesBeyondTheFirstAreNamedAsNotOpened();
 
 private:
     QTemporaryDir m_programDir;
@@ -318,6 +324,12 @@ void LauncherTest::partsWindowFromTheCommandLineAndTheToolsMenu()
     library::frmLibrary* window = registry->library();
     QCOMPARE(window->index().roots(), QStringList{QDir::cleanPath(parts.path())});
     QVERIFY(window->folders().isEmpty());  // for this session only
+    // A tool window of the editor, announced as a window named by its title, not a filler.
+    QCOMPARE(window->windowType(), Qt::Tool);
+    QCOMPARE(window->parentWidget(), registry->editor());
+    QAccessibleInterface* announced = QAccessible::queryAccessibleInterface(window);
+    QCOMPARE(announced->role(), QAccessible::Window);
+    QCOMPARE(announced->text(QAccessible::Name), QStringLiteral("AA素材"));
 
     // The Tools menu brings the same window back; it goes with the editor.
     window->close();
@@ -328,6 +340,35 @@ void LauncherTest::partsWindowFromTheCommandLineAndTheToolsMenu()
     registry->editor()->close();
     flushDeletes();
     QCOMPARE(windowsNamed("frmLibrary"), 0);
+}
+
+void LauncherTest::filesBeyondTheFirstAreNamedAsNotOpened()
+{
+    QTemporaryDir dir;
+    QFile first(dir.filePath(QStringLiteral("a.txt")));
+    QVERIFY(first.open(QIODevice::WriteOnly));
+    first.write("ab\r\n");
+    first.close();
+    m_dialogs->clear();
+    launcher::CommandLine command;
+    command.files = QStringList{first.fileName(), QStringLiteral("b.txt"), QStringLiteral("c.txt")};
+    const auto registry = launcher::startUp(command);
+    QCOMPARE(QFileInfo(registry->editor()->state().CurrentFile).fileName(), QStringLiteral("a.txt"));
+    QCOMPARE(m_dialogs->messages().size(), size_t{1});
+    QCOMPARE(m_dialogs->messages().front().text,
+             QStringLiteral("開けるファイルは一度に一つです。次のファイルは開いていません:\nb.txt\nc.txt"));
+    registry->editor()->close();
+    flushDeletes();
+
+    // A long list names ten and counts the rest.
+    QStringList many;
+    for (int i = 0; i < 25; ++i) {
+        many << QStringLiteral("%1.txt").arg(i);
+    }
+    const QString text = launcher::filesNotOpenedText(many);
+    QVERIFY(text.contains(QStringLiteral("\n9.txt\n")));
+    QVERIFY(!text.contains(QStringLiteral("\n10.txt")));
+    QVERIFY(text.endsWith(QStringLiteral("ほか 15 件")));
 }
 
 QTEST_MAIN(LauncherTest)

@@ -16,21 +16,23 @@ TEST(PlatformChoice, WaylandGoesThroughXWaylandAndHeadlessNeedsNoDisplay)
         const char* want;  // nullptr: Qt's own choice
     };
     const Row rows[] = {
-        // An X11 desktop, windows or not: Qt's own choice (xcb).
+        // An X11 desktop: Qt's own choice (xcb) for windows; headless never needs the display,
+        // which may name a server that is gone.
         {true, false, false, true, nullptr},
-        {true, false, false, false, nullptr},
+        {true, false, false, false, "offscreen"},
         // A Wayland session with XWayland: windows through X11, so the focus can come back.
         {true, true, false, true, "xcb"},
-        {true, true, false, false, nullptr},
+        {true, true, false, false, "offscreen"},
         // Wayland without XWayland: nothing better to ask for windows; headless is offscreen.
         {false, true, false, true, nullptr},
         {false, true, false, false, "offscreen"},
         // No display at all: headless commands still run; windows get Qt's own answer.
         {false, false, false, false, "offscreen"},
         {false, false, false, true, nullptr},
-        // The user's QT_QPA_PLATFORM always stands.
+        // The user's QT_QPA_PLATFORM stands for windows; headless is offscreen whatever it says.
         {true, true, true, true, nullptr},
-        {false, false, true, false, nullptr},
+        {false, false, true, false, "offscreen"},
+        {true, false, true, false, "offscreen"},
     };
     for (const Row& r : rows) {
         const char* got = displayPlatform({.x11 = r.x11, .wayland = r.wayland,

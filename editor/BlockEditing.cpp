@@ -35,7 +35,7 @@ BlockEditing::BlockEditing(CanvasWidget& canvas, QObject* parent)
     : QObject(parent), m_canvas(&canvas)
 {
     setObjectName(QStringLiteral("BlockEditing"));
-    m_transparent = platform::openProgramSettings()->value(kTransparentKey, false).toBool();
+    m_transparent = platform::readBool(*platform::openProgramSettings(), kTransparentKey, false);
     m_canvas->addLayer(this);
     // Closing the window, saving, opening or starting anew with a block afloat lays it down
     // first, so the file and the save question see the picture as it is shown.
@@ -393,6 +393,17 @@ bool BlockEditing::keyPressed(int key, Qt::KeyboardModifiers modifiers)
     m_hasRect = false;
     repaint();
     return false;
+}
+
+bool BlockEditing::selectAll()
+{
+    if (m_canvas == nullptr) {
+        return false;
+    }
+    layDown();
+    const auto& c = m_canvas->controller();
+    select({0, 0}, {2 * c.keta(), c.gyou() - 1});
+    return true;
 }
 
 std::optional<QString> BlockEditing::takeSelection(bool cut)

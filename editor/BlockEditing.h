@@ -72,6 +72,8 @@ public:
     void pointerReleased(QPoint p) override;
     bool keyPressed(int key, Qt::KeyboardModifiers modifiers) override;
     std::optional<QString> takeSelection(bool cut) override;
+    /// The whole canvas as the rectangle, a floating block laid down first.
+    bool selectAll() override;
     void canvasClosed() override { m_canvas = nullptr; }
 
 signals:

@@ -57,6 +57,15 @@ bool isNavigation(const QKeyEvent* e)
     return std::any_of(kKeys.begin(), kKeys.end(), [e](auto key) { return e->matches(key); });
 }
 
+/// -1 or 1 for Left or Right, plain or with Shift; 0 for any other key.
+int characterStep(const QKeyEvent* e)
+{
+    if ((e->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) != Qt::NoModifier) {
+        return 0;
+    }
+    return e->key() == Qt::Key_Left ? -1 : e->key() == Qt::Key_Right ? 1 : 0;
+}
+
 bool isRedo(const QKeyEvent* e)
 {
     return e->matches(QKeySequence::Redo) ||
@@ -312,6 +321,12 @@ std::optional<QString> CanvasWidget::layerSelection(bool cut)
     return layer != nullptr ? layer->takeSelection(cut) : std::nullopt;
 }
 
+bool CanvasWidget::layerSelectAll()
+{
+    platform::CanvasLayer* layer = capturingLayer();
+    return layer != nullptr && layer->selectAll();
+}
+
 QPoint CanvasWidget::cellAt(QPoint canvasPixel) const
 {
     const int offset = toModelOffset(cursorForPosition(canvasPixel + layerOrigin()).position());
@@ -457,6 +472,8 @@ void CanvasWidget::keyPressEvent(QKeyEvent* e)
         m_controller.redo();
     } else if (isPaste(e)) {
         pasteFromClipboard();
+    } else if (const int step = characterStep(e); step != 0) {
+        stepCharacter(step, e->modifiers().testFlag(Qt::ShiftModifier));
     } else if (isNavigation(e)) {
         QPlainTextEdit::keyPressEvent(e);
     } else if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
@@ -475,6 +492,28 @@ void CanvasWidget::keyPressEvent(QKeyEvent* e)
             m_controller.inputText(e->text().toStdU16String());
         }
     }
+}
+
+void CanvasWidget::stepCharacter(int direction, bool select)
+{
+    QTextCursor cursor = textCursor();
+    int to = cursor.position();
+    if (!select && cursor.hasSelection()) {
+        // An arrow without Shift ends the selection at the side it points to.
+        to = direction < 0 ? cursor.selectionStart() : cursor.selectionEnd();
+    } else {
+        const QTextDocument& doc = *document();
+        const bool pair = direction < 0 ? doc.characterAt(to - 1).isLowSurrogate() &&
+                                               doc.characterAt(to - 2).isHighSurrogate()
+                                         : doc.characterAt(to).isHighSurrogate() &&
+                                               doc.characterAt(to + 1).isLowSurrogate();
+        to += direction * (pair ? 2 : 1);
+    }
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    to = std::clamp(to, 0, end.position());
+    cursor.setPosition(to, select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+    setTextCursor(cursor);
 }
 
 void CanvasWidget::keyReleaseEvent(QKeyEvent* e)

@@ -49,6 +49,8 @@ public:
     QRect unitSpan(int line, int from, int to) const;
     /// Copy or cut by the layer that takes the input now, if it holds a selection of its own.
     std::optional<QString> layerSelection(bool cut);
+    /// Select all given to the capturing layer; false when the text's own selection applies.
+    bool layerSelectAll();
 
     int toDocumentPosition(int modelOffset) const;
     int toModelOffset(int documentPosition) const;
@@ -89,6 +91,9 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
+    /// Left or Right (Shift selecting): one character, even a half-width voiced mark, which
+    /// the text layout would join to the character before it. A surrogate pair is one step.
+    void stepCharacter(int direction, bool select);
     void popUpEditMenu(const QPoint& globalPos);
     /// A thin line after the last cell of each line and under the last line: where the grid
     /// ends, so a click past it is no surprise. Drawn on the view, never part of the text.

@@ -45,9 +45,12 @@ namespace ClipboardCommands {
 
 void selectAll(CanvasWidget& txtMain)
 {
+    txtMain.setFocus();
+    if (txtMain.layerSelectAll()) {
+        return;
+    }
     const CanvasController& canvas = txtMain.controller();
     txtMain.setSelection(0, static_cast<int>(canvas.text().size()));
-    txtMain.setFocus();
 }
 
 void copy(CanvasWidget& txtMain)

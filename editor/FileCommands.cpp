@@ -96,9 +96,13 @@ bool FileCommands::SaveAs()
     const document::FileForm& current = m_canvas.document().form();
     const bool utf8 = current.encoding == grid::TextEncoding::Utf8;
     const QString filters = utf8 ? kUtf8Filter + '|' + kFilter : kFilter + '|' + kUtf8Filter;
+    // The file being edited, wherever it came from (the command line, the recent files, a
+    // hand-over), is where a new name is most likely wanted.
+    const QString editing = m_canvas.document().path();
+    const QString offered = editing.isEmpty() ? m_lastName : editing;
     int chosen = 0;
     const QString path = Dialogs::instance().saveFileName(
-        &m_window, {kSaveTitle, filters, m_lastName, kSuffix, &chosen});
+        &m_window, {kSaveTitle, filters, offered, kSuffix, &chosen});
     if (path.isEmpty()) {
         return false;
     }

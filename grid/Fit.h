@@ -36,10 +36,11 @@ std::u16string resizeColumns(std::u16string_view canvas, int keta);
 /// full-width spaces are appended. gyou <= 0 gives the empty canvas.
 std::u16string resizeLines(std::u16string_view canvas, int gyou, int keta);
 
-/// The largest canvas a file may make, in half-width units. Far beyond any size the program
-/// can apply; it only keeps a small file of one long line and many short ones from asking for
-/// gigabytes once every line is padded.
-inline constexpr long long kMaxOpenedCanvasUnits = 1LL << 25;
+/// The largest canvas a file may make, in half-width units: sixteen times the largest canvas
+/// the program can apply, room for any picture and for the emoticon lists Egaocho hands over.
+/// A file far past it (one line of megabytes, millions of short lines) is no picture; opened,
+/// it would stall every keystroke and take gigabytes once every line is padded.
+inline constexpr long long kMaxOpenedCanvasUnits = 16 * kMaxCanvasUnits;
 
 /// Files larger than this are refused unread. Every unit of a line's width comes from at most
 /// two bytes (an invalid pair reads as one "?") and every line holds at least two units and at

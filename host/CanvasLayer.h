@@ -46,6 +46,8 @@ public:
     /// Copy (cut false) and cut while capturing: the layer's own selection as clipboard text,
     /// cut blanking it too; nothing when the canvas's ordinary selection applies.
     virtual std::optional<QString> takeSelection(bool /*cut*/) { return std::nullopt; }
+    /// Select all while capturing: true when the layer selected the whole canvas its own way.
+    virtual bool selectAll() { return false; }
 
     /// The canvas is being destroyed while the layer is still on it: the layer's owner must
     /// not call the canvas again (not even to remove the layer).

@@ -45,6 +45,11 @@ xdotool key ctrl+z
 xdotool key ctrl+b
 copied "$(canvas "ab$(e2e_repeat "$full" 34)" "$blank")" "canvas after undo with a block afloat"
 
+# Select all in rectangle mode takes the whole canvas, not the rectangle chosen before it.
+xdotool key ctrl+Home ctrl+b shift+Right
+copied "$(canvas "ab$(e2e_repeat "$full" 34)" "$blank")" "select all in rectangle mode"
+xdotool key ctrl+b
+
 # A block still afloat when the window is closed is laid down first, so the question comes.
 xdotool key alt+f x
 e2e_wait_active '^Masumemo$'

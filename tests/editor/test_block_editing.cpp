@@ -102,6 +102,25 @@ private slots:
         QCOMPARE(clipboard(), QStringLiteral("bcd\n い"));
     }
 
+    void selectAllTakesTheWholeCanvasAsTheRectangle()
+    {
+        // A small rectangle chosen before: select all must not leave copy on it.
+        m_block->select({0, 0}, {2, 0});
+        ClipboardCommands::selectAll(*m_w);
+        QCOMPARE(m_block->selection(), (grid::BlockRect{0, 0, 8, 3}));
+        ClipboardCommands::copy(*m_w);
+        QCOMPARE(clipboard(), QStringLiteral("abcdefgh\nあいうえ\n12345678"));
+
+        // While a block floats it is laid down first, then everything is selected.
+        m_block->select({0, 0}, {2, 0});
+        m_block->moveBlock(grid::Arrow::Down);
+        QVERIFY(m_block->isFloating());
+        ClipboardCommands::selectAll(*m_w);
+        QVERIFY(!m_block->isFloating());
+        ClipboardCommands::copy(*m_w);
+        QCOMPARE(clipboard(), QStringLiteral("  cdefgh\nabいうえ\n12345678"));
+    }
+
     void cutLeavesSpacesAsOneStep()
     {
         m_block->select({0, 0}, {2, 1});

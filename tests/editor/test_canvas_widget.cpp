@@ -9,12 +9,15 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QVBoxLayout>
 #include <QtTest>
 
 #include "editor/CanvasWidget.h"
+#include "platform/AppPaths.h"
 #include "editor/frmMain.h"
 #include "platform/Fonts.h"
 #include "grid/LineModel.h"
@@ -88,6 +91,38 @@ private slots:
         QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);  // Ctrl keys never type
         QTest::keyClick(&w, Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(lineOf(w, 1), QStringLiteral(" b") + fw(34));
+    }
+
+    void arrowsStepOneCharacterEvenOverVoicedMarks()
+    {
+        // "ﾊﾞ" and "ｶﾟ" are two cells each; the emoji is one character of two code units.
+        CanvasWidget& w = *m_w;
+        w.controller().resetCanvas(u"ﾊﾞｶﾟ\U0001F600abc\r\n12345678", 4, 2);
+        w.setSelection(0, 0);
+        const std::vector<int> right = {1, 2, 3, 4, 6, 7, 8, 9, 11, 12};
+        int x = w.cursorRect().x();
+        for (size_t i = 0; i < right.size(); ++i) {
+            QTest::keyClick(&w, Qt::Key_Right);
+            QCOMPARE(w.selectionStart(), right[i]);
+            if (right[i] <= 9) {
+                // The caret is drawn a cell further on, not at the start of the pair.
+                QVERIFY2(w.cursorRect().x() > x, qPrintable(QString::number(right[i])));
+                x = w.cursorRect().x();
+            }
+        }
+        for (const int want : {11, 9, 8, 7, 6, 4, 3, 2, 1, 0, 0}) {
+            QTest::keyClick(&w, Qt::Key_Left);
+            QCOMPARE(w.selectionStart(), want);
+        }
+        // Shift selects character by character; a plain arrow then leaves the selection at the
+        // side it points to.
+        QTest::keyClick(&w, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(&w, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(&w, Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(w.selectionLength(), 3);
+        QTest::keyClick(&w, Qt::Key_Left);
+        QCOMPARE(w.selectionStart(), 0);
+        QCOMPARE(w.selectionLength(), 0);
     }
 
     void altArrowsPushAndPull()
@@ -359,6 +394,11 @@ private slots:
 
     void keypadOfTheEditorWindow()
     {
+        // The push step chosen below is remembered: in a folder of this test's own.
+        QTemporaryDir dir;
+        masumemo::platform::AppPaths::setProgramDirectoryForTesting(dir.path());
+        const auto restore = qScopeGuard(
+            [] { masumemo::platform::AppPaths::setProgramDirectoryForTesting(QString()); });
         masumemo::editor::frmMain window;
         CanvasWidget& w = *window.txtMain();
         const auto keypad = [&](const char* name) {

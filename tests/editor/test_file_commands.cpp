@@ -64,6 +64,7 @@ private slots:
     void opensAnyTextFileOntoTheGrid();
     void saveWritesTrimmedLinesAndReopensNarrower();
     void newKeepsTheSize();
+    void saveAsStartsAtTheFileBeingEdited();
     void savedAnswerToTheQuestion_data();
     void savedAnswerToTheQuestion();
     void failedSaveKeepsThePreviousFile_data();
@@ -219,6 +220,26 @@ void FileCommandsTest::saveWritesTrimmedLinesAndReopensNarrower()
     QCOMPARE(m_window->canvas().gyou(), 20);
     QCOMPARE(linesOf(canvasText()).first(), QStringLiteral("abcd"));
     QCOMPARE(linesOf(canvasText()).last(), QStringLiteral("　　"));
+}
+
+void FileCommandsTest::saveAsStartsAtTheFileBeingEdited()
+{
+    // Opened as the command line and the recent files open it: no dialog chose its name.
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("deep/er")));
+    const QString file = path(QStringLiteral("deep/er/pic.txt"));
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write("ab\r\n");
+    out.close();
+    m_dialogs->choose(path(QStringLiteral("elsewhere.txt")));
+    m_window->mnuFileSaveAs_Click();  // a name chosen before, in another folder
+    QVERIFY(m_window->files().FileOpen(file));
+    m_window->mnuFileSaveAs_Click();  // cancelled
+    QCOMPARE(m_dialogs->fileAsks().back().request.initialPath, file);
+    // A new canvas has no file: the last name chosen is offered again.
+    m_window->mnuFileNew_Click();
+    m_window->mnuFileSaveAs_Click();
+    QCOMPARE(m_dialogs->fileAsks().back().request.initialPath, path(QStringLiteral("elsewhere.txt")));
 }
 
 void FileCommandsTest::newKeepsTheSize()
@@ -391,6 +412,11 @@ void FileCommandsTest::failedOpenChangesNothing_data()
     // One long line and many short ones would ask for gigabytes once padded.
     QTest::newRow("far too large to pad")
         << "huge.txt" << QByteArray(200000, 'a') + QByteArray(400000, '\n') << false << tooLarge;
+    // Far beyond the largest canvas: each would stall every keystroke once open.
+    QTest::newRow("one line of megabytes")
+        << "line.txt" << QByteArray(2'000'000, 'a') << false << tooLarge;
+    QTest::newRow("a million short lines")
+        << "lines.txt" << QByteArray("ab\n").repeated(1'000'000) << false << tooLarge;
     // Larger than any canvas file can be: refused without reading it (made sparse below).
     QTest::newRow("larger than any canvas file")
         << "sparse.txt" << QByteArray() << false << tooLarge;

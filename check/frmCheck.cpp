@@ -22,6 +22,7 @@
 #include "grid/References.h"
 #include "host/CanvasLayer.h"
 #include "platform/ProgramSettings.h"
+#include "platform/ToolWindow.h"
 #include "platform/WindowPlacement.h"
 
 namespace masumemo::check {
@@ -30,7 +31,6 @@ namespace {
 
 const QString kMaxBytesKey = QStringLiteral("BoardCheck/MaxBytes");
 const QString kMaxLinesKey = QStringLiteral("BoardCheck/MaxLines");
-constexpr int kLargestLimit = 100'000'000;
 
 QSpinBox* limitBox(QWidget* parent, const QString& name, int value)
 {
@@ -76,13 +76,15 @@ frmCheck::frmCheck(QWidget* owner, CheckedCanvas& canvas)
     : QWidget(owner, Qt::Window), m_canvas(canvas), m_canvasWidget(canvas.canvasWidget())
 {
     setObjectName(QStringLiteral("frmCheck"));
+    platform::makeToolWindow(*this);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("投稿チェック"));
 
     const auto settings = platform::openProgramSettings();
-    const BoardLimits limits{settings->value(kMaxBytesKey, kDefaultMaxBytes).toInt(),
-                             settings->value(kMaxLinesKey, kDefaultMaxLines).toInt(),
-                             passesUnicode()};
+    const BoardLimits limits{
+        platform::readInt(*settings, kMaxBytesKey, kDefaultMaxBytes, 1, kLargestLimit),
+        platform::readInt(*settings, kMaxLinesKey, kDefaultMaxLines, 1, kLargestLimit),
+        passesUnicode()};
 
     m_list = new ProblemList(this);
     m_lvwProblems = new QTreeView(this);

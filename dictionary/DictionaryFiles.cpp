@@ -352,16 +352,11 @@ DictError WriteDictionaryList(const DictionaryList& list)
     return writeListFile(pathsOf(list));
 }
 
-QString missingFilesMessage(const QStringList& paths)
+namespace {
+
+/// text, then the paths one a line: at most kListedMissingFiles of them, then how many more.
+QString withPaths(QString text, const QStringList& paths)
 {
-    if (paths.size() == 1) {
-        return QStringLiteral("ファイル「") + paths.front() +
-               QStringLiteral("」が見つかりません。") + QStringLiteral("\r\n") +
-               QStringLiteral("ファイルリスト内の参照を削除します。");
-    }
-    QString text =
-        QStringLiteral("次の %1 個のファイルが見つかりません。ファイルリスト内の参照を削除します。")
-            .arg(paths.size());
     for (const QString& path : paths.mid(0, kListedMissingFiles)) {
         text += QStringLiteral("\r\n") + path;
     }
@@ -370,6 +365,32 @@ QString missingFilesMessage(const QStringList& paths)
                 QStringLiteral("ほか %1 個").arg(paths.size() - kListedMissingFiles);
     }
     return text;
+}
+
+}  // namespace
+
+QString notFilesMessage(const QStringList& paths)
+{
+    if (paths.size() == 1) {
+        return refusalMessage(paths.front(), platform::regularFileProblem(paths.front())) +
+               QStringLiteral("\r\n") + QStringLiteral("ファイルリスト内の参照を削除します。");
+    }
+    return withPaths(QStringLiteral("次の %1 個はファイルではありません（フォルダー、パイプやデバイスなど）。"
+                                    "ファイルリスト内の参照を削除します。")
+                         .arg(paths.size()),
+                     paths);
+}
+
+QString missingFilesMessage(const QStringList& paths)
+{
+    if (paths.size() == 1) {
+        return QStringLiteral("ファイル「") + paths.front() + QStringLiteral("」が見つかりません。") +
+               QStringLiteral("\r\n") + QStringLiteral("ファイルリスト内の参照を削除します。");
+    }
+    return withPaths(
+        QStringLiteral("次の %1 個のファイルが見つかりません。ファイルリスト内の参照を削除します。")
+            .arg(paths.size()),
+        paths);
 }
 
 LoadResult LoadDictionaryList()
@@ -392,9 +413,13 @@ LoadResult LoadDictionaryList()
         }
         bool complete = true;
         QStringList missing;
+        QStringList notFiles;
         for (const QString& path : listedPaths(bytes)) {
             if (!isListedFile(path)) {
-                missing << path;
+                // A folder, a pipe or a device is there all right: it is just no file to read.
+                (platform::regularFileProblem(path) == platform::FileProblem::NotFound ? missing
+                                                                                      : notFiles)
+                    << path;
                 continue;
             }
             if (const DictError error = list.appendRecord(path); error != DictError::None) {
@@ -407,6 +432,10 @@ LoadResult LoadDictionaryList()
         if (!missing.isEmpty()) {
             result.messages.append(missingFilesMessage(missing));
         }
+        if (!notFiles.isEmpty()) {
+            result.messages.append(notFilesMessage(notFiles));
+        }
+        missing += notFiles;
         // A list cut short at the limit keeps the paths past it in the file. Only the missing
         // paths go: another copy of the program may have listed more since.
         if (complete) {

@@ -166,6 +166,9 @@ inline constexpr qsizetype kListedMissingFiles = 30;
 /// "」が見つかりません。" CR LF "ファイルリスト内の参照を削除します。"; for several, their count
 /// and their paths one a line, at most kListedMissingFiles of them and then how many more.
 QString missingFilesMessage(const QStringList& paths);
+/// The same for listed paths that are there but are no files (folders, pipes, devices): for one,
+/// why it cannot be read (refusalMessage); for more, their paths as missingFilesMessage lists them.
+QString notFilesMessage(const QStringList& paths);
 
 /// What loading the list at window start gives: the list with every file read, and the
 /// messages to show, in order (each with an OK button only, no icon).

@@ -116,7 +116,7 @@ void frmKao::buildMenu()
     QAction* top = m_mnuFile->addAction(QStringLiteral("常に手前に表示(&T)"));
     top->setObjectName(QStringLiteral("mnuTop"));
     top->setCheckable(true);
-    const bool onTop = platform::openProgramSettings()->value(kStaysOnTopKey, false).toBool();
+    const bool onTop = platform::readBool(*platform::openProgramSettings(), kStaysOnTopKey, false);
     top->setChecked(onTop);
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
     connect(top, &QAction::toggled, this, &frmKao::mnuTop_Toggled);
@@ -547,9 +547,14 @@ void frmKao::mnuEdit_Click()
         return;
     }
     const QString path = m_list.at(row).Path;
-    if (!QFileInfo(path).isFile()) {
+    if (const platform::FileProblem problem = platform::regularFileProblem(path);
+        problem != platform::FileProblem::None) {
+        // A pipe or a device is there all right: it is just not a file that can be edited.
         Dialogs::instance().message(
-            this, QStringLiteral("「") + path + QStringLiteral("」が見つかりません。"),
+            this,
+            problem == platform::FileProblem::NotFound
+                ? QStringLiteral("「") + path + QStringLiteral("」が見つかりません。")
+                : refusalMessage(path, problem),
             Dialogs::Buttons::Ok, Dialogs::Icon::None);
         return;
     }

@@ -86,7 +86,11 @@ bool ExportCommands::save(const QString& title, const QString& filter, const QSt
     options.scale = image && chosenFilter == 1 ? 2 : 1;
     options.title = QFileInfo(m_source->currentFile().isEmpty() ? path : m_source->currentFile())
                         .fileName();
-    const QByteArray bytes = exportBytes(m_source->canvasText(), options);
+    const std::u16string text = m_source->canvasText();
+    if (image && !imageFits(text, options.font, options.scale)) {
+        return false;
+    }
+    const QByteArray bytes = exportBytes(text, options);
     QString why = QStringLiteral("画像を作れませんでした。");
     if (!bytes.isEmpty()) {
         why = platform::problemText(platform::writeWholeFile(
@@ -111,13 +115,35 @@ bool ExportCommands::saveHtml()
     return save(QStringLiteral("HTMLとして保存"), kHtmlFilter, QStringLiteral("html"), false);
 }
 
+bool ExportCommands::imageFits(std::u16string_view text, const QFont& font, int scale)
+{
+    const QSize size = pictureImageSize(layOutPicture(text), font, scale);
+    if (fitsImageLimit(size)) {
+        return true;
+    }
+    Dialogs::instance().message(&m_window, imageTooLargeText(size), Dialogs::Buttons::Ok,
+                                Dialogs::Icon::Warning);
+    return false;
+}
+
 void ExportCommands::copyImage()
 {
-    const QImage image = renderPicture(layOutPicture(m_source->canvasText()),
-                                       pictureFont(m_source->canvasFont()), 1);
+    const std::u16string text = m_source->canvasText();
+    const QFont font = pictureFont(m_source->canvasFont());
+    if (!imageFits(text, font, 1)) {
+        return;
+    }
+    const QByteArray png = pngBytes(renderPicture(layOutPicture(text), font, 1));
+    if (png.isEmpty()) {
+        // An empty image on the clipboard would paste as nothing, or fail in the other program.
+        Dialogs::instance().message(&m_window, QStringLiteral("画像を作れませんでした。"),
+                                    Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+        return;
+    }
+    // Only PNG: every other image type would be converted from a full-colour copy on request,
+    // which for a large picture takes gigabytes.
     auto* data = new QMimeData;
-    data->setData(QStringLiteral("image/png"), pngBytes(image));
-    data->setImageData(image);
+    data->setData(QStringLiteral("image/png"), png);
     QApplication::clipboard()->setMimeData(data);
 }
 

@@ -48,6 +48,8 @@ private:
     bool save(const QString& title, const QString& filter, const QString& extension,
               bool image);
     QString offeredName(const QString& extension) const;
+    /// Whether the image of text stays within the image limit; says why not when it does not.
+    bool imageFits(std::u16string_view text, const QFont& font, int scale);
 
     QWidget& m_window;
     std::unique_ptr<PictureSource> m_source;

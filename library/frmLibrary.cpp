@@ -28,6 +28,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileAccess.h"
 #include "platform/ProgramSettings.h"
+#include "platform/ToolWindow.h"
 
 namespace masumemo::library {
 namespace {
@@ -73,6 +74,7 @@ frmLibrary::frmLibrary(std::unique_ptr<PartsCanvas> canvas, QWidget* parent)
     : QWidget(parent, Qt::Window), m_canvas(std::move(canvas))
 {
     setObjectName(QStringLiteral("frmLibrary"));
+    platform::makeToolWindow(*this);
     setWindowTitle(QStringLiteral("AA素材"));
     m_parts = new PartListModel(m_index, this);
     m_files = new QStandardItemModel(this);

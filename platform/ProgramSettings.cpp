@@ -1,5 +1,7 @@
 #include "ProgramSettings.h"
 
+#include <algorithm>
+
 #include "AppPaths.h"
 #include "ChangeLock.h"
 
@@ -21,6 +23,32 @@ QStringList changeProgramList(const QString& key, const std::function<void(QStri
     settings->setValue(key, list);
     settings->sync();
     return list;
+}
+
+int readInt(const QSettings& settings, const QString& key, int fallback, int low, int high)
+{
+    bool ok = false;
+    const qlonglong value = settings.value(key).toString().trimmed().toLongLong(&ok);
+    if (!ok) {
+        return fallback;
+    }
+    return static_cast<int>(std::clamp<qlonglong>(value, low, high));
+}
+
+bool readBool(const QSettings& settings, const QString& key, bool fallback)
+{
+    const QVariant value = settings.value(key);
+    if (value.typeId() == QMetaType::Bool) {
+        return value.toBool();
+    }
+    const QString text = value.toString().trimmed();
+    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
+        return false;
+    }
+    return fallback;
 }
 
 }  // namespace masumemo::platform

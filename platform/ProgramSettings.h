@@ -21,4 +21,13 @@ std::unique_ptr<QSettings> openProgramSettings();
 /// and the file is written. Returns the list as written.
 QStringList changeProgramList(const QString& key, const std::function<void(QStringList&)>& change);
 
+// Values read back from a settings file are whatever the file says, edited by hand or damaged:
+// each is checked before use.
+
+/// The number stored under key: fallback when missing or not a whole number, otherwise brought
+/// within low..high.
+int readInt(const QSettings& settings, const QString& key, int fallback, int low, int high);
+/// "true" or "false" (any case); fallback for anything else.
+bool readBool(const QSettings& settings, const QString& key, bool fallback);
+
 }  // namespace masumemo::platform

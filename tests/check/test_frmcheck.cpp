@@ -2,6 +2,7 @@
 // problem, the fix as one undo step, the copy, live updates while typing, the limits and the
 // marks painted under the canvas text.
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -80,6 +81,12 @@ private slots:
         frmCheck& w = *m_check;
         QCOMPARE(w.windowTitle(), QStringLiteral("投稿チェック"));
         QVERIFY(!w.isModal());
+        // A tool window of the editor, and a window (named by its title) to a screen reader.
+        QCOMPARE(w.windowType(), Qt::Tool);
+        QCOMPARE(w.parentWidget(), m_editor.get());
+        QAccessibleInterface* announced = QAccessible::queryAccessibleInterface(&w);
+        QCOMPARE(announced->role(), QAccessible::Window);
+        QCOMPARE(announced->text(QAccessible::Name), QStringLiteral("投稿チェック"));
         QCOMPARE(m_editor->findChild<QAction*>(QStringLiteral("mnuToolCheck"))->text(),
                  QStringLiteral("投稿チェック(&C)..."));
         m_editor->findChild<QAction*>(QStringLiteral("mnuToolCheck"))->trigger();
@@ -242,6 +249,42 @@ private slots:
         QTRY_VERIFY(m_editor->findChild<frmCheck*>() == nullptr);
         m_editor->findChild<QAction*>(QStringLiteral("mnuToolCheck"))->trigger();
         QVERIFY(!m_editor->findChild<frmCheck*>()->chkUnicode()->isChecked());
+    }
+
+    void limitsReadBackAreBroughtIntoRange()
+    {
+        // A hand-edited or damaged masumemo.conf: the label and the box show one limit.
+        m_check->close();
+        QTRY_VERIFY(m_editor->findChild<frmCheck*>() == nullptr);
+        const struct
+        {
+            const char* name;
+            QVariant bytes, lines;
+            int wantBytes, wantLines;
+        } rows[] = {
+            {"below the range", QStringLiteral("-2147483648"), 0, 1, 1},
+            {"beyond the range", QStringLiteral("99999999999"), 100'000'001, check::kLargestLimit,
+             check::kLargestLimit},
+            {"not numbers", QStringLiteral("lots"), QStringLiteral("4x"), check::kDefaultMaxBytes,
+             check::kDefaultMaxLines},
+        };
+        for (const auto& row : rows) {
+            {
+                const auto settings = platform::openProgramSettings();
+                settings->setValue(QStringLiteral("BoardCheck/MaxBytes"), row.bytes);
+                settings->setValue(QStringLiteral("BoardCheck/MaxLines"), row.lines);
+            }
+            m_editor->findChild<QAction*>(QStringLiteral("mnuToolCheck"))->trigger();
+            auto* w = m_editor->findChild<frmCheck*>();
+            QVERIFY(w != nullptr);
+            QCOMPARE(w->spnMaxBytes()->value(), row.wantBytes);
+            QCOMPARE(w->spnMaxLines()->value(), row.wantLines);
+            QVERIFY2(w->lblBytes()->text().endsWith(QStringLiteral(" / %1").arg(row.wantBytes)),
+                     row.name);
+            QCOMPARE(w->check().limits().maxLines, row.wantLines);
+            w->close();
+            QTRY_VERIFY(m_editor->findChild<frmCheck*>() == nullptr);
+        }
     }
 
     void marksTheProblemCellsUnderTheTextWhileOpen()

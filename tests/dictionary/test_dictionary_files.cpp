@@ -183,13 +183,23 @@ TEST_F(LoadList, MissingPathsAndFoldersAreReportedAndDropped)
     const QString gone = path("gone.txt");
     const QString folder = path("folder.txt");
     QDir(m_dir.path()).mkdir("folder.txt");
+    const QString pipe = path("pipe.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString device = QStringLiteral("/dev/zero");
     // A lone LF ends a line too; a path may be listed twice.
-    writeText("kaomoji.ini",
-              a + "\n" + gone + "\r\n" + empty + "\r\n" + folder + "\n" + b + "\r\n" + a + "\r\n");
+    writeText("kaomoji.ini", a + "\n" + gone + "\r\n" + empty + "\r\n" + folder + "\n" + pipe +
+                                 "\n" + device + "\n" + b + "\r\n" + a + "\r\n");
     const LoadResult r = LoadDictionaryList();
-    // One message for both, naming each.
-    EXPECT_EQ(r.messages, QStringList{missingFilesMessage({gone, folder})});
-    EXPECT_TRUE(r.messages[0].contains(gone + "\r\n" + folder));
+    // One message for the missing, one for what is there but is no file, naming each.
+    EXPECT_EQ(r.messages,
+              QStringList({missingFilesMessage({gone}), notFilesMessage({folder, pipe, device})}));
+    EXPECT_TRUE(r.messages[1].contains(folder + "
+" + pipe + "
+" + device));
+    EXPECT_EQ(notFilesMessage({pipe}),
+              refusalMessage(pipe, FileProblem::NotRegularFile) +
+                  QStringLiteral("
+ファイルリスト内の参照を削除します。"));
     EXPECT_EQ(r.errors, 0);
     EXPECT_EQ(r.list.displayNames(), QStringList({"a", "empty", "b", "a"}));
     EXPECT_FALSE(r.list.at(1).HasEntries);

@@ -672,6 +672,15 @@ void FrmKaoTest::editHandsTheFileOverAndWaits()
     QCOMPARE(m_dialogs->messages().front().text, "「" + a + "」が見つかりません。");
     QVERIFY(w->isVisible() && handed.isEmpty());
     QCOMPARE(cboFile()->count(), 2);
+    // A named pipe in its place is there, just not a file that can be edited.
+    QCOMPARE(::mkfifo(QFile::encodeName(a).constData(), 0600), 0);
+    m_dialogs->clear();
+    action("mnuEdit")->trigger();
+    QCOMPARE(m_dialogs->messages().size(), size_t(1));
+    QCOMPARE(m_dialogs->messages().front().text,
+             dictionary::refusalMessage(a, platform::FileProblem::NotRegularFile));
+    QVERIFY(w->isVisible() && handed.isEmpty());
+    QVERIFY(QFile::remove(a));
 
     QTest::keyClick(cboFile(), Qt::Key_Down);
     cboData()->setCurrentIndex(0);

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QMenu>
 #include <QMimeData>
@@ -34,6 +35,7 @@ private slots:
     void failedOrCancelledSaveWritesNothing_data();
     void failedOrCancelledSaveWritesNothing();
     void copyImagePutsAPngOnTheClipboard();
+    void imagesPastTheLimitAreRefusedBeforeDrawing();
 
 private:
     void trigger(const char* name) { m_window->menuItem(QLatin1String(name))->trigger(); }
@@ -161,6 +163,36 @@ void ExportCommandsTest::copyImagePutsAPngOnTheClipboard()
     QVERIFY(data && data->hasFormat(QStringLiteral("image/png")));
     const QImage copied = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG");
     QCOMPARE(copied, QImage(path("saved.png")).convertToFormat(copied.format()));
+    // Only the PNG: any other type would be converted on request from a full-colour copy.
+    QCOMPARE(data->formats(), QStringList{QStringLiteral("image/png")});
+}
+
+void ExportCommandsTest::imagesPastTheLimitAreRefusedBeforeDrawing()
+{
+    // 2000 lines of 100 full-width cells in the largest size: about 2900 x 60000 pixels.
+    std::u16string text;
+    for (int i = 0; i < 2000; ++i) {
+        text += std::u16string(100, u'■') + u"\r\n";
+    }
+    m_window->setCanvasText(text);
+    m_window->txtMain()->setFont(QFont(platform::kGothic, 22));
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+
+    trigger("mnuEditCopyImage");
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
+    m_dialogs->choose(path("big.png"), 1);
+    trigger("mnuFileSaveImage");
+    QVERIFY(!QFile::exists(path("big.png")));
+    QCOMPARE(m_dialogs->messages().size(), size_t(2));
+    for (const auto& message : m_dialogs->messages()) {
+        QVERIFY2(message.text.startsWith(QStringLiteral("画像が大きすぎます（")),
+                 qPrintable(message.text));
+        QVERIFY(message.text.contains(QStringLiteral("256 MB")));
+    }
+    // The page is text: no limit of pixels applies to it.
+    m_dialogs->choose(path("big.html"));
+    trigger("mnuFileSaveHtml");
+    QVERIFY(QFile::exists(path("big.html")));
 }
 
 QTEST_MAIN(ExportCommandsTest)

@@ -7,10 +7,13 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/ProgramSettings.h"
 #include "platform/Translations.h"
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
@@ -30,7 +33,37 @@ private slots:
     void fileFiltersBecomeQtFilters();
     void toolWindowsOpenBesideTheEditor_data();
     void toolWindowsOpenBesideTheEditor();
+    void settingsReadBackAreChecked();
 };
+
+void PlatformTest::settingsReadBackAreChecked()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("s.conf")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[A]\nlow=-2147483648\nhigh=99999999999\nhuge=999999999999999999999999\n"
+               "word=ten\nfine=7\nspaced= 8 \nempty=\nyes=TRUE\nno=false\nmaybe=1\n");
+    file.close();
+    const QSettings s(file.fileName(), QSettings::IniFormat);
+    const struct
+    {
+        const char* key;
+        int want;
+    } numbers[] = {{"A/low", 1},  {"A/high", 50}, {"A/huge", 5},  {"A/word", 5},
+                   {"A/fine", 7}, {"A/spaced", 8}, {"A/empty", 5}, {"A/missing", 5}};
+    for (const auto& row : numbers) {
+        QVERIFY2(readInt(s, QLatin1String(row.key), 5, 1, 50) == row.want, row.key);
+    }
+    const struct
+    {
+        const char* key;
+        bool fallback, want;
+    } flags[] = {{"A/yes", false, true},  {"A/no", true, false},     {"A/maybe", false, false},
+                 {"A/maybe", true, true}, {"A/missing", true, true}, {"A/empty", false, false}};
+    for (const auto& row : flags) {
+        QVERIFY2(readBool(s, QLatin1String(row.key), row.fallback) == row.want, row.key);
+    }
+}
 
 void PlatformTest::japaneseTranslationLoadsWhateverTheLocale()
 {

@@ -168,6 +168,39 @@ int main(int argc, char** argv)
         decodeNext);
     bench::reportInfo("  the same through the editor window vs iconv decode", openWindow,
                       decodeAgain);
+    // Files far beyond the largest canvas are refused, quickly: one line of 10 MB (refused by
+    // its size, unread) and a million short lines (read, refused before any padding).
+    const struct
+    {
+        const char* what;
+        QByteArray bytes;
+    } beyond[] = {
+        {"  refusing one 10 MB line vs opening the 64 kB canvas", QByteArray(10'000'000, 'a')},
+        {"  refusing a million short lines vs opening the 64 kB canvas",
+         QByteArray("ab\n").repeated(1'000'000)},
+    };
+    for (const auto& file : beyond) {
+        const QString path = dir.filePath(QStringLiteral("beyond.txt"));
+        QFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(file.bytes) != file.bytes.size()) {
+            return 1;
+        }
+        out.close();
+        const auto [refuse, openAgain] = bench::bestOfAlternating(
+            [&] {
+                if (editor::readCanvasPath(path).ok) {
+                    std::abort();
+                }
+            },
+            [&] {
+                const editor::CanvasFileRead read = editor::readCanvasPath(paths[next]);
+                model.resetCanvas(read.file.canvas.text, read.file.canvas.keta,
+                                  read.file.canvas.gyou);
+                next ^= 1;
+            });
+        bench::reportInfo(file.what, refuse, openAgain);
+    }
+
     QPlainTextEdit bare;
     bare.setLineWrapMode(QPlainTextEdit::NoWrap);
     // The same font and size as txtMain, so both lay out the same visible lines.

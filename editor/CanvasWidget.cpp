@@ -111,6 +111,7 @@ CanvasWidget::CanvasWidget(QWidget* parent, document::Document* picture)
     connect(document(), &QTextDocument::contentsChange, this, &CanvasWidget::onContentsChange);
     m_unicodeWidths = new UnicodeCharacterWidths(document(), font());
     m_unicodeWidths->setParent(this);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CanvasWidget::followCaret);
 }
 
 CanvasWidget::~CanvasWidget()
@@ -323,7 +324,7 @@ std::optional<QString> CanvasWidget::layerSelection(bool cut)
 
 bool CanvasWidget::layerSelectAll()
 {
-    platform::CanvasLayer* layer = capturingLayer();
+    host::CanvasLayer* layer = capturingLayer();
     return layer != nullptr && layer->selectAll();
 }
 
@@ -403,6 +404,9 @@ void CanvasWidget::paintEvent(QPaintEvent* e)
         }
     }
     QPlainTextEdit::paintEvent(e);
+    if (m_caretInPair && hasFocus()) {
+        QPainter(viewport()).fillRect(shownCaretRect(), palette().text());
+    }
     paintCanvasEdge();
     paintSpaceMarks();
     if (!m_layers.empty()) {
@@ -514,6 +518,60 @@ void CanvasWidget::stepCharacter(int direction, bool select)
     to = std::clamp(to, 0, end.position());
     cursor.setPosition(to, select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
     setTextCursor(cursor);
+}
+
+namespace {
+
+bool isVoicedMark(QChar c)
+{
+    return c.unicode() == 0xFF9E || c.unicode() == 0xFF9F;
+}
+
+}  // namespace
+
+QRect CanvasWidget::shownCaretRect() const
+{
+    const QTextCursor caret = textCursor();
+    const QTextBlock block = caret.block();
+    const QString line = block.text();
+    const int at = caret.positionInBlock();
+    if (at == 0 || at >= line.size() || !isVoicedMark(line[at]) || block.layout() == nullptr) {
+        return cursorRect();
+    }
+    // The layout keeps a voiced mark with the character before it and would draw the caret
+    // after the pair: it stands after the characters before it, measured from the pair's start.
+    int start = at - 1;
+    while (start > 0 && isVoicedMark(line[start])) {
+        --start;
+    }
+    const QTextLine row = block.layout()->lineForTextPosition(start);
+    if (!row.isValid()) {
+        return cursorRect();
+    }
+    const qreal x = row.cursorToX(start) +
+                    QFontMetricsF(font()).horizontalAdvance(line.mid(start, at - start));
+    const QPointF origin = blockBoundingGeometry(block).translated(contentOffset()).topLeft() +
+                           block.layout()->position();
+    return QRectF(origin.x() + x, origin.y() + row.y(), cursorWidth() > 0 ? cursorWidth() : 1,
+                  row.height())
+        .toAlignedRect();
+}
+
+void CanvasWidget::followCaret()
+{
+    const QTextCursor caret = textCursor();
+    const int at = caret.positionInBlock();
+    const QString line = caret.block().text();
+    const bool inPair = at > 0 && at < line.size() && isVoicedMark(line[at]);
+    if (inPair == m_caretInPair && !inPair) {
+        return;
+    }
+    if (inPair != m_caretInPair) {
+        m_caretInPair = inPair;
+        // Qt's own caret would stand after the pair: it is hidden while ours is drawn.
+        setCursorWidth(inPair ? 0 : 1);
+    }
+    viewport()->update();
 }
 
 void CanvasWidget::keyReleaseEvent(QKeyEvent* e)

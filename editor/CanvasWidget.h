@@ -51,6 +51,9 @@ public:
     std::optional<QString> layerSelection(bool cut);
     /// Select all given to the capturing layer; false when the text's own selection applies.
     bool layerSelectAll();
+    /// Where the caret is drawn, in viewport pixels: cursorRect(), except between a character
+    /// and the half-width voiced mark after it, where the text layout cannot put a caret.
+    QRect shownCaretRect() const;
 
     int toDocumentPosition(int modelOffset) const;
     int toModelOffset(int documentPosition) const;
@@ -94,6 +97,8 @@ private:
     /// Left or Right (Shift selecting): one character, even a half-width voiced mark, which
     /// the text layout would join to the character before it. A surrogate pair is one step.
     void stepCharacter(int direction, bool select);
+    /// Draws the caret itself where it stands inside a character and its voiced mark.
+    void followCaret();
     void popUpEditMenu(const QPoint& globalPos);
     /// A thin line after the last cell of each line and under the last line: where the grid
     /// ends, so a click past it is no surprise. Drawn on the view, never part of the text.
@@ -124,6 +129,7 @@ private:
     /// SkipChange: the document change under way is the controller's own write.
     bool m_skipChange = false;
     bool m_checkQueued = false;
+    bool m_caretInPair = false;  ///< between a character and its voiced mark: drawn by us
     /// The last press stamped the click-input character: its release must not paste too.
     bool m_pressStamped = false;
     /// Drawn under the text in this order.

@@ -277,7 +277,12 @@ bool chooseDisplayPlatform(int argc, char* argv[])
         .wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"),
         .platformChosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"),
     };
-    const bool windows = readCommandLine(arguments).outcome == CommandLine::Outcome::Windows;
+    // Read before Qt takes its own options out (-session when the desktop restores the program,
+    // -style, -platform): a list it calls wrong may still be one for windows, so it keeps the
+    // display when there is one.
+    const CommandLine::Outcome outcome = readCommandLine(arguments).outcome;
+    const bool windows = outcome == CommandLine::Outcome::Windows ||
+                         (outcome == CommandLine::Outcome::UsageError && env.x11);
     if (const char* platform = displayPlatform(env, windows)) {
         qputenv("QT_QPA_PLATFORM", platform);
     }

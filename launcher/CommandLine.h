@@ -55,9 +55,10 @@ QString helpText();
 QString versionLine();
 
 /// Sets QT_QPA_PLATFORM by displayPlatform(): offscreen whenever argv asks for no window (a
-/// headless command, help, version or a wrong command line), so the application object can be
-/// made without a display; XWayland for windows in a Wayland session, unless the user chose.
-/// Call before making the application object. True when argv asks for windows.
+/// headless command, help or version; a command line that looks wrong only when there is no X
+/// display), so the application object can be made without a display; XWayland for windows in
+/// a Wayland session, unless the user chose. Call before making the application object. True
+/// when argv may ask for windows.
 bool chooseDisplayPlatform(int argc, char* argv[]);
 
 /// For a run without windows: Qt's own notes (a missing runtime folder and the like) are not

@@ -33,6 +33,8 @@ Tracing::Tracing(host::ToolHost& host, QObject* parent)
     }();
     Q_UNUSED(limited);
     m_layer.moved = [this] { afterChange(); };
+    // A drag saves where it ends, not at every step on the way.
+    m_layer.dropped = [this] { save(); };
     m_layer.closed = [this] { m_canvas = nullptr; };
     m_canvas->addLayer(&m_layer);
     restore();
@@ -140,14 +142,15 @@ void Tracing::read(const QString& path, int scale, Purpose purpose)
     m_reading = true;
     m_reads.start([this, path, scale, purpose](const platform::NewestWins::Run& run) {
         DecodedUnderlay result = decodeUnderlay(path, scale);
-        run.deliver([this, result = std::move(result), path, purpose] {
+        run.deliver([this, result = std::move(result), path, scale, purpose] {
             m_reading = false;
-            readDone(result, path, purpose);
+            readDone(result, path, scale, purpose);
         });
     });
 }
 
-void Tracing::readDone(const DecodedUnderlay& result, const QString& path, Purpose purpose)
+void Tracing::readDone(const DecodedUnderlay& result, const QString& path, int scale,
+                       Purpose purpose)
 {
     if (!result.error.isEmpty()) {
         if (purpose == Purpose::Open) {
@@ -155,9 +158,21 @@ void Tracing::readDone(const DecodedUnderlay& result, const QString& path, Purpo
                 m_window, QStringLiteral("画像を開けませんでした。\n%1\n\n%2").arg(path, result.error),
                 Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
             emit loadFinished(false);
+        } else if (purpose == Purpose::Rescale) {
+            // The picture shown stays, at its old sharpness; reading it again would fail again.
+            m_failedPath = path;
+            m_failedScale = scale;
+            if (m_toldPath != path) {
+                m_toldPath = path;
+                Dialogs::instance().message(
+                    m_window,
+                    QStringLiteral("下絵の画像を読み直せませんでした。今の大きさのまま表示します。"
+                                   "\n%1\n\n%2")
+                        .arg(path, result.error),
+                    Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+            }
         }
         rescaleIfNeeded();  // this read may have displaced one for the current scale
-        // A restore or a rescale that fails keeps what there is, and asks nothing.
         return;
     }
     if (purpose == Purpose::Open) {
@@ -178,9 +193,13 @@ void Tracing::rescaleIfNeeded()
     if (!hasPicture() || m_reading) {
         return;  // a read under way looks again when it is done
     }
-    const PixelSize want = keptSize(m_layer.natural(), m_layer.placement().scale);
+    const int scale = m_layer.placement().scale;
+    if (m_path == m_failedPath && scale == m_failedScale) {
+        return;
+    }
+    const PixelSize want = keptSize(m_layer.natural(), scale);
     if (want.width != m_layer.kept().width() || want.height != m_layer.kept().height()) {
-        read(m_path, m_layer.placement().scale, Purpose::Rescale);
+        read(m_path, scale, Purpose::Rescale);
     }
 }
 
@@ -201,7 +220,9 @@ void Tracing::afterChange()
     if (m_canvas != nullptr) {
         m_canvas->updateLayers();
     }
-    save();
+    if (!m_layer.isDragging()) {
+        save();
+    }
     emit changed();
 }
 
@@ -232,11 +253,14 @@ void Tracing::restore()
         return;  // gone: nothing shown, nothing asked, the entries wait for the next open
     }
     const UnderlayPlacement defaults;
-    m_layer.setPlacement({settings->value(kGroup + QStringLiteral("Opacity"), defaults.opacity).toInt(),
-                          settings->value(kGroup + QStringLiteral("Scale"), defaults.scale).toInt(),
-                          settings->value(kGroup + QStringLiteral("X"), 0).toInt(),
-                          settings->value(kGroup + QStringLiteral("Y"), 0).toInt()});
-    m_layer.setShown(settings->value(kGroup + QStringLiteral("Shown"), true).toBool());
+    const auto number = [&settings](const char* key, int fallback, int low, int high) {
+        return platform::readInt(*settings, kGroup + QLatin1String(key), fallback, low, high);
+    };
+    m_layer.setPlacement({number("Opacity", defaults.opacity, kMinOpacity, kMaxOpacity),
+                          number("Scale", defaults.scale, kMinScale, kMaxScale),
+                          number("X", 0, -kMaxOffset, kMaxOffset),
+                          number("Y", 0, -kMaxOffset, kMaxOffset)});
+    m_layer.setShown(platform::readBool(*settings, kGroup + QStringLiteral("Shown"), true));
     m_path = path;
     read(path, m_layer.placement().scale, Purpose::Restore);
 }

@@ -62,7 +62,7 @@ signals:
 private:
     enum class Purpose { Open, Restore, Rescale };
     void read(const QString& path, int scale, Purpose purpose);
-    void readDone(const DecodedUnderlay& result, const QString& path, Purpose purpose);
+    void readDone(const DecodedUnderlay& result, const QString& path, int scale, Purpose purpose);
     /// Decodes again when the kept picture is not at the size the scale wants.
     void rescaleIfNeeded();
     void afterChange();
@@ -82,6 +82,11 @@ private:
     bool m_reading = false;
     /// Only the latest read is wanted: a finished read that is not the latest is dropped.
     platform::NewestWins m_reads;
+    /// The last read that failed, by path and scale: not tried again until either changes.
+    QString m_failedPath;
+    int m_failedScale = 0;
+    /// The picture whose failed re-read the user has been told of: told once.
+    QString m_toldPath;
 };
 
 }  // namespace masumemo::underlay

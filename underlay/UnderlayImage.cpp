@@ -5,7 +5,8 @@
 #include <QImageReader>
 #include <QStringList>
 
-#include <vector>
+#include <span>
+#include <string>
 
 namespace masumemo::underlay {
 
@@ -15,17 +16,33 @@ const QString kNotFound = QStringLiteral("ファイルが見つかりません�
 const QString kNotImage = QStringLiteral("画像ファイルではないか、読めない形式です。");
 const QString kDamaged = QStringLiteral("画像が途中で切れているか、壊れています。");
 
-/// The last bytes of the file, where the closing marks of the common formats are.
-std::vector<unsigned char> fileTail(const QString& path)
+std::span<const unsigned char> bytesOf(const QByteArray& bytes)
+{
+    return {reinterpret_cast<const unsigned char*>(bytes.constData()),
+            static_cast<size_t>(bytes.size())};
+}
+
+/// Whether the file holds the whole picture its format promises (see UnderlayRules).
+bool fileComplete(const QString& path, const std::string& format)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {};
+        return false;
+    }
+    const qint64 size = file.size();
+    if (format == "jpeg" || format == "jpg") {
+        // Its marks are followed through the whole file, mapped rather than copied.
+        if (const uchar* data = file.map(0, size)) {
+            return jpegComplete({data, static_cast<size_t>(size)});
+        }
+        return jpegComplete(bytesOf(file.readAll()));
+    }
+    if (format == "bmp") {
+        return bmpComplete(bytesOf(file.read(64)), static_cast<std::uint64_t>(size));
     }
     constexpr qint64 kTail = 64;
-    file.seek(std::max<qint64>(0, file.size() - kTail));
-    const QByteArray bytes = file.read(kTail);
-    return {bytes.begin(), bytes.end()};
+    file.seek(std::max<qint64>(0, size - kTail));
+    return endsComplete(format, bytesOf(file.read(kTail)));
 }
 
 }  // namespace
@@ -54,8 +71,7 @@ DecodedUnderlay decodeUnderlay(const QString& path, int scale)
                         .arg(out.natural.height);
         return out;
     }
-    const std::vector<unsigned char> tail = fileTail(path);
-    if (!endsComplete(reader.format().toLower().toStdString(), tail)) {
+    if (!fileComplete(path, reader.format().toLower().toStdString())) {
         out.error = kDamaged;
         return out;
     }

@@ -1,5 +1,7 @@
 #include "UnderlayLayer.h"
 
+#include <utility>
+
 #include <QPainter>
 
 namespace masumemo::underlay {
@@ -77,7 +79,9 @@ void UnderlayLayer::pointerMoved(QPoint at)
 void UnderlayLayer::pointerReleased(QPoint at)
 {
     pointerMoved(at);
-    m_dragging = false;
+    if (std::exchange(m_dragging, false) && dropped) {
+        dropped();
+    }
 }
 
 bool UnderlayLayer::keyPressed(int key, Qt::KeyboardModifiers modifiers)

@@ -32,6 +32,9 @@ public:
 
     /// Called after a drag or an arrow key moved the picture.
     std::function<void()> moved;
+    /// Called when a drag ends (the mouse button let go), once however far it went.
+    std::function<void()> dropped;
+    bool isDragging() const { return m_dragging; }
     /// Called when the canvas goes away before the layer.
     std::function<void()> closed;
 

@@ -48,9 +48,19 @@ PixelSize keptSize(PixelSize natural, int scale);
 /// Whether a picture of this size decodes within kDecodeLimitBytes (empty sizes never do).
 bool fitsDecodeLimit(PixelSize natural);
 
-/// Whether a file of this format (lower case: "png", "jpeg", "gif") ends with its format's
-/// closing mark, looking at its last bytes. Formats without one always pass. Some decoders
-/// fill a cut-off picture with grey and report success; this catches those files.
+/// Whether a file of this format (lower case: "png", "gif") ends with its format's closing
+/// mark, looking at its last bytes. Formats without one always pass. Some decoders fill a
+/// cut-off picture with grey or black and report success; this and the two below catch them.
 bool endsComplete(std::string_view format, std::span<const unsigned char> tail);
+
+/// Whether a JPEG file leads, segment by segment and through the data of each scan, to its
+/// end-of-image mark after at least one scan. Bytes after that mark (a phone's "motion photo"
+/// appends a video there) do not matter; a file cut anywhere before it is incomplete, even where
+/// the cut leaves FF D9 (the end of an embedded thumbnail, say) as its last bytes.
+bool jpegComplete(std::span<const unsigned char> file);
+
+/// Whether a BMP file of fileSize bytes, whose first bytes are head, holds all the pixel rows
+/// its header declares. Headers this does not understand pass: the decoder judges those.
+bool bmpComplete(std::span<const unsigned char> head, std::uint64_t fileSize);
 
 }  // namespace masumemo::underlay

@@ -8,6 +8,7 @@
 #include <QSpinBox>
 
 #include "Tracing.h"
+#include "platform/ToolWindow.h"
 
 namespace masumemo::underlay {
 
@@ -40,6 +41,7 @@ UnderlayWindow::UnderlayWindow(Tracing& tracing, QWidget* parent)
     : QWidget(parent, Qt::Tool), m_tracing(tracing)
 {
     setObjectName(QStringLiteral("frmUnderlay"));
+    platform::makeToolWindow(*this);
     setWindowTitle(QStringLiteral("下絵"));
     const QString percent = QStringLiteral(" %");
     const QString pixels = QStringLiteral(" px");

@@ -24,15 +24,17 @@ above() {  # above A B: window A is stacked over window B
 shown() {
     xwininfo -id "$1" | grep -q 'Map State: IsViewable'
 }
-click_canvas() {
+
+click_canvas() {  # the canvas's left edge, which the tools beside the editor leave free
     eval "$(xdotool getwindowgeometry --shell "$editor")"
-    xdotool mousemove --window "$editor" $((WIDTH / 2)) $((HEIGHT - 60)) click 1
+    xdotool mousemove --window "$editor" 12 $((HEIGHT - 120)) click 1
     e2e_wait_active 'pic\.txt - Masumemo$'
 }
 
 xdotool key alt+t c
 check="$(e2e_window '^投稿チェック$')"
 e2e_wait_managed "$check"
+click_canvas
 xdotool key alt+t m
 library="$(e2e_window '^AA素材$')"
 e2e_wait_managed "$library"
@@ -44,14 +46,16 @@ for tool in "$check" "$library"; do
 done
 
 # Maximised, the editor still does not cover them, and keys typed go to the canvas.
-xdotool windowstate --add MAXIMIZED_VERT,MAXIMIZED_HORZ "$editor"
+xdotool key super+Up
+e2e_until bash -c "xprop -id $editor _NET_WM_STATE | grep -q MAXIMIZED_HORZ" ||
+    e2e_fail "the editor was not maximised"
 click_canvas
 for tool in "$check" "$library"; do
     e2e_until above "$tool" "$editor" || e2e_fail "a tool window went behind the maximised editor"
 done
 
 # Another program comes over them all: a tool window is no window that stays on top.
-xmessage -name other -title 'other program' 'another program' &
+xmessage -name other -title 'other program' -geometry 700x400+350+250 'another program' &
 E2E_PIDS+=($!)
 other="$(e2e_window '^other program$')"
 e2e_wait_managed "$other"

@@ -107,7 +107,7 @@ private slots:
         // A small rectangle chosen before: select all must not leave copy on it.
         m_block->select({0, 0}, {2, 0});
         ClipboardCommands::selectAll(*m_w);
-        QCOMPARE(m_block->selection(), (grid::BlockRect{0, 0, 8, 3}));
+        QCOMPARE(m_block->selection(), (grid::BlockRect{0, 0, 3, 8}));
         ClipboardCommands::copy(*m_w);
         QCOMPARE(clipboard(), QStringLiteral("abcdefgh\nあいうえ\n12345678"));
 

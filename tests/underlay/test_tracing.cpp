@@ -269,9 +269,40 @@ private slots:
         QTest::newRow("text") << QByteArray("just some text\n") << QStringLiteral("画像ファイルではないか、読めない形式です。");
         QTest::newRow("png cut") << png.left(png.size() / 2) << damaged;
         QTest::newRow("jpeg cut") << jpeg.left(jpeg.size() * 2 / 3) << damaged;
+        // An embedded thumbnail's end leaves FF D9 as the last bytes of a file cut after it.
+        const QByteArray thumbnail("\xFF\xE1\x00\x08\xFF\xD8\x01\x02\xFF\xD9", 10);
+        QTest::newRow("jpeg cut after its thumbnail")
+            << jpeg.left(2) + thumbnail << damaged;
+        QByteArray bmp;
+        {
+            QImage picture(200, 200, QImage::Format_RGB32);
+            picture.fill(kBlue);
+            QBuffer b(&bmp);
+            b.open(QIODevice::WriteOnly);
+            picture.save(&b, "BMP");
+        }
+        QTest::newRow("bmp cut") << bmp.left(bmp.size() / 2) << damaged;
         QTest::newRow("30000 x 30000") << hugePngHeader(30000, 30000)
                                        << QStringLiteral("画像が大きすぎて読み込めません（30000 × 30000 ピクセル）。");
     }
+    void aPhotoWithAVideoAfterItOpens()
+    {
+        // A phone's "motion photo": the picture, then a video after its end mark.
+        QImage picture(31, 17, QImage::Format_RGB32);
+        picture.fill(kBlue);
+        QByteArray bytes;
+        QBuffer b(&bytes);
+        b.open(QIODevice::WriteOnly);
+        QVERIFY(picture.save(&b, "JPEG"));
+        bytes += QByteArray("\0\0\0\x18" "ftypmp42", 12) + QByteArray(5000, '\x7f');
+        const QString path = m_dir->filePath(QStringLiteral("motion.jpg"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        f.close();
+        QVERIFY(open(path));
+        QCOMPARE(tracing().layer().kept().size(), QSize(31, 17));
+    }
+
     void badFilesAreRefusedAndChangeNothing()
     {
         QFETCH(QByteArray, bytes);
@@ -289,6 +320,82 @@ private slots:
         QCOMPARE(tracing().path(), m_blue);
         QCOMPARE(tracing().placement(), (UnderlayPlacement{70, 100, 3, 3}));
         QCOMPARE(tracing().layer().kept().size(), QSize(60, 40));
+    }
+
+    void aVanishedPictureIsNotReadAgainAndAgain()
+    {
+        QVERIFY(open(m_blue));
+        QVERIFY(QFile::remove(m_blue));
+        // Half the size (倍率 in the underlay's window) wants the picture decoded again: that
+        // read fails.
+        action("mnuUnderlayAdjust")->trigger();
+        QSpinBox* scale = box(tracing().adjustWindow(), "spnScale");
+        scale->setValue(50);
+        QTRY_COMPARE(m_dialogs.messages().size(), size_t(1));
+        QCOMPARE(m_dialogs.messages()[0].text,
+                 QStringLiteral("下絵の画像を読み直せませんでした。今の大きさのまま表示します。\n%1"
+                                "\n\nファイルが見つかりません。")
+                     .arg(m_blue));
+        // Told once and not tried again: nothing reads, the picture shown stays.
+        QVERIFY(!tracing().isReading());
+        QCoreApplication::processEvents();
+        QVERIFY(!tracing().isReading());
+        QCOMPARE(tracing().layer().kept().size(), QSize(60, 40));
+        // Another scale is worth one more try, which says nothing new.
+        scale->setValue(40);
+        QVERIFY(tracing().isReading());
+        QTRY_VERIFY(!tracing().isReading());
+        QCoreApplication::processEvents();
+        QVERIFY(!tracing().isReading());
+        QCOMPARE(m_dialogs.messages().size(), size_t(1));
+    }
+
+    void aDragSavesWhereItEndsOnce()
+    {
+        QVERIFY(open(m_blue));
+        tracing().setAligning(true);
+        editor::CanvasWidget& canvas = *m_window->txtMain();
+        QWidget* v = canvas.viewport();
+        const QPoint from = canvas.cursorRect(QTextCursor(canvas.document())).topLeft() +
+                            QPoint(10, 10);
+        QFile conf(platform::AppPaths::settingsFile(platform::kProgramSettingsName));
+        const auto saved = [&conf] {
+            conf.open(QIODevice::ReadOnly);
+            const QByteArray bytes = conf.readAll();
+            conf.close();
+            return bytes;
+        };
+        const QByteArray before = saved();
+        QVERIFY(before.contains("X=0"));
+        const auto send = [v](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                              Qt::MouseButtons held) {
+            QMouseEvent e(type, at, v->mapToGlobal(at), button, held, Qt::NoModifier);
+            QCoreApplication::sendEvent(v, &e);
+        };
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        for (int step = 1; step <= 20; ++step) {
+            send(QEvent::MouseMove, from + QPoint(step, 0), Qt::NoButton, Qt::LeftButton);
+            QCOMPARE(tracing().placement().x, step);
+            QCOMPARE(saved(), before);  // nothing written on the way
+        }
+        send(QEvent::MouseButtonRelease, from + QPoint(20, 0), Qt::LeftButton, Qt::NoButton);
+        QVERIFY(saved().contains("X=20"));
+    }
+
+    void placementReadBackIsBroughtIntoRange()
+    {
+        QVERIFY(open(m_blue));
+        {
+            const auto settings = platform::openProgramSettings();
+            settings->setValue(QStringLiteral("Underlay/Opacity"), QStringLiteral("lots"));
+            settings->setValue(QStringLiteral("Underlay/Scale"), QStringLiteral("-2147483648"));
+            settings->setValue(QStringLiteral("Underlay/X"), QStringLiteral("99999999999"));
+            settings->setValue(QStringLiteral("Underlay/Shown"), QStringLiteral("maybe"));
+        }
+        newWindow();
+        QTRY_VERIFY(tracing().hasPicture());
+        QCOMPARE(tracing().placement(), (UnderlayPlacement{50, 10, 100000, 0}));
+        QVERIFY(tracing().isShown());
     }
 
 private:

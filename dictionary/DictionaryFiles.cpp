@@ -417,8 +417,11 @@ LoadResult LoadDictionaryList()
         for (const QString& path : listedPaths(bytes)) {
             if (!isListedFile(path)) {
                 // A folder, a pipe or a device is there all right: it is just no file to read.
-                (platform::regularFileProblem(path) == platform::FileProblem::NotFound ? missing
-                                                                                      : notFiles)
+                const platform::FileProblem problem = platform::regularFileProblem(path);
+                (problem == platform::FileProblem::IsFolder ||
+                         problem == platform::FileProblem::NotRegularFile
+                     ? notFiles
+                     : missing)
                     << path;
                 continue;
             }

@@ -193,13 +193,10 @@ TEST_F(LoadList, MissingPathsAndFoldersAreReportedAndDropped)
     // One message for the missing, one for what is there but is no file, naming each.
     EXPECT_EQ(r.messages,
               QStringList({missingFilesMessage({gone}), notFilesMessage({folder, pipe, device})}));
-    EXPECT_TRUE(r.messages[1].contains(folder + "
-" + pipe + "
-" + device));
+    EXPECT_TRUE(r.messages[1].contains(folder + "\r\n" + pipe + "\r\n" + device));
     EXPECT_EQ(notFilesMessage({pipe}),
               refusalMessage(pipe, FileProblem::NotRegularFile) +
-                  QStringLiteral("
-ファイルリスト内の参照を削除します。"));
+                  QStringLiteral("\r\nファイルリスト内の参照を削除します。"));
     EXPECT_EQ(r.errors, 0);
     EXPECT_EQ(r.list.displayNames(), QStringList({"a", "empty", "b", "a"}));
     EXPECT_FALSE(r.list.at(1).HasEntries);

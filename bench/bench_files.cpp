@@ -188,12 +188,12 @@ int main(int argc, char** argv)
         out.close();
         const auto [refuse, openAgain] = bench::bestOfAlternating(
             [&] {
-                if (editor::readCanvasPath(path).ok) {
+                if (document::readCanvasPath(path).ok) {
                     std::abort();
                 }
             },
             [&] {
-                const editor::CanvasFileRead read = editor::readCanvasPath(paths[next]);
+                const document::CanvasFileRead read = document::readCanvasPath(paths[next]);
                 model.resetCanvas(read.file.canvas.text, read.file.canvas.keta,
                                   read.file.canvas.gyou);
                 next ^= 1;

@@ -353,7 +353,7 @@ void LauncherTest::filesBeyondTheFirstAreNamedAsNotOpened()
     launcher::CommandLine command;
     command.files = QStringList{first.fileName(), QStringLiteral("b.txt"), QStringLiteral("c.txt")};
     const auto registry = launcher::startUp(command);
-    QCOMPARE(QFileInfo(registry->editor()->state().CurrentFile).fileName(), QStringLiteral("a.txt"));
+    QCOMPARE(QFileInfo(registry->editor()->document().path()).fileName(), QStringLiteral("a.txt"));
     QCOMPARE(m_dialogs->messages().size(), size_t{1});
     QCOMPARE(m_dialogs->messages().front().text,
              QStringLiteral("開けるファイルは一度に一つです。次のファイルは開いていません:\nb.txt\nc.txt"));

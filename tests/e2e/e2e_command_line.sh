@@ -11,12 +11,17 @@ printf 'ab\r\n\x82\xa0\x82\xa2\r\n' >"$pictures/one.txt"          # "ab", "あ�
 printf '#\r\n\r\n\x81\x9f\x81\x40\x81\x40\r\n' >"$pictures/two.txt"  # "#", "", "■　　"
 
 # --- Without a display: export, and the statuses of every outcome. ---
-run() {
+run_in() {  # run_in ENV-ARGUMENTS -- PROGRAM-ARGUMENTS: sets status, fills out.log, err.log
+    local environment=()
+    while [ "$1" != "--" ]; do environment+=("$1"); shift; done
+    shift
     set +e
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$MASUMEMO_BIN" "$@" \
-        >"$E2E_TMP/out.log" 2>"$E2E_TMP/err.log"
+    env "${environment[@]}" "$MASUMEMO_BIN" "$@" >"$E2E_TMP/out.log" 2>"$E2E_TMP/err.log"
     status=$?
     set -e
+}
+run() {
+    run_in -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -- "$@"
 }
 run --export png --output "$E2E_TMP/one.png" "$pictures/one.txt"
 e2e_expect_eq "one file: status" "$status" 0
@@ -60,11 +65,7 @@ done
 # A DISPLAY naming a server that does not exist (cron, ssh) and no runtime folder: the
 # commands run all the same, and stderr holds nothing that is not theirs.
 ghost() {
-    set +e
-    env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_RUNTIME_DIR DISPLAY=:4711 "$MASUMEMO_BIN" "$@" \
-        >"$E2E_TMP/out.log" 2>"$E2E_TMP/err.log"
-    status=$?
-    set -e
+    run_in -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_RUNTIME_DIR DISPLAY=:4711 -- "$@"
 }
 ghost --export png --output "$E2E_TMP/ghost.png" "$pictures/one.txt"
 e2e_expect_eq "no such display, export: status" "$status" 0

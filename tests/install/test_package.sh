@@ -39,16 +39,22 @@ start() {
     E2E_PIDS+=($E2E_APP_PID)
 }
 
-# The chooser, then the editor; its close writes the favourites file.
+# The chooser, then the editor. A file is written only for a change: F7 changes the push step,
+# which the program's own settings remember.
 start
 chooser="$(e2e_any_window)"
 e2e_wait_managed "$chooser"
 e2e_click_until "$chooser" 68 68 xdotool search --onlyvisible --name '住所不定 - Masumemo' ||
     e2e_fail "the editor did not open from the chooser"
 e2e_wait_active '住所不定 - Masumemo'
+xdotool key F7
+e2e_until test -s "$XDG_CONFIG_HOME/masumemo/masumemo.conf" ||
+    e2e_fail "no masumemo.conf in the configuration folder"
 xdotool key alt+f x
 e2e_until bash -c "! kill -0 $E2E_APP_PID" || e2e_fail "the editor did not end"
-[ -f "$XDG_CONFIG_HOME/masumemo/masuedit.ini" ] || e2e_fail "no masuedit.ini in the configuration folder"
+for f in masuedit.ini masumemo.conf kaomoji.ini; do
+    [ ! -e "/usr/bin/$f" ] || e2e_fail "$f written beside the installed program"
+done
 
 # Egaocho alone lists the installed default dictionary.
 start --egaocho

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "board/BlankComposer.h"
+#include "board/DotBlock.h"
 #include "board/BoardBlanks.h"
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
@@ -164,15 +165,12 @@ int dotsOf(char32_t c, const board::CharDots& dots)
 std::vector<Placed> visibleCharacters(std::u16string_view line, const board::CharDots& dots)
 {
     std::vector<Placed> out;
-    int x = 0;
-    for (char32_t c : characters(line)) {
-        const int w = c < 0x10000 && board::isBoardBlank(static_cast<char16_t>(c))
-                          ? board::runDots(toUtf16(c))
-                          : dotsOf(c, dots);
-        if (!(c < 0x10000 && board::isBoardBlank(static_cast<char16_t>(c)))) {
-            out.push_back({c, x, w});
+    for (const board::DotSpan& s : board::dotSpans(line, dots)) {
+        if (!s.blank) {
+            const std::u16string_view c =
+                line.substr(static_cast<size_t>(s.index), static_cast<size_t>(s.size));
+            out.push_back({characters(c).front(), s.x, s.width});
         }
-        x += w;
     }
     return out;
 }

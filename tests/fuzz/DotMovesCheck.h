@@ -1,7 +1,7 @@
 #pragma once
 // What must hold for the dot operations (push, pull, selection moves, alignment) on any canvas,
 // shared by the fuzzer and the replay of the inputs it found. Each check answers an empty
-// string, or what went wrong.
+// string, or what went wrong. The fuzzer goes on to a block moved in dots (DotBlockCheck.h).
 //
 // Every operation changes blank runs only: each line keeps its visible characters in order and
 // its width in units, and only the characters the operation moves move, by its distance.
@@ -18,6 +18,7 @@
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
 #include "tests/fuzz/ComposerCheck.h"
+#include "tests/fuzz/DotBlockCheck.h"
 #include "tests/fuzz/FuzzInput.h"
 
 namespace masumemo::fuzzcheck {
@@ -318,12 +319,16 @@ inline std::string checkDotMoves(FuzzInput& in)
     return {};
 }
 
-/// The composer, then the dot operations, on what the input has left.
+/// The composer, then the dot operations, then a block moved in dots, on what the input has
+/// left.
 inline std::string checkComposerAndMoves(std::string_view bytes)
 {
     FuzzInput in(bytes);
-    const std::string problem = checkComposer(in);
-    return problem.empty() ? checkDotMoves(in) : problem;
+    std::string problem = checkComposer(in);
+    if (problem.empty()) {
+        problem = checkDotMoves(in);
+    }
+    return problem.empty() ? checkDotBlock(in, testDots) : problem;
 }
 
 }  // namespace masumemo::fuzzcheck

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "document/CanvasFiles.h"
+#include "library/PartsFile.h"
 
 namespace masumemo::document {
 
@@ -58,6 +59,14 @@ void Document::setModified(bool modified)
 
 OpenReport Document::open(const QString& path)
 {
+    const std::optional<library::PartsFormat> byName =
+        library::formatOfName(path.toStdString());
+    if (byName == library::PartsFormat::Mlt) {
+        return openPages(path, FileForm::Format::Mlt);
+    }
+    if (byName == library::PartsFormat::Ast) {
+        return openPages(path, FileForm::Format::Ast);
+    }
     OpenReport report;
     const CanvasFileRead read = readCanvasPath(path);
     if (!read.ok) {
@@ -65,6 +74,7 @@ OpenReport Document::open(const QString& path)
         return report;
     }
     report.ok = true;
+    keepOnlyCurrentPage();
     report.substituted = read.file.substituted;
     report.controlsDropped = read.file.controlsDropped;
     const grid::FittedCanvas& fitted = read.file.canvas;
@@ -87,11 +97,16 @@ bool Document::save(const QString& path, QString* error)
 
 bool Document::save(const QString& path, const FileForm& form, QString* error)
 {
-    if (!writeCanvasPath(path, page().text, form, error)) {
-        return false;
-    }
     FileForm written = form;
-    written.lineEnds = LineEnds::CrLf;
+    if (form.format != FileForm::Format::Text) {
+        if (!savePages(path, form, error)) {
+            return false;
+        }
+    } else if (!writeCanvasPath(path, page().text, form, error)) {
+        return false;
+    } else {
+        written.lineEnds = LineEnds::CrLf;
+    }
     setForm(written);
     setModified(false);
     setPath(path);
@@ -100,8 +115,26 @@ bool Document::save(const QString& path, const FileForm& form, QString* error)
 
 void Document::forgetFile()
 {
+    keepOnlyCurrentPage();
     setForm(FileForm{});
     setPath(QString());
+}
+
+void Document::keepOnlyCurrentPage()
+{
+    m_source.reset();
+    m_pageUndo.clear();
+    Page& shown = page();
+    shown.name.clear();
+    shown.source = -1;
+    shown.fileLines = 0;
+    if (pageCount() > 1) {
+        Page kept = std::move(shown);
+        m_pages.clear();
+        m_pages.push_back(std::move(kept));
+        m_current = 0;
+        emit pagesChanged();
+    }
 }
 
 void Document::setForm(const FileForm& form)

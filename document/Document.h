@@ -1,6 +1,10 @@
 #pragma once
-// What a picture is, below every widget: its pages (one today), each with its text, size,
-// caret and undo history; the file it belongs to and how that file is written; Modified.
+// What a picture is, below every widget: its pages, each with its text, size, caret and undo
+// history; the file it belongs to and how that file is written; Modified.
+//
+// A .txt file is one page; an .mlt or .ast file is a document of pages. Those keep the bytes
+// they were read from: a page is decoded only when it is shown (or asked for), and a page whose
+// text is as it was read is written back as those very bytes.
 //
 // Every writer of a page's text announces the change first (prepareChange) and reports it
 // after (textChanged). Listeners of aboutToChange may still write (a floating block is laid
@@ -10,6 +14,7 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,13 +33,15 @@ enum class LineEnds
 /// How the file on disk is written: its encoding (a UTF-8 file is written back as UTF-8, with
 /// its byte order mark when it had one), the spelling of the references a Shift_JIS file
 /// holds for characters code page 932 lacks, and what else the file held when it was read.
-/// Files are written with CR LF.
+/// A picture file is written with CR LF; a file of pages with its own line ends.
 struct FileForm : grid::CanvasFileForm
 {
     using Encoding = grid::TextEncoding;
     enum class Format
     {
         Text,  ///< one picture per file
+        Mlt,   ///< pages separated by "[SPLIT]" lines
+        Ast,   ///< each page under an "[AA][name]" header line
     };
     LineEnds lineEnds = LineEnds::CrLf;
     Format format = Format::Text;
@@ -50,7 +57,19 @@ struct Page
     int gyou = 0;
     int caret = 0;  ///< the caret as a canvas offset, kept while another page is shown
     History history;
+    std::u16string name;  ///< its name in an AST file (may be empty)
+    /// The page of the opened file it was read from, whose bytes are written back while its
+    /// text is as read; -1 for a page the file did not have.
+    int source = -1;
+    /// Lines it had in the file: blank lines among them are kept when it is written, those
+    /// past them only pad the canvas.
+    int fileLines = 0;
+    /// False for a page of the file never shown: text and history are empty until it is.
+    bool loaded = true;
 };
+
+/// How many digits a page number of count pages takes, for names that sort in page order.
+int pageNumberWidth(int count);
 
 /// What opening a file found.
 struct OpenReport
@@ -75,6 +94,19 @@ public:
     /// The page the canvas shows.
     Page& page() { return m_pages[static_cast<size_t>(m_current)]; }
     const Page& page() const { return m_pages[static_cast<size_t>(m_current)]; }
+    /// Page i (from 0). A page never shown holds no text yet: pageText reads it.
+    const Page& pageAt(int i) const { return m_pages[static_cast<size_t>(i)]; }
+    /// The canvas text of page i, read from the file for a page never shown.
+    std::u16string pageText(int i) const;
+    /// Every page at once (a document restored from a snapshot): each page must hold its text
+    /// (loaded), or be a page of the file now open. current is clamped to them; an empty list
+    /// gives one empty page. The current page is shown (currentChanged, changed).
+    void replacePages(std::vector<Page> pages, int current);
+    /// Shows page i: the change is announced first, the page is read when never shown, and
+    /// currentChanged and changed tell the canvas and the listeners. Out of range: nothing.
+    void setCurrentIndex(int i);
+    /// True when the document is a file of pages (MLT or AST), not a single picture.
+    bool hasPages() const { return m_form.format != FileForm::Format::Text; }
 
     /// text (gyou lines of 2 x keta units) becomes the current page, the caret at 0, a
     /// history holding just it. Announced and reported as a change of the whole page.
@@ -92,6 +124,31 @@ public:
     /// Counts every write, so "has it changed since" is one comparison.
     quint64 revision() const { return m_revision; }
 
+    // --- Page commands: each is one step that undoPageCommand takes back --------------------
+
+    /// A blank page of the current page's size: at the end, or right after the current page;
+    /// it is shown.
+    void addPage();
+    void insertPage();
+    /// A copy of the current page (text and name, a history of its own) after it, shown.
+    void duplicatePage();
+    /// Deletes the current page; the last page left becomes blank instead.
+    void deletePage();
+    /// Moves the current page one place towards the start (up) or the end; it stays shown.
+    void movePage(bool up);
+    /// The next page's lines go below the current page's (its blank lines at the end, which
+    /// only pad the canvas, left out); false on the last page.
+    bool mergeWithNext();
+    /// The lines from line (from 0) on become a new page after the current one, which keeps the
+    /// lines before it; false when line is 0 or past the last line.
+    bool splitPage(int line);
+    void renamePage(const QString& name);
+    /// True when a page command can be taken back.
+    bool canUndoPageCommand() const { return !m_pageUndo.empty(); }
+    void undoPageCommand();
+    /// Whether page i holds only blanks (asked before deleting it).
+    bool pageIsBlank(int i) const;
+
     // --- The file ------------------------------------------------------------------------
 
     /// The file the document belongs to; empty for a picture never saved.
@@ -103,13 +160,16 @@ public:
     void setModified(bool modified);
 
     /// Reads path through the checked reader: on success its picture, fitted to the grid,
-    /// becomes the only page, the document belongs to path and is not modified. On failure
-    /// nothing changes.
+    /// becomes the only page, the document belongs to path and is not modified. An .mlt or
+    /// .ast file becomes a document of pages, each fitted to the canvas of the largest page
+    /// (or to its own size when that canvas would be too large), the first one shown. On
+    /// failure nothing changes.
     OpenReport open(const QString& path);
-    /// Writes the current page to path through the checked writer (a failed write keeps the
-    /// old file), in the form the document has, or in form when given (Save As into another
-    /// encoding). On success the document belongs to path, is written in that form and is not
-    /// modified; on failure nothing changes and error says why.
+    /// Writes to path through the checked writer (a failed write keeps the old file), in the
+    /// form the document has, or in form when given (Save As into another encoding or format):
+    /// every page for MLT and AST, the current page for text. On success the document belongs
+    /// to path, is written in that form and is not modified; on failure nothing changes and
+    /// error says why.
     bool save(const QString& path, QString* error);
     bool save(const QString& path, const FileForm& form, QString* error);
     /// A new picture: no file, written as a new picture is (Shift_JIS, "&#x200A;").
@@ -124,9 +184,35 @@ signals:
     void pathChanged(const QString& path);
     /// How the file is written changed (another file opened, Save As into another encoding).
     void formChanged();
+    /// Another page is shown, or the pages were replaced: the canvas shows page() afresh.
+    void currentChanged(int index);
+    /// Pages were added, removed, moved or renamed (the page list is laid out again).
+    void pagesChanged();
 
 private:
+    struct Source;
+    /// Taking back a page command: pages [at, at + inserted) return to removed.
+    struct PageStep
+    {
+        int at = 0;
+        int inserted = 0;
+        std::vector<Page> removed;
+        int current = 0;
+    };
+
     void setForm(const FileForm& form);
+    /// The document becomes its current page alone, belonging to no file of pages.
+    void keepOnlyCurrentPage();
+    OpenReport openPages(const QString& path, FileForm::Format format);
+    bool savePages(const QString& path, const FileForm& form, QString* error);
+    /// Reads page i from the file when it was never shown.
+    void load(int i);
+    /// The text page i was read as, fitted to keta x gyou; empty without a source.
+    std::u16string sourceText(int source, int keta, int gyou) const;
+    /// Pages [at, at + count) become pages, as one page command; then page current is shown.
+    void splicePages(int at, int count, std::vector<Page> pages, int current);
+    Page blankPage() const;
+    void showCurrent();
 
     std::vector<Page> m_pages;
     int m_current = 0;
@@ -135,6 +221,8 @@ private:
     bool m_modified = false;
     bool m_announcing = false;
     quint64 m_revision = 0;
+    std::shared_ptr<const Source> m_source;  ///< the bytes of the file of pages opened
+    std::vector<PageStep> m_pageUndo;
 };
 
 }  // namespace masumemo::document

@@ -215,12 +215,16 @@ void fitText(CanvasFile& file, std::u16string text, bool canvasForm, long long m
 
 CanvasFile readCanvasFile(std::string_view bytes, long long maxUnits)
 {
+    return readCanvasFile(bytes, detectEncoding(bytes), maxUnits);
+}
+
+CanvasFile readCanvasFile(std::string_view bytes, DetectedEncoding detected, long long maxUnits)
+{
     CanvasFile file;
     if (bytes.find('\0') != std::string_view::npos) {
         return file;
     }
     file.isText = true;
-    const DetectedEncoding detected = detectEncoding(bytes);
     file.form.encoding = detected.encoding;
     file.form.byteOrderMark = detected.byteOrderMark;
     std::u16string text = decodeText(bytes, detected, &file.substituted);

@@ -101,6 +101,9 @@ struct CanvasFile
 /// its canvas form, splits the lines (splitFileLines) and fits them to the grid unless the
 /// canvas would be larger than maxUnits.
 CanvasFile readCanvasFile(std::string_view bytes, long long maxUnits = kMaxOpenedCanvasUnits);
+/// The same in an encoding decided beforehand: a page of a file is read in the file's encoding,
+/// whatever its own bytes would suggest.
+CanvasFile readCanvasFile(std::string_view bytes, DetectedEncoding encoding, long long maxUnits);
 
 /// Text opened as a new picture as a file's text is: control characters left out, the canvas
 /// form, the lines fitted to the grid. References are text here (the text is no file); the form

@@ -94,16 +94,6 @@ std::string partBody(const Part& part, PartsFormat format, TextEncoding encoding
     return out;
 }
 
-std::string headerLine(std::u16string_view name, TextEncoding encoding,
-                       std::string_view lineBreak = kCrLf)
-{
-    std::u16string oneLine(name);
-    std::replace_if(oneLine.begin(), oneLine.end(),
-                    [](char16_t c) { return c == u'\r' || c == u'\n'; }, u' ');
-    const std::u16string header =
-        u"[AA][" + withReferences(oneLine, encoding == TextEncoding::Cp932, false) + u"]";
-    return encodeAs(header, encoding) + std::string(lineBreak);
-}
 
 /// The end of the line at pos (the position of its break, or the end). One pass that stops at
 /// the first CR or LF: searching for each alone would run to the end of a file that has none.
@@ -397,7 +387,7 @@ std::string partsFileBytes(const std::vector<Part>& parts, PartsFormat format)
             out += kSplit;
             out += kCrLf;
         } else if (format == PartsFormat::Ast) {
-            out += headerLine(parts[i].name, TextEncoding::Cp932);
+            out += headerLine(parts[i].name, TextEncoding::Cp932, kCrLf);
         }
         out += partBody(parts[i], format, TextEncoding::Cp932);
         if (format == PartsFormat::Txt) {
@@ -405,6 +395,17 @@ std::string partsFileBytes(const std::vector<Part>& parts, PartsFormat format)
         }
     }
     return out;
+}
+
+std::string headerLine(std::u16string_view name, TextEncoding encoding,
+                       std::string_view lineBreak)
+{
+    std::u16string oneLine(name);
+    std::replace_if(oneLine.begin(), oneLine.end(),
+                    [](char16_t c) { return c == u'\r' || c == u'\n'; }, u' ');
+    const std::u16string header =
+        u"[AA][" + withReferences(oneLine, encoding == TextEncoding::Cp932, false) + u"]";
+    return encodeAs(header, encoding) + std::string(lineBreak);
 }
 
 std::string_view lineBreakOf(std::string_view bytes)

@@ -109,6 +109,10 @@ std::vector<Part> readParts(std::string_view bytes, PartsFormat format);
 /// writes only the first part. A name's line breaks become spaces.
 std::string partsFileBytes(const std::vector<Part>& parts, PartsFormat format);
 
+/// The header line of an AST part named name, ended by lineBreak: "[AA][name]" in encoding, a
+/// name's line breaks as spaces, "&" before "#" and (in code page 932) what it lacks as references.
+std::string headerLine(std::u16string_view name, TextEncoding encoding, std::string_view lineBreak);
+
 /// The line break a file uses: that of its last line break (CR LF, LF or CR), so what follows
 /// it never joins it into another; CR LF for a file of one line or none.
 std::string_view lineBreakOf(std::string_view bytes);

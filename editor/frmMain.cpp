@@ -2,13 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateTime>
-#include <QDir>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -18,18 +13,13 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
-#include <QSet>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QTextBlock>
 #include <QToolBar>
-#include <QToolButton>
 #include <exception>
 
 #include "check/CheckTool.h"
-#include "check/BoardSetting.h"
 #include "dots/DotGuideTool.h"
 #include "shapes/ShapesTool.h"
 #include "editor/BlockEditing.h"
@@ -40,19 +30,18 @@
 #include "editor/FileCommands.h"
 #include "editor/PaletteInput.h"
 #include "editor/PositionDisplay.h"
+#include "editor/PushStepChoice.h"
 #include "editor/RecentFiles.h"
 #include "editor/SettingsPage.h"
 #include "editor/ToolBar.h"
 #include "export/ExportCommands.h"
 #include "library/LibraryTool.h"
-#include "input/SettingsFile.h"
 #include "input/frmFava.h"
 #include "platform/Dialogs.h"
 #include "board/DotRuler.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
-#include "platform/UpDown.h"
 #include "underlay/Tracing.h"
 
 // Resources of a static library are registered by name from the global namespace.
@@ -64,7 +53,6 @@ static void initIconResources()
 namespace masumemo::editor {
 
 using platform::px;
-using platform::pxRect;
 using platform::twips;
 
 namespace {
@@ -78,49 +66,6 @@ std::function<void(int)>& loadStepHook()
 QString text(const char* utf8)
 {
     return QString::fromUtf8(utf8);
-}
-
-/// The sizes offered for the canvas font, in points.
-
-/// Places a child in twips.
-void place(QWidget* w, int left, int top, int width, int height)
-{
-    w->setGeometry(pxRect(left, top, width, height));
-}
-
-QString indexedName(const char* name, int index)
-{
-    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
-}
-
-QGroupBox* frame(QWidget* parent, const QString& name, const QString& title = QString())
-{
-    auto* box = new QGroupBox(title, parent);
-    box->setObjectName(name);
-    return box;
-}
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption = QString())
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLabel* label(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return l;
-}
-
-/// The character buttons' palette: white faces.
-QPalette whiteButtons(QPalette palette)
-{
-    palette.setColor(QPalette::Button, Qt::white);
-    return palette;
 }
 
 /// The working area sits below the toolbar allowance; its coordinates in the client area
@@ -153,8 +98,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     const auto showEncoding = [this] { m_panels[4]->setText(encodingName(m_document->form())); };
     connect(m_document, &document::Document::formChanged, this, showEncoding);
     showEncoding();
-    m_palette = new PaletteInput({.cmdMoji = m_cmdMoji,
-                                  .cmdUse = m_cmdUse,
+    m_palette = new PaletteInput({.cmdMoji = m_frames.cmdMoji,
+                                  .cmdUse = m_frames.cmdUse,
                                   .txtMain = m_txtMain,
                                   .clickPanel = m_panels[2],
                                   .toolBar = m_tbToolBar,
@@ -162,11 +107,11 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
                                   .dataShow = [this] { DataShow(); }},
                                  this);
     m_settings = new SettingsPage({.window = this,
-                                   .cboFont = m_cboFont,
-                                   .cboSize = m_cboSize,
-                                   .txtKeta = m_txtKeta,
-                                   .txtGyou = m_txtGyou,
-                                   .cmdTekiyou = m_cmdTekiyou,
+                                   .cboFont = m_frames.cboFont,
+                                   .cboSize = m_frames.cboSize,
+                                   .txtKeta = m_frames.txtKeta,
+                                   .txtGyou = m_frames.txtGyou,
+                                   .cmdTekiyou = m_frames.cmdTekiyou,
                                    .txtMain = m_txtMain,
                                    .state = &m_state,
                                    .dataShow = [this] { DataShow(); }},
@@ -182,7 +127,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     m_settings->checkApplyState();
     // The last child, so the widgets and tools that show the document go before it does.
     m_document->setParent(this);
-    canvasFontChanged();  // the font the canvas starts in offers the dot step or not
+    m_pushStep->fontChanged();  // the font the canvas starts in offers the dot step or not
 }
 
 frmMain::~frmMain() = default;
@@ -351,16 +296,8 @@ void frmMain::createWorkingArea()
     m_picMain->setObjectName(QStringLiteral("picMain"));
 
     m_txtMain = createTxtMain(m_picMain);
-    createCategoryRow();
-    createPaletteFrame();
-    createSettingsFrame();
-    createRecentFrame();
-    createEditKeysFrame();
-    // The frames below start inside the category buttons' lowest pixels; the buttons must take
-    // a click there, not the frame.
-    for (QAbstractButton* b : m_optMoji) {
-        b->raise();
-    }
+    m_frames = buildPaletteFrames(m_picMain);
+    connectPaletteFrames();
 
     m_hsbMain = new QScrollBar(Qt::Horizontal, client);
     m_hsbMain->setObjectName(QStringLiteral("hsbMain"));
@@ -385,160 +322,25 @@ CanvasWidget* frmMain::createTxtMain(QWidget* parent)
         .clickStamp = {},  // click input sets it with setClickStamp
         .notice = [this](const QString& said) { m_notice->setText(said); },
     });
-    edit->controller().setUnicodeSpaces(check::passesUnicode());
-    edit->installEventFilter(this);
     // Any caret move the controller did not make itself (a selection made by the window).
     connect(edit, &QPlainTextEdit::cursorPositionChanged, this, &frmMain::onCaretMoved);
     return edit;
 }
 
-void frmMain::createCategoryRow()
+void frmMain::connectPaletteFrames()
 {
-    static const char* const captions[kCategoryCount] = {
-        "半角記号・英数", "全角記号１", "全角記号２", "ギリシャ・罫線",
-        "ロシア文字",     "全角英数",   "カナ・漢字", "設定"};
-    auto* group = new QButtonGroup(this);
-    group->setExclusive(true);
     for (int i = 0; i < kCategoryCount; ++i) {
-        // Button-like option buttons, laid edge to edge.
-        auto* b = new QToolButton(m_picMain);
-        b->setObjectName(indexedName("optMoji", i));
-        b->setText(text(captions[i]));
-        b->setCheckable(true);
-        place(b, 75 + 1275 * i, 75, 1290, 315);
-        group->addButton(b, i);
-        connect(b, &QToolButton::clicked, this, [this, i] { optMoji_Click(i); });
-        m_optMoji[static_cast<size_t>(i)] = b;
+        connect(m_frames.optMoji[static_cast<size_t>(i)], &QAbstractButton::clicked, this,
+                [this, i] { optMoji_Click(i); });
     }
-}
-
-void frmMain::createPaletteFrame()
-{
-    QGroupBox* grid = frame(m_picMain, QStringLiteral("fraButton_0"));
-    place(grid, 75, 300, 10215, 1890);
-    m_fraButton[0] = grid;
-    const QPalette white = whiteButtons(palette());
-    const QFont font(platform::kGothic, 12);
-    for (int i = 0; i < kMojiCount; ++i) {
-        QPushButton* b = button(grid, indexedName("cmdMoji", i));
-        b->setFont(font);
-        b->setPalette(white);
-        b->setFocusPolicy(Qt::NoFocus);
-        place(b, 150 + 375 * (i % 26), 225 + 375 * (i / 26), 375, 375);
-        m_cmdMoji[static_cast<size_t>(i)] = b;
-    }
-}
-
-void frmMain::createSettingsFrame()
-{
-    QGroupBox* page = frame(m_picMain, QStringLiteral("fraButton_1"));
-    place(page, 75, 300, 10215, 1890);
-    m_fraButton[1] = page;
-
-    QGroupBox* size = frame(page, QStringLiteral("fraSize"), text("フォント・文字数・行数"));
-    place(size, 150, 150, 6165, 1590);
-    place(label(size, QStringLiteral("lblFont"), text("フォント種類：")), 60, 225, 1260, 300);
-    place(label(size, QStringLiteral("lblSize"), text("フォントサイズ：")), 60, 675, 1260, 300);
-    place(label(size, QStringLiteral("lblKeta"), text("１行の文字数（全角）：")), 2895, 225, 1875,
-          315);
-    place(label(size, QStringLiteral("lblGyou"), text("行数：")), 2895, 675, 1875, 315);
-
-    m_cboFont = new QComboBox(size);
-    m_cboFont->setObjectName(QStringLiteral("cboFont"));
-    m_cboFont->addItems({platform::kGothic, platform::kPGothic});
-    place(m_cboFont, 1350, 225, 1515, 300);
-    m_cboSize = new QComboBox(size);
-    m_cboSize->setObjectName(QStringLiteral("cboSize"));
-    place(m_cboSize, 1350, 675, 1515, 300);
-
-    const auto numberBox = [size](const char* name, const char* spinName, int top,
-                                  platform::UpDown*& spin) {
-        auto* box = new QLineEdit(size);
-        box->setObjectName(QLatin1String(name));
-        place(box, 4800, top, 660, 315);
-        spin = new platform::UpDown(size);
-        spin->setObjectName(QLatin1String(spinName));
-        spin->setRange(1, 100);
-        place(spin, 4800 + 660, top, 255, 315);
-        // The spin control steps from whatever number the box holds and writes it back.
-        connect(box, &QLineEdit::textChanged, spin,
-                [spin](const QString& t) { spin->setValue(t.toInt()); });
-        connect(spin, &platform::UpDown::stepped, box,
-                [box](int value) { box->setText(QString::number(value)); });
-        return box;
-    };
-    m_txtKeta = numberBox("txtKeta", "UpDown1", 225, m_upDown1);
-    m_txtGyou = numberBox("txtGyou", "UpDown2", 675, m_upDown2);
-
-    m_cmdTekiyou = button(size, QStringLiteral("cmdTekiyou"), text("適用(&A)"));
-    place(m_cmdTekiyou, 4350, 1125, 1665, 315);
-
-    QGroupBox* push = frame(page, QStringLiteral("fraPush"), text("押し・引きでの、文字移動"));
-    place(push, 6450, 150, 3465, 1590);
-    const char* const pushCaptions[] = {"半角モード（半角１文字移動します）",
-                                        "全角モード（全角１文字移動します）",
-                                        "ﾄﾞｯﾄﾓｰﾄﾞ（1ﾄﾞｯﾄ移動します）"};
-    for (int i = 0; i < 3; ++i) {
-        auto* option = new QRadioButton(text(pushCaptions[i]), push);
-        option->setObjectName(indexedName("optPush", i));
-        place(option, 300, 270 + 300 * i, 3465 - 300 - 60, 285);
-        connect(option, &QRadioButton::clicked, this, [this, i] { optPush_Click(i); });
-        m_optPush[static_cast<size_t>(i)] = option;
-    }
-    m_optPush[0]->setChecked(true);
-    // One setting with the posting check's: a fact about the board the picture is for.
-    m_chkUnicode = new QCheckBox(text("Unicodeを通す掲示板(&U)"), push);
-    m_chkUnicode->setObjectName(QStringLiteral("chkUnicode"));
-    place(m_chkUnicode, 300, 1200, 3465 - 300 - 60, 285);
-    m_chkUnicode->setChecked(check::passesUnicode());
-    connect(m_chkUnicode, &QCheckBox::toggled, this, [](bool on) { check::setPassesUnicode(on); });
-    connect(&check::BoardSetting::instance(), &check::BoardSetting::passesUnicodeChanged, this,
-            [this](bool on) {
-                const QSignalBlocker quiet(m_chkUnicode);
-                m_chkUnicode->setChecked(on);
-                canvas().setUnicodeSpaces(on);
-            });
-}
-
-void frmMain::createRecentFrame()
-{
-    m_fraSaikin = frame(m_picMain, QStringLiteral("fraSaikin"), text("最近使ったキー"));
-    place(m_fraSaikin, 75, 2175, 7065, 765);
-    const QFont font(platform::kPGothic, 12);
-    const QPalette white = whiteButtons(palette());
-    for (int i = 0; i < kUseCount; ++i) {
-        QPushButton* b = button(m_fraSaikin, indexedName("cmdUse", i));
-        b->setFont(font);
-        b->setPalette(white);
-        b->setFocusPolicy(Qt::NoFocus);
-        place(b, 150 + 375 * i, 225, 375, 375);
-        m_cmdUse[static_cast<size_t>(i)] = b;
-    }
-}
-
-void frmMain::createEditKeysFrame()
-{
-    m_fraEtc = frame(m_picMain, QStringLiteral("fraEtc"));
-    place(m_fraEtc, 7200, 2175, 3090, 765);
-    const auto key = [this](const QString& name, const char* caption, int left) {
-        QPushButton* b = button(m_fraEtc, name, text(caption));
-        b->setFocusPolicy(Qt::NoFocus);
-        place(b, left, 225, 375, 375);
-        return b;
-    };
-    connect(key(QStringLiteral("cmdDel"), "Del", 150), &QPushButton::clicked, this,
-            &frmMain::cmdDel_Click);
-    connect(key(QStringLiteral("cmdBack"), "BS", 525), &QPushButton::clicked, this,
-            &frmMain::cmdBack_Click);
-    connect(key(QStringLiteral("cmdEnt"), "Ent", 900), &QPushButton::clicked, this,
-            &frmMain::cmdEnt_Click);
-    const char* const arrows[] = {"←", "↑", "↓", "→"};
-    for (int i = 0; i < 4; ++i) {
-        QPushButton* b = key(indexedName("cmdCars", i), arrows[i], 1425 + 375 * i);
-        // The press itself acts, with the modifiers held at that moment.
+    connect(m_frames.cmdDel, &QPushButton::clicked, this, &frmMain::cmdDel_Click);
+    connect(m_frames.cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
+    connect(m_frames.cmdEnt, &QPushButton::clicked, this, &frmMain::cmdEnt_Click);
+    // The press itself acts, with the modifiers held at that moment.
+    for (QPushButton* b : m_frames.cmdCars) {
         b->installEventFilter(this);
-        m_cmdCars[static_cast<size_t>(i)] = b;
     }
+    m_pushStep = new PushStepChoice(m_frames.optPush, m_frames.chkUnicode, *m_txtMain, this);
 }
 
 void frmMain::Form_Load()
@@ -570,22 +372,22 @@ void frmMain::Form_Load()
     m_hsbMain->setPageStep(1000);
 
     step(5);
-    m_cboSize->clear();
-    m_cboSize->addItems(kCanvasFontSizes);
+    m_frames.cboSize->clear();
+    m_frames.cboSize->addItems(kCanvasFontSizes);
 
     step(6);
     s.FontIndex = 0;
     s.SizeIndex = 4;
 
     step(7);
-    m_txtKeta->setText(QString::number(keta));
-    m_txtGyou->setText(QString::number(gyou));
+    m_frames.txtKeta->setText(QString::number(keta));
+    m_frames.txtGyou->setText(QString::number(gyou));
 
     step(8);
     canvas().setHalfPush(true);
 
     step(9);
-    readSettingsFile();
+    m_favouritesStore.read(this);
 
     step(10);
     toolButton(kUndoButton)->setEnabled(false);
@@ -601,14 +403,14 @@ void frmMain::Form_Load()
     }
 
     step(13);
-    for (QGroupBox* f : m_fraButton) {
+    for (QGroupBox* f : m_frames.fraButton) {
         f->hide();
         f->move(f->x(), px(300));
     }
-    m_fraButton[0]->show();
+    m_frames.fraButton[0]->show();
 
     step(14);
-    m_optMoji[0]->setChecked(true);
+    m_frames.optMoji[0]->setChecked(true);
     optMoji_Click(0);
 
     step(15);
@@ -655,9 +457,9 @@ void frmMain::KakuSyuku()
     view->setToolTip(viewButtonTip(!backToStandard));
 
     shownPaletteFrame()->setVisible(backToStandard);
-    m_fraSaikin->setVisible(backToStandard);
-    m_fraEtc->setVisible(backToStandard);
-    for (QAbstractButton* b : m_optMoji) {
+    m_frames.fraSaikin->setVisible(backToStandard);
+    m_frames.fraEtc->setVisible(backToStandard);
+    for (QAbstractButton* b : m_frames.optMoji) {
         b->setVisible(backToStandard);
     }
     menuItem(QStringLiteral("mnuLarge"))->setEnabled(backToStandard);
@@ -670,8 +472,8 @@ void frmMain::OkiniButtom()
 {
     for (int n = 1; n <= input::Favourites::kSlots; ++n) {
         QAction* b = toolButton(kFirstFavouriteButton - 1 + n);
-        const bool used = n <= m_favourites.FavCount();
-        b->setToolTip(used ? QString::fromStdU16String(m_favourites.text(n)) : QString());
+        const bool used = n <= favourites().FavCount();
+        b->setToolTip(used ? QString::fromStdU16String(favourites().text(n)) : QString());
         b->setVisible(used);
     }
     m_state.WindowActivated = true;
@@ -748,7 +550,7 @@ QLabel* frmMain::statusPanel(int number) const
 int frmMain::selectedCategory() const
 {
     for (int i = 0; i < kCategoryCount; ++i) {
-        if (m_optMoji[static_cast<size_t>(i)]->isChecked()) {
+        if (m_frames.optMoji[static_cast<size_t>(i)]->isChecked()) {
             return i;
         }
     }
@@ -757,7 +559,7 @@ int frmMain::selectedCategory() const
 
 QGroupBox* frmMain::shownPaletteFrame() const
 {
-    return m_fraButton[selectedCategory() == kSettingsCategory ? 1 : 0];
+    return m_frames.fraButton[selectedCategory() == kSettingsCategory ? 1 : 0];
 }
 
 // --- Handlers ---
@@ -874,7 +676,7 @@ void frmMain::Form_QueryUnload(bool& cancel)
         cancel = true;
     }
     // Written whatever the answer, so the favourites are never lost.
-    writeSettingsFile();
+    m_favouritesStore.write(this);
 }
 
 bool frmMain::maybeSaveOnClose()
@@ -886,47 +688,6 @@ bool frmMain::maybeSaveOnClose()
 void frmMain::setModified(bool modified)
 {
     canvas().setModified(modified);
-}
-
-void frmMain::readSettingsFile()
-{
-    // A missing or unreadable file means no favourites; it never stops the window.
-    QString reason;
-    const input::SettingsRead read = input::readSettings(m_favourites, &reason);
-    m_favouritesAsRead = m_favourites.registered();
-    m_settingsReadWhole = read == input::SettingsRead::Read || read == input::SettingsRead::Missing;
-    // Told once for each state of the file, not at every editor window.
-    static QSet<QString> told;
-    const QFileInfo file(input::settingsPath());
-    const QString state = QStringLiteral("%1|%2|%3")
-                              .arg(file.absoluteFilePath(), QString::number(file.size()),
-                                   QString::number(file.lastModified().toMSecsSinceEpoch()));
-    const QString notice = input::settingsReadNotice(read, reason);
-    if (!notice.isEmpty() && !told.contains(state)) {
-        told.insert(state);
-        platform::Dialogs::instance().message(this, notice, platform::Dialogs::Buttons::Ok,
-                                              platform::Dialogs::Icon::Warning);
-    }
-}
-
-void frmMain::writeSettingsFile()
-{
-    // Untouched favourites leave the file as it is, whatever another window wrote meanwhile.
-    if (m_favourites.registered() == m_favouritesAsRead) {
-        return;
-    }
-    QString error = QStringLiteral("このファイルは全部は読めなかったので、書き換えません。");
-    if (m_settingsReadWhole &&
-        input::saveFavouriteChanges(m_favouritesAsRead, m_favourites, &error)) {
-        m_favouritesAsRead = m_favourites.registered();
-    } else {
-        // The close goes on; the user learns that the favourites were not kept.
-        platform::Dialogs::instance().message(
-            this,
-            text("お気に入り文字を保存できませんでした。") + QLatin1Char('\n') +
-                QDir::toNativeSeparators(input::settingsPath()) + QLatin1Char('\n') + error,
-            platform::Dialogs::Buttons::Ok, platform::Dialogs::Icon::Warning);
-    }
 }
 
 void frmMain::tbToolBar_ButtonClick(QAction* button)
@@ -989,8 +750,8 @@ void frmMain::redoCanvas()
 
 void frmMain::showCanvasSize()
 {
-    m_txtKeta->setText(QString::number(canvas().keta()));
-    m_txtGyou->setText(QString::number(canvas().gyou()));
+    m_frames.txtKeta->setText(QString::number(canvas().keta()));
+    m_frames.txtGyou->setText(QString::number(canvas().gyou()));
 }
 
 void frmMain::updateUndoButtons()
@@ -1004,8 +765,8 @@ void frmMain::optMoji_Click(int index)
 {
     const bool settings = index == kSettingsCategory;
     m_palette->showCategory(index);
-    m_fraButton[0]->setVisible(!settings);
-    m_fraButton[1]->setVisible(settings);
+    m_frames.fraButton[0]->setVisible(!settings);
+    m_frames.fraButton[1]->setVisible(settings);
     if (settings) {
         m_settings->showPage();
     }
@@ -1016,69 +777,33 @@ void frmMain::optMoji_Click(int index)
 
 void frmMain::optPush_Click(int index)
 {
-    const PushStep steps[] = {PushStep::Half, PushStep::Full, PushStep::Dot};
-    index = std::clamp(index, 0, 2);
-    if (static_cast<int>(canvas().pushStep()) != index) {
-        rememberPushStep(index);
-    }
-    canvas().setPushStep(steps[index]);  // shows the step in panel 2
-    m_txtMain->setFocus();
-}
-
-bool frmMain::dotStepOffered() const
-{
-    return m_txtMain->font().family() == platform::kPGothic;
+    m_pushStep->choose(index);
 }
 
 void frmMain::restorePreferences()
 {
     // The font first: the dot step is offered only in the proportional font.
     m_settings->restoreRemembered();
-    int step = readCanvasPreferences().pushStep;
-    if (step == 2 && !dotStepOffered()) {
-        step = 0;
-    }
-    m_optPush[static_cast<size_t>(step)]->setChecked(true);
-    const PushStep steps[] = {PushStep::Half, PushStep::Full, PushStep::Dot};
-    canvas().setPushStep(steps[step]);
+    m_pushStep->restore();
     DataShow();
 }
 
 void frmMain::togglePushStep()
 {
-    // Half, full, and the dot step while the proportional font is shown.
-    int next = (static_cast<int>(canvas().pushStep()) + 1) % 3;
-    if (next == 2 && !dotStepOffered()) {
-        next = 0;
-    }
-    m_optPush[static_cast<size_t>(next)]->setChecked(true);
-    optPush_Click(next);
-}
-
-void frmMain::canvasFontChanged()
-{
-    const bool offered = dotStepOffered();
-    m_optPush[2]->setEnabled(offered);
-    if (!offered && canvas().pushStep() == PushStep::Dot) {
-        m_optPush[0]->setChecked(true);
-        canvas().setPushStep(PushStep::Half);
-    }
+    m_pushStep->next();
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* e)
 {
-    if (watched == m_txtMain && e->type() == QEvent::FontChange) {
-        canvasFontChanged();
-    }
     if (watched == m_panels[1] && e->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
         togglePushStep();
         return true;
     }
     if (e->type() == QEvent::MouseButtonPress) {
-        const auto at = std::find(m_cmdCars.begin(), m_cmdCars.end(), watched);
-        if (at != m_cmdCars.end()) {
-            cmdCars_MouseDown(static_cast<int>(at - m_cmdCars.begin()),
+        const auto at = std::find(m_frames.cmdCars.begin(), m_frames.cmdCars.end(), watched);
+        if (at != m_frames.cmdCars.end()) {
+            cmdCars_MouseDown(static_cast<int>(at - m_frames.cmdCars.begin()),
                               static_cast<QMouseEvent*>(e)->modifiers());
         }
     }
@@ -1211,14 +936,14 @@ void frmMain::brGet_Click()
 
 void frmMain::mnuFavaPlas_Click()
 {
-    input::frmFava window(m_favourites, this);
+    input::frmFava window(favourites(), this);
     window.exec();
     OkiniButtom();
 }
 
 void frmMain::favourite_Click(int slot)
 {
-    Okini(m_favourites.text(slot));
+    Okini(favourites().text(slot));
 }
 
 }  // namespace masumemo::editor

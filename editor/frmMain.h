@@ -15,10 +15,11 @@
 #include "editor/CanvasWidget.h"
 #include "document/Document.h"
 #include "editor/EditorState.h"
+#include "editor/FavouritesStore.h"
 #include "editor/Layout.h"
+#include "editor/PaletteFrames.h"
 #include "editor/ToolBar.h"
 #include "grid/LineModel.h"
-#include "input/Favourites.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -53,6 +54,7 @@ class EditorHost;
 class FileCommands;
 
 class PaletteInput;
+class PushStepChoice;
 class SettingsPage;
 
 class frmMain : public QMainWindow
@@ -61,9 +63,9 @@ class frmMain : public QMainWindow
 public:
     static constexpr int kToolButtonCount = editor::kToolButtonCount;
     static constexpr int kFirstFavouriteButton = editor::kFirstFavouriteButton;
-    static constexpr int kMojiCount = 104;
-    static constexpr int kUseCount = 18;
-    static constexpr int kCategoryCount = 8;
+    static constexpr int kMojiCount = editor::kMojiCount;
+    static constexpr int kUseCount = editor::kUseCount;
+    static constexpr int kCategoryCount = editor::kPaletteCategoryCount;
     static constexpr int kSettingsCategory = 7;
 
     explicit frmMain(QWidget* parent = nullptr);
@@ -94,7 +96,7 @@ public:
     /// focus.
     void Okini(const std::u16string& text);
     /// Favourites and FavCount, read at creation and written at each close request.
-    input::Favourites& favourites() { return m_favourites; }
+    input::Favourites& favourites() { return m_favouritesStore.favourites(); }
 
     // --- The canvas ---
     /// The picture the window shows and edits, and the file it belongs to.
@@ -121,15 +123,15 @@ public:
     QMenu* mnuEdit() const { return m_mnuEdit; }
     QMenu* mnuTool() const { return m_mnuTool; }
     QAction* menuItem(const QString& name) const;
-    QAbstractButton* optMoji(int index) const { return m_optMoji.at(static_cast<size_t>(index)); }
-    QPushButton* cmdMoji(int index) const { return m_cmdMoji.at(static_cast<size_t>(index)); }
-    QPushButton* cmdUse(int index) const { return m_cmdUse.at(static_cast<size_t>(index)); }
-    QGroupBox* fraButton(int index) const { return m_fraButton.at(static_cast<size_t>(index)); }
-    QLineEdit* txtKeta() const { return m_txtKeta; }
-    QLineEdit* txtGyou() const { return m_txtGyou; }
-    QComboBox* cboFont() const { return m_cboFont; }
-    QComboBox* cboSize() const { return m_cboSize; }
-    QPushButton* cmdTekiyou() const { return m_cmdTekiyou; }
+    QAbstractButton* optMoji(int index) const { return m_frames.optMoji.at(static_cast<size_t>(index)); }
+    QPushButton* cmdMoji(int index) const { return m_frames.cmdMoji.at(static_cast<size_t>(index)); }
+    QPushButton* cmdUse(int index) const { return m_frames.cmdUse.at(static_cast<size_t>(index)); }
+    QGroupBox* fraButton(int index) const { return m_frames.fraButton.at(static_cast<size_t>(index)); }
+    QLineEdit* txtKeta() const { return m_frames.txtKeta; }
+    QLineEdit* txtGyou() const { return m_frames.txtGyou; }
+    QComboBox* cboFont() const { return m_frames.cboFont; }
+    QComboBox* cboSize() const { return m_frames.cboSize; }
+    QPushButton* cmdTekiyou() const { return m_frames.cmdTekiyou; }
     QScrollBar* hsbMain() const { return m_hsbMain; }
     QWidget* picMain() const { return m_picMain; }
     /// Status panels 1 to 4, and 5: the encoding of the canvas file.
@@ -208,11 +210,8 @@ private:
     void createStatusBar();
     void createWorkingArea();
     CanvasWidget* createTxtMain(QWidget* parent);
-    void createCategoryRow();
-    void createPaletteFrame();
-    void createSettingsFrame();
-    void createRecentFrame();
-    void createEditKeysFrame();
+    /// Wires the frames above the canvas to the handlers.
+    void connectPaletteFrames();
     void Form_Load();
 
     // Toolbar commands not belonging to a menu.
@@ -230,14 +229,8 @@ private:
     // Close request steps, completed with the file commands and the settings file.
     /// Asks to save a changed canvas; false keeps the window open.
     bool maybeSaveOnClose();
-    void writeSettingsFile();
-    void readSettingsFile();
 
     void onCaretMoved();
-    /// The dot step is offered only while the canvas shows the proportional font.
-    bool dotStepOffered() const;
-    /// A font that does not offer the dot step while it is on goes back to the half step.
-    void canvasFontChanged();
     void applyGeometry();
     int rulesOuterHeight() const;
     void resizeOuter(int widthTwips, int heightTwips);
@@ -247,12 +240,7 @@ private:
 
     document::Document* m_document = nullptr;
     EditorState m_state;
-    input::Favourites m_favourites;
-    /// The favourites as read from the settings file: what the user changed is the difference.
-    std::vector<std::u16string> m_favouritesAsRead;
-    /// False after a read of the settings file that failed or stopped early: it is never
-    /// written then.
-    bool m_settingsReadWhole = true;
+    FavouritesStore m_favouritesStore;
     WindowGeometry m_geometry;
     QSize m_laidOutFrame;  ///< the outer size the geometry was computed for
     /// The designed size is the outer size; it is set again once the frame is known.
@@ -268,24 +256,10 @@ private:
     QFrame* m_line3 = nullptr;
     QWidget* m_picMain = nullptr;
     CanvasWidget* m_txtMain = nullptr;
-    std::array<QPushButton*, 4> m_cmdCars{};
-    std::array<QAbstractButton*, kCategoryCount> m_optMoji{};
-    std::array<QGroupBox*, 2> m_fraButton{};
-    std::array<QPushButton*, kMojiCount> m_cmdMoji{};
-    QComboBox* m_cboFont = nullptr;
-    QComboBox* m_cboSize = nullptr;
-    QLineEdit* m_txtKeta = nullptr;
-    QLineEdit* m_txtGyou = nullptr;
-    platform::UpDown* m_upDown1 = nullptr;
-    platform::UpDown* m_upDown2 = nullptr;
-    QPushButton* m_cmdTekiyou = nullptr;
-    std::array<QRadioButton*, 3> m_optPush{};
-    QCheckBox* m_chkUnicode = nullptr;
+    PaletteFrames m_frames;
+    PushStepChoice* m_pushStep = nullptr;
     QLabel* m_notice = nullptr;
     dots::DotGuideTool* m_guide = nullptr;
-    QGroupBox* m_fraSaikin = nullptr;
-    std::array<QPushButton*, kUseCount> m_cmdUse{};
-    QGroupBox* m_fraEtc = nullptr;
     QScrollBar* m_hsbMain = nullptr;
     std::unique_ptr<FileCommands> m_files;
     EditorHost* m_host = nullptr;

@@ -9,12 +9,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
 
 #include <memory>
 
+#include "FakeToolHost.h"
 #include "board/BoardBlanks.h"
 #include "board/DotRuler.h"
 #include "check/CellMarks.h"
@@ -22,7 +22,6 @@
 #include "check/frmCheck.h"
 #include "editor/frmMain.h"
 #include "grid/LineModel.h"
-#include "platform/AppPaths.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramSettings.h"
 
@@ -59,8 +58,7 @@ private slots:
     void initTestCase() { platform::installFontSubstitutions(); }
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        platform::AppPaths::setProgramDirectoryForTesting(m_dir->path());
+        m_folder = std::make_unique<testing::TemporaryProgramFolder>();
         m_editor = std::make_unique<frmMain>();
         m_editor->show();
         m_editor->canvas().resetCanvas(kCanvas, 5, 4);
@@ -72,8 +70,7 @@ private slots:
     void cleanup()
     {
         m_editor.reset();
-        platform::AppPaths::setProgramDirectoryForTesting(QString());
-        m_dir.reset();
+        m_folder.reset();
     }
 
     void opensBesideTheEditorOnceListingEveryProblem()
@@ -305,7 +302,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<testing::TemporaryProgramFolder> m_folder;
     std::unique_ptr<frmMain> m_editor;
     frmCheck* m_check = nullptr;
 };

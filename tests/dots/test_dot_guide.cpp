@@ -3,7 +3,6 @@
 // commands off in the fixed font.
 
 #include <QAction>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -12,11 +11,9 @@
 #include "check/BoardSetting.h"
 #include "document/Document.h"
 #include "dots/DotGuideTool.h"
-#include "editor/CanvasWidget.h"
-#include "editor/EditorHost.h"
+#include "FakeToolHost.h"
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
-#include "platform/AppPaths.h"
 #include "platform/Fonts.h"
 
 using namespace masumemo;
@@ -46,23 +43,11 @@ private slots:
     void initTestCase() { platform::installFontSubstitutions(); }
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        platform::AppPaths::setProgramDirectoryForTesting(m_dir->path());
-        m_window = std::make_unique<QWidget>();
-        m_canvas = new editor::CanvasWidget(m_window.get());
-        m_host = &editor::EditorHost::of(*m_canvas, *m_window);
-        m_host->setNotice([this](const QString& said) { m_said = said; });
-        m_tool = new dots::DotGuideTool(*m_host, m_window.get());
-        QFont font = m_canvas->font();
-        font.setFamily(platform::kPGothic);
-        m_canvas->setFont(font);
+        m_fake = std::make_unique<testing::FakeToolHost>();
+        m_tool = new dots::DotGuideTool(m_fake->host, m_fake->window());
+        m_fake->useFont(platform::kPGothic);
     }
-    void cleanup()
-    {
-        m_window.reset();
-        platform::AppPaths::setProgramDirectoryForTesting(QString());
-        m_dir.reset();
-    }
+    void cleanup() { m_fake.reset(); }
 
     void aColumnLinesUpOnTheGuide()
     {
@@ -71,10 +56,9 @@ private slots:
         const std::u16string text = u"ab\u3000\u3000|\u3000\u3000 \r\n"
                                     u"a\u3000|\u3000\u3000\u3000\u3000\r\n"
                                     u"\u3000\u3000\u3000 |\u3000\u3000";
-        m_host->document().resetPage(text, 6, 3);
-        m_canvas->controller().showPage();
+        m_fake->show(text, 6, 3);
         QSignalSpy changed(m_tool, &dots::DotGuideTool::guideChanged);
-        m_host->canvas().select(4, 0);  // before the first line's "|"
+        m_fake->host.canvas().select(4, 0);  // before the first line's "|"
         m_tool->setGuideAtCaret();
         QCOMPARE(changed.count(), 1);
         const int guide = barDots(text).first();
@@ -82,54 +66,47 @@ private slots:
         QCOMPARE(m_tool->guideText(), QStringLiteral("　基準 %1").arg(guide));
 
         // With the three lines selected from the first "|"'s column on.
-        m_host->canvas().select(2, static_cast<int>(text.size()) - 2);
-        const size_t undoBefore = m_host->document().page().history.entries().size();
+        m_fake->host.canvas().select(2, static_cast<int>(text.size()) - 2);
+        const size_t undoBefore = m_fake->host.document().page().history.entries().size();
         m_tool->alignToGuide();
-        const std::u16string& now = m_host->document().page().text;
+        const std::u16string& now = m_fake->host.document().page().text;
         QCOMPARE(barDots(now), (QList<int>{guide, guide, guide}));
-        QCOMPARE(m_host->document().page().history.entries().size(), undoBefore + 1);
+        QCOMPARE(m_fake->host.document().page().history.entries().size(), undoBefore + 1);
         for (const auto& line : grid::SplitText(now)) {
             QCOMPARE(grid::WidthOf(line), 12);
         }
-        QVERIFY(m_said.isEmpty());
+        QVERIFY(m_fake->said.isEmpty());
     }
 
     void rightEdgesLineUpWhereTheLongestEnds()
     {
         const std::u16string text = u"ab|\u3000\u3000\u3000\u3000 \r\n"
                                     u"abcd|\u3000\u3000\u3000 ";
-        m_host->document().resetPage(text, 6, 2);
-        m_canvas->controller().showPage();
-        m_host->canvas().select(0, static_cast<int>(text.size()));
+        m_fake->show(text, 6, 2);
+        m_fake->host.canvas().select(0, static_cast<int>(text.size()));
         m_tool->alignRightEdges();
-        const QList<int> bars = barDots(m_host->document().page().text);
+        const QList<int> bars = barDots(m_fake->host.document().page().text);
         QCOMPARE(bars[0], bars[1]);
         QCOMPARE(bars[1], barDots(text)[1]);  // the longer line stays
     }
 
     void theCommandsBelongToTheProportionalFont()
     {
-        auto* align = m_window->findChild<QAction*>(QStringLiteral("mnuDotAlign"));
+        auto* align = m_fake->window()->findChild<QAction*>(QStringLiteral("mnuDotAlign"));
         QVERIFY(align);
         QVERIFY(align->isEnabled());
         QCOMPARE(align->shortcut(), QKeySequence(Qt::Key_F9));
-        QFont font = m_canvas->font();
-        font.setFamily(platform::kGothic);
-        m_canvas->setFont(font);
+        m_fake->useFont(platform::kGothic);
         QVERIFY(!align->isEnabled());
         // And nothing happens by key or call there.
-        m_host->document().resetPage(u"a|  ", 2, 1);
+        m_fake->host.document().resetPage(u"a|  ", 2, 1);
         m_tool->setGuideAtCaret();
         QVERIFY(!m_tool->guide());
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<QWidget> m_window;
-    editor::CanvasWidget* m_canvas = nullptr;
-    editor::EditorHost* m_host = nullptr;
+    std::unique_ptr<testing::FakeToolHost> m_fake;
     dots::DotGuideTool* m_tool = nullptr;
-    QString m_said;
 };
 
 QTEST_MAIN(TestDotGuide)

@@ -1,14 +1,12 @@
 // Mirroring and framing through a real canvas and its host: the whole canvas or the selected
 // lines, one undo step each, and a word in the status bar where a frame cannot be laid.
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
 
 #include "document/Document.h"
-#include "editor/CanvasWidget.h"
-#include "editor/EditorHost.h"
+#include "FakeToolHost.h"
 #include "grid/LineModel.h"
 #include "platform/AppPaths.h"
 #include "platform/Fonts.h"
@@ -24,67 +22,57 @@ private slots:
     void initTestCase() { platform::installFontSubstitutions(); }
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        platform::AppPaths::setProgramDirectoryForTesting(m_dir->path());
-        m_window = std::make_unique<QWidget>();
-        m_canvas = new editor::CanvasWidget(m_window.get());
-        m_host = &editor::EditorHost::of(*m_canvas, *m_window);
-        m_host->setNotice([this](const QString& said) { m_said = said; });
-        m_tool = new shapes::ShapesTool(*m_host, m_window.get());
+        m_fake = std::make_unique<testing::FakeToolHost>();
+        m_tool = new shapes::ShapesTool(m_fake->host, m_fake->window());
     }
-    void cleanup()
-    {
-        m_window.reset();
-        platform::AppPaths::setProgramDirectoryForTesting(QString());
-        m_dir.reset();
-    }
+    void cleanup() { m_fake.reset(); }
 
     void mirrorsTheCanvasOrTheSelectedLinesAsOneStep()
     {
         const std::u16string text = u"(ab\u3000 \r\n「x\u3000 \r\n\u3000\u3000 ^";
-        show(text, 3, 3);
-        const size_t steps = history();
+        m_fake->show(text, 3, 3);
+        const size_t steps = m_fake->steps();
         m_tool->mirrorLeftRight();
-        QCOMPARE(m_host->document().page().text,
+        QCOMPARE(m_fake->host.document().page().text,
                  std::u16string(u" \u3000da)\r\n \u3000x」\r\n^ \u3000\u3000"));
-        QCOMPARE(history(), steps + 1);
+        QCOMPARE(m_fake->steps(), steps + 1);
         m_tool->mirrorLeftRight();
-        QCOMPARE(m_host->document().page().text, text);
+        QCOMPARE(m_fake->host.document().page().text, text);
 
         // Line 2 alone, selected in its middle: upside down it is itself ("x" has no pair).
-        m_host->canvas().select(8, 3);
+        m_fake->host.canvas().select(8, 3);
         m_tool->mirrorUpsideDown();
-        QCOMPARE(m_host->document().page().text, text);
+        QCOMPARE(m_fake->host.document().page().text, text);
         // Lines 1 and 2 change places, "b" turned to "p"; the selection stays.
-        m_host->canvas().select(0, 9);
+        m_fake->host.canvas().select(0, 9);
         m_tool->mirrorUpsideDown();
-        QCOMPARE(m_host->document().page().text,
+        QCOMPARE(m_fake->host.document().page().text,
                  std::u16string(u"「x\u3000 \r\n(ap\u3000 \r\n\u3000\u3000 ^"));
-        QCOMPARE(m_host->canvas().selection().start, 0);
-        QCOMPARE(m_host->canvas().selection().length, 9);
+        QCOMPARE(m_fake->host.canvas().selection().start, 0);
+        QCOMPARE(m_fake->host.canvas().selection().length, 9);
     }
 
     void framesTheSelectedLinesOrSaysWhyNot()
     {
         const std::u16string blank(8, u'\u3000');
-        show(blank + u"\r\n\u3000\u3000ab\u3000\u3000\u3000\u3000\u3000\r\n" + blank, 8, 3);
+        m_fake->show(blank + u"\r\n\u3000\u3000ab\u3000\u3000\u3000\u3000\u3000\r\n" + blank, 8, 3);
         const auto& styles = m_tool->styles();
         QVERIFY(styles.size() >= 4);
-        m_host->canvas().select(18, 0);  // the caret on line 2
+        m_fake->host.canvas().select(18, 0);  // the caret on line 2
         m_tool->frameWith(styles.front());
-        const auto lines = grid::SplitText(m_host->document().page().text);
+        const auto lines = grid::SplitText(m_fake->host.document().page().text);
         QCOMPARE(lines[0].substr(0, 1), std::u16string(u"┌"));
         QCOMPARE(lines[1].substr(0, 2), std::u16string(u"│\u3000"));
         QCOMPARE(lines[2].substr(0, 1), std::u16string(u"└"));
-        QVERIFY(m_said.isEmpty());
+        QVERIFY(m_fake->said.isEmpty());
 
         // The first line has no line above it for the top.
-        m_host->canvas().select(0, 0);
-        m_host->document().resetPage(u"ab\u3000\u3000\r\n\u3000\u3000\u3000\u3000", 4, 2);
-        m_canvas->controller().showPage();
+        m_fake->host.canvas().select(0, 0);
+        m_fake->host.document().resetPage(u"ab\u3000\u3000\r\n\u3000\u3000\u3000\u3000", 4, 2);
+        m_fake->canvas->controller().showPage();
         m_tool->frameWith(styles.front());
-        QCOMPARE(m_said, QStringLiteral("枠がキャンバスに収まりません"));
-        QCOMPARE(m_host->document().page().text, std::u16string(u"ab\u3000\u3000\r\n\u3000\u3000\u3000\u3000"));
+        QCOMPARE(m_fake->said, QStringLiteral("枠がキャンバスに収まりません"));
+        QCOMPARE(m_fake->host.document().page().text, std::u16string(u"ab\u3000\u3000\r\n\u3000\u3000\u3000\u3000"));
     }
 
     void aUsersTableIsReadBesideTheSettings()
@@ -99,19 +87,8 @@ private slots:
     }
 
 private:
-    void show(const std::u16string& text, int keta, int gyou)
-    {
-        m_host->document().resetPage(text, keta, gyou);
-        m_canvas->controller().showPage();
-    }
-    size_t history() const { return m_host->document().page().history.entries().size(); }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<QWidget> m_window;
-    editor::CanvasWidget* m_canvas = nullptr;
-    editor::EditorHost* m_host = nullptr;
+    std::unique_ptr<testing::FakeToolHost> m_fake;
     shapes::ShapesTool* m_tool = nullptr;
-    QString m_said;
 };
 
 QTEST_MAIN(TestShapesTool)

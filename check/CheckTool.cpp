@@ -26,9 +26,9 @@ void CanvasLink::selectInCanvas(int start, int length)
     m_host.canvas().select(start, length);
 }
 
-void CanvasLink::applyAsOneStep(std::u16string text)
+void CanvasLink::applyAsOneStep(const std::function<std::u16string()>& build)
 {
-    m_host.canvas().applyAsOneStep(std::move(text));
+    m_host.canvas().applyAsOneStep([&build](const std::u16string&) { return build(); });
 }
 
 host::CanvasLayers& CanvasLink::layers()

@@ -24,7 +24,7 @@ public:
 
     std::u16string_view canvasText() const override;
     void selectInCanvas(int start, int length) override;
-    void applyAsOneStep(std::u16string text) override;
+    void applyAsOneStep(const std::function<std::u16string()>& build) override;
     bool proportionalFont() const override;
     host::CanvasLayers& layers() override;
     QWidget* canvasWidget() const override;

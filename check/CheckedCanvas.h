@@ -25,9 +25,10 @@ public:
     /// Selects length characters from offset start (a line break counting two characters) and
     /// gives the canvas the focus.
     virtual void selectInCanvas(int start, int length) = 0;
-    /// text (the same size) becomes the canvas as one undo step: Modified is set, the snapshot
-    /// taken and the position display refreshed.
-    virtual void applyAsOneStep(std::u16string text) = 0;
+    /// What build makes (the same size) becomes the canvas as one undo step: Modified is set,
+    /// the snapshot taken and the position display refreshed. build runs once the change has
+    /// been announced, so canvasText() then is the text it must build on.
+    virtual void applyAsOneStep(const std::function<std::u16string()>& build) = 0;
     /// The canvas is shown in the proportional font: its pictures are fixed in that font's dots.
     virtual bool proportionalFont() const = 0;
     /// The layers painted under the canvas text.

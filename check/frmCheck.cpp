@@ -101,9 +101,9 @@ frmCheck::frmCheck(QWidget* owner, CheckedCanvas& canvas)
     m_lvwProblems->header()->setSectionResizeMode(ProblemList::UnitColumn,
                                                   QHeaderView::ResizeToContents);
     connect(m_lvwProblems, &QTreeView::clicked, this,
-            [this](const QModelIndex& i) { lvwProblems_Choose(i.row()); });
+            [this](const QModelIndex& i) { chooseProblem(i.row()); });
     connect(m_lvwProblems, &QTreeView::activated, this,
-            [this](const QModelIndex& i) { lvwProblems_Choose(i.row()); });
+            [this](const QModelIndex& i) { chooseProblem(i.row()); });
 
     m_lblBytes = new QLabel(this);
     m_lblBytes->setObjectName(QStringLiteral("lblBytes"));
@@ -121,8 +121,8 @@ frmCheck::frmCheck(QWidget* owner, CheckedCanvas& canvas)
     m_cmdFix->setObjectName(QStringLiteral("cmdFix"));
     m_cmdFixCopy = new QPushButton(QStringLiteral("整えてｺﾋﾟｰ(&P)"), this);
     m_cmdFixCopy->setObjectName(QStringLiteral("cmdFixCopy"));
-    connect(m_cmdFix, &QPushButton::clicked, this, &frmCheck::cmdFix_Click);
-    connect(m_cmdFixCopy, &QPushButton::clicked, this, &frmCheck::cmdFixCopy_Click);
+    connect(m_cmdFix, &QPushButton::clicked, this, &frmCheck::mendCanvas);
+    connect(m_cmdFixCopy, &QPushButton::clicked, this, &frmCheck::copyMended);
 
     auto* figures = new QGridLayout;
     figures->addWidget(m_lblBytes, 0, 0);
@@ -205,7 +205,7 @@ void frmCheck::showFigures()
     showFigure(m_lblLines, QStringLiteral("行数"), m_check.lines(), m_check.limits().maxLines);
 }
 
-void frmCheck::lvwProblems_Choose(int row)
+void frmCheck::chooseProblem(int row)
 {
     if (!canvasAlive() || row < 0 || row >= m_list->rowCount()) {
         return;
@@ -237,18 +237,15 @@ bool frmCheck::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frmCheck::cmdFix_Click()
+void frmCheck::mendCanvas()
 {
     if (!canvasAlive()) {
         return;
     }
-    std::u16string fixed = fixedText();
-    if (fixed != m_canvas.canvasText()) {
-        m_canvas.applyAsOneStep(std::move(fixed));
-    }
+    m_canvas.applyAsOneStep([this] { return fixedText(); });
 }
 
-void frmCheck::cmdFixCopy_Click()
+void frmCheck::copyMended()
 {
     if (!canvasAlive()) {
         return;

@@ -44,11 +44,11 @@ public:
     QPushButton* cmdFixCopy() const { return m_cmdFixCopy; }
 
     /// Selects the cells of the problem in row and gives the canvas the focus.
-    void lvwProblems_Choose(int row);
+    void chooseProblem(int row);
     /// The fix applied to the canvas as one undo step.
-    void cmdFix_Click();
+    void mendCanvas();
     /// The fixed text put on the clipboard; the canvas stays as it is.
-    void cmdFixCopy_Click();
+    void copyMended();
 
 private:
     void onLinesReplaced(int first, int removed, int added);

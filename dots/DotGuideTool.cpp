@@ -88,14 +88,23 @@ void DotGuideTool::setGuideAtCaret()
     emit guideChanged();
 }
 
-void DotGuideTool::apply(std::u16string text, int start, int length, int skipped)
+void DotGuideTool::rewrite(
+    const std::function<board::DotOutcome(const std::u16string& text, host::ToolCanvas::Selection)>&
+        align)
 {
-    if (text != m_host.document().page().text) {
-        m_host.canvas().applyAsOneStep(std::move(text));
-        m_host.canvas().select(start, length);
+    board::DotOutcome out;
+    bool changed = false;
+    m_host.canvas().applyAsOneStep([&](const std::u16string& text) {
+        out = align(text, m_host.canvas().selection());
+        changed = out.text != text;
+        return out.text;
+    });
+    if (changed) {
+        m_host.canvas().select(out.caret, out.selectionLength);
     }
-    if (skipped > 0) {
-        m_host.canvas().notice(QStringLiteral("%1 行はそろえられませんでした").arg(skipped));
+    if (out.skippedLines > 0) {
+        m_host.canvas().notice(
+            QStringLiteral("%1 行はそろえられませんでした").arg(out.skippedLines));
     }
 }
 
@@ -108,11 +117,11 @@ void DotGuideTool::alignToGuide()
         m_host.canvas().notice(QStringLiteral("基準の位置がありません（F8）"));
         return;
     }
-    const auto sel = m_host.canvas().selection();
-    const board::DotOutcome out =
-        board::AlignToGuide(m_host.document().page().text, sel.start, sel.start, sel.length,
-                            *m_guide, check::passesUnicode(), board::DotRuler().charDots());
-    apply(out.text, out.caret, out.selectionLength, out.skippedLines);
+    const int guide = *m_guide;
+    rewrite([guide](const std::u16string& text, host::ToolCanvas::Selection sel) {
+        return board::AlignToGuide(text, sel.start, sel.start, sel.length, guide,
+                                   check::passesUnicode(), board::DotRuler().charDots());
+    });
 }
 
 void DotGuideTool::alignRightEdges()
@@ -120,11 +129,11 @@ void DotGuideTool::alignRightEdges()
     if (!offered()) {
         return;
     }
-    const auto sel = m_host.canvas().selection();
-    const board::DotOutcome out = board::AlignRightEdges(
-        m_host.document().page().text, sel.start, sel.length, m_guide, check::passesUnicode(),
-        board::DotRuler().charDots());
-    apply(out.text, out.caret, out.selectionLength, out.skippedLines);
+    const std::optional<int> guide = m_guide;
+    rewrite([guide](const std::u16string& text, host::ToolCanvas::Selection sel) {
+        return board::AlignRightEdges(text, sel.start, sel.length, guide, check::passesUnicode(),
+                                      board::DotRuler().charDots());
+    });
 }
 
 void DotGuideTool::paint(QPainter& painter, const QRect& exposed)

@@ -6,15 +6,15 @@
 
 #include <QObject>
 
+#include <functional>
 #include <optional>
+#include <string>
 
+#include "board/DotMoves.h"
 #include "host/CanvasLayer.h"
+#include "host/ToolHost.h"
 
 class QAction;
-
-namespace masumemo::host {
-class ToolHost;
-}
 
 namespace masumemo::dots {
 
@@ -48,8 +48,10 @@ signals:
 private:
     bool offered() const;
     void updateActions();
-    /// The document's text becomes text with the selection given, as one undo step.
-    void apply(std::u16string text, int start, int length, int skipped);
+    /// One undo step: align makes the new text from the text and selection as they stand once
+    /// the change is announced; the selection follows what it says, and skipped lines are told.
+    void rewrite(const std::function<board::DotOutcome(const std::u16string& text,
+                                                       host::ToolCanvas::Selection)>& align);
 
     host::ToolHost& m_host;
     std::optional<int> m_guide;

@@ -142,19 +142,9 @@ CanvasController::CanvasController(CanvasView& view, document::Document* documen
       m_ownDocument(document ? nullptr : std::make_unique<document::Document>()),
       m_document(document ? document : m_ownDocument.get())
 {
-    // Modified is the document's: whoever clears it (a save), the window hears of it.
-    m_modifiedLink = QObject::connect(m_document, &document::Document::modifiedChanged,
-                                      [this] {
-                                          if (m_callbacks.modifiedChanged) {
-                                              m_callbacks.modifiedChanged();
-                                          }
-                                      });
 }
 
-CanvasController::~CanvasController()
-{
-    QObject::disconnect(m_modifiedLink);
-}
+CanvasController::~CanvasController() = default;
 
 void CanvasController::prepareChange()
 {
@@ -184,6 +174,12 @@ void CanvasController::replaceCanvas(std::u16string text, int keta, int gyou, in
     writeText(std::move(text), at, 0, false);
     takeSnapshot();
     dataShow();
+}
+
+void CanvasController::resizeCanvas(const Rewrite& build, int keta, int gyou)
+{
+    prepareChange();
+    replaceCanvas(build(page().text), keta, gyou);
 }
 
 void CanvasController::setPushStep(PushStep step)
@@ -304,10 +300,11 @@ bool CanvasController::writeText(std::u16string text, int selStart, int selLengt
     return true;
 }
 
-void CanvasController::applyText(std::u16string text)
+void CanvasController::applyText(const Rewrite& build)
 {
     prepareChange();
     takeSnapshot();
+    std::u16string text = build(page().text);
     if (text != page().text) {
         commitEdit(std::move(text), m_selPos, 0);
     }

@@ -66,7 +66,6 @@ public:
         std::function<void()> dataShow;        ///< the position display is out of date
         std::function<void()> historyChanged;  ///< undo/redo availability may have changed
         std::function<void()> sizeChanged;     ///< undo/redo restored another Keta/Gyou
-        std::function<void()> modifiedChanged; ///< Modified was set or cleared
         /// Click input: the held character to stamp at a left or middle click, or 0 when there is
         /// nothing to stamp (click input off, or no character chosen yet).
         std::function<char16_t()> clickStamp;
@@ -99,8 +98,15 @@ public:
     /// units), the caret goes to 0, the history holds just this canvas, Modified is cleared.
     void resetCanvas(std::u16string text, int keta, int gyou);
 
-    /// A size change: the canvas is rewritten at the new size without recording anything.
+    /// Replaces the whole text at a size without recording anything (the text does not build
+    /// on the canvas as it stood).
     void replaceCanvas(std::u16string text, int keta, int gyou, int caret = 0);
+
+    /// How a writer that builds on the canvas makes its new text: called once the change has
+    /// been announced (a floating block is laid down by then) with the text as it then stands.
+    using Rewrite = std::function<std::u16string(const std::u16string& text)>;
+    /// A size change: build makes the text at keta x gyou; nothing is recorded.
+    void resizeCanvas(const Rewrite& build, int keta, int gyou);
 
     /// The document's current page was replaced or another page became current: the view
     /// shows it whole, the caret where the page kept it.
@@ -181,9 +187,10 @@ public:
     /// The selected text, CR LF line ends.
     std::u16string selectedText() const;
 
-    /// A tool beside the canvas rewrote it at the same size: the text becomes the canvas as one
-    /// undo step, Modified set, the caret left where it is. The same text changes nothing.
-    void applyText(std::u16string text);
+    /// A tool beside the canvas rewrites it at the same size: what build makes becomes the
+    /// canvas as one undo step, Modified set, the caret left where it is. The same text changes
+    /// nothing.
+    void applyText(const Rewrite& build);
 
     /// RirekiKakunou: records the canvas as it stands as the newest undo entry.
     void RirekiKakunou();
@@ -231,7 +238,6 @@ private:
     Callbacks m_callbacks;
     std::unique_ptr<document::Document> m_ownDocument;
     document::Document* m_document;
-    QMetaObject::Connection m_modifiedLink;
     PushStep m_step = PushStep::Half;
     bool m_unicodeSpaces = true;
     Snapshot m_snapshot;

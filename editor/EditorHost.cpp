@@ -82,9 +82,9 @@ void EditorHost::select(int start, int length)
     m_canvas.setFocus(Qt::OtherFocusReason);
 }
 
-void EditorHost::applyAsOneStep(std::u16string text)
+void EditorHost::applyAsOneStep(const Rewrite& build)
 {
-    m_canvas.controller().applyText(std::move(text));
+    m_canvas.controller().applyText(build);
 }
 
 void EditorHost::layOver(std::u16string_view text)

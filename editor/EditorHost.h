@@ -48,7 +48,7 @@ public:
     // host::ToolCanvas
     std::u16string selectionOrCanvas() const override;
     void select(int start, int length) override;
-    void applyAsOneStep(std::u16string text) override;
+    void applyAsOneStep(const Rewrite& build) override;
     void layOver(std::u16string_view text) override;
     bool openAsNew(std::u16string_view text) override;
     Selection selection() const override;

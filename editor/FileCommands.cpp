@@ -31,6 +31,14 @@ void tell(QWidget* parent, const QString& text, Dialogs::Icon icon)
 
 }  // namespace
 
+QString editorTitle(const QString& path)
+{
+    // A literal "[*]" in a path is written twice so that it is not taken for the mark.
+    QString shown = path;
+    shown.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    return shown.isEmpty() ? kUntitled : shown + kTitleSuffix;
+}
+
 QString encodingName(const document::FileForm& form)
 {
     return form.encoding == grid::TextEncoding::Utf8 ? QStringLiteral("UTF-8")
@@ -132,7 +140,6 @@ bool FileCommands::writeTo(const QString& path, const document::FileForm& form)
              Dialogs::Icon::Critical);
         return false;
     }
-    showTitle();
     if (m_fileUsed) {
         m_fileUsed(path);
     }
@@ -180,7 +187,6 @@ void FileCommands::showFitted(const grid::FittedCanvas& fitted)
 
 void FileCommands::canvasReplaced()
 {
-    showTitle();
     if (m_canvasReset) {
         m_canvasReset();
     }
@@ -205,12 +211,5 @@ bool FileCommands::KaoKara(const QString& path)
     return saveQuestion() && FileOpen(path);
 }
 
-void FileCommands::showTitle()
-{
-    // A literal "[*]" in a path is written twice so that it is not taken for the mark.
-    QString path = m_canvas.document().path();
-    path.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
-    m_window.setWindowTitle(path.isEmpty() ? kUntitled : path + kTitleSuffix);
-}
 
 }  // namespace masumemo::editor

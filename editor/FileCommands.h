@@ -1,8 +1,8 @@
 #pragma once
 // The file commands of the editor: New, Open, Save, Save As, the changed-mark question, and
 // the dictionary's hand-over of a file (KaoKara). The document reads and writes the files and
-// knows which file it belongs to; this class asks the questions through the Dialogs seam and
-// keeps the window title in step with what was really read or written.
+// knows which file it belongs to (the window's title follows it); this class asks the questions
+// through the Dialogs seam.
 
 #include <QString>
 #include <functional>
@@ -16,6 +16,10 @@ class QWidget;
 namespace masumemo::editor {
 
 class CanvasController;
+
+/// The editor window's title: "住所不定 - Masumemo" for a picture never saved, else its file +
+/// " - Masumemo", with the place of the unsaved-changes mark.
+QString editorTitle(const QString& path);
 
 /// The name of a file's encoding as the status bar shows it: "Shift_JIS" or "UTF-8".
 QString encodingName(const document::FileForm& form);
@@ -57,10 +61,6 @@ public:
     /// The dictionary's edit hand-over: the save question, then FileOpen. False when the
     /// question was cancelled, its save did not happen, or the file could not be read.
     bool KaoKara(const QString& path);
-
-    /// "住所不定 - Masumemo" for a new canvas, else its file + " - Masumemo", with a mark
-    /// while the canvas has unsaved changes.
-    void showTitle();
 
     /// Called with the path of every file opened or saved.
     void setFileUsed(std::function<void(const QString&)> used) { m_fileUsed = std::move(used); }

@@ -118,7 +118,7 @@ bool PaletteInput::clickInput() const
     return *m_parts.clickInput;
 }
 
-void PaletteInput::clickInput_Toggle()
+void PaletteInput::toggleClickInput()
 {
     // No message box: the pressed button and the status panel already show the mode.
     *m_parts.clickInput = !clickInput();

@@ -59,7 +59,7 @@ public:
     const input::RecentRow& recentRow() const { return m_row; }
 
     /// The toolbar's "クリック入力": switches click input, with panel 3 and its message.
-    void clickInput_Toggle();
+    void toggleClickInput();
     bool clickInput() const;
     /// The character click input stamps; empty until a palette button was pressed in it.
     const std::u16string& HeldChar() const { return m_heldChar; }

@@ -163,12 +163,15 @@ void SettingsPage::cmdTekiyou_Click()
         // Each accepted dimension is an undo step of its own: the current undo entry must hold
         // the canvas at the size shown, or a refused keystroke would restore another size.
         if (k != canvas.keta() && ask(columns + (k < canvas.keta() ? cut : plain))) {
-            canvas.replaceCanvas(grid::resizeColumns(canvas.text(), k), k, canvas.gyou());
+            canvas.resizeCanvas([k](const std::u16string& text) { return grid::resizeColumns(text, k); },
+                                k, canvas.gyou());
             m_parts.txtMain->controller().RirekiKakunou();
         }
         if (g != canvas.gyou() && ask(lines + (g < canvas.gyou() ? cut : plain))) {
-            canvas.replaceCanvas(grid::resizeLines(canvas.text(), g, canvas.keta()),
-                                 canvas.keta(), g);
+            const int keta = canvas.keta();
+            canvas.resizeCanvas(
+                [g, keta](const std::u16string& text) { return grid::resizeLines(text, g, keta); },
+                keta, g);
             m_parts.txtMain->controller().RirekiKakunou();
         }
         m_parts.cmdTekiyou->setEnabled(false);

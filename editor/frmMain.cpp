@@ -98,6 +98,12 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     const auto showEncoding = [this] { m_panels[4]->setText(encodingName(m_document->form())); };
     connect(m_document, &document::Document::formChanged, this, showEncoding);
     showEncoding();
+    // The title and the dots panel follow the document, whichever writer changed it. The
+    // title's "[*]" placeholder shows the mark while there are unsaved changes.
+    connect(m_document, &document::Document::pathChanged, this,
+            [this](const QString& path) { setWindowTitle(editorTitle(path)); });
+    connect(m_document, &document::Document::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(m_document, &document::Document::changed, this, &frmMain::showDots);
     m_palette = new PaletteInput({.cmdMoji = m_frames.cmdMoji,
                                   .cmdUse = m_frames.cmdUse,
                                   .txtMain = m_txtMain,
@@ -317,8 +323,6 @@ CanvasWidget* frmMain::createTxtMain(QWidget* parent)
         .dataShow = [this] { DataShow(); },
         .historyChanged = [this] { updateUndoButtons(); },
         .sizeChanged = [this] { showCanvasSize(); },
-        // The title's "[*]" placeholder shows the mark while there are unsaved changes.
-        .modifiedChanged = [this] { setWindowModified(canvas().modified()); },
         .clickStamp = {},  // click input sets it with setClickStamp
         .notice = [this](const QString& said) { m_notice->setText(said); },
     });
@@ -360,7 +364,7 @@ void frmMain::Form_Load()
     s.WindowActivated = false;
 
     step(2);
-    setWindowTitle(text("住所不定[*] - Masumemo"));
+    setWindowTitle(editorTitle(QString()));
 
     step(3);
     resizeOuter(kBaseWidth, kBaseHeight);
@@ -439,14 +443,31 @@ void frmMain::DataShow()
     m_notice->clear();
     m_panels[0]->setText(canvas().positionText());
     m_panels[1]->setText(canvas().pushModeText());
+    showDots();
+}
+
+void frmMain::showDots()
+{
     // Pictures drawn in the proportional font are mended in its dots.
     const bool dots = m_txtMain->font().family() == platform::kPGothic;
     m_panels[3]->setVisible(dots);
-    if (dots) {
-        m_panels[3]->setText(
-            dotText(board::DotRuler(), canvas().snapshotLineText(), canvas().snapshot().column) +
-            (m_guide != nullptr ? m_guide->guideText() : QString()));
+    if (!dots) {
+        return;
     }
+    // Read from the document as it stands and the caret as the canvas shows it: a writer may
+    // have changed the text since the last snapshot, even its length.
+    const std::u16string& text = m_document->page().text;
+    size_t caret = std::min(static_cast<size_t>(std::max(canvasCaret(), 0)), text.size());
+    if (caret > 0 && text[caret - 1] == u'\r') {
+        --caret;
+    }
+    const size_t lf = caret == 0 ? std::u16string::npos : text.rfind(u'\n', caret - 1);
+    const size_t start = lf == std::u16string::npos ? 0 : lf + 1;
+    const size_t end = std::min(text.find(u'\r', start), text.size());
+    m_panels[3]->setText(dotText(board::DotRuler(),
+                                 std::u16string_view(text).substr(start, end - start),
+                                 static_cast<int>(caret - start)) +
+                         (m_guide != nullptr ? m_guide->guideText() : QString()));
 }
 
 void frmMain::KakuSyuku()
@@ -716,13 +737,13 @@ void frmMain::tbToolBar_ButtonClick(QAction* button)
     } else if (is("拡大縮小")) {
         KakuSyuku();
     } else if (is("クリック入力")) {
-        clickInput_Toggle();
+        toggleClickInput();
     } else if (is("ＢＲゲット")) {
-        brGet_Click();
+        copyAsBrLine();
     } else {
         for (int slot = 1; slot <= 10; ++slot) {
             if (key == toolKey(kFirstFavouriteButton - 1 + slot)) {
-                favourite_Click(slot);
+                writeFavourite(slot);
                 return;
             }
         }
@@ -904,9 +925,9 @@ void frmMain::KaoKara(const QString& path)
     }
 }
 
-void frmMain::clickInput_Toggle()
+void frmMain::toggleClickInput()
 {
-    m_palette->clickInput_Toggle();
+    m_palette->toggleClickInput();
 }
 
 void frmMain::mnuEditAll_Click()
@@ -929,7 +950,7 @@ void frmMain::mnuEditPaste_Click()
     ClipboardCommands::paste(*m_txtMain);
 }
 
-void frmMain::brGet_Click()
+void frmMain::copyAsBrLine()
 {
     ClipboardCommands::brGet(*m_txtMain);
 }
@@ -941,7 +962,7 @@ void frmMain::mnuFavaPlas_Click()
     OkiniButtom();
 }
 
-void frmMain::favourite_Click(int slot)
+void frmMain::writeFavourite(int slot)
 {
     Okini(favourites().text(slot));
 }

@@ -88,6 +88,8 @@ public:
     /// Rewrites status panels 1 and 2 from the line snapshot, and panel 4 while the
     /// proportional font is chosen.
     void DataShow();
+    /// Status panel 4 while the proportional font is chosen: the caret's dots on its line.
+    void showDots();
     /// Switches between the standard view and the maximised edit area.
     void KakuSyuku();
     /// Lays out the favourite buttons and notes that the window has been active.
@@ -222,9 +224,9 @@ private:
     /// A keystroke for txtMain, as if typed.
     void sendKeyToCanvas(Qt::Key key, const QString& text);
     void updateUndoButtons();
-    void clickInput_Toggle();
-    void brGet_Click();
-    void favourite_Click(int slot);
+    void toggleClickInput();
+    void copyAsBrLine();
+    void writeFavourite(int slot);
 
     // Close request steps, completed with the file commands and the settings file.
     /// Asks to save a changed canvas; false keeps the window open.

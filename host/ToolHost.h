@@ -16,6 +16,7 @@
 #include <QKeySequence>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,8 +43,13 @@ public:
     /// Selects length characters from offset start (a line break counting two) and gives the
     /// canvas the focus; out-of-range values are clamped.
     virtual void select(int start, int length) = 0;
-    /// text (the same size) becomes the canvas as one undo step; the same text changes nothing.
-    virtual void applyAsOneStep(std::u16string text) = 0;
+    /// Builds a tool's new canvas text from the text as it stands once the change has been
+    /// announced: a floating block is laid down by then, so no tool builds on a text that is
+    /// about to change under it. Read the selection inside it too.
+    using Rewrite = std::function<std::u16string(const std::u16string& text)>;
+    /// What build makes (the same size) becomes the canvas as one undo step; the same text
+    /// changes nothing.
+    virtual void applyAsOneStep(const Rewrite& build) = 0;
     /// Lays text over the canvas at the caret exactly as a paste is laid, as one undo step.
     virtual void layOver(std::u16string_view text) = 0;
     /// Opens text as a new canvas, fitted as an opened file is, after the usual question about

@@ -142,7 +142,7 @@ void frmLibrary::buildControls()
     m_lstParts->installEventFilter(this);
     connect(m_lstParts->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &frmLibrary::onPartChosen);
-    connect(m_lstParts, &QListView::doubleClicked, this, &frmLibrary::cmdInsert_Click);
+    connect(m_lstParts, &QListView::doubleClicked, this, &frmLibrary::insertPart);
     // Rows vanish on a reset; the preview follows.
     connect(m_parts, &QAbstractItemModel::modelReset, this, &frmLibrary::onPartChosen);
 
@@ -158,12 +158,12 @@ void frmLibrary::buildControls()
     QPushButton* copy = button(this, "cmdCopy", "ｺﾋﾟｰ(&C)");
     QPushButton* open = button(this, "cmdOpen", "新規に開く(&N)");
     QPushButton* add = button(this, "cmdAdd", "素材に追加(&A)...");
-    connect(folderAdd, &QPushButton::clicked, this, &frmLibrary::cmdFolderAdd_Click);
-    connect(folderRemove, &QPushButton::clicked, this, &frmLibrary::cmdFolderRemove_Click);
-    connect(insert, &QPushButton::clicked, this, &frmLibrary::cmdInsert_Click);
-    connect(copy, &QPushButton::clicked, this, &frmLibrary::cmdCopy_Click);
-    connect(open, &QPushButton::clicked, this, &frmLibrary::cmdOpen_Click);
-    connect(add, &QPushButton::clicked, this, &frmLibrary::cmdAdd_Click);
+    connect(folderAdd, &QPushButton::clicked, this, &frmLibrary::addFolder);
+    connect(folderRemove, &QPushButton::clicked, this, &frmLibrary::removeFolder);
+    connect(insert, &QPushButton::clicked, this, &frmLibrary::insertPart);
+    connect(copy, &QPushButton::clicked, this, &frmLibrary::copyPart);
+    connect(open, &QPushButton::clicked, this, &frmLibrary::openPartAsNew);
+    connect(add, &QPushButton::clicked, this, &frmLibrary::addToParts);
 
     m_lblStatus = new QLabel(this);
     m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
@@ -472,21 +472,21 @@ std::optional<std::u16string> frmLibrary::chosenText()
     return text;
 }
 
-void frmLibrary::cmdInsert_Click()
+void frmLibrary::insertPart()
 {
     if (const auto text = chosenText()) {
         m_canvas->layOver(*text);
     }
 }
 
-void frmLibrary::cmdCopy_Click()
+void frmLibrary::copyPart()
 {
     if (const auto text = chosenText()) {
         QGuiApplication::clipboard()->setText(fromU16(grid::lineEndsAs(*text, u"\n")));
     }
 }
 
-void frmLibrary::cmdOpen_Click()
+void frmLibrary::openPartAsNew()
 {
     if (const auto text = chosenText()) {
         // As a file holds it, every line ended: a last empty line is a line of the canvas.
@@ -494,7 +494,7 @@ void frmLibrary::cmdOpen_Click()
     }
 }
 
-void frmLibrary::cmdAdd_Click()
+void frmLibrary::addToParts()
 {
     Part part{u"", linesForPart(m_canvas->selectionOrCanvas())};
     if (part.lines.empty()) {
@@ -602,7 +602,7 @@ bool frmLibrary::appendPart(const QString& path, PartsFormat format, const Part&
     return false;
 }
 
-void frmLibrary::cmdFolderAdd_Click()
+void frmLibrary::addFolder()
 {
     const QString folder = Dialogs::instance().folderName(
         this, QStringLiteral("AA素材のフォルダ"), m_folders.isEmpty() ? QString() : m_folders.last());
@@ -617,7 +617,7 @@ void frmLibrary::cmdFolderAdd_Click()
     }
 }
 
-void frmLibrary::cmdFolderRemove_Click()
+void frmLibrary::removeFolder()
 {
     const QString root = m_tvwFiles->currentIndex().data(kRootRole).toString();
     if (root.isEmpty()) {
@@ -633,7 +633,7 @@ bool frmLibrary::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_lstParts && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            cmdInsert_Click();
+            insertPart();
             return true;
         }
     }

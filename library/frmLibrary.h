@@ -56,12 +56,12 @@ public:
     void setSearchDelay(int ms);
 
     // The commands.
-    void cmdInsert_Click();
-    void cmdCopy_Click();
-    void cmdOpen_Click();
-    void cmdAdd_Click();
-    void cmdFolderAdd_Click();
-    void cmdFolderRemove_Click();
+    void insertPart();
+    void copyPart();
+    void openPartAsNew();
+    void addToParts();
+    void addFolder();
+    void removeFolder();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

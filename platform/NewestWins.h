@@ -1,8 +1,10 @@
 #pragma once
 // Background work where the newest request wins: starting work cancels the work started before
 // it without waiting for it, and whatever the cancelled work still sends back is dropped. The
-// window's thread never waits for work nobody wants any more; only the destructor waits, for
-// work that looks at its cancel flag often enough to end at once.
+// window's thread never waits for work nobody wants any more. The destructor either waits, for
+// work that reads its owner and looks at its cancel flag often enough to end at once, or lets
+// the work run to its end unseen, for work that reads nothing of its owner but cannot stop at
+// once (decoding one picture); such work is waited for only when the application goes.
 
 #include <QObject>
 
@@ -29,17 +31,29 @@ public:
 
     private:
         friend class NewestWins;
-        Run(QObject* owner, std::shared_ptr<std::atomic<bool>> cancel)
-            : m_owner(owner), m_cancel(std::move(cancel))
+        struct Link;
+        Run(std::shared_ptr<Link> link, std::shared_ptr<std::atomic<bool>> cancel)
+            : m_link(std::move(link)), m_cancel(std::move(cancel))
         {
         }
-        QObject* m_owner;
+        std::shared_ptr<Link> m_link;
         std::shared_ptr<std::atomic<bool>> m_cancel;
     };
 
-    explicit NewestWins(QObject* parent = nullptr);
-    /// Cancels the work and waits for every thread to end.
+    /// What the destructor does with work still running.
+    enum class AtEnd
+    {
+        Wait,    ///< the work reads the owner's members: wait for it
+        LetRun,  ///< the work reads only its own copies: leave it to end unseen
+    };
+
+    explicit NewestWins(QObject* parent = nullptr, AtEnd atEnd = AtEnd::Wait);
+    /// Cancels the work and waits for it or lets it run, as chosen.
     ~NewestWins() override;
+
+    /// Waits for the work that destroyed owners let run. Runs when the application goes;
+    /// tests call it.
+    static void waitForWorkLeftRunning();
 
     /// Cancels the work under way and starts work on a thread of its own.
     void start(std::function<void(const Run&)> work);
@@ -52,6 +66,8 @@ public:
     bool idle() const { return m_threads.empty(); }
 
 private:
+    std::shared_ptr<Run::Link> m_link;
+    AtEnd m_atEnd;
     std::shared_ptr<std::atomic<bool>> m_current;
     std::vector<std::unique_ptr<QThread>> m_threads;
 };

@@ -114,82 +114,98 @@ ShapesTool::Target ShapesTool::target() const
     return t;
 }
 
-void ShapesTool::apply(const Target& t, const std::vector<std::u16string>& lines)
+void ShapesTool::rewrite(const std::function<Made(Target&)>& make)
 {
-    std::u16string text = grid::joinLines(lines);
-    if (text == m_host.document().page().text) {
-        return;
+    Target t;
+    QString said;
+    bool changed = false;
+    m_host.canvas().applyAsOneStep([&](const std::u16string& text) {
+        t = target();
+        Made made = make(t);
+        said = std::move(made.said);
+        std::u16string after = made.lines.empty() ? text : grid::joinLines(made.lines);
+        changed = after != text;
+        return after;
+    });
+    if (changed) {
+        m_host.canvas().select(t.start, t.length);
     }
-    m_host.canvas().applyAsOneStep(std::move(text));
-    m_host.canvas().select(t.start, t.length);
+    // After the write, whose refresh of the status bar would take the word away.
+    if (!said.isEmpty()) {
+        m_host.canvas().notice(said);
+    }
 }
 
 void ShapesTool::mirrorLeftRight()
 {
-    Target t = target();
-    const std::vector<std::u16string> part(t.lines.begin() + t.first, t.lines.begin() + t.last + 1);
-    std::vector<std::u16string> mirrored;
-    if (proportional()) {
-        const DotMirror m =
-            mirrorDots(part, m_leftRight, board::DotRuler().charDots(), check::passesUnicode());
-        mirrored = m.lines;
-        if (m.offCharacters > 0) {
-            m_host.canvas().notice(QStringLiteral("%1 文字が %2 ﾄﾞｯﾄまでずれました")
-                                       .arg(m.offCharacters)
-                                       .arg(m.largestOff));
-        } else if (m.unchangedLines > 0) {
-            m_host.canvas().notice(
-                QStringLiteral("%1 行は収まらないので反転しませんでした").arg(m.unchangedLines));
+    rewrite([this](Target& t) {
+        Made made;
+        const std::vector<std::u16string> part(t.lines.begin() + t.first,
+                                               t.lines.begin() + t.last + 1);
+        std::vector<std::u16string> mirrored;
+        if (proportional()) {
+            DotMirror m = mirrorDots(part, m_leftRight, board::DotRuler().charDots(),
+                                     check::passesUnicode());
+            mirrored = std::move(m.lines);
+            if (m.offCharacters > 0) {
+                made.said = QStringLiteral("%1 文字が %2 ﾄﾞｯﾄまでずれました")
+                                .arg(m.offCharacters)
+                                .arg(m.largestOff);
+            } else if (m.unchangedLines > 0) {
+                made.said =
+                    QStringLiteral("%1 行は収まらないので反転しませんでした").arg(m.unchangedLines);
+            }
+        } else {
+            mirrored = mirrorCells(part, m_leftRight);
         }
-    } else {
-        mirrored = mirrorCells(part, m_leftRight);
-    }
-    std::copy(mirrored.begin(), mirrored.end(), t.lines.begin() + t.first);
-    apply(t, t.lines);
+        std::copy(mirrored.begin(), mirrored.end(), t.lines.begin() + t.first);
+        made.lines = t.lines;
+        return made;
+    });
 }
 
 void ShapesTool::mirrorUpsideDown()
 {
-    Target t = target();
-    const std::vector<std::u16string> part(t.lines.begin() + t.first, t.lines.begin() + t.last + 1);
-    const std::vector<std::u16string> flipped = shapes::mirrorUpsideDown(part, m_upsideDown);
-    std::copy(flipped.begin(), flipped.end(), t.lines.begin() + t.first);
-    apply(t, t.lines);
+    rewrite([this](Target& t) {
+        const std::vector<std::u16string> part(t.lines.begin() + t.first,
+                                               t.lines.begin() + t.last + 1);
+        const std::vector<std::u16string> flipped = shapes::mirrorUpsideDown(part, m_upsideDown);
+        std::copy(flipped.begin(), flipped.end(), t.lines.begin() + t.first);
+        return Made{t.lines, {}};
+    });
 }
 
 void ShapesTool::frameWith(const FrameStyle& style)
 {
-    Target t = target();
-    if (t.length <= 0) {
-        // Without a selection, the caret's line.
-        t.last = t.first = static_cast<int>(std::count(
-            m_host.document().page().text.begin(),
-            m_host.document().page().text.begin() + t.start, u'\r'));
-    }
-    const Framed framed =
-        proportional() ? frameDots(t.lines, t.first, t.last, style, board::DotRuler().charDots(),
-                                   check::passesUnicode())
-                       : frameCells(t.lines, t.first, t.last, style);
-    if (framed.refused) {
-        switch (*framed.refused) {
-        case FrameRefusal::Nothing:
-            m_host.canvas().notice(QStringLiteral("枠で囲む文字がありません"));
-            break;
-        case FrameRefusal::NoRoom:
-            m_host.canvas().notice(QStringLiteral("枠がキャンバスに収まりません"));
-            break;
-        case FrameRefusal::NotBlank:
-            m_host.canvas().notice(QStringLiteral("枠の上と下の行を空けてください"));
-            break;
+    rewrite([this, &style](Target& t) -> Made {
+        if (t.length <= 0) {
+            // Without a selection, the caret's line.
+            const std::u16string& text = m_host.document().page().text;
+            t.last = t.first =
+                static_cast<int>(std::count(text.begin(), text.begin() + t.start, u'\r'));
         }
-        return;
-    }
-    if (framed.offLines > 0) {
-        m_host.canvas().notice(QStringLiteral("%1 行の右端が %2 ﾄﾞｯﾄまでずれました")
-                                   .arg(framed.offLines)
-                                   .arg(framed.largestOff));
-    }
-    apply(t, framed.lines);
+        Framed framed = proportional() ? frameDots(t.lines, t.first, t.last, style,
+                                                   board::DotRuler().charDots(),
+                                                   check::passesUnicode())
+                                       : frameCells(t.lines, t.first, t.last, style);
+        if (framed.refused) {
+            switch (*framed.refused) {
+            case FrameRefusal::Nothing:
+                return {{}, QStringLiteral("枠で囲む文字がありません")};
+            case FrameRefusal::NoRoom:
+                return {{}, QStringLiteral("枠がキャンバスに収まりません")};
+            case FrameRefusal::NotBlank:
+                return {{}, QStringLiteral("枠の上と下の行を空けてください")};
+            }
+        }
+        Made made{std::move(framed.lines), {}};
+        if (framed.offLines > 0) {
+            made.said = QStringLiteral("%1 行の右端が %2 ﾄﾞｯﾄまでずれました")
+                            .arg(framed.offLines)
+                            .arg(framed.largestOff);
+        }
+        return made;
+    });
 }
 
 void ShapesTool::chooseFrame()

@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <vector>
 
 #include "shapes/Frame.h"
@@ -49,7 +50,16 @@ private:
     };
     Target target() const;
     bool proportional() const;
-    void apply(const Target& t, const std::vector<std::u16string>& lines);
+    /// What a command makes of its target: the canvas's new lines (none: it stays) and a word
+    /// for the status bar.
+    struct Made
+    {
+        std::vector<std::u16string> lines;
+        QString said;
+    };
+    /// One undo step: make sees the target only once the change is announced (a floating
+    /// block laid down), so it never builds on a text about to change. The selection stays.
+    void rewrite(const std::function<Made(Target&)>& make);
 
     host::ToolHost& m_host;
     MirrorTable m_leftRight;

@@ -19,6 +19,12 @@ using platform::Dialogs;
 
 const QString kGroup = QStringLiteral("Underlay/");
 
+std::function<DecodedUnderlay(const QString&, int)>& decodeHook()
+{
+    static std::function<DecodedUnderlay(const QString&, int)> hook;
+    return hook;
+}
+
 }  // namespace
 
 Tracing::Tracing(host::ToolHost& host, QObject* parent)
@@ -48,6 +54,11 @@ Tracing::~Tracing()
     if (m_canvas != nullptr) {
         m_canvas->removeLayer(&m_layer);
     }
+}
+
+void Tracing::setDecodeForTesting(std::function<DecodedUnderlay(const QString&, int)> decode)
+{
+    decodeHook() = std::move(decode);
 }
 
 UnderlayWindow* Tracing::adjustWindow() const
@@ -140,8 +151,12 @@ void Tracing::showAdjustWindow()
 void Tracing::read(const QString& path, int scale, Purpose purpose)
 {
     m_reading = true;
-    m_reads.start([this, path, scale, purpose](const platform::NewestWins::Run& run) {
-        DecodedUnderlay result = decodeUnderlay(path, scale);
+    const std::function<DecodedUnderlay(const QString&, int)> decode =
+        decodeHook() ? decodeHook() : decodeUnderlay;
+    // The work reads only its copies; this object is reached only on the GUI thread, through
+    // the delivery, which never arrives once it has gone.
+    m_reads.start([this, path, scale, purpose, decode](const platform::NewestWins::Run& run) {
+        DecodedUnderlay result = decode(path, scale);
         run.deliver([this, result = std::move(result), path, scale, purpose] {
             m_reading = false;
             readDone(result, path, scale, purpose);

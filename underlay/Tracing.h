@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
 #include "UnderlayLayer.h"
 #include "platform/NewestWins.h"
 
@@ -54,6 +56,9 @@ public:
     const UnderlayLayer& layer() const { return m_layer; }
     UnderlayWindow* adjustWindow() const;
 
+    /// Tests decode through decode instead (called off the GUI thread); empty: the real one.
+    static void setDecodeForTesting(std::function<DecodedUnderlay(const QString&, int)> decode);
+
 signals:
     /// The picture, its placement, or whether it is shown changed.
     void changed();
@@ -80,8 +85,10 @@ private:
     QAction* m_close = nullptr;
     QAction* m_adjustAction = nullptr;
     bool m_reading = false;
-    /// Only the latest read is wanted: a finished read that is not the latest is dropped.
-    platform::NewestWins m_reads;
+    /// Only the latest read is wanted: a finished read that is not the latest is dropped. A
+    /// decode cannot stop half-way and reads only its own copies, so closing the editor lets
+    /// it finish unseen instead of waiting for it.
+    platform::NewestWins m_reads{nullptr, platform::NewestWins::AtEnd::LetRun};
     /// The last read that failed, by path and scale: not tried again until either changes.
     QString m_failedPath;
     int m_failedScale = 0;

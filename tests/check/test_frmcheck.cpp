@@ -17,7 +17,9 @@
 #include "FakeToolHost.h"
 #include "board/BoardBlanks.h"
 #include "board/DotRuler.h"
+#include "check/BoardFix.h"
 #include "check/CellMarks.h"
+#include "editor/BlockEditing.h"
 #include "grid/Fit.h"
 #include "check/frmCheck.h"
 #include "editor/frmMain.h"
@@ -143,6 +145,28 @@ private slots:
         QCOMPARE(w.check().problemCount(), 3);
     }
 
+    void fixKeepsAMoveOfAFloatingBlock()
+    {
+        // Rectangle mode: two cells of lines 1 and 2 lifted and moved a line down, floating.
+        m_editor->findChild<QAction*>(QStringLiteral("mnuBlock"))->trigger();
+        auto* block = m_editor->findChild<editor::BlockEditing*>();
+        QVERIFY(block != nullptr && block->isActive());
+        block->select({0, 0}, {2, 1});
+        QTest::keyClick(m_editor->txtMain(), Qt::Key_Down, Qt::ControlModifier);
+        QVERIFY(block->isFloating());
+        const std::u16string moved =
+            u"  bcdefghi\r\n a   cdefg\r\nabmp;abcde\r\n\u3000\u3000\u3000\u3000\u3000";
+
+        m_check->cmdFix()->click();
+        QVERIFY(!block->isFloating());
+        QCOMPARE(m_editor->canvas().text(), check::fixForBoard(moved));
+        // Two steps: the mend, then the move.
+        m_editor->canvas().undo();
+        QCOMPARE(m_editor->canvas().text(), moved);
+        m_editor->canvas().undo();
+        QCOMPARE(m_editor->canvas().text(), kCanvas);
+    }
+
     void fixKeepsDotsInTheProportionalFont()
     {
         // Eight half-width spaces: four full-width ones on the grid, 40 dots' worth (38, the
@@ -180,7 +204,7 @@ private slots:
         QCOMPARE(rowTexts(*m_check),
                  (QStringList{run, QStringLiteral("1:1 整えると 2 ﾄﾞｯﾄ左にずれます")}));
         // Its row leads to the run to mend, and follows typing.
-        m_check->lvwProblems_Choose(1);
+        m_check->chooseProblem(1);
         QCOMPARE(m_editor->txtMain()->selectionStart(), 1);
         QCOMPARE(m_editor->txtMain()->selectionLength(), 8);
         m_editor->canvas().resetCanvas(u"a         b\r\n\u3000\u3000\u3000\u3000\u3000", 5, 2);

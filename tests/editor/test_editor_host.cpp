@@ -100,7 +100,8 @@ private slots:
                          .arg(added)
                          .arg(QString::fromStdU16String(host.document().page().text));
         });
-        host.canvas().applyAsOneStep(u"ab\r\nxy");
+        host.canvas().applyAsOneStep(
+            [](const std::u16string& text) { return text.substr(0, 4) + u"xy"; });
         host.canvas().select(0, 0);
         host.canvas().layOver(u"z");
         QCOMPARE(heard, (QStringList{"about ab\r\ncd", "changed 1 1 1 ab\r\nxy",

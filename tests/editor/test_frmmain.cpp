@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QToolBar>
@@ -22,7 +23,10 @@
 #include "ScriptedDialogs.h"
 #include "check/BoardSetting.h"
 #include "editor/CanvasController.h"
+#include "editor/PositionDisplay.h"
 #include "editor/frmMain.h"
+#include "board/DotRuler.h"
+#include "document/Document.h"
 #include "grid/LineModel.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
@@ -60,6 +64,7 @@ private slots:
     void closeQuestion();
     void loadFailureIsReported();
     void pushStepsGoRoundAndTheDotStepNeedsTheProportionalFont();
+    void titleAndDotsFollowTheDocument();
 
 private:
     QString caption(const QString& name) const;
@@ -562,3 +567,43 @@ void FrmMainTest::pushStepsGoRoundAndTheDotStepNeedsTheProportionalFont()
 
 QTEST_MAIN(FrmMainTest)
 #include "test_frmmain.moc"
+
+void FrmMainTest::titleAndDotsFollowTheDocument()
+{
+    // Writers that reach the document past the file commands and the canvas controller (a
+    // tool through its host, and whatever comes later): the window still shows what it holds.
+    frmMain& w = *m_window;
+    document::Document& doc = w.document();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.txt"));
+    QString error;
+    QVERIFY(doc.save(path, &error));
+    QCOMPARE(testing::shownTitle(w), path + QStringLiteral(" - Masumemo"));
+    doc.setModified(true);
+    QCOMPARE(testing::shownTitle(w), path + QStringLiteral("* - Masumemo"));
+    doc.forgetFile();
+    QCOMPARE(testing::shownTitle(w), QStringLiteral("住所不定* - Masumemo"));
+    doc.setModified(false);
+    QCOMPARE(testing::shownTitle(w), QStringLiteral("住所不定 - Masumemo"));
+
+    QFont font = w.txtMain()->font();
+    font.setFamily(platform::kPGothic);
+    w.txtMain()->setFont(font);
+    w.setCanvasCaret(1);
+    const QString before = w.statusPanel(4)->text();
+    doc.prepareChange();
+    doc.page().text.replace(0, 1, u"ab");  // the same two units, narrower in dots
+    doc.textChanged(0, 1, 1);
+    const std::u16string& text = doc.page().text;
+    const QString after =
+        editor::dotText(board::DotRuler(), std::u16string_view(text).substr(0, text.find(u'\r')), 1);
+    QVERIFY(after != before);
+    QCOMPARE(w.statusPanel(4)->text(), after);
+
+    // A writer that shrinks the canvas under the caret leaves the panel on a line that exists.
+    w.setCanvasCaret(static_cast<int>(text.size()));
+    doc.prepareChange();
+    doc.page().text = u"ab";
+    doc.textChanged(0, -1, 1);
+    QCOMPARE(w.statusPanel(4)->text(), editor::dotText(board::DotRuler(), u"ab", 2));
+}

@@ -401,7 +401,7 @@ void LibraryWindowTest::foldersOfTwoWindowsBothKept()
     {
         frmLibrary other(library::partsCanvas(m_editor->toolHost()));
         m_dialogs->choose(extra);
-        other.cmdFolderAdd_Click();
+        other.addFolder();
         other.index().waitForIdle();
     }
     auto* tree = m_library->findChild<QTreeView*>(QStringLiteral("tvwFiles"));
@@ -494,7 +494,7 @@ void LibraryWindowTest::anotherWriterLosesNothing()
     });
     for (int i = 0; i < kOurs; ++i) {
         m_dialogs->choose(path);
-        m_library->cmdAdd_Click();
+        m_library->addToParts();
     }
     other.join();
     int ours = 0;
@@ -618,7 +618,7 @@ void LibraryWindowTest::corpusCollection()
     m_editor->canvas().resetCanvas(grid::blankCanvas(fitted.keta, fitted.gyou), fitted.keta,
                                    fitted.gyou);
     m_library->choosePart(m_library->parts().rowOf({first, 3}));
-    m_library->cmdInsert_Click();
+    m_library->insertPart();
     QCOMPARE(m_editor->canvas().text(), fitted.text);
 }
 

@@ -10,11 +10,14 @@
 #include <QImage>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QtTest>
+
+#include <atomic>
 
 #include "ScriptedDialogs.h"
 #include "editor/CanvasWidget.h"
@@ -22,6 +25,7 @@
 #include "platform/AppPaths.h"
 #include "platform/ProgramSettings.h"
 #include "underlay/Tracing.h"
+#include "underlay/UnderlayImage.h"
 #include "underlay/UnderlayWindow.h"
 
 using namespace masumemo;
@@ -396,6 +400,36 @@ private slots:
         QTRY_VERIFY(tracing().hasPicture());
         QCOMPARE(tracing().placement(), (UnderlayPlacement{50, 10, 100000, 0}));
         QVERIFY(tracing().isShown());
+    }
+
+    void closingTheEditorDoesNotWaitForADecode()
+    {
+        // A decode that runs until the test lets it go (or ten seconds pass, should closing
+        // wait for it after all).
+        QSemaphore started;
+        QSemaphore letGo;
+        std::atomic<bool> decoded{false};
+        Tracing::setDecodeForTesting([&](const QString& path, int scale) {
+            started.release();
+            letGo.tryAcquire(1, 10000);
+            underlay::DecodedUnderlay out = underlay::decodeUnderlay(path, scale);
+            decoded = true;
+            return out;
+        });
+        m_dialogs.choose(m_blue);
+        action("mnuUnderlayOpen")->trigger();
+        QVERIFY(started.tryAcquire(1, 10000));
+        m_window.reset();
+        QVERIFY(!decoded);
+        // The decode ends after its editor: what it sends back goes nowhere.
+        letGo.release();
+        platform::NewestWins::waitForWorkLeftRunning();
+        QVERIFY(decoded);
+        QCoreApplication::processEvents();
+        Tracing::setDecodeForTesting({});
+        // The next editor reads the picture as usual.
+        newWindow();
+        QVERIFY(open(m_blue));
     }
 
 private:

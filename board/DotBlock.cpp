@@ -256,9 +256,21 @@ DotBlock chooseBlock(const std::vector<std::u16string>& lines, DotRect rect, con
     return block;
 }
 
-DotLaid layBlock(const std::vector<std::u16string>& lines, const DotBlock& block, int downLines,
-                 int rightDots, bool transparent, const CharDots& dots, bool unicodeSpaces)
+namespace {
+
+/// Where a block lands: lines down and dots right, and how.
+struct Move
 {
+    int down = 0;
+    int right = 0;
+    bool transparent = false;
+};
+
+DotLaid relayBlock(const std::vector<std::u16string>& lines, const DotBlock& block,
+                   const std::optional<Move>& move, const CharDots& dots, bool unicodeSpaces)
+{
+    const int downLines = move ? move->down : 0;
+    const int rightDots = move ? move->right : 0;
     DotLaid out;
     const int count = static_cast<int>(block.choices.size());
     const int canvasLines = static_cast<int>(lines.size());
@@ -289,9 +301,10 @@ DotLaid layBlock(const std::vector<std::u16string>& lines, const DotBlock& block
             lifted = block.choices[static_cast<size_t>(k)];
         }
         std::optional<Landing> landing;
-        if (j >= 0 && j < count && !block.choices[static_cast<size_t>(j)].empty()) {
+        if (move && j >= 0 && j < count && !block.choices[static_cast<size_t>(j)].empty()) {
             landing = Landing{block.text[static_cast<size_t>(j)],
-                              block.choices[static_cast<size_t>(j)].x + rightDots, transparent};
+                              block.choices[static_cast<size_t>(j)].x + rightDots,
+                              move->transparent};
         }
         const std::u16string& line = lines[static_cast<size_t>(i)];
         if (lifted.empty() && !landing) {
@@ -311,6 +324,20 @@ DotLaid layBlock(const std::vector<std::u16string>& lines, const DotBlock& block
         out.lines.push_back(std::move(r.text));
     }
     return out;
+}
+
+}  // namespace
+
+DotLaid layBlock(const std::vector<std::u16string>& lines, const DotBlock& block, int downLines,
+                 int rightDots, bool transparent, const CharDots& dots, bool unicodeSpaces)
+{
+    return relayBlock(lines, block, Move{downLines, rightDots, transparent}, dots, unicodeSpaces);
+}
+
+DotLaid liftBlock(const std::vector<std::u16string>& lines, const DotBlock& block,
+                  const CharDots& dots, bool unicodeSpaces)
+{
+    return relayBlock(lines, block, std::nullopt, dots, unicodeSpaces);
 }
 
 }  // namespace masumemo::board

@@ -123,4 +123,9 @@ struct DotLaid
 DotLaid layBlock(const std::vector<std::u16string>& lines, const DotBlock& block, int downLines,
                  int rightDots, bool transparent, const CharDots& dots, bool unicodeSpaces);
 
+/// The block lifted and not laid down again (a cut): its lines with blanks of the same widths
+/// where its characters were.
+DotLaid liftBlock(const std::vector<std::u16string>& lines, const DotBlock& block,
+                  const CharDots& dots, bool unicodeSpaces);
+
 }  // namespace masumemo::board

@@ -12,9 +12,12 @@
 #include <algorithm>
 
 #include "CanvasWidget.h"
+#include "DotRectangle.h"
+#include "board/BoardBlanks.h"
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
 #include "host/ToolHost.h"
+#include "platform/Fonts.h"
 #include "platform/ProgramSettings.h"
 
 namespace masumemo::editor {
@@ -32,10 +35,11 @@ bool contains(const grid::BlockRect& r, QPoint cell)
 }  // namespace
 
 BlockEditing::BlockEditing(CanvasWidget& canvas, QObject* parent)
-    : QObject(parent), m_canvas(&canvas)
+    : QObject(parent), m_canvas(&canvas), m_dots(std::make_unique<DotRectangle>(canvas))
 {
     setObjectName(QStringLiteral("BlockEditing"));
     m_transparent = platform::readBool(*platform::openProgramSettings(), kTransparentKey, false);
+    m_dots->setTransparent(m_transparent);
     m_canvas->addLayer(this);
     // Closing the window, saving, opening or starting anew with a block afloat lays it down
     // first, so the file and the save question see the picture as it is shown.
@@ -56,6 +60,20 @@ void BlockEditing::stopFloating()
 
 bool BlockEditing::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_canvas != nullptr && watched == m_canvas && event->type() == QEvent::FontChange &&
+        (m_dots->hasRect() || m_hasRect)) {
+        // Dots or cells: the other font's rectangle means nothing in this one.
+        if (m_dots->isFloating() && !inDots()) {
+            layDown();
+        }
+        if (m_dots->isFloating()) {
+            m_dots->fontChanged();
+        } else if (inDots() != m_dots->hasRect()) {
+            m_dots->clear();
+            m_hasRect = false;
+        }
+        repaint();
+    }
     if (!m_floating || m_canvas == nullptr) {
         return false;
     }
@@ -124,6 +142,7 @@ BlockEditing::~BlockEditing()
 void BlockEditing::addMenuEntries(host::ToolHost& host)
 {
     const host::MenuPlace edit{QStringLiteral("mnuEdit")};
+    m_host = &host;
     host.addAction(edit, QStringLiteral("mnuBlockBar"), QString());
     m_modeAction = host.addAction(edit, QStringLiteral("mnuBlock"), QStringLiteral("矩形選択(&B)"),
                                   QKeySequence(Qt::CTRL | Qt::Key_B));
@@ -146,6 +165,7 @@ void BlockEditing::setActive(bool active)
     }
     m_active = active;
     m_hasRect = false;
+    m_dots->clear();
     m_drag = Drag::None;
     if (m_modeAction != nullptr) {
         m_modeAction->setChecked(active);
@@ -157,6 +177,7 @@ void BlockEditing::setActive(bool active)
 void BlockEditing::setTransparent(bool transparent)
 {
     m_transparent = transparent;
+    m_dots->setTransparent(transparent);
     platform::openProgramSettings()->setValue(kTransparentKey, transparent);
     if (m_transparentAction != nullptr) {
         m_transparentAction->setChecked(transparent);
@@ -249,12 +270,49 @@ void BlockEditing::moveBlock(grid::Arrow arrow)
     m_canvas->updateLayers(before.united(floatingArea()));
 }
 
+bool BlockEditing::inDots() const
+{
+    return m_canvas != nullptr && m_canvas->font().family() == platform::kPGothic;
+}
+
+void BlockEditing::notice(const QString& text)
+{
+    if (m_host != nullptr) {
+        m_host->canvas().notice(text);
+    }
+}
+
+void BlockEditing::moveDots(int lines, int dots)
+{
+    if (m_canvas == nullptr) {
+        return;
+    }
+    if (!m_floating) {
+        if (!m_dots->lift()) {
+            return;
+        }
+        m_floating = true;
+        qApp->installEventFilter(this);  // as for the block in cells: see lift()
+    }
+    const QRect before = m_dots->floatingArea();
+    if (m_dots->moveTo(m_dots->down() + lines, m_dots->right() + dots)) {
+        m_canvas->updateLayers(before.united(m_dots->floatingArea()));
+    }
+    notice(m_dots->deviationText(false));
+}
+
 void BlockEditing::layDown()
 {
     if (!m_floating || m_canvas == nullptr) {
         return;
     }
     stopFloating();
+    if (m_dots->isFloating()) {
+        m_dots->layDown();
+        notice(m_dots->deviationText(true));
+        repaint();
+        return;
+    }
     auto& c = m_canvas->controller();
     // Something else changed the canvas while the block floated (the menu's undo or paste):
     // laying the old picture over it would undo that change, so the block goes back instead.
@@ -276,6 +334,12 @@ void BlockEditing::cancel()
         return;
     }
     stopFloating();
+    if (m_dots->isFloating()) {
+        m_dots->cancel();
+        notice(QString());
+        repaint();
+        return;
+    }
     m_before.clear();
     m_lifted.clear();
     select({m_source.column, m_source.line},
@@ -285,6 +349,21 @@ void BlockEditing::cancel()
 void BlockEditing::pointerPressed(QPoint p)
 {
     if (m_canvas == nullptr) {
+        return;
+    }
+    if (inDots()) {
+        if (m_dots->holds(p)) {
+            m_drag = Drag::Moving;
+            m_dragDotsFrom = p;
+            m_dragDown = m_dots->down();
+            m_dragRight = m_dots->right();
+            return;
+        }
+        layDown();
+        m_drag = Drag::Selecting;
+        const DotRectangle::Corner at = m_dots->cornerAt(p);
+        m_dots->select(at, at);
+        repaint();
         return;
     }
     const QPoint cell = m_canvas->cellAt(p);
@@ -303,6 +382,21 @@ void BlockEditing::pointerPressed(QPoint p)
 void BlockEditing::pointerMoved(QPoint p)
 {
     if (m_canvas == nullptr || m_drag == Drag::None) {
+        return;
+    }
+    if (inDots()) {
+        if (m_drag == Drag::Selecting) {
+            m_dots->select(m_dots->anchor(), m_dots->cornerAt(p));
+            repaint();
+            return;
+        }
+        const DotRectangle::Corner from = m_dots->cornerAt(m_dragDotsFrom);
+        const DotRectangle::Corner to = m_dots->cornerAt(p);
+        const int down = m_dragDown + to.line - from.line;
+        const int right = m_dragRight + to.x - from.x;
+        if (down != m_dots->down() || right != m_dots->right()) {
+            moveDots(down - m_dots->down(), right - m_dots->right());
+        }
         return;
     }
     const QPoint cell = m_canvas->cellAt(p);
@@ -334,6 +428,9 @@ bool BlockEditing::keyPressed(int key, Qt::KeyboardModifiers modifiers)
         return false;
     }
     const Qt::KeyboardModifiers mods = modifiers & ~Qt::KeypadModifier;
+    if (inDots() && dotKeyPressed(key, mods)) {
+        return true;
+    }
     const auto arrow = arrowOf(key);
     if (arrow && mods == Qt::ControlModifier) {
         moveBlock(*arrow);
@@ -391,7 +488,32 @@ bool BlockEditing::keyPressed(int key, Qt::KeyboardModifiers modifiers)
     // floating block is laid down first and the rectangle is given up.
     layDown();
     m_hasRect = false;
+    m_dots->clear();
     repaint();
+    return false;
+}
+
+bool BlockEditing::dotKeyPressed(int key, Qt::KeyboardModifiers mods)
+{
+    const auto arrow = arrowOf(key);
+    if (!arrow) {
+        return false;
+    }
+    const bool across = *arrow == grid::Arrow::Left || *arrow == grid::Arrow::Right;
+    const int sign = *arrow == grid::Arrow::Left || *arrow == grid::Arrow::Up ? -1 : 1;
+    if (mods == Qt::ControlModifier || (across && mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
+        // One dot, or with Shift a full-width space's 11; Up and Down one line.
+        const int step = mods.testFlag(Qt::ShiftModifier) ? board::kFullSpaceDots : 1;
+        moveDots(across ? 0 : sign, across ? sign * step : 0);
+        return true;
+    }
+    if (mods == Qt::ShiftModifier) {
+        if (!m_floating) {  // the floating block keeps its shape until it is laid down
+            m_dots->grow(*arrow);
+            repaint();
+        }
+        return true;
+    }
     return false;
 }
 
@@ -401,6 +523,11 @@ bool BlockEditing::selectAll()
         return false;
     }
     layDown();
+    if (inDots()) {
+        m_dots->selectAll();
+        repaint();
+        return true;
+    }
     const auto& c = m_canvas->controller();
     select({0, 0}, {2 * c.keta(), c.gyou() - 1});
     return true;
@@ -408,6 +535,14 @@ bool BlockEditing::selectAll()
 
 std::optional<QString> BlockEditing::takeSelection(bool cut)
 {
+    if (m_canvas != nullptr && inDots()) {
+        if (cut && m_floating) {
+            stopFloating();
+        }
+        const std::optional<QString> text = m_dots->take(cut);
+        repaint();
+        return text;
+    }
     const grid::BlockRect rect = selection();
     if (m_canvas == nullptr || rect.empty()) {
         return std::nullopt;
@@ -573,6 +708,10 @@ void BlockEditing::paintFloating(QPainter& painter)
 void BlockEditing::paint(QPainter& painter, const QRect&)
 {
     if (m_canvas == nullptr || !m_active) {
+        return;
+    }
+    if (inDots()) {
+        m_dots->paint(painter);
         return;
     }
     if (m_floating) {

@@ -3,7 +3,8 @@
 // the arrow keys selects lines by unit columns; Ctrl with the arrow keys (or dragging the
 // rectangle) lifts it and moves it over the picture, drawn as a layer while the canvas text
 // stays as it was; Enter or a click outside lays it down as one undo step, Escape puts it back.
-// The rules themselves are grid/Block.
+// The rules themselves are grid/Block. In the proportional board font the rectangle is a range
+// of dots instead and the block moves by the dot: DotRectangle.
 
 #include <QObject>
 #include <QPoint>
@@ -11,6 +12,7 @@
 #include <QStaticText>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +29,7 @@ class ToolHost;
 namespace masumemo::editor {
 
 class CanvasWidget;
+class DotRectangle;
 
 class BlockEditing : public QObject, public host::CanvasLayer
 {
@@ -60,6 +63,14 @@ public:
     /// Puts the floating block back where it came from; nothing is recorded.
     void cancel();
 
+    /// Whether the rectangle is one of dots: while the canvas shows the proportional font.
+    bool inDots() const;
+    /// The rectangle and floating block in dots.
+    DotRectangle& dots() { return *m_dots; }
+    /// Lifts the rectangle of dots when nothing floats yet, then moves the block by lines and
+    /// dots; the status bar says what laying it down there would do to the dots.
+    void moveDots(int lines, int dots);
+
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // host::CanvasLayer
@@ -80,6 +91,8 @@ signals:
     void activeChanged(bool active);
 
 private:
+    bool dotKeyPressed(int key, Qt::KeyboardModifiers mods);
+    void notice(const QString& text);
     /// The caret's cell: x its unit column, y its line (from 0).
     QPoint caretCell() const;
     bool lift();
@@ -107,6 +120,11 @@ private:
     void repaint();
 
     CanvasWidget* m_canvas;
+    host::ToolHost* m_host = nullptr;
+    std::unique_ptr<DotRectangle> m_dots;
+    QPoint m_dragDotsFrom;  ///< a drag of the block in dots: the pointer where it started
+    int m_dragDown = 0;     ///< and where the block stood then
+    int m_dragRight = 0;
     QPointer<QWidget> m_window;  ///< the canvas's window, whose closing lays the block down
     QPointer<QAction> m_modeAction;
     QPointer<QAction> m_transparentAction;

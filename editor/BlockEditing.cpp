@@ -308,8 +308,7 @@ void BlockEditing::layDown()
     }
     stopFloating();
     if (m_dots->isFloating()) {
-        m_dots->layDown();
-        notice(m_dots->deviationText(true));
+        notice(m_dots->layDown() ? m_dots->deviationText(true) : QString());
         repaint();
         return;
     }

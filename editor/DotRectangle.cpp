@@ -227,16 +227,17 @@ QString DotRectangle::deviationText(bool laid) const
                       .arg(m_laid.largestOff);
 }
 
-void DotRectangle::layDown()
+bool DotRectangle::layDown()
 {
     if (!m_floating) {
-        return;
+        return false;
     }
     m_floating = false;
     auto& c = m_canvas.controller();
     // Something else changed the canvas while the block floated: laying the old picture over
     // it would undo that change, so the block goes back instead.
-    if (c.text() == m_before && m_laid.fits) {
+    const bool written = c.text() == m_before && m_laid.fits;
+    if (written) {
         std::vector<std::u16string> lines = std::move(m_lines);
         for (size_t k = 0; k < m_laid.lines.size(); ++k) {
             lines[static_cast<size_t>(m_laid.first) + k] = std::move(m_laid.lines[k]);
@@ -252,6 +253,7 @@ void DotRectangle::layDown()
     m_before.clear();
     m_runs.clear();
     m_sourceRects.clear();
+    return written;
 }
 
 void DotRectangle::cancel()

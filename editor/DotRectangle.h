@@ -62,8 +62,9 @@ public:
     int down() const { return m_down; }
     int right() const { return m_right; }
     /// Lays the block down where it floats as one undo step, the rectangle then around it.
-    /// Nothing is written when the canvas changed behind it; then it only stops floating.
-    void layDown();
+    /// Nothing is written when the canvas changed behind it: then it only stops floating, and
+    /// the answer is false.
+    bool layDown();
     /// Puts the block back: nothing written, the rectangle where it was.
     void cancel();
     /// What laying it down here does to the dots: empty when every character lands on its dot,

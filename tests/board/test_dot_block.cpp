@@ -186,6 +186,12 @@ TEST(DotBlock, MovingABlockAcrossLines)
     EXPECT_EQ(placesOf(laid.lines[0]), "a@0");
     EXPECT_EQ(placesOf(laid.lines[1]), "c@0 b@22");
     EXPECT_EQ(placesOf(laid.lines[2]), "d@11");
+    // Lifted and not laid down again (a cut): blanks where it was, the rest in place.
+    const board::DotLaid cut = board::liftBlock(canvas, block, kDots, true);
+    ASSERT_EQ(cut.lines.size(), 2u);
+    EXPECT_EQ(placesOf(cut.lines[0]), "a@0");
+    EXPECT_EQ(placesOf(cut.lines[1]), "c@0");
+    EXPECT_EQ(grid::WidthOf(cut.lines[1]), grid::WidthOf(canvas[1]));
     for (const auto& m : {fuzzcheck::BlockMove{rect, 1, 3, false, true},
                           fuzzcheck::BlockMove{rect, 1, 3, true, false},
                           fuzzcheck::BlockMove{rect, 0, -5, false, false}}) {

@@ -375,6 +375,24 @@ private slots:
         QVERIFY(m_w->controller().text() != picture());
     }
 
+    void cutLeavesBlanksOfTheSameWidthAsOneStep()
+    {
+        const std::vector<std::u16string> lines = linesOf(*m_w);
+        const auto [lo, hi] = bubbleEdgeRange(lines);
+        m_block->dots().select({0, lo}, {1, hi});
+        ClipboardCommands::cut(*m_w);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("＞\n＞"));
+        const std::vector<std::u16string> after = linesOf(*m_w);
+        for (size_t line = 0; line < 2; ++line) {
+            auto was = places(lines[line]);
+            was.erase(std::find_if(was.begin(), was.end(),
+                                   [](const auto& p) { return p.first == u'\uff1e'; }));
+            QCOMPARE(places(after[line]), was);
+        }
+        m_w->controller().undo();
+        QCOMPARE(m_w->controller().text(), picture());
+    }
+
     void theFixedFontKeepsTheRectangleOfCells()
     {
         QFont fixed = m_w->font();

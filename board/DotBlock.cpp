@@ -173,11 +173,13 @@ Relaid relayLine(std::u16string_view line, DotChoice lifted, const std::optional
     bool prevOnTarget = true;
     for (const Item& item : items) {
         const std::u16string_view src = item.source == 0 ? line : landing->text;
-        const bool keepRun = prev && prevOnTarget && prev->source == item.source &&
-                             prev->order + 1 == item.order;
+        // The line's own first character still first: its leading blanks stay as written.
+        const bool keepLead = !prev && item.source == 0 && item.order == 0;
+        const bool keepRun = keepLead || (prev && prevOnTarget && prev->source == item.source &&
+                                          prev->order + 1 == item.order);
         if (keepRun) {
             // Between two neighbours that keep their distance: the run as it was written.
-            const int from = prev->index + prev->size;
+            const int from = keepLead ? 0 : prev->index + prev->size;
             out.text.append(src.substr(static_cast<size_t>(from),
                                        static_cast<size_t>(item.index - from)));
             at = item.target;

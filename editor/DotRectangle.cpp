@@ -121,12 +121,9 @@ DotRectangle::Corner DotRectangle::cornerAt(QPoint pixel) const
 bool DotRectangle::holds(QPoint pixel) const
 {
     if (m_floating) {
-        const double scale = pixelsPerDot();
+        const int dx = floatingShift();
         for (size_t k = 0; k < m_sourceRects.size(); ++k) {
-            const int line = m_block.line + static_cast<int>(k) + m_down;
-            QRect r = m_sourceRects[k].translated(static_cast<int>(std::lround(m_right * scale)), 0);
-            r.moveTop(charRect(line, 0, 0).top());
-            if (r.contains(pixel)) {
+            if (floatingLine(k, dx).contains(pixel)) {
                 return true;
             }
         }
@@ -346,21 +343,30 @@ void DotRectangle::shapeRuns()
     }
 }
 
+int DotRectangle::floatingShift() const
+{
+    return static_cast<int>(std::lround(m_right * pixelsPerDot()));
+}
+
+QRect DotRectangle::floatingLine(size_t k, int dx) const
+{
+    if (m_sourceRects[k].isNull()) {
+        return {};
+    }
+    QRect r = m_sourceRects[k].translated(dx, 0);
+    r.moveTop(charRect(m_block.line + static_cast<int>(k) + m_down, 0, 0).top());
+    return r;
+}
+
 QRect DotRectangle::floatingArea()
 {
     if (!m_floating) {
         return {};
     }
-    const int dx = static_cast<int>(std::lround(m_right * pixelsPerDot()));
+    const int dx = floatingShift();
     QRect all;
     for (size_t k = 0; k < m_sourceRects.size(); ++k) {
-        if (m_sourceRects[k].isNull()) {
-            continue;
-        }
-        const int line = m_block.line + static_cast<int>(k) + m_down;
-        QRect r = m_sourceRects[k].translated(dx, 0);
-        r.moveTop(charRect(line, 0, 0).top());
-        all = all.united(r);
+        all = all.united(floatingLine(k, dx));
     }
     return all.adjusted(-1, -1, 1, 1);  // the dashed outline's pixels too
 }
@@ -399,17 +405,15 @@ void DotRectangle::paint(QPainter& painter)
     for (const QRect& hidden : m_sourceRects) {
         painter.fillRect(hidden, paper);
     }
-    const int dx = static_cast<int>(std::lround(m_right * pixelsPerDot()));
+    const int dx = floatingShift();
     painter.setFont(m_canvas.font());
     painter.setPen(m_canvas.palette().color(QPalette::Text));
     QRect outline;
     for (size_t k = 0; k < m_sourceRects.size(); ++k) {
-        if (m_sourceRects[k].isNull()) {
+        const QRect at = floatingLine(k, dx);
+        if (at.isNull()) {
             continue;
         }
-        const int line = m_block.line + static_cast<int>(k) + m_down;
-        QRect at = m_sourceRects[k].translated(dx, 0);
-        at.moveTop(charRect(line, 0, 0).top());
         outline = outline.united(at);
         if (!m_transparent) {
             painter.fillRect(at, paper);  // opaque: its blanks hide the picture under them too

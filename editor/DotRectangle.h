@@ -93,6 +93,11 @@ private:
     double pixelsPerDot() const;
     void placeCaret(int line, int x);
     void shapeRuns();
+    /// How far the floating block stands right of where it was lifted, in pixels.
+    int floatingShift() const;
+    /// Where line k of the floating block is drawn, dx pixels right; null for a line without
+    /// characters.
+    QRect floatingLine(size_t k, int dx) const;
     void paintOutline(QPainter& painter, const QRect& area) const;
 
     CanvasWidget& m_canvas;

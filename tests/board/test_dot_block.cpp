@@ -137,6 +137,9 @@ TEST(DotBlock, RelayingOneLine)
          nullptr},
         {"lifted and laid on the same line, one dot right", u"ab\u3000cd\u3000\u3000",
          {1, 2, 8, 8}, u"b", 9, false, true, "a@0 b@9 c@27 d@35", 0, nullptr},
+        {"the leading blanks stay as written, even where the composer would write others",
+         u"\u3000\u3000 a\u3000bc\u3000\u3000", {5, 6, 40, 8}, nullptr, 0, false, true,
+         "a@27 c@54", 0, u"\u3000\u3000 a\u3000\u2002c\u3000\u3000"},
         {"a blank line gets no half-width space first", u"a\u3000", {0, 1, 0, 8}, nullptr, 0,
          false, true, "", 0, u"\u3000 "},
     };

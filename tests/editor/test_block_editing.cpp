@@ -15,6 +15,7 @@
 
 #include <memory>
 
+#include "LeftButton.h"
 #include "editor/BlockEditing.h"
 #include "editor/CanvasWidget.h"
 #include "editor/ClipboardCommands.h"
@@ -40,14 +41,7 @@ QString clipboard()
     return QGuiApplication::clipboard()->text();
 }
 
-void mouse(QWidget* to, QEvent::Type type, QPoint at)
-{
-    QMouseEvent e(type, at, to->mapToGlobal(at),
-                  type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                  Qt::NoModifier);
-    QCoreApplication::sendEvent(to, &e);
-}
+const auto mouse = masumemo::testing::leftButton;
 
 }  // namespace
 

@@ -17,6 +17,7 @@
 #include "board/BoardBlanks.h"
 #include "board/DotBlock.h"
 #include "board/DotRuler.h"
+#include "LeftButton.h"
 #include "editor/BlockEditing.h"
 #include "editor/CanvasWidget.h"
 #include "editor/ClipboardCommands.h"
@@ -95,14 +96,7 @@ std::vector<std::u16string> linesOf(const CanvasWidget& w)
     return grid::SplitText(w.controller().text());
 }
 
-void mouse(QWidget* to, QEvent::Type type, QPoint at)
-{
-    QMouseEvent e(type, at, to->mapToGlobal(at),
-                  type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                  Qt::NoModifier);
-    QCoreApplication::sendEvent(to, &e);
-}
+const auto mouse = masumemo::testing::leftButton;
 
 }  // namespace
 

@@ -198,6 +198,15 @@ grid::BlockRect BlockEditing::selection() const
                                  c.gyou());
 }
 
+std::optional<host::CellRect> BlockEditing::selectedCells() const
+{
+    const grid::BlockRect r = selection();
+    if (r.empty()) {
+        return std::nullopt;
+    }
+    return host::CellRect{r.line, r.column, r.lines, r.width};
+}
+
 QPoint BlockEditing::caretCell() const
 {
     const auto& text = m_canvas->controller().text();

@@ -85,6 +85,8 @@ public:
     std::optional<QString> takeSelection(bool cut) override;
     /// The whole canvas as the rectangle, a floating block laid down first.
     bool selectAll() override;
+    /// The rectangle; a floating block's place while it floats.
+    std::optional<host::CellRect> selectedCells() const override;
     void canvasClosed() override { m_canvas = nullptr; }
 
 signals:

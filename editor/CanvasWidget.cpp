@@ -322,6 +322,12 @@ std::optional<QString> CanvasWidget::layerSelection(bool cut)
     return layer != nullptr ? layer->takeSelection(cut) : std::nullopt;
 }
 
+std::optional<host::CellRect> CanvasWidget::layerCells() const
+{
+    const host::CanvasLayer* layer = capturingLayer();
+    return layer != nullptr ? layer->selectedCells() : std::nullopt;
+}
+
 bool CanvasWidget::layerSelectAll()
 {
     host::CanvasLayer* layer = capturingLayer();

@@ -51,6 +51,8 @@ public:
     std::optional<QString> layerSelection(bool cut);
     /// Select all given to the capturing layer; false when the text's own selection applies.
     bool layerSelectAll();
+    /// The cells the capturing layer has selected its own way (rectangle mode), if any.
+    std::optional<host::CellRect> layerCells() const;
     /// Where the caret is drawn, in viewport pixels: cursorRect(), except between a character
     /// and the half-width voiced mark after it, where the text layout cannot put a caret.
     QRect shownCaretRect() const;

@@ -102,6 +102,11 @@ host::ToolCanvas::Selection EditorHost::selection() const
     return {m_canvas.selectionStart(), m_canvas.selectionLength()};
 }
 
+std::optional<host::CellRect> EditorHost::selectedCells() const
+{
+    return m_canvas.layerCells();
+}
+
 void EditorHost::notice(const QString& text)
 {
     if (m_notice) {

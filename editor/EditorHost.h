@@ -52,6 +52,7 @@ public:
     void layOver(std::u16string_view text) override;
     bool openAsNew(std::u16string_view text) override;
     Selection selection() const override;
+    std::optional<host::CellRect> selectedCells() const override;
     void notice(const QString& text) override;
     QFont font() const override;
     QWidget* widget() const override;

@@ -17,6 +17,15 @@ class QPainter;
 
 namespace masumemo::host {
 
+/// Cells of the canvas: lines [line, line + lines) from 0, unit columns [column, column + width).
+struct CellRect
+{
+    int line = 0;
+    int column = 0;
+    int lines = 0;
+    int width = 0;
+};
+
 class CanvasLayer
 {
 public:
@@ -48,6 +57,8 @@ public:
     virtual std::optional<QString> takeSelection(bool /*cut*/) { return std::nullopt; }
     /// Select all while capturing: true when the layer selected the whole canvas its own way.
     virtual bool selectAll() { return false; }
+    /// While capturing: the cells the layer has selected its own way (a rectangle), if any.
+    virtual std::optional<CellRect> selectedCells() const { return std::nullopt; }
 
     /// The canvas is being destroyed while the layer is still on it: the layer's owner must
     /// not call the canvas again (not even to remove the layer).

@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -63,6 +64,9 @@ public:
         int length = 0;
     };
     virtual Selection selection() const = 0;
+    /// In rectangle mode, the rectangle chosen: what the selection is then. Inside a rewrite a
+    /// floating block has been laid down and its place is the rectangle.
+    virtual std::optional<CellRect> selectedCells() const = 0;
     /// A short word in the status bar on what a command did, shown until the next key.
     virtual void notice(const QString& text) = 0;
     /// The font the canvas is shown in.

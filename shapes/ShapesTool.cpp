@@ -19,6 +19,7 @@
 #include "host/ToolHost.h"
 #include "platform/AppPaths.h"
 #include "platform/Fonts.h"
+#include "shapes/RectangleMirror.h"
 
 namespace masumemo::shapes {
 
@@ -111,6 +112,11 @@ ShapesTool::Target ShapesTool::target() const
     }
     t.start = sel.start;
     t.length = sel.length;
+    t.cells = m_host.canvas().selectedCells();
+    if (t.cells) {
+        t.first = t.cells->line;
+        t.last = t.cells->line + t.cells->lines - 1;
+    }
     return t;
 }
 
@@ -127,7 +133,8 @@ void ShapesTool::rewrite(const std::function<Made(Target&)>& make)
         changed = after != text;
         return after;
     });
-    if (changed) {
+    // A rectangle stays chosen by itself; a text selection is put back.
+    if (changed && !t.cells) {
         m_host.canvas().select(t.start, t.length);
     }
     // After the write, whose refresh of the status bar would take the word away.
@@ -136,9 +143,25 @@ void ShapesTool::rewrite(const std::function<Made(Target&)>& make)
     }
 }
 
+ShapesTool::Made ShapesTool::mirrorCellsOf(const Target& t, bool upsideDown) const
+{
+    const host::CellRect& c = *t.cells;
+    const std::optional<std::u16string> turned =
+        mirrorRectangle(grid::joinLines(t.lines), {c.line, c.column, c.lines, c.width},
+                        m_host.document().page().keta, upsideDown ? m_upsideDown : m_leftRight,
+                        upsideDown);
+    if (!turned) {
+        return {{}, QStringLiteral("矩形の端で切れた全角文字があるので上下反転できません")};
+    }
+    return {grid::SplitText(*turned), {}};
+}
+
 void ShapesTool::mirrorLeftRight()
 {
     rewrite([this](Target& t) {
+        if (t.cells) {
+            return mirrorCellsOf(t, false);
+        }
         Made made;
         const std::vector<std::u16string> part(t.lines.begin() + t.first,
                                                t.lines.begin() + t.last + 1);
@@ -167,6 +190,9 @@ void ShapesTool::mirrorLeftRight()
 void ShapesTool::mirrorUpsideDown()
 {
     rewrite([this](Target& t) {
+        if (t.cells) {
+            return mirrorCellsOf(t, true);
+        }
         const std::vector<std::u16string> part(t.lines.begin() + t.first,
                                                t.lines.begin() + t.last + 1);
         const std::vector<std::u16string> flipped = shapes::mirrorUpsideDown(part, m_upsideDown);

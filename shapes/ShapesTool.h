@@ -1,17 +1,20 @@
 #pragma once
 // Mirroring and framing as a tool of the editor: "左右反転(&M)", "上下反転(&U)" and "枠で囲む(&W)..."
-// in the Edit menu, acting on the selected lines or, with nothing selected, the whole canvas, as
-// one undo step; in cells in the fixed font and to the dot in the proportional one. The pair
+// in the Edit menu, acting on the selected lines (in rectangle mode the rectangle, or a floating
+// block where it stands) or, with nothing selected, the whole canvas, as one undo step; in cells in the fixed font and to the dot in the proportional one. The pair
 // tables and frame styles are the built-in ones with the user's files beside the settings
 // (mirror-lr.txt, mirror-ud.txt, frames.txt) over them.
 
 #include <QObject>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "shapes/Frame.h"
 #include "shapes/Mirror.h"
+
+#include "host/CanvasLayer.h"
 
 namespace masumemo::host {
 class ToolHost;
@@ -47,6 +50,8 @@ private:
         int last = 0;
         int start = 0;
         int length = 0;
+        /// In rectangle mode, the rectangle: mirrors turn its cells only.
+        std::optional<host::CellRect> cells;
     };
     Target target() const;
     bool proportional() const;
@@ -60,6 +65,8 @@ private:
     /// One undo step: make sees the target only once the change is announced (a floating
     /// block laid down), so it never builds on a text about to change. The selection stays.
     void rewrite(const std::function<Made(Target&)>& make);
+    /// A mirror of the rectangle's cells.
+    Made mirrorCellsOf(const Target& t, bool upsideDown) const;
 
     host::ToolHost& m_host;
     MirrorTable m_leftRight;

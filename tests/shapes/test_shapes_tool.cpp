@@ -7,6 +7,7 @@
 
 #include "document/Document.h"
 #include "FakeToolHost.h"
+#include "editor/BlockEditing.h"
 #include "grid/LineModel.h"
 #include "platform/AppPaths.h"
 #include "platform/Fonts.h"
@@ -50,6 +51,33 @@ private slots:
                  std::u16string(u"「x\u3000 \r\n(ap\u3000 \r\n\u3000\u3000 ^"));
         QCOMPARE(m_fake->host.canvas().selection().start, 0);
         QCOMPARE(m_fake->host.canvas().selection().length, 9);
+    }
+
+    void mirrorsTheRectangleWhereAFloatingBlockWasMoved()
+    {
+        const std::u16string text = u"ab(xyzf/\r\nあい(xy/\r\n12345678";
+        m_fake->show(text, 4, 3);
+        editor::BlockEditing block(*m_fake->canvas, nullptr);
+        block.setActive(true);
+        block.select({2, 0}, {6, 0});
+        block.moveBlock(grid::Arrow::Down);
+        QVERIFY(block.isFloating());
+        const size_t steps = m_fake->steps();
+
+        // The block is laid down first, and only its cells are turned where it now stands.
+        m_tool->mirrorLeftRight();
+        QVERIFY(!block.isFloating());
+        QCOMPARE(m_fake->text(), std::u16string(u"ab    f/\r\nあzyx)y/\r\n12345678"));
+        QCOMPARE(m_fake->steps(), steps + 2);
+        m_fake->canvas->controller().undo();
+        QCOMPARE(m_fake->text(), std::u16string(u"ab    f/\r\nあ(xyzy/\r\n12345678"));
+
+        // Upside down over two lines whose spans differ: the full-width "あ" is cut.
+        m_fake->show(text, 4, 3);
+        block.select({1, 0}, {5, 1});
+        m_tool->mirrorUpsideDown();
+        QCOMPARE(m_fake->text(), text);
+        QCOMPARE(m_fake->said, QStringLiteral("矩形の端で切れた全角文字があるので上下反転できません"));
     }
 
     void framesTheSelectedLinesOrSaysWhyNot()

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "check/BoardSetting.h"
-#include "editor/CanvasPreferences.h"
+#include "platform/CanvasPreferences.h"
 #include "editor/CanvasWidget.h"
 #include "platform/Fonts.h"
 
@@ -45,7 +45,7 @@ void PushStepChoice::choose(int index)
     index = std::clamp(index, 0, 2);
     CanvasController& canvas = m_canvas.controller();
     if (static_cast<int>(canvas.pushStep()) != index) {
-        rememberPushStep(index);
+        platform::rememberPushStep(index);
     }
     canvas.setPushStep(kSteps[index]);  // shows the step in panel 2
     m_canvas.setFocus();
@@ -63,7 +63,7 @@ void PushStepChoice::next()
 
 void PushStepChoice::restore()
 {
-    int step = std::clamp(readCanvasPreferences().pushStep, 0, 2);
+    int step = std::clamp(platform::readCanvasPreferences().pushStep, 0, 2);
     if (step == 2 && !dotStepOffered()) {
         step = 0;
     }

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "editor/CanvasPreferences.h"
+#include "platform/CanvasPreferences.h"
 #include "editor/CanvasWidget.h"
 #include "editor/EditorState.h"
 #include "grid/Fit.h"
@@ -116,7 +116,7 @@ void SettingsPage::applyFont(int fontIndex, int sizeIndex)
 
 void SettingsPage::restoreRemembered()
 {
-    const CanvasPreferences p = readCanvasPreferences();
+    const platform::CanvasPreferences p = platform::readCanvasPreferences();
     const int font = m_parts.cboFont->findText(p.font);
     const int size = m_parts.cboSize->findText(QString::number(p.pointSize));
     if (font >= 0 && size >= 0) {
@@ -143,7 +143,8 @@ void SettingsPage::cmdTekiyou_Click()
 
     // The font applies whatever becomes of the size, and is remembered for the next start.
     applyFont(m_parts.cboFont->currentIndex(), m_parts.cboSize->currentIndex());
-    rememberCanvasFont(m_parts.cboFont->currentText(), m_parts.cboSize->currentText().toInt());
+    platform::rememberCanvasFont(m_parts.cboFont->currentText(),
+                                 m_parts.cboSize->currentText().toInt());
 
     if (k <= 0 || g <= 0) {
         // A canvas without columns or lines cannot be drawn on; Apply stays on for a new try.

@@ -23,7 +23,7 @@
 #include "dots/DotGuideTool.h"
 #include "shapes/ShapesTool.h"
 #include "editor/BlockEditing.h"
-#include "editor/CanvasPreferences.h"
+#include "platform/CanvasPreferences.h"
 #include "editor/CanvasWidget.h"
 #include "editor/ClipboardCommands.h"
 #include "editor/EditorHost.h"
@@ -377,7 +377,7 @@ void frmMain::Form_Load()
 
     step(5);
     m_frames.cboSize->clear();
-    m_frames.cboSize->addItems(kCanvasFontSizes);
+    m_frames.cboSize->addItems(platform::kCanvasFontSizes);
 
     step(6);
     s.FontIndex = 0;

@@ -6,7 +6,7 @@
 
 #include "check/CheckCommand.h"
 #include "document/Document.h"
-#include "editor/CanvasPreferences.h"
+#include "platform/CanvasPreferences.h"
 #include "export/ExportFiles.h"
 #include "export/PngExport.h"
 #include "platform/Fonts.h"
@@ -26,7 +26,7 @@ int runExport(const CommandLine& command)
     options.format = command.exportFormat == QLatin1String("html") ? exporting::Format::Html
                                                                    : exporting::Format::Png;
     // The font and size a new editor shows: the ones the author chose last.
-    const editor::CanvasPreferences remembered = editor::readCanvasPreferences();
+    const platform::CanvasPreferences remembered = platform::readCanvasPreferences();
     const QString family = command.font.isEmpty() ? remembered.font : command.font;
     options.font = exporting::pictureFont(QFont(family, remembered.pointSize), command.fontSize);
     options.scale = command.scale;

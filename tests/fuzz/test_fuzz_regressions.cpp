@@ -10,6 +10,7 @@
 
 #include "tests/fuzz/CanvasFileCheck.h"
 #include "tests/fuzz/CommandLineCheck.h"
+#include "tests/fuzz/HeadlessRunCheck.h"
 #include "tests/fuzz/DotMovesCheck.h"
 #include "tests/fuzz/PartsFileCheck.h"
 #include "tests/fuzz/PostingCheck.h"
@@ -73,7 +74,7 @@ TEST(FuzzRegressions, ComposerAndDotMoves)
 
 TEST(FuzzRegressions, CommandLines)
 {
-    EXPECT_GT(replay("command_line", fuzzcheck::checkCommandLine), 0);
+    EXPECT_GT(replay("command_line", fuzzcheck::checkCommandLineAndRun), 0);
 }
 
 TEST(FuzzRegressions, References)

@@ -3,7 +3,7 @@
 #include "platform/Fonts.h"
 #include "platform/ProgramSettings.h"
 
-namespace masumemo::editor {
+namespace masumemo::platform {
 namespace {
 
 const QString kFontKey = QStringLiteral("Canvas/Font");
@@ -14,28 +14,28 @@ const QString kPushStepKey = QStringLiteral("Canvas/PushStep");
 
 CanvasPreferences readCanvasPreferences()
 {
-    const auto settings = platform::openProgramSettings();
+    const auto settings = openProgramSettings();
     CanvasPreferences p;
     const QString font = settings->value(kFontKey).toString();
-    p.font = font == platform::kPGothic ? platform::kPGothic : platform::kGothic;
+    p.font = font == kPGothic ? kPGothic : kGothic;
     const QString size = settings->value(kSizeKey).toString().trimmed();
     if (kCanvasFontSizes.contains(size)) {
         p.pointSize = size.toInt();
     }
-    p.pushStep = platform::readInt(*settings, kPushStepKey, 0, 0, 2);
+    p.pushStep = readInt(*settings, kPushStepKey, 0, 0, 2);
     return p;
 }
 
 void rememberCanvasFont(const QString& font, int pointSize)
 {
-    const auto settings = platform::openProgramSettings();
+    const auto settings = openProgramSettings();
     settings->setValue(kFontKey, font);
     settings->setValue(kSizeKey, pointSize);
 }
 
 void rememberPushStep(int step)
 {
-    platform::openProgramSettings()->setValue(kPushStepKey, step);
+    openProgramSettings()->setValue(kPushStepKey, step);
 }
 
-}  // namespace masumemo::editor
+}  // namespace masumemo::platform

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace masumemo::editor {
+namespace masumemo::platform {
 
 /// The sizes the settings page offers, in points.
 inline const QStringList kCanvasFontSizes = {QStringLiteral("8"),  QStringLiteral("9"),
@@ -26,4 +26,4 @@ CanvasPreferences readCanvasPreferences();
 void rememberCanvasFont(const QString& font, int pointSize);
 void rememberPushStep(int step);
 
-}  // namespace masumemo::editor
+}  // namespace masumemo::platform

@@ -6,9 +6,12 @@
 // the editor window against the typed character there (a move changes no text, so it should
 // cost no more); and one dot step (Alt+Right, answered by Shift+Alt+Left) on a canvas of the
 // same size whose lines have blank runs, in the proportional font, against a typed character in
-// that font; and there a one-dot move of a floating 20-line block against the same character.
+// that font; and there a one-dot move of a floating 20-line block against the same character;
+// and whole runs of typed characters with recovery snapshots on against off, long enough that
+// each run with them takes several.
 
 #include <QApplication>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -25,6 +28,7 @@
 #include "grid/LineModel.h"
 #include "platform/AppPaths.h"
 #include "platform/Fonts.h"
+#include "recovery/RecoveryTool.h"
 
 using namespace masumemo;
 using bench::kGyou;
@@ -73,6 +77,34 @@ int main(int argc, char** argv)
     const std::function<void()> typeInBareEdit = bench::typistAtLineStarts(bare, kFirst, kLines);
     const auto [keystroke, overwrite] = bench::bestOfAlternating(typeInWindow, typeInBareEdit);
     bare.setOverwriteMode(false);
+
+    // Means over whole runs, not medians: the few keystrokes that take a snapshot must count.
+    // A schedule of 20 ms quiet and 100 ms at most makes a run of 300 characters take several.
+    const QTemporaryDir state;
+    const auto typingRun = [&] {
+        constexpr int kTyped = 300;
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < kTyped; ++i) {
+            typeInWindow();
+        }
+        return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start)
+                   .count() /
+               kTyped;
+    };
+    double withSnapshots = 1e300;
+    double withoutSnapshots = 1e300;
+    bool snapshotsWritten = true;
+    for (int round = 0; round < 5; ++round) {
+        {
+            recovery::RecoveryTool snapshots(
+                window.toolHost(),
+                {state.path(), {std::chrono::milliseconds(20), std::chrono::milliseconds(100)}});
+            withSnapshots = std::min(withSnapshots, typingRun());
+            snapshots.store()->waitForIdle();
+            snapshotsWritten = snapshotsWritten && QFile::exists(snapshots.store()->snapshotPath());
+        }
+        withoutSnapshots = std::min(withoutSnapshots, typingRun());
+    }
 
     // The block is lifted by the first move and then goes right and left by turns, each move
     // followed by its paint, on the lines the typing used.
@@ -157,6 +189,12 @@ int main(int argc, char** argv)
 
     bool ok = bench::report("typed character on 40 x 800: editor window vs bare edit", keystroke,
                             overwrite, 2.0);
+    if (!snapshotsWritten) {
+        std::printf("no snapshot was written while typing\n");
+    }
+    ok = bench::report("typed character on 40 x 800, 300 in a run: snapshots on vs off",
+                       withSnapshots, withoutSnapshots, 1.1) &&
+         snapshotsWritten && ok;
     ok = bench::report("Alt+Down on 40 x 800 vs one text assignment", pushes / 2, assignments / 2,
                        2.0) &&
          ok;

@@ -1,5 +1,6 @@
 #include "Document.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "document/CanvasFiles.h"
@@ -19,6 +20,24 @@ void Document::resetPage(std::u16string text, int keta, int gyou)
     p.caret = 0;
     p.history.reset({p.text, 0, keta, gyou});
     textChanged(0, -1, gyou);
+}
+
+void Document::adopt(std::vector<Page> pages, int current, const QString& path,
+                     const FileForm& form)
+{
+    if (pages.empty()) {
+        pages.resize(1);
+    }
+    prepareChange();
+    m_pages = std::move(pages);
+    m_current = std::clamp(current, 0, pageCount() - 1);
+    for (Page& p : m_pages) {
+        p.history.reset({p.text, p.caret, p.keta, p.gyou});
+    }
+    textChanged(0, -1, page().gyou);
+    setForm(form);
+    setPath(path);
+    setModified(true);
 }
 
 bool Document::prepareChange()

@@ -112,6 +112,11 @@ public:
     /// history holding just it. Announced and reported as a change of the whole page.
     void resetPage(std::u16string text, int keta, int gyou);
 
+    /// A picture brought back whole (a recovery snapshot): pages (at least one) become the
+    /// document's pages, current shown, each with a history holding just its text and caret.
+    /// The document belongs to path, written in form, and is modified: nothing of it is on disk.
+    void adopt(std::vector<Page> pages, int current, const QString& path, const FileForm& form);
+
     // --- Changing the text ---------------------------------------------------------------
 
     /// Says aboutToChange, unless a change is already being announced (a listener's own write

@@ -244,8 +244,11 @@ QString CanvasController::pushModeText() const
 void CanvasController::showPage()
 {
     const document::Page& shown = page();
+    // Replacing the lines moves the view's caret, and whoever follows it would write that
+    // into the page before the page's own is read.
+    const int caret = shown.caret;
     m_view.replaceLines(0, -1, shown.text);
-    m_view.setSelection(clampCaret(shown.text, shown.caret), 0);
+    m_view.setSelection(clampCaret(shown.text, caret), 0);
     takeSnapshot();
     for (const auto& told : {m_callbacks.sizeChanged, m_callbacks.historyChanged}) {
         if (told) {

@@ -97,6 +97,11 @@ bool EditorHost::openAsNew(std::u16string_view text)
     return m_openText && m_openText(text);
 }
 
+bool EditorHost::openDocument(const std::function<void(document::Document&)>& fill)
+{
+    return m_openDocument && m_openDocument(fill);
+}
+
 host::ToolCanvas::Selection EditorHost::selection() const
 {
     return {m_canvas.selectionStart(), m_canvas.selectionLength()};

@@ -29,6 +29,8 @@ public:
     /// Where addAction finds the menus by name; without one, actions belong to the window only.
     void setMenuBar(QMenuBar* bar) { m_menuBar = bar; }
     void setOpenText(std::function<bool(std::u16string_view)> open) { m_openText = std::move(open); }
+    using OpenDocument = std::function<bool(const std::function<void(document::Document&)>&)>;
+    void setOpenDocument(OpenDocument open) { m_openDocument = std::move(open); }
     void setWindowRequest(std::function<void(const QString&)> request)
     {
         m_windowRequest = std::move(request);
@@ -51,6 +53,7 @@ public:
     void applyAsOneStep(const Rewrite& build) override;
     void layOver(std::u16string_view text) override;
     bool openAsNew(std::u16string_view text) override;
+    bool openDocument(const std::function<void(document::Document&)>& fill) override;
     Selection selection() const override;
     std::optional<host::CellRect> selectedCells() const override;
     void notice(const QString& text) override;
@@ -62,6 +65,7 @@ private:
     QWidget& m_window;
     QMenuBar* m_menuBar = nullptr;
     std::function<bool(std::u16string_view)> m_openText;
+    OpenDocument m_openDocument;
     std::function<void(const QString&)> m_windowRequest;
     std::function<void(const QString&)> m_notice;
 };

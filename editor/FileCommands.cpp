@@ -206,6 +206,17 @@ bool FileCommands::OpenText(std::u16string_view text)
     return true;
 }
 
+bool FileCommands::OpenDocument(const std::function<void(document::Document&)>& fill)
+{
+    if (!saveQuestion()) {
+        return false;
+    }
+    fill(m_canvas.document());
+    m_canvas.showPage();
+    canvasReplaced();
+    return true;
+}
+
 bool FileCommands::KaoKara(const QString& path)
 {
     return saveQuestion() && FileOpen(path);

@@ -58,6 +58,10 @@ public:
     /// question. False when the question stopped it or the text would make too large a canvas.
     bool OpenText(std::u16string_view text);
 
+    /// After the changed-mark question, fill replaces what the document holds (a picture brought
+    /// back) and the canvas, title and size boxes show it. False when the question stopped it.
+    bool OpenDocument(const std::function<void(document::Document&)>& fill);
+
     /// The dictionary's edit hand-over: the save question, then FileOpen. False when the
     /// question was cancelled, its save did not happen, or the file could not be read.
     bool KaoKara(const QString& path);

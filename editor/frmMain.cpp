@@ -40,6 +40,7 @@
 #include "platform/Dialogs.h"
 #include "board/DotRuler.h"
 #include "platform/ErrorReport.h"
+#include "recovery/RecoveryTool.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
 #include "underlay/Tracing.h"
@@ -216,6 +217,7 @@ void frmMain::createTools()
     m_host->setMenuBar(menuBar());
     m_host->setNotice([this](const QString& said) { m_notice->setText(said); });
     m_host->setOpenText([this](std::u16string_view text) { return m_files->OpenText(text); });
+    m_host->setOpenDocument([this](const auto& fill) { return m_files->OpenDocument(fill); });
     m_host->setWindowRequest([this](const QString& name) {
         if (name == QLatin1String(library::kPartsWindow)) {
             emit libraryRequested();
@@ -237,6 +239,7 @@ void frmMain::createTools()
     m_guide = new dots::DotGuideTool(*m_host, this);
     connect(m_guide, &dots::DotGuideTool::guideChanged, this, &frmMain::DataShow);
     m_tools.push_back(m_guide);
+    m_tools.push_back(new recovery::RecoveryTool(*m_host, this));
 }
 
 host::ToolHost& frmMain::toolHost() const

@@ -11,6 +11,11 @@
 //      paints in the canvas through layers() and changes text only through canvas().
 //   3. Add one line to frmMain::createTools() that builds it; frmMain keeps it as long as the
 //      window lives. Tests build it with a host of their own (tests/support/FakeToolHost.h).
+//
+// What happens to the picture reaches a tool through the document's signals: a save, and
+// changes given up at the save question (New, Open, a file handed over), leave the document
+// not modified (modifiedChanged(false)); closing the window destroys its tools, so a tool's
+// destructor is where a normal end is seen (a killed program never runs it).
 
 #include <QFont>
 #include <QKeySequence>
@@ -56,6 +61,15 @@ public:
     /// Opens text as a new canvas, fitted as an opened file is, after the usual question about
     /// unsaved changes. False when the question was cancelled or the text cannot be a canvas.
     virtual bool openAsNew(std::u16string_view text) = 0;
+    /// After the usual question about unsaved changes, fill replaces what the document holds
+    /// (its pages, its file, Modified) and the window shows it: the canvas, the title, the size
+    /// boxes. False, fill not called, when the question was cancelled or the editor has no
+    /// window to show it in.
+    virtual bool openDocument(const std::function<void(document::Document&)>& fill)
+    {
+        (void)fill;
+        return false;
+    }
     /// The selection as it stands: its lower end (the caret when nothing is selected, as an
     /// offset, a line break counting two) and its length.
     struct Selection

@@ -10,6 +10,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "platform/Translations.h"
+#include "recovery/SnapshotStore.h"
 
 namespace masumemo::launcher {
 
@@ -41,6 +42,9 @@ QString filesNotOpenedText(const QStringList& files)
 
 std::unique_ptr<WindowRegistry> startUp(const CommandLine& command)
 {
+    // Only a program with windows keeps snapshots and offers them back; headless commands never
+    // come here.
+    recovery::programSetup() = recovery::setupFromEnvironment();
     auto registry = std::make_unique<WindowRegistry>();
     if (command.egaocho) {
         registry->showDictionary();

@@ -25,17 +25,15 @@ void Document::resetPage(std::u16string text, int keta, int gyou)
 void Document::adopt(std::vector<Page> pages, int current, const QString& path,
                      const FileForm& form)
 {
-    if (pages.empty()) {
-        pages.resize(1);
-    }
-    prepareChange();
-    m_pages = std::move(pages);
-    m_current = std::clamp(current, 0, pageCount() - 1);
-    for (Page& p : m_pages) {
+    for (Page& p : pages) {
+        p.source = -1;
+        p.loaded = true;
         p.history.reset({p.text, p.caret, p.keta, p.gyou});
     }
-    textChanged(0, -1, page().gyou);
+    // No bytes of a file stand behind these pages: the file may have changed since.
+    m_source.reset();
     setForm(form);
+    replacePages(std::move(pages), current);
     setPath(path);
     setModified(true);
 }

@@ -14,6 +14,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,6 +99,10 @@ public:
     const Page& pageAt(int i) const { return m_pages[static_cast<size_t>(i)]; }
     /// The canvas text of page i, read from the file for a page never shown.
     std::u16string pageText(int i) const;
+    /// pageText(i) for another thread: the function holds a copy of the page's text, or what
+    /// it needs to read a page never shown from the file's bytes, and never looks at the
+    /// document again (recovery snapshots decode the pages off the window's thread).
+    std::function<std::u16string()> pageTextReader(int i) const;
     /// Every page at once (a document restored from a snapshot): each page must hold its text
     /// (loaded), or be a page of the file now open. current is clamped to them; an empty list
     /// gives one empty page. The current page is shown (currentChanged, changed).
@@ -112,9 +117,10 @@ public:
     /// history holding just it. Announced and reported as a change of the whole page.
     void resetPage(std::u16string text, int keta, int gyou);
 
-    /// A picture brought back whole (a recovery snapshot): pages (at least one) become the
-    /// document's pages, current shown, each with a history holding just its text and caret.
-    /// The document belongs to path, written in form, and is modified: nothing of it is on disk.
+    /// A picture brought back whole (a recovery snapshot): pages, each holding its text, become
+    /// the document's pages (replacePages), each with a history holding just its text and
+    /// caret. The document belongs to path, written in form, and is modified: nothing of it is
+    /// on disk, so every page is written as a changed page is.
     void adopt(std::vector<Page> pages, int current, const QString& path, const FileForm& form);
 
     // --- Changing the text ---------------------------------------------------------------
@@ -214,6 +220,7 @@ private:
     void load(int i);
     /// The text page i was read as, fitted to keta x gyou; empty without a source.
     std::u16string sourceText(int source, int keta, int gyou) const;
+    static std::u16string sourceTextOf(const Source* from, int source, int keta, int gyou);
     /// Pages [at, at + count) become pages, as one page command; then page current is shown.
     void splicePages(int at, int count, std::vector<Page> pages, int current);
     Page blankPage() const;

@@ -184,13 +184,29 @@ OpenReport Document::openPages(const QString& path, FileForm::Format format)
 
 std::u16string Document::sourceText(int source, int keta, int gyou) const
 {
-    if (!m_source || source < 0 || static_cast<size_t>(source) >= m_source->layout.pages.size()) {
+    return sourceTextOf(m_source.get(), source, keta, gyou);
+}
+
+std::u16string Document::sourceTextOf(const Source* from, int source, int keta, int gyou)
+{
+    if (!from || source < 0 || static_cast<size_t>(source) >= from->layout.pages.size()) {
         return {};
     }
-    const std::string_view body =
-        bodyOf(m_source->bytes, m_source->layout.pages[static_cast<size_t>(source)]);
-    const grid::CanvasFile read = library::readPageBody(body, m_source->layout);
+    const std::string_view body = bodyOf(from->bytes, from->layout.pages[static_cast<size_t>(source)]);
+    const grid::CanvasFile read = library::readPageBody(body, from->layout);
     return sized(read.canvas.text, read.canvas.keta, read.canvas.gyou, keta, gyou);
+}
+
+std::function<std::u16string()> Document::pageTextReader(int i) const
+{
+    const Page& p = pageAt(i);
+    if (p.loaded) {
+        return [text = p.text] { return text; };
+    }
+    // The source is never changed once read, and the function keeps it alive.
+    return [from = m_source, source = p.source, keta = p.keta, gyou = p.gyou] {
+        return sourceTextOf(from.get(), source, keta, gyou);
+    };
 }
 
 void Document::load(int i)

@@ -88,6 +88,32 @@ Snapshot::LineEnds lineEndsOf(document::LineEnds ends)
     return Snapshot::LineEnds::CrLf;
 }
 
+document::FileForm::Format formatOf(Snapshot::Format format)
+{
+    switch (format) {
+        case Snapshot::Format::Mlt:
+            return document::FileForm::Format::Mlt;
+        case Snapshot::Format::Ast:
+            return document::FileForm::Format::Ast;
+        case Snapshot::Format::Text:
+            break;
+    }
+    return document::FileForm::Format::Text;
+}
+
+Snapshot::Format formatOf(document::FileForm::Format format)
+{
+    switch (format) {
+        case document::FileForm::Format::Mlt:
+            return Snapshot::Format::Mlt;
+        case document::FileForm::Format::Ast:
+            return Snapshot::Format::Ast;
+        case document::FileForm::Format::Text:
+            break;
+    }
+    return Snapshot::Format::Text;
+}
+
 void tell(QWidget* parent, const QString& text)
 {
     Dialogs::instance().message(parent, text, Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
@@ -171,26 +197,39 @@ void RecoveryTool::snapshotNow()
     if (!m_host.document().modified()) {
         return;
     }
-    // Copying the text is all the window's thread does; encoding and writing happen on the
-    // store's thread.
-    m_store->write([snapshot = takeSnapshot()] { return snapshotBytes(snapshot); });
+    // Copying the shown pages' text is all the window's thread does; pages never shown are
+    // read from the file, and everything encoded and written, on the store's thread.
+    m_store->write([taken = std::make_shared<Taken>(takeSnapshot())] { return taken->bytes(); });
 }
 
-Snapshot RecoveryTool::takeSnapshot() const
+RecoveryTool::Taken RecoveryTool::takeSnapshot() const
 {
     const document::Document& doc = m_host.document();
-    Snapshot snap;
+    Taken taken;
+    Snapshot& snap = taken.snapshot;
     snap.timeMs = QDateTime::currentMSecsSinceEpoch();
     snap.path = doc.path().toStdU16String();
     snap.form = doc.form();
     snap.lineEnds = lineEndsOf(doc.form().lineEnds);
+    snap.format = formatOf(doc.form().format);
     const QFont font = m_host.canvas().font();
     snap.fontFamily = font.family().toStdU16String();
     snap.fontPixels = font.pixelSize();
-    const document::Page& page = doc.page();
-    snap.pages.push_back({{}, page.text, page.keta, page.gyou, page.caret});
-    snap.current = 0;
-    return snap;
+    snap.current = doc.currentIndex();
+    for (int i = 0; i < doc.pageCount(); ++i) {
+        const document::Page& page = doc.pageAt(i);
+        snap.pages.push_back({page.name, {}, page.keta, page.gyou, page.caret});
+        taken.texts.push_back(doc.pageTextReader(i));
+    }
+    return taken;
+}
+
+std::string RecoveryTool::Taken::bytes()
+{
+    for (size_t i = 0; i < texts.size(); ++i) {
+        snapshot.pages[i].text = texts[i]();
+    }
+    return snapshotBytes(snapshot);
 }
 
 frmRecovery* RecoveryTool::offer()
@@ -236,11 +275,13 @@ bool RecoveryTool::restore(const QString& instance)
             page.keta = p.keta;
             page.gyou = p.gyou;
             page.caret = p.caret;
+            page.name = p.name;
             pages.push_back(std::move(page));
         }
         document::FileForm form;
         static_cast<grid::CanvasFileForm&>(form) = snap.form;
         form.lineEnds = lineEndsOf(snap.lineEnds);
+        form.format = formatOf(snap.format);
         doc.adopt(std::move(pages), snap.current, QString::fromStdU16String(snap.path), form);
     });
     if (!opened) {
@@ -250,7 +291,7 @@ bool RecoveryTool::restore(const QString& instance)
     // so a crash in between loses nothing.
     m_schedule.written();
     m_timer.stop();
-    if (!m_store->writeNow(snapshotBytes(takeSnapshot()))) {
+    if (!m_store->writeNow(takeSnapshot().bytes())) {
         return true;  // the old snapshot stays, offered again should this instance end badly
     }
     claim->removeAll();

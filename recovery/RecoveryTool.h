@@ -56,7 +56,15 @@ private:
     void changed();
     void modifiedChanged(bool modified);
     void armTimer();
-    Snapshot takeSnapshot() const;
+    /// A snapshot as the window's thread takes it: the pages' texts still to be read.
+    struct Taken
+    {
+        Snapshot snapshot;
+        std::vector<std::function<std::u16string()>> texts;
+        /// Reads the texts and encodes the snapshot (on any thread).
+        std::string bytes();
+    };
+    Taken takeSnapshot() const;
 
     host::ToolHost& m_host;
     std::unique_ptr<SnapshotStore> m_store;

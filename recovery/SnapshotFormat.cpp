@@ -130,6 +130,9 @@ std::string snapshotBytes(const Snapshot& snapshot)
     w.field("lineends", snapshot.lineEnds == Snapshot::LineEnds::Lf   ? "lf"
                         : snapshot.lineEnds == Snapshot::LineEnds::Cr ? "cr"
                                                                       : "crlf");
+    w.field("format", snapshot.format == Snapshot::Format::Mlt   ? "mlt"
+                      : snapshot.format == Snapshot::Format::Ast ? "ast"
+                                                                 : "text");
     w.field("font", std::u16string_view(snapshot.fontFamily));
     w.field("fontpixels", snapshot.fontPixels);
     w.field("current", snapshot.current);
@@ -253,6 +256,11 @@ SnapshotRead readSnapshot(std::string_view bytes, long long maxBytes)
             snap.lineEnds = value == "lf"   ? Snapshot::LineEnds::Lf
                             : value == "cr" ? Snapshot::LineEnds::Cr
                                             : Snapshot::LineEnds::CrLf;
+        } else if (key == "format") {
+            ok = value == "text" || value == "mlt" || value == "ast";
+            snap.format = value == "mlt"   ? Snapshot::Format::Mlt
+                          : value == "ast" ? Snapshot::Format::Ast
+                                           : Snapshot::Format::Text;
         } else if (key == "fontpixels") {
             ok = integer(snap.fontPixels);
         } else if (key == "current") {

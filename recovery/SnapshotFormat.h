@@ -44,6 +44,14 @@ struct Snapshot
         Cr,
     };
     LineEnds lineEnds = LineEnds::CrLf;
+    /// How the file holds its pages: one picture, or pages split by "[SPLIT]" or "[AA][name]".
+    enum class Format
+    {
+        Text,
+        Mlt,
+        Ast,
+    };
+    Format format = Format::Text;
     std::u16string fontFamily;
     int fontPixels = 0;
     int current = 0;  ///< the page shown

@@ -71,6 +71,7 @@ private slots:
     void restoreOpensThePictureAsItWas();
     void restoreAsksAboutUnsavedWorkFirst();
     void discardAsksFirst();
+    void aDocumentOfPagesComesBackWhole();
     void nothingToOfferShowsNoWindow();
 
 private:
@@ -319,6 +320,49 @@ void RecoveryToolTest::discardAsksFirst()
     QVERIFY(!QFile::exists(leftPath(QStringLiteral("10-1"))));
     QCOMPARE(QDir(folder()).entryList({QStringLiteral("10-1*")}, QDir::Files | QDir::Hidden),
              QStringList());
+}
+
+void RecoveryToolTest::aDocumentOfPagesComesBackWhole()
+{
+    // Three pages, the second shown and changed; the others never shown, so their text is
+    // still only in the file's bytes when the snapshot is taken.
+    const QString file = m_dir->filePath(QStringLiteral("story.mlt"));
+    writeFile(file, "one\r\n[SPLIT]\r\ntwo\r\n[SPLIT]\r\nthree\r\n");
+    QVERIFY(m_window->files().FileOpen(file));
+    document::Document& doc = m_window->canvas().document();
+    QCOMPARE(doc.pageCount(), 3);
+    doc.setCurrentIndex(1);
+    type(QStringLiteral("x"));
+    std::vector<std::u16string> texts;
+    for (int i = 0; i < doc.pageCount(); ++i) {
+        texts.push_back(doc.pageText(i));
+    }
+    m_tool->snapshotNow();
+    const SnapshotRead read = ownSnapshot();
+    QVERIFY(read.status == SnapshotRead::Status::Ok);
+    QCOMPARE(read.snapshot.pages.size(), size_t(3));
+    QCOMPARE(read.snapshot.current, 1);
+    QVERIFY(read.snapshot.format == Snapshot::Format::Mlt);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        QVERIFY2(read.snapshot.pages[i].text == texts[i], qPrintable(QString::number(i)));
+    }
+
+    // Left behind by an instance that was killed, it comes back as the same three pages.
+    writeFile(leftPath(QStringLiteral("10-1")), fileBytes(m_tool->store()->snapshotPath()));
+    m_dialogs->answer(Dialogs::Answer::No);
+    m_window->files().New();
+    QCOMPARE(doc.pageCount(), 1);
+    QVERIFY(m_tool->restore(QStringLiteral("10-1")));
+    QCOMPARE(doc.pageCount(), 3);
+    QCOMPARE(doc.currentIndex(), 1);
+    QVERIFY(doc.form().format == document::FileForm::Format::Mlt);
+    QCOMPARE(doc.path(), file);
+    QVERIFY(doc.modified());
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY2(doc.pageText(i) == texts[static_cast<size_t>(i)], qPrintable(QString::number(i)));
+    }
+    QVERIFY(m_window->canvas().text() == texts[1]);
+    QCOMPARE(fileBytes(file), QByteArray("one\r\n[SPLIT]\r\ntwo\r\n[SPLIT]\r\nthree\r\n"));
 }
 
 void RecoveryToolTest::nothingToOfferShowsNoWindow()

@@ -21,6 +21,7 @@ Snapshot sample()
     s.form.byteOrderMark = true;
     s.form.spelling = {false, false, false};
     s.lineEnds = Snapshot::LineEnds::Lf;
+    s.format = Snapshot::Format::Ast;
     s.fontFamily = u"ＭＳ Ｐゴシック";
     s.fontPixels = 16;
     s.current = 1;

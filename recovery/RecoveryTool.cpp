@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QWidget>
 
+#include <utility>
+
 #include "document/Document.h"
 #include "host/ToolHost.h"
 #include "platform/Dialogs.h"
@@ -62,56 +64,39 @@ frmRecovery::Row rowOf(const FoundSnapshot& found)
     return row;
 }
 
-document::LineEnds lineEndsOf(Snapshot::LineEnds ends)
+// How the document's names of line ends and formats stand in a snapshot; the first pair is
+// what anything unknown becomes.
+constexpr std::pair<document::LineEnds, Snapshot::LineEnds> kLineEnds[] = {
+    {document::LineEnds::CrLf, Snapshot::LineEnds::CrLf},
+    {document::LineEnds::Lf, Snapshot::LineEnds::Lf},
+    {document::LineEnds::Cr, Snapshot::LineEnds::Cr},
+};
+constexpr std::pair<document::FileForm::Format, Snapshot::Format> kFormats[] = {
+    {document::FileForm::Format::Text, Snapshot::Format::Text},
+    {document::FileForm::Format::Mlt, Snapshot::Format::Mlt},
+    {document::FileForm::Format::Ast, Snapshot::Format::Ast},
+};
+
+template <typename Document, typename Stored, size_t N>
+Stored stored(const std::pair<Document, Stored> (&table)[N], Document value)
 {
-    switch (ends) {
-        case Snapshot::LineEnds::Lf:
-            return document::LineEnds::Lf;
-        case Snapshot::LineEnds::Cr:
-            return document::LineEnds::Cr;
-        case Snapshot::LineEnds::CrLf:
-            break;
+    for (const auto& [d, s] : table) {
+        if (d == value) {
+            return s;
+        }
     }
-    return document::LineEnds::CrLf;
+    return table[0].second;
 }
 
-Snapshot::LineEnds lineEndsOf(document::LineEnds ends)
+template <typename Document, typename Stored, size_t N>
+Document restored(const std::pair<Document, Stored> (&table)[N], Stored value)
 {
-    switch (ends) {
-        case document::LineEnds::Lf:
-            return Snapshot::LineEnds::Lf;
-        case document::LineEnds::Cr:
-            return Snapshot::LineEnds::Cr;
-        case document::LineEnds::CrLf:
-            break;
+    for (const auto& [d, s] : table) {
+        if (s == value) {
+            return d;
+        }
     }
-    return Snapshot::LineEnds::CrLf;
-}
-
-document::FileForm::Format formatOf(Snapshot::Format format)
-{
-    switch (format) {
-        case Snapshot::Format::Mlt:
-            return document::FileForm::Format::Mlt;
-        case Snapshot::Format::Ast:
-            return document::FileForm::Format::Ast;
-        case Snapshot::Format::Text:
-            break;
-    }
-    return document::FileForm::Format::Text;
-}
-
-Snapshot::Format formatOf(document::FileForm::Format format)
-{
-    switch (format) {
-        case document::FileForm::Format::Mlt:
-            return Snapshot::Format::Mlt;
-        case document::FileForm::Format::Ast:
-            return Snapshot::Format::Ast;
-        case document::FileForm::Format::Text:
-            break;
-    }
-    return Snapshot::Format::Text;
+    return table[0].first;
 }
 
 void tell(QWidget* parent, const QString& text)
@@ -210,8 +195,8 @@ RecoveryTool::Taken RecoveryTool::takeSnapshot() const
     snap.timeMs = QDateTime::currentMSecsSinceEpoch();
     snap.path = doc.path().toStdU16String();
     snap.form = doc.form();
-    snap.lineEnds = lineEndsOf(doc.form().lineEnds);
-    snap.format = formatOf(doc.form().format);
+    snap.lineEnds = stored(kLineEnds, doc.form().lineEnds);
+    snap.format = stored(kFormats, doc.form().format);
     const QFont font = m_host.canvas().font();
     snap.fontFamily = font.family().toStdU16String();
     snap.fontPixels = font.pixelSize();
@@ -280,8 +265,8 @@ bool RecoveryTool::restore(const QString& instance)
         }
         document::FileForm form;
         static_cast<grid::CanvasFileForm&>(form) = snap.form;
-        form.lineEnds = lineEndsOf(snap.lineEnds);
-        form.format = formatOf(snap.format);
+        form.lineEnds = restored(kLineEnds, snap.lineEnds);
+        form.format = restored(kFormats, snap.format);
         doc.adopt(std::move(pages), snap.current, QString::fromStdU16String(snap.path), form);
     });
     if (!opened) {

@@ -55,6 +55,11 @@ typed="$(copy_canvas)"
 kill -9 "$E2E_APP_PID"
 wait "$E2E_APP_PID" 2>/dev/null || true
 ls "$REC"/*.snapshot >/dev/null 2>&1 || e2e_fail "the snapshot went with the killed program"
+# A command that opens no window never asks: it ends, and the snapshot waits for an editor.
+(cd "$E2E_APP_DIR" && timeout 20 ./masumemo --check "$E2E_TMP/a.txt" >"$E2E_TMP/check.log" 2>&1) ||
+    [ $? -ne 124 ] || e2e_fail "--check waited on something with a snapshot left behind"
+! xdotool search --onlyvisible --name '^復元$' >/dev/null 2>&1 || e2e_fail "--check offered to restore"
+ls "$REC"/*.snapshot >/dev/null 2>&1 || e2e_fail "--check removed the snapshot"
 
 start_another "$E2E_TMP/a.txt" second
 w="$(e2e_window '^復元$')"

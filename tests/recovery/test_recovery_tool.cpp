@@ -325,9 +325,11 @@ void RecoveryToolTest::discardAsksFirst()
 void RecoveryToolTest::aDocumentOfPagesComesBackWhole()
 {
     // Three pages, the second shown and changed; the others never shown, so their text is
-    // still only in the file's bytes when the snapshot is taken.
+    // still only in the file's bytes when the snapshot is taken. LF line ends, which the file
+    // keeps when it is saved.
     const QString file = m_dir->filePath(QStringLiteral("story.mlt"));
-    writeFile(file, "one\r\n[SPLIT]\r\ntwo\r\n[SPLIT]\r\nthree\r\n");
+    const QByteArray onDisk("one\n[SPLIT]\ntwo\n[SPLIT]\nthree\n");
+    writeFile(file, onDisk);
     QVERIFY(m_window->files().FileOpen(file));
     document::Document& doc = m_window->canvas().document();
     QCOMPARE(doc.pageCount(), 3);
@@ -356,13 +358,14 @@ void RecoveryToolTest::aDocumentOfPagesComesBackWhole()
     QCOMPARE(doc.pageCount(), 3);
     QCOMPARE(doc.currentIndex(), 1);
     QVERIFY(doc.form().format == document::FileForm::Format::Mlt);
+    QVERIFY(doc.form().lineEnds == document::LineEnds::Lf);
     QCOMPARE(doc.path(), file);
     QVERIFY(doc.modified());
     for (int i = 0; i < 3; ++i) {
         QVERIFY2(doc.pageText(i) == texts[static_cast<size_t>(i)], qPrintable(QString::number(i)));
     }
     QVERIFY(m_window->canvas().text() == texts[1]);
-    QCOMPARE(fileBytes(file), QByteArray("one\r\n[SPLIT]\r\ntwo\r\n[SPLIT]\r\nthree\r\n"));
+    QCOMPARE(fileBytes(file), onDisk);
 }
 
 void RecoveryToolTest::nothingToOfferShowsNoWindow()

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+#include "FakeToolHost.h"
 #include "ScriptedDialogs.h"
 #include "ShownTitle.h"
 #include "document/Document.h"
@@ -72,6 +73,7 @@ private slots:
     void restoreAsksAboutUnsavedWorkFirst();
     void discardAsksFirst();
     void aDocumentOfPagesComesBackWhole();
+    void aHostThatCannotOpenKeepsTheSnapshot();
     void nothingToOfferShowsNoWindow();
 
 private:
@@ -283,6 +285,12 @@ void RecoveryToolTest::restoreOpensThePictureAsItWas()
 
     // Undo has nothing older than the restored picture to go back to.
     QVERIFY(!m_window->canvas().history().canUndo());
+
+    // Saving writes the original file, and the work being safe, its snapshot goes.
+    QVERIFY(m_window->files().Save());
+    QCOMPARE(fileBytes(file), QByteArray("(\x81L\xa5\x83\xd6\xa5`)\r\n\r\n"));
+    m_tool->store()->waitForIdle();
+    QVERIFY(!QFile::exists(m_tool->store()->snapshotPath()));
 }
 
 void RecoveryToolTest::restoreAsksAboutUnsavedWorkFirst()
@@ -366,6 +374,19 @@ void RecoveryToolTest::aDocumentOfPagesComesBackWhole()
     }
     QVERIFY(m_window->canvas().text() == texts[1]);
     QCOMPARE(fileBytes(file), onDisk);
+}
+
+void RecoveryToolTest::aHostThatCannotOpenKeepsTheSnapshot()
+{
+    // A canvas without the editor's file commands cannot take a document: nothing is lost.
+    testing::FakeToolHost bare;
+    RecoveryTool tool(bare.host, RecoverySetup{folder(), {}});
+    writeFile(leftPath(QStringLiteral("10-1")),
+              QByteArray::fromStdString(snapshotBytes(leftBehind(QString()))));
+    QVERIFY(!tool.restore(QStringLiteral("10-1")));
+    QVERIFY(QFile::exists(leftPath(QStringLiteral("10-1"))));
+    // Its claim was let go: the snapshot is offered again.
+    QVERIFY(tool.store()->claim(QStringLiteral("10-1")));
 }
 
 void RecoveryToolTest::nothingToOfferShowsNoWindow()

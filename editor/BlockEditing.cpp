@@ -60,15 +60,16 @@ void BlockEditing::stopFloating()
 
 bool BlockEditing::eventFilter(QObject* watched, QEvent* event)
 {
-    if (m_canvas != nullptr && watched == m_canvas && event->type() == QEvent::FontChange &&
-        (m_dots->hasRect() || m_hasRect)) {
-        // Dots or cells: the other font's rectangle means nothing in this one.
-        if (m_dots->isFloating() && !inDots()) {
+    if (m_canvas != nullptr && watched == m_canvas && event->type() == QEvent::FontChange) {
+        // Dots or cells: the other font's rectangle means nothing in this one, and a block
+        // floating in it goes down first.
+        const bool dots = inDots();
+        if (m_floating && m_dots->isFloating() != dots) {
             layDown();
         }
         if (m_dots->isFloating()) {
             m_dots->fontChanged();
-        } else if (inDots() != m_dots->hasRect()) {
+        } else if (dots ? m_hasRect : m_dots->hasRect()) {
             m_dots->clear();
             m_hasRect = false;
         }

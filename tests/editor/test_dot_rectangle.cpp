@@ -404,16 +404,30 @@ private slots:
         QVERIFY(!m_block->dots().isFloating());
     }
 
-    void theProportionalFontGoingAwayLaysTheBlockDown()
+    void changingTheFontLaysAFloatingBlockDown()
     {
+        // A block of cells afloat when the proportional font comes.
+        QFont fixed = m_w->font();
+        fixed.setFamily(platform::kGothic);
+        m_w->setFont(fixed);
+        m_block->select({6, 0}, {8, 0});  // "＞"
+        QTest::keyClick(m_w.get(), Qt::Key_Down, Qt::ControlModifier);
+        QVERIFY(m_block->isFloating());
+        QFont proportional = m_w->font();
+        proportional.setFamily(platform::kPGothic);
+        m_w->setFont(proportional);
+        QVERIFY(!m_block->isFloating());
+        QVERIFY(m_w->controller().text() != picture());
+        m_w->controller().undo();
+        QCOMPARE(m_w->controller().text(), picture());
+
+        // And a block of dots afloat when it goes.
         const std::vector<std::u16string> lines = linesOf(*m_w);
         const int gt = static_cast<int>(lines[0].find(u'\uff1e'));
         const int x = board::dotPosition(lines[0], gt, board::DotRuler().charDots());
         m_block->dots().select({0, x}, {0, x + 12});
         QTest::keyClick(m_w.get(), Qt::Key_Right, Qt::ControlModifier);
         QVERIFY(m_block->isFloating());
-        QFont fixed = m_w->font();
-        fixed.setFamily(platform::kGothic);
         m_w->setFont(fixed);
         QVERIFY(!m_block->isFloating());
         QVERIFY(m_w->controller().text() != picture());

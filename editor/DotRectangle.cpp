@@ -269,6 +269,9 @@ void DotRectangle::cancel()
 
 std::optional<QString> DotRectangle::take(bool cut)
 {
+    if (!m_floating && m_hasRect) {
+        chooseAgain();  // the text may have changed under the rectangle since it was drawn
+    }
     const board::DotBlock& block = m_floating ? m_block : m_chosen;
     if (!m_hasRect || block.empty()) {
         return std::nullopt;

@@ -464,13 +464,20 @@ void frmMain::showDots()
     if (caret > 0 && text[caret - 1] == u'\r') {
         --caret;
     }
+    const QString guide = m_guide != nullptr ? m_guide->guideText() : QString();
+    // A write is shown once: the document's signal and the position display both ask.
+    const DotsShown shown{m_document->revision(), caret, guide};
+    if (shown == m_dotsShown) {
+        return;
+    }
+    m_dotsShown = shown;
     const size_t lf = caret == 0 ? std::u16string::npos : text.rfind(u'\n', caret - 1);
     const size_t start = lf == std::u16string::npos ? 0 : lf + 1;
     const size_t end = std::min(text.find(u'\r', start), text.size());
-    m_panels[3]->setText(dotText(board::DotRuler(),
-                                 std::u16string_view(text).substr(start, end - start),
+    static const board::DotRuler ruler;
+    m_panels[3]->setText(dotText(ruler, std::u16string_view(text).substr(start, end - start),
                                  static_cast<int>(caret - start)) +
-                         (m_guide != nullptr ? m_guide->guideText() : QString()));
+                         guide);
 }
 
 void frmMain::KakuSyuku()

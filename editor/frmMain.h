@@ -258,6 +258,15 @@ private:
     QFrame* m_line3 = nullptr;
     QWidget* m_picMain = nullptr;
     CanvasWidget* m_txtMain = nullptr;
+    /// What panel 4 shows the dots of: the document's revision, the caret, the guide.
+    struct DotsShown
+    {
+        quint64 revision = ~quint64(0);
+        size_t caret = 0;
+        QString guide;
+        friend bool operator==(const DotsShown&, const DotsShown&) = default;
+    };
+    DotsShown m_dotsShown;
     PaletteFrames m_frames;
     PushStepChoice* m_pushStep = nullptr;
     QLabel* m_notice = nullptr;

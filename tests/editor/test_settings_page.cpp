@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "ScriptedDialogs.h"
+#include "editor/BlockEditing.h"
 #include "editor/SettingsPage.h"
 #include "editor/frmMain.h"
 #include "grid/Cp932.h"
@@ -80,6 +81,7 @@ private slots:
     void apply();
     void fontAppliesEvenWhenTheSizeIsRefused();
     void undoReturnsToTheFormerSize();
+    void aNewSizeKeepsTheMoveOfAFloatingBlock();
     void dotsShowWhileTheProportionalFontIsChosen_data();
     void dotsShowWhileTheProportionalFontIsChosen();
     void fontSizeAndPushStepAreRememberedForTheNextStart();
@@ -326,6 +328,28 @@ void SettingsPageTest::undoReturnsToTheFormerSize()
     for (const auto& line : grid::SplitText(w.canvasText())) {
         QCOMPARE(grid::WidthOf(line), 70);
     }
+}
+
+void SettingsPageTest::aNewSizeKeepsTheMoveOfAFloatingBlock()
+{
+    // "ab" lifted in rectangle mode and moved a line down, still floating, when Apply widens
+    // the canvas: the block is laid down first and the wider canvas holds the move.
+    frmMain& w = *m_window;
+    w.setCanvasCaret(0);
+    QTest::keyClicks(w.txtMain(), QStringLiteral("ab"));
+    w.findChild<QAction*>(QStringLiteral("mnuBlock"))->trigger();
+    auto* block = w.findChild<editor::BlockEditing*>();
+    block->select({0, 0}, {2, 0});
+    QTest::keyClick(w.txtMain(), Qt::Key_Down, Qt::ControlModifier);
+    QVERIFY(block->isFloating());
+    m_dialogs->answer(Answer::Yes);
+    w.txtKeta()->setText(QStringLiteral("36"));
+    w.settingsPage().cmdTekiyou_Click();
+    QVERIFY(!block->isFloating());
+    QCOMPARE(w.canvas().keta(), 36);
+    const auto lines = grid::SplitText(w.canvasText());
+    QCOMPARE(lines[0].substr(0, 3), std::u16string(u"  \u3000"));
+    QCOMPARE(lines[1].substr(0, 3), std::u16string(u"ab\u3000"));
 }
 
 void SettingsPageTest::dotsShowWhileTheProportionalFontIsChosen_data()

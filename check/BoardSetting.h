@@ -5,12 +5,19 @@
 
 #include <QObject>
 
+#include "check/BoardCheck.h"
+
 namespace masumemo::check {
 
 /// The setting as the program's settings file holds it (on when never set).
 bool passesUnicode();
 /// Writes it and tells every window that shows it.
 void setPassesUnicode(bool passes);
+
+/// The byte and line limits the posting check was last given, with passesUnicode().
+BoardLimits savedLimits();
+/// Writes the limits (and the Unicode setting) and tells every window that shows them.
+void saveLimits(const BoardLimits& limits);
 
 /// Announces changes of the setting within the program.
 class BoardSetting : public QObject
@@ -21,6 +28,7 @@ public:
 
 signals:
     void passesUnicodeChanged(bool passes);
+    void limitsChanged();
 
 private:
     BoardSetting() = default;

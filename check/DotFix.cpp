@@ -4,9 +4,11 @@
 #include <cstdlib>
 
 #include "board/BlankComposer.h"
+#include "check/BoardFix.h"
 #include "board/BoardBlanks.h"
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
+#include "grid/References.h"
 
 namespace masumemo::check {
 
@@ -118,6 +120,13 @@ std::vector<LineShift> dotShifts(std::u16string_view text, bool unicodeSpaces)
         ++number;
     }
     return shifts;
+}
+
+std::u16string postingCopy(std::u16string_view text, bool proportional, bool unicodeSpaces)
+{
+    const std::u16string fixed =
+        proportional ? fixForBoardInDots(text, unicodeSpaces) : fixForBoard(text);
+    return grid::lineEndsAs(grid::withReferences(fixed), u"\n");
 }
 
 }  // namespace masumemo::check

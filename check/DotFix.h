@@ -31,6 +31,11 @@ DotLine fixLineInDots(std::u16string_view line, bool unicodeSpaces);
 /// would come out wider than its cells can hold stays as it was.
 std::u16string fixForBoardInDots(std::u16string_view text, bool unicodeSpaces);
 
+/// What "整えてｺﾋﾟｰ" puts on the clipboard: the text fixed for the board (in dots when the
+/// canvas shows the proportional font, cell-exact otherwise), characters code page 932 lacks as
+/// their references, lines ended by LF.
+std::u16string postingCopy(std::u16string_view text, bool proportional, bool unicodeSpaces);
+
 /// A line that fixForBoardInDots moves: where the author has to mend it by hand.
 struct LineShift
 {

@@ -29,9 +29,6 @@ namespace masumemo::check {
 
 namespace {
 
-const QString kMaxBytesKey = QStringLiteral("BoardCheck/MaxBytes");
-const QString kMaxLinesKey = QStringLiteral("BoardCheck/MaxLines");
-
 QSpinBox* limitBox(QWidget* parent, const QString& name, int value)
 {
     auto* box = new QSpinBox(parent);
@@ -80,11 +77,7 @@ frmCheck::frmCheck(QWidget* owner, CheckedCanvas& canvas)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("投稿チェック"));
 
-    const auto settings = platform::openProgramSettings();
-    const BoardLimits limits{
-        platform::readInt(*settings, kMaxBytesKey, kDefaultMaxBytes, 1, kLargestLimit),
-        platform::readInt(*settings, kMaxLinesKey, kDefaultMaxLines, 1, kLargestLimit),
-        passesUnicode()};
+    const BoardLimits limits = savedLimits();
 
     m_list = new ProblemList(this);
     m_lvwProblems = new QTreeView(this);
@@ -188,10 +181,7 @@ void frmCheck::onLimitsChanged()
 {
     const BoardLimits limits{m_spnMaxBytes->value(), m_spnMaxLines->value(),
                              m_chkUnicode->isChecked()};
-    const auto settings = platform::openProgramSettings();
-    settings->setValue(kMaxBytesKey, limits.maxBytes);
-    settings->setValue(kMaxLinesKey, limits.maxLines);
-    setPassesUnicode(limits.passesUnicode);
+    saveLimits(limits);
     if (canvasAlive()) {
         m_check.setLimits(limits, m_canvas.canvasText());
         showProblems();
@@ -250,10 +240,8 @@ void frmCheck::copyMended()
     if (!canvasAlive()) {
         return;
     }
-    // As the board stores it: characters code page 932 lacks as their references.
-    const std::u16string fixed = grid::withReferences(fixedText());
-    QGuiApplication::clipboard()->setText(
-        QString::fromStdU16String(grid::lineEndsAs(fixed, u"\n")));
+    QGuiApplication::clipboard()->setText(QString::fromStdU16String(postingCopy(
+        m_canvas.canvasText(), m_canvas.proportionalFont(), m_check.limits().passesUnicode)));
 }
 
 }  // namespace masumemo::check

@@ -112,6 +112,9 @@ CanvasWidget::CanvasWidget(QWidget* parent, document::Document* picture)
     m_unicodeWidths = new UnicodeCharacterWidths(document(), font());
     m_unicodeWidths->setParent(this);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CanvasWidget::followCaret);
+    // Another page of the document is shown in the same canvas.
+    connect(&m_controller.document(), &document::Document::currentChanged, this,
+            [this] { m_controller.showPage(); });
 }
 
 CanvasWidget::~CanvasWidget()

@@ -1,6 +1,8 @@
 #include "EditorHost.h"
 
 #include <QAction>
+#include <QDockWidget>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -59,6 +61,35 @@ QAction* EditorHost::addAction(const host::MenuPlace& place, const QString& name
     return action;
 }
 
+void EditorHost::addMenu(const QString& name, const QString& title, const QString& before)
+{
+    if (m_menuBar == nullptr) {
+        return;
+    }
+    auto* menu = new QMenu(title, m_menuBar);
+    menu->setObjectName(name);
+    QMenu* next = before.isEmpty() ? nullptr : m_menuBar->findChild<QMenu*>(before);
+    m_menuBar->insertMenu(next ? next->menuAction() : nullptr, menu);
+}
+
+QWidget* EditorHost::addPanel(QWidget* panel, const QString& title)
+{
+    auto* main = qobject_cast<QMainWindow*>(&m_window);
+    if (main == nullptr) {
+        // A bare window (tests): the panel is its child, shown where it is put.
+        panel->setParent(&m_window);
+        panel->hide();
+        return panel;
+    }
+    auto* dock = new QDockWidget(title, main);
+    dock->setObjectName(panel->objectName() + QStringLiteral("Panel"));
+    dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    dock->setWidget(panel);
+    main->addDockWidget(Qt::LeftDockWidgetArea, dock);
+    dock->hide();
+    return dock;
+}
+
 void EditorHost::requestWindow(const QString& name)
 {
     if (m_windowRequest) {
@@ -90,6 +121,11 @@ void EditorHost::applyAsOneStep(const Rewrite& build)
 void EditorHost::layOver(std::u16string_view text)
 {
     m_canvas.controller().pasteText(text);
+}
+
+bool EditorHost::openFile(const QString& path)
+{
+    return m_openFile ? m_openFile(path) : false;
 }
 
 bool EditorHost::openAsNew(std::u16string_view text)

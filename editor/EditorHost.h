@@ -31,6 +31,7 @@ public:
     void setOpenText(std::function<bool(std::u16string_view)> open) { m_openText = std::move(open); }
     using OpenDocument = std::function<bool(const std::function<void(document::Document&)>&)>;
     void setOpenDocument(OpenDocument open) { m_openDocument = std::move(open); }
+    void setOpenFile(std::function<bool(const QString&)> open) { m_openFile = std::move(open); }
     void setWindowRequest(std::function<void(const QString&)> request)
     {
         m_windowRequest = std::move(request);
@@ -46,6 +47,8 @@ public:
     QAction* addAction(const host::MenuPlace& place, const QString& name, const QString& caption,
                        const QKeySequence& keys = {}) override;
     void requestWindow(const QString& name) override;
+    void addMenu(const QString& name, const QString& title, const QString& before = {}) override;
+    QWidget* addPanel(QWidget* panel, const QString& title) override;
 
     // host::ToolCanvas
     std::u16string selectionOrCanvas() const override;
@@ -54,6 +57,7 @@ public:
     void layOver(std::u16string_view text) override;
     bool openAsNew(std::u16string_view text) override;
     bool openDocument(const std::function<void(document::Document&)>& fill) override;
+    bool openFile(const QString& path) override;
     Selection selection() const override;
     std::optional<host::CellRect> selectedCells() const override;
     void notice(const QString& text) override;
@@ -66,6 +70,7 @@ private:
     QMenuBar* m_menuBar = nullptr;
     std::function<bool(std::u16string_view)> m_openText;
     OpenDocument m_openDocument;
+    std::function<bool(const QString&)> m_openFile;
     std::function<void(const QString&)> m_windowRequest;
     std::function<void(const QString&)> m_notice;
 };

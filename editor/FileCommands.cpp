@@ -1,7 +1,10 @@
 #include "FileCommands.h"
 
+#include <QStringList>
 #include <QWidget>
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "document/CanvasFiles.h"
 #include "document/Document.h"
@@ -19,10 +22,59 @@ const QString kUntitled = QStringLiteral("住所不定[*] - Masumemo");
 const QString kTitleSuffix = QStringLiteral("[*] - Masumemo");
 const QString kFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt");
 const QString kUtf8Filter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ UTF-8(*.txt)|*.txt");
+const QString kOpenFilter =
+    QStringLiteral("AAファイル (*.mlt *.ast *.txt)|*.mlt *.ast *.txt|") + kFilter;
+const QString kMltFilter = QStringLiteral("MLTﾌｧｲﾙ(*.mlt)|*.mlt");
+const QString kAstFilter = QStringLiteral("ASTﾌｧｲﾙ(*.ast)|*.ast");
 const QString kSuffix = QStringLiteral("txt");
 const QString kOpenTitle = QStringLiteral("ファイルを開く");
 const QString kSaveTitle = QStringLiteral("名前を付けて保存");
 const QString kSaveQuestion = QStringLiteral("内容が変更されています。　保存しますか？");
+const QString kOnePageQuestion = QStringLiteral(
+    "テキストファイルには現在のﾍﾟｰｼﾞだけが保存されます。\n現在のﾍﾟｰｼﾞだけを保存しますか？");
+
+using Format = document::FileForm::Format;
+
+/// A choice of the Save As dialog.
+struct SaveChoice
+{
+    QString filter;
+    Format format;
+    bool utf8;
+};
+
+/// The choices Save As offers: the file's own format and encoding first; files of pages are
+/// written in their own encoding whatever their format.
+std::vector<SaveChoice> saveChoices(const document::FileForm& form)
+{
+    const bool utf8 = form.encoding == grid::TextEncoding::Utf8;
+    const SaveChoice text{utf8 ? kUtf8Filter : kFilter, Format::Text, utf8};
+    const SaveChoice otherText{utf8 ? kFilter : kUtf8Filter, Format::Text, !utf8};
+    const SaveChoice mlt{kMltFilter, Format::Mlt, utf8};
+    const SaveChoice ast{kAstFilter, Format::Ast, utf8};
+    switch (form.format) {
+    case Format::Mlt: return {mlt, ast, text, otherText};
+    case Format::Ast: return {ast, mlt, text, otherText};
+    case Format::Text: break;
+    }
+    return {text, otherText, mlt, ast};
+}
+
+/// The format a name asks for by its extension, if it names one.
+std::optional<Format> formatOfPath(const QString& path)
+{
+    const QString lower = path.toLower();
+    if (lower.endsWith(QLatin1String(".mlt"))) {
+        return Format::Mlt;
+    }
+    if (lower.endsWith(QLatin1String(".ast"))) {
+        return Format::Ast;
+    }
+    if (lower.endsWith(QLatin1String(".txt"))) {
+        return Format::Text;
+    }
+    return std::nullopt;
+}
 
 void tell(QWidget* parent, const QString& text, Dialogs::Icon icon)
 {
@@ -85,7 +137,7 @@ void FileCommands::Open()
         return;
     }
     const QString path =
-        Dialogs::instance().openFileName(&m_window, {kOpenTitle, kFilter, m_lastName});
+        Dialogs::instance().openFileName(&m_window, {kOpenTitle, kOpenFilter, m_lastName});
     if (path.isEmpty()) {
         return;
     }
@@ -100,27 +152,37 @@ bool FileCommands::Save()
 
 bool FileCommands::SaveAs()
 {
-    // Both encodings are offered, the file's own first.
     const document::FileForm& current = m_canvas.document().form();
-    const bool utf8 = current.encoding == grid::TextEncoding::Utf8;
-    const QString filters = utf8 ? kUtf8Filter + '|' + kFilter : kFilter + '|' + kUtf8Filter;
+    const std::vector<SaveChoice> choices = saveChoices(current);
+    QStringList filters;
+    for (const SaveChoice& choice : choices) {
+        filters << choice.filter;
+    }
     // The file being edited, wherever it came from (the command line, the recent files, a
     // hand-over), is where a new name is most likely wanted.
     const QString editing = m_canvas.document().path();
     const QString offered = editing.isEmpty() ? m_lastName : editing;
     int chosen = 0;
+    const QString suffix = current.format == Format::Mlt   ? QStringLiteral("mlt")
+                           : current.format == Format::Ast ? QStringLiteral("ast")
+                                                           : kSuffix;
     const QString path = Dialogs::instance().saveFileName(
-        &m_window, {kSaveTitle, filters, offered, kSuffix, &chosen});
+        &m_window, {kSaveTitle, filters.join(QLatin1Char('|')), offered, suffix, &chosen});
     if (path.isEmpty()) {
         return false;
     }
     m_lastName = path;
+    const SaveChoice& choice = choices[static_cast<size_t>(std::clamp<int>(
+        chosen, 0, static_cast<int>(choices.size()) - 1))];
     // The file's own encoding keeps its byte order mark; the other is written without one.
     document::FileForm form = current;
-    if (const bool toUtf8 = (chosen == 1) != utf8; toUtf8 != utf8) {
-        form.encoding = toUtf8 ? grid::TextEncoding::Utf8 : grid::TextEncoding::Cp932;
+    const bool utf8 = current.encoding == grid::TextEncoding::Utf8;
+    if (choice.utf8 != utf8) {
+        form.encoding = choice.utf8 ? grid::TextEncoding::Utf8 : grid::TextEncoding::Cp932;
         form.byteOrderMark = false;
     }
+    // The type is the extension's when the name has one of the three.
+    form.format = formatOfPath(path).value_or(choice.format);
     // The document names the file only once it holds the picture; a failed write leaves the name
     // the title shows, so a later Save goes where the user expects.
     return writeTo(path, form);
@@ -133,6 +195,11 @@ bool FileCommands::FileSave()
 
 bool FileCommands::writeTo(const QString& path, const document::FileForm& form)
 {
+    if (form.format == Format::Text && m_canvas.document().pageCount() > 1 &&
+        Dialogs::instance().message(&m_window, kOnePageQuestion, Dialogs::Buttons::YesNo,
+                                    Dialogs::Icon::Question) != Dialogs::Answer::Yes) {
+        return false;
+    }
     QString reason;
     if (!m_canvas.document().save(path, form, &reason)) {
         tell(&m_window,

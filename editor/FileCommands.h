@@ -41,8 +41,10 @@ public:
     void Open();
     /// Save to CurrentFile, or Save As without one. True when the file was written.
     bool Save();
-    /// True when a name was chosen and the file written. Both encodings are offered, the
-    /// file's own first.
+    /// True when a name was chosen and the file written. Text in both encodings, MLT and AST
+    /// are offered, the file's own format and encoding first; a name ending in .txt, .mlt or
+    /// .ast is written in that format. A document of several pages written as text asks first
+    /// whether to write only the page shown (as Save of such a document does).
     bool SaveAs();
 
     /// Reads the file into the canvas fitted to the grid. On success the document belongs to

@@ -21,6 +21,7 @@
 
 #include "check/CheckTool.h"
 #include "dots/DotGuideTool.h"
+#include "pages/PagesTool.h"
 #include "shapes/ShapesTool.h"
 #include "editor/BlockEditing.h"
 #include "platform/CanvasPreferences.h"
@@ -218,6 +219,8 @@ void frmMain::createTools()
     m_host->setNotice([this](const QString& said) { m_notice->setText(said); });
     m_host->setOpenText([this](std::u16string_view text) { return m_files->OpenText(text); });
     m_host->setOpenDocument([this](const auto& fill) { return m_files->OpenDocument(fill); });
+    m_host->setOpenFile(
+        [this](const QString& path) { return m_files->saveQuestion() && m_files->FileOpen(path); });
     m_host->setWindowRequest([this](const QString& name) {
         if (name == QLatin1String(library::kPartsWindow)) {
             emit libraryRequested();
@@ -236,6 +239,7 @@ void frmMain::createTools()
         new library::LibraryTool(*m_host, this),
     };
     m_tools.push_back(new shapes::ShapesTool(*m_host, this));
+    m_tools.push_back(new pages::PagesTool(*m_host, this));
     m_guide = new dots::DotGuideTool(*m_host, this);
     connect(m_guide, &dots::DotGuideTool::guideChanged, this, &frmMain::DataShow);
     m_tools.push_back(m_guide);

@@ -16,6 +16,9 @@
 // changes given up at the save question (New, Open, a file handed over), leave the document
 // not modified (modifiedChanged(false)); closing the window destroys its tools, so a tool's
 // destructor is where a normal end is seen (a killed program never runs it).
+//
+// A tool that needs a menu of its own or a panel beside the canvas (the pages) asks for them
+// with addMenu and addPanel; both do nothing in a host without a menu bar or room for panels.
 
 #include <QFont>
 #include <QKeySequence>
@@ -70,6 +73,14 @@ public:
         (void)fill;
         return false;
     }
+    /// Opens the file at path as File > Open does (a file of pages as its pages), after the
+    /// usual question about unsaved changes. False when the question was cancelled or the file
+    /// could not be opened (the user was told why).
+    virtual bool openFile(const QString& path)
+    {
+        (void)path;
+        return false;
+    }
     /// The selection as it stands: its lower end (the caret when nothing is selected, as an
     /// offset, a line break counting two) and its length.
     struct Selection
@@ -120,6 +131,19 @@ public:
     /// A window kept once by the program and not by the editor (the parts window "library")
     /// is wanted.
     virtual void requestWindow(const QString& name) = 0;
+    /// A menu named name captioned title in the menu bar, before the menu named before (at the
+    /// end when empty), for addAction to place entries in.
+    virtual void addMenu(const QString& name, const QString& title, const QString& before = {})
+    {
+        (void)name, (void)title, (void)before;
+    }
+    /// Puts panel beside the canvas under title, hidden. Answers the widget to show and hide
+    /// (the panel or a frame around it); nullptr when the window has no room for panels.
+    virtual QWidget* addPanel(QWidget* panel, const QString& title)
+    {
+        (void)panel, (void)title;
+        return nullptr;
+    }
 
 protected:
     ~ToolHost() = default;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 
+#include "document/Document.h"
 #include "host/ToolHost.h"
 
 namespace masumemo::library {
@@ -10,14 +11,23 @@ namespace {
 class HostCanvas final : public PartsCanvas
 {
 public:
-    explicit HostCanvas(host::ToolCanvas& canvas) : m_canvas(canvas) {}
+    explicit HostCanvas(host::ToolHost& host) : m_host(host), m_canvas(host.canvas()) {}
 
     std::u16string selectionOrCanvas() const override { return m_canvas.selectionOrCanvas(); }
     void layOver(std::u16string_view text) override { m_canvas.layOver(text); }
     bool openAsNew(std::u16string_view text) override { return m_canvas.openAsNew(text); }
     QFont canvasFont() const override { return m_canvas.font(); }
+    bool openFile(const QString& path, int page) override
+    {
+        if (!m_canvas.openFile(path)) {
+            return false;
+        }
+        m_host.document().setCurrentIndex(page);
+        return true;
+    }
 
 private:
+    host::ToolHost& m_host;
     host::ToolCanvas& m_canvas;
 };
 
@@ -33,7 +43,7 @@ LibraryTool::LibraryTool(host::ToolHost& host, QObject* parent) : QObject(parent
 
 std::unique_ptr<PartsCanvas> partsCanvas(host::ToolHost& host)
 {
-    return std::make_unique<HostCanvas>(host.canvas());
+    return std::make_unique<HostCanvas>(host);
 }
 
 }  // namespace masumemo::library

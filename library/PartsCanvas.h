@@ -3,6 +3,7 @@
 // one over the tool host; the window never sees the editor itself.
 
 #include <QFont>
+#include <QString>
 
 #include <string>
 #include <string_view>
@@ -21,6 +22,9 @@ public:
     /// Opens text as a new canvas, fitted as an opened file is, after the usual question about
     /// unsaved changes. False when the question was cancelled or the text cannot be a canvas.
     virtual bool openAsNew(std::u16string_view text) = 0;
+    /// Opens the file at path as the editor's File > Open does, after the same question, and
+    /// shows its page page (from 0) when it is a file of pages. False when nothing was opened.
+    virtual bool openFile(const QString& path, int page) = 0;
     /// The font the canvas is shown in.
     virtual QFont canvasFont() const = 0;
 };

@@ -488,6 +488,12 @@ void frmLibrary::copyPart()
 
 void frmLibrary::openPartAsNew()
 {
+    // A part of an MLT or AST file opens that file as its pages, this part's shown.
+    const PartRef ref = currentPart();
+    if (ref.file >= 0 && m_index.file(ref.file).format != PartsFormat::Txt) {
+        m_canvas->openFile(m_index.file(ref.file).path, ref.part);
+        return;
+    }
     if (const auto text = chosenText()) {
         // As a file holds it, every line ended: a last empty line is a line of the canvas.
         m_canvas->openAsNew(text->empty() ? *text : *text + u"\r\n");

@@ -128,7 +128,15 @@ private slots:
                               "mnuDotAlign", "mnuDotRightEdges"}));
         QCOMPARE(menu("mnuView").mid(4), (QStringList{"mnuUnderlayBar", "mnuUnderlayOpen",
                                                        "mnuUnderlayShow", "mnuUnderlayClose",
-                                                       "mnuUnderlayAdjust"}));
+                                                       "mnuUnderlayAdjust", "mnuViewPages"}));
+        // The pages' own menu stands before the tools.
+        const QList<QAction*> bar = window.menuBar()->actions();
+        const auto at = [&](const char* name) {
+            return std::find_if(bar.begin(), bar.end(), [&](QAction* a) {
+                       return a->menu() && a->menu()->objectName() == QLatin1String(name);
+                   }) - bar.begin();
+        };
+        QCOMPARE(at("mnuPage") + 1, at("mnuTool"));
         QCOMPARE(&window.toolHost().document(), &window.document());
     }
 

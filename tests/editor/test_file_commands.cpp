@@ -178,7 +178,8 @@ void FileCommandsTest::opensAnyTextFileOntoTheGrid()
     QCOMPARE(m_dialogs->messages().size(), size_t(1));  // the changed-mark question
     QCOMPARE(m_dialogs->fileAsks().size(), size_t(1));
     QCOMPARE(m_dialogs->fileAsks()[0].request.title, QStringLiteral("ファイルを開く"));
-    QCOMPARE(m_dialogs->fileAsks()[0].request.filter, QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt"));
+    QCOMPARE(m_dialogs->fileAsks()[0].request.filter,
+             QStringLiteral("AAファイル (*.mlt *.ast *.txt)|*.mlt *.ast *.txt|ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt"));
 
     QCOMPARE(linesOf(canvasText()), canvas);
     QCOMPARE(m_window->canvas().keta(), keta);
@@ -509,7 +510,8 @@ void FileCommandsTest::utf8FilesOpenAsUtf8AndSaveBackAsUtf8()
     m_dialogs->choose(path(QStringLiteral("sjis.txt")), 1);
     QVERIFY(m_window->files().SaveAs());
     QCOMPARE(m_dialogs->fileAsks().back().request.filter,
-             QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ UTF-8(*.txt)|*.txt|ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt"));
+             QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ UTF-8(*.txt)|*.txt|ﾃｷｽﾄﾌｧｲﾙ(*.txt)|*.txt|"
+                            "MLTﾌｧｲﾙ(*.mlt)|*.mlt|ASTﾌｧｲﾙ(*.ast)|*.ast"));
     QCOMPARE(read(QStringLiteral("sjis.txt")), cp932(u"煙草&#x2009;|\r\nかお\r\n"_s));
     QCOMPARE(m_window->statusPanel(5)->text(), QStringLiteral("Shift_JIS"));
     m_window->mnuFileNew_Click();

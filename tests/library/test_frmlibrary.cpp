@@ -275,12 +275,17 @@ void LibraryWindowTest::copiesAndOpensAsNew()
     m_dialogs->answer(platform::Dialogs::Answer::No);
     QTest::mouseClick(command("cmdOpen"), Qt::LeftButton);
     QCOMPARE(m_dialogs->messages().size(), 2u);
+    // The file opens as its pages, the chosen part's page shown on the canvas of the largest.
     // "☺" has no code page 932 form: the canvas keeps it, one unit wide.
-    QCOMPARE(linesOf(m_editor->canvas().text()), QStringList{QStringLiteral("☺x")});
-    QCOMPARE(m_editor->canvas().keta(), 1);
-    QCOMPARE(m_editor->canvas().gyou(), 1);
+    QCOMPARE(m_editor->document().pageCount(), 3);
+    QCOMPARE(m_editor->document().currentIndex(), 2);
+    QCOMPARE(linesOf(m_editor->canvas().text()),
+             (QStringList{QStringLiteral("☺x　"), QStringLiteral("　　")}));
+    QCOMPARE(m_editor->canvas().keta(), 2);
+    QCOMPARE(m_editor->canvas().gyou(), 2);
     QVERIFY(!m_editor->canvas().modified());
-    QCOMPARE(testing::shownTitle(*m_editor), QStringLiteral("住所不定 - Masumemo"));
+    QCOMPARE(testing::shownTitle(*m_editor),
+             m_collection + QStringLiteral("/faces.mlt - Masumemo"));
 }
 
 void LibraryWindowTest::addsTheCanvasToFiles()

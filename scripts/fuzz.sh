@@ -10,7 +10,7 @@ build="${MASUMEMO_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 seconds="${1:-60}"
 shift || true
 all=(fuzz_canvas_file fuzz_settings fuzz_list_file fuzz_grid_ops fuzz_parts_file fuzz_posting_check
-     fuzz_composer fuzz_command_line fuzz_references)
+     fuzz_composer fuzz_command_line fuzz_references fuzz_pages)
 fuzzers=("${@:-${all[@]}}")
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -31,7 +31,7 @@ run_fuzzer() {
             -artifact_prefix="$findings/" -print_final_stats=1 "${dirs[@]}" >"$build/$f.log" 2>&1; then
         touch "$build/$f.finding"
         { echo "FINDING in $f:"
-          grep -E "ERROR|SUMMARY|^canvas file|^kaomoji|^operation|^parts file|^posting check|^composer|^command line|^references|Test unit written" \
+          grep -E "ERROR|SUMMARY|^canvas file|^kaomoji|^operation|^parts file|^posting check|^composer|^command line|^references|^pages|Test unit written" \
               "$build/$f.log" || tail -n 30 "$build/$f.log"; } >&2
     else
         echo "== $f for ${seconds}s: $(grep -E "^stat::number_of_executed_units" "$build/$f.log")"

@@ -12,6 +12,7 @@
 #include "tests/fuzz/CommandLineCheck.h"
 #include "tests/fuzz/HeadlessRunCheck.h"
 #include "tests/fuzz/DotMovesCheck.h"
+#include "tests/fuzz/PagesCheck.h"
 #include "tests/fuzz/PartsFileCheck.h"
 #include "tests/fuzz/PostingCheck.h"
 #include "tests/fuzz/ReferencesCheck.h"
@@ -52,6 +53,12 @@ TEST(FuzzRegressions, SettingsAndDictionaryFiles)
     EXPECT_GT(replay("settings", fuzzcheck::checkSettings), 0);
     EXPECT_GT(replay("settings", fuzzcheck::checkDictionaryFile), 0);
     EXPECT_GT(replay("canvas_file", fuzzcheck::checkDictionaryFile), 0);
+}
+
+TEST(FuzzRegressions, Pages)
+{
+    EXPECT_GT(replay("pages", fuzzcheck::checkPages), 0);
+    EXPECT_GT(replay("parts_file", fuzzcheck::checkPages), 0);
 }
 
 TEST(FuzzRegressions, PartsFiles)

@@ -48,25 +48,35 @@ int runCheckCommand(const QStringList& files, const BoardLimits& limits,
             anyUnread = true;
             continue;
         }
-        const BoardReport report = BoardCheck(checked.text, limits);
-        for (const Problem& p : report.problems) {
-            QString message = problemText(p.kind);
-            if (p.kind == ProblemKind::TooManyBytes) {
-                message += QStringLiteral("（%1 / %2）").arg(report.bytes).arg(limits.maxBytes);
-            } else if (p.kind == ProblemKind::TooManyLines) {
-                message += QStringLiteral("（%1 / %2）").arg(report.lines).arg(limits.maxLines);
+        const auto checkPost = [&](std::u16string_view text, int firstLine, const QString& page) {
+            const BoardReport report = BoardCheck(text, limits);
+            for (const Problem& p : report.problems) {
+                QString message = page + problemText(p.kind);
+                if (p.kind == ProblemKind::TooManyBytes) {
+                    message += QStringLiteral("（%1 / %2）").arg(report.bytes).arg(limits.maxBytes);
+                } else if (p.kind == ProblemKind::TooManyLines) {
+                    message += QStringLiteral("（%1 / %2）").arg(report.lines).arg(limits.maxLines);
+                }
+                out << file << ':' << firstLine + p.line - 1 << ':' << p.column + 1
+                    << QStringLiteral(": ") << message << '\n';
             }
-            out << file << ':' << p.line << ':' << p.column + 1 << QStringLiteral(": ") << message
-                << '\n';
+            anyProblem = anyProblem || !report.problems.empty();
+            out << file << QStringLiteral(": ") << page
+                << QStringLiteral("バイト数 %1 / %2、行数 %3 / %4、問題 %5")
+                       .arg(report.bytes)
+                       .arg(limits.maxBytes)
+                       .arg(report.lines)
+                       .arg(limits.maxLines)
+                       .arg(report.problems.size())
+                << Qt::endl;
+        };
+        if (checked.pages.empty()) {
+            checkPost(checked.text, 1, QString());
         }
-        anyProblem = anyProblem || !report.problems.empty();
-        out << file << QStringLiteral(": バイト数 %1 / %2、行数 %3 / %4、問題 %5")
-                           .arg(report.bytes)
-                           .arg(limits.maxBytes)
-                           .arg(report.lines)
-                           .arg(limits.maxLines)
-                           .arg(report.problems.size())
-            << Qt::endl;
+        for (size_t i = 0; i < checked.pages.size(); ++i) {
+            checkPost(checked.pages[i].text, checked.pages[i].firstLine,
+                      QStringLiteral("ﾍﾟｰｼﾞ %1: ").arg(i + 1));
+        }
     }
     return anyUnread ? 2 : anyProblem ? 1 : 0;
 }

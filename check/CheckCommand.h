@@ -8,10 +8,18 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "check/BoardCheck.h"
 
 namespace masumemo::check {
+
+/// One page of a file of pages, checked as a post of its own.
+struct CheckedPage
+{
+    std::u16string text;  ///< lines joined by CR LF
+    int firstLine = 1;    ///< the line of the file its first line stands on
+};
 
 /// A file read as the editor opens it, or why it could not be.
 struct CheckedFile
@@ -19,6 +27,9 @@ struct CheckedFile
     bool ok = false;
     QString error;
     std::u16string text;  ///< lines joined by CR LF
+    /// For an MLT or AST file, its pages: each checked on its own, its problems reported at
+    /// the lines of the file and named "ﾍﾟｰｼﾞ N: ", with a summary line per page.
+    std::vector<CheckedPage> pages;
 };
 
 using CheckFileReader = std::function<CheckedFile(const QString& path)>;

@@ -110,6 +110,9 @@ public:
     /// Shows page i: the change is announced first, the page is read when never shown, and
     /// currentChanged and changed tell the canvas and the listeners. Out of range: nothing.
     void setCurrentIndex(int i);
+    /// For each page, the line of the opened file (from 1) its first line stands on, as the
+    /// file's line breaks count (CR LF, CR, LF); 0 for a page the file did not have.
+    std::vector<int> pageFileLines() const;
     /// True when the document is a file of pages (MLT or AST), not a single picture.
     bool hasPages() const { return m_form.format != FileForm::Format::Text; }
 

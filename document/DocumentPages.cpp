@@ -303,6 +303,37 @@ bool Document::savePages(const QString& path, const FileForm& form, QString* err
     return true;
 }
 
+std::vector<int> Document::pageFileLines() const
+{
+    std::vector<int> lines(m_pages.size(), 0);
+    if (!m_source) {
+        return lines;
+    }
+    // The line each page of the file starts on, counted in one pass.
+    const std::string& bytes = m_source->bytes;
+    const std::vector<library::PageSpan>& spans = m_source->layout.pages;
+    std::vector<int> lineOfSource(spans.size(), 1);
+    size_t at = 0;
+    int line = 1;
+    for (size_t k = 0; k < spans.size(); ++k) {
+        const size_t start = spans[k].bodyStart;
+        for (; at < start; ++at) {
+            if (bytes[at] == '\n' ||
+                (bytes[at] == '\r' && (at + 1 >= bytes.size() || bytes[at + 1] != '\n'))) {
+                ++line;
+            }
+        }
+        lineOfSource[k] = line;
+    }
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        const int source = m_pages[i].source;
+        if (source >= 0 && static_cast<size_t>(source) < spans.size()) {
+            lines[i] = lineOfSource[static_cast<size_t>(source)];
+        }
+    }
+    return lines;
+}
+
 void Document::setCurrentIndex(int i)
 {
     if (i < 0 || i >= pageCount() || i == m_current) {

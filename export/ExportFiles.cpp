@@ -29,6 +29,34 @@ QByteArray exportBytes(std::u16string_view canvas, const ExportOptions& options)
     return htmlPage(picture, style);
 }
 
+QByteArray exportHtmlPages(const std::vector<std::u16string>& pages, const QStringList& headings,
+                           const ExportOptions& options)
+{
+    std::vector<HtmlSection> sections;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        sections.push_back({static_cast<qsizetype>(i) < headings.size()
+                                ? headings[static_cast<qsizetype>(i)]
+                                : QString(),
+                            layOutPicture(pages[i])});
+    }
+    const Geometry geometry = pictureGeometry(options.font);
+    HtmlStyle style =
+        htmlStyleFor(options.font, static_cast<int>(std::lround(geometry.lineHeight)));
+    style.title = options.title;
+    return htmlPage(sections, style);
+}
+
+QString pageTarget(const QString& target, int page, int count)
+{
+    const QFileInfo name(target);
+    const int digits = QString::number(count).size();
+    const QString numbered = name.completeBaseName() + QLatin1Char('-') +
+                             QStringLiteral("%1").arg(page + 1, digits, 10, QLatin1Char('0'));
+    const QString suffix = name.suffix().isEmpty() ? QString() : QLatin1Char('.') + name.suffix();
+    const qsizetype slash = target.lastIndexOf(QLatin1Char('/'));
+    return (slash < 0 ? QString() : target.left(slash + 1)) + numbered + suffix;
+}
+
 QString resolvedPath(const QString& path)
 {
     QString existing = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
@@ -148,16 +176,30 @@ int exportFiles(const QStringList& files, const QString& output, const ExportOpt
         if (each.title.isEmpty()) {
             each.title = QFileInfo(input).fileName();
         }
-        const QByteArray bytes = exportBytes(canvas.text, each);
-        if (bytes.isEmpty()) {
-            fail(QStringLiteral("画像を作れませんでした（大きすぎます）。"));
-            continue;
+        // A file of several pages: one image per page, or one HTML page holding them all.
+        std::vector<std::pair<QString, QByteArray>> written;
+        if (canvas.pages.size() > 1 && options.format == Format::Png) {
+            const int count = static_cast<int>(canvas.pages.size());
+            for (int p = 0; p < count; ++p) {
+                written.emplace_back(pageTarget(target, p, count),
+                                     exportBytes(canvas.pages[static_cast<size_t>(p)], each));
+            }
+        } else if (canvas.pages.size() > 1) {
+            written.emplace_back(target, exportHtmlPages(canvas.pages, canvas.headings, each));
+        } else {
+            written.emplace_back(target, exportBytes(canvas.text, each));
         }
-        const platform::FileProblem problem = platform::writeWholeFile(
-            target, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
-        if (problem != platform::FileProblem::None) {
-            fail(QStringLiteral("%1 に書き込めません。%2")
-                     .arg(target, platform::problemText(problem)));
+        for (const auto& [path, bytes] : written) {
+            if (bytes.isEmpty()) {
+                fail(QStringLiteral("画像を作れませんでした（大きすぎます）。"));
+                continue;
+            }
+            const platform::FileProblem problem = platform::writeWholeFile(
+                path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+            if (problem != platform::FileProblem::None) {
+                fail(QStringLiteral("%1 に書き込めません。%2")
+                         .arg(path, platform::problemText(problem)));
+            }
         }
     }
     return status;

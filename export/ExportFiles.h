@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace masumemo::exporting {
 
@@ -24,6 +25,9 @@ struct ExportOptions
 
 /// The file bytes of a canvas exported as options say.
 QByteArray exportBytes(std::u16string_view canvas, const ExportOptions& options);
+/// An HTML page of several pictures, each under its heading.
+QByteArray exportHtmlPages(const std::vector<std::u16string>& pages, const QStringList& headings,
+                           const ExportOptions& options);
 
 /// A canvas file read for export.
 struct CanvasText
@@ -31,7 +35,16 @@ struct CanvasText
     bool ok = false;
     QString error;
     std::u16string text;
+    /// A file of several pages: each page's text and its heading (its name, or its number).
+    /// PNG writes one image per page, NAME-1.png and on, the numbers as wide as the count's;
+    /// HTML one page with every page under its heading.
+    std::vector<std::u16string> pages;
+    QStringList headings;
 };
+
+/// The target of page (from 0) of count pages exported to target: "-" and the page number
+/// before the extension, zero-padded to the digits of count ("a.png" page 0 of 12: "a-01.png").
+QString pageTarget(const QString& target, int page, int count);
 using CanvasReader = std::function<CanvasText(const QString& path)>;
 
 /// Where each input goes, and why an input is not exported.

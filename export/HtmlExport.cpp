@@ -23,16 +23,24 @@ HtmlStyle htmlStyleFor(const QFont& font, int lineHeight)
     return style;
 }
 
-QByteArray htmlPage(const Picture& picture, const HtmlStyle& style)
+namespace {
+
+/// The picture in <pre>. The parser drops one newline right after <pre>; writing one keeps a
+/// blank first line.
+QString preOf(const Picture& picture)
 {
-    QString body;
+    QString pre = QStringLiteral("<pre>\n");
     for (const PictureLine& line : picture.lines) {
-        body += escapeHtml(QString::fromStdU16String(line.text));
-        body += QLatin1Char('\n');
+        pre += escapeHtml(QString::fromStdU16String(line.text));
+        pre += QLatin1Char('\n');
     }
+    return pre + QStringLiteral("</pre>\n");
+}
+
+QByteArray htmlDocument(const QString& body, const HtmlStyle& style)
+{
     const QString title =
         escapeHtml(style.title.isEmpty() ? QStringLiteral("Masumemo") : style.title);
-    // The parser drops one newline right after <pre>; writing one keeps a blank first line.
     const QString page =
         QStringLiteral(
             "<!DOCTYPE html>\n"
@@ -47,12 +55,29 @@ QByteArray htmlPage(const Picture& picture, const HtmlStyle& style)
             "</style>\n"
             "</head>\n"
             "<body>\n"
-            "<pre>\n%5</pre>\n"
+            "%5"
             "</body>\n"
             "</html>\n")
             .arg(title, style.fontList, QString::number(style.fontPixels),
                  QString::number(style.lineHeightPixels), body);
     return page.toUtf8();
+}
+
+}  // namespace
+
+QByteArray htmlPage(const Picture& picture, const HtmlStyle& style)
+{
+    return htmlDocument(preOf(picture), style);
+}
+
+QByteArray htmlPage(const std::vector<HtmlSection>& sections, const HtmlStyle& style)
+{
+    QString body;
+    for (const HtmlSection& section : sections) {
+        body += QStringLiteral("<h2>%1</h2>\n").arg(escapeHtml(section.heading));
+        body += preOf(section.picture);
+    }
+    return htmlDocument(body, style);
 }
 
 }  // namespace masumemo::exporting

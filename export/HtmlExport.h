@@ -38,4 +38,13 @@ QString escapeHtml(const QString& text);
 /// The whole page, UTF-8 encoded.
 QByteArray htmlPage(const Picture& picture, const HtmlStyle& style);
 
+/// One picture of a page of several, under its heading.
+struct HtmlSection
+{
+    QString heading;
+    Picture picture;
+};
+/// A page of several pictures, each under its heading, UTF-8 encoded.
+QByteArray htmlPage(const std::vector<HtmlSection>& sections, const HtmlStyle& style);
+
 }  // namespace masumemo::exporting

@@ -2,6 +2,7 @@
 
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "check/CheckCommand.h"
@@ -33,7 +34,15 @@ int runExport(const CommandLine& command)
     const auto read = [](const QString& path) {
         document::Document picture;
         const document::OpenReport file = picture.open(path);
-        return exporting::CanvasText{file.ok, file.error, picture.page().text};
+        exporting::CanvasText canvas{file.ok, file.error, picture.page().text, {}, {}};
+        if (file.ok && picture.pageCount() > 1) {
+            for (int i = 0; i < picture.pageCount(); ++i) {
+                canvas.pages.push_back(picture.pageText(i));
+                const QString name = QString::fromStdU16String(picture.pageAt(i).name);
+                canvas.headings << (name.isEmpty() ? QStringLiteral("ﾍﾟｰｼﾞ %1").arg(i + 1) : name);
+            }
+        }
+        return canvas;
     };
     return exporting::exportFiles(command.files, command.output, options, read, printError);
 }
@@ -48,7 +57,15 @@ int runHeadless(const CommandLine& command)
         const auto read = [](const QString& path) {
             document::Document picture;
             const document::OpenReport file = picture.open(path);
-            return check::CheckedFile{file.ok, file.error, picture.page().text};
+            check::CheckedFile checked{file.ok, file.error, picture.page().text, {}};
+            if (file.ok && picture.hasPages()) {
+                const std::vector<int> lines = picture.pageFileLines();
+                for (int i = 0; i < picture.pageCount(); ++i) {
+                    checked.pages.push_back(
+                        {picture.pageText(i), std::max(1, lines[static_cast<size_t>(i)])});
+                }
+            }
+            return checked;
         };
         const check::BoardLimits limits{command.maxBytes, command.maxLines,
                                         command.passesUnicode};

@@ -50,3 +50,25 @@ TEST(CheckCommand, EveryReportLineStartsWithTheEscapedName)
     EXPECT_EQ(out.count(u'\n'), 3);
     EXPECT_EQ(err, QStringLiteral("m\\nz: ない\n"));
 }
+
+TEST(CheckCommand, PagesAreCheckedEachOnItsOwnAtTheLinesOfTheFile)
+{
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const auto read = [](const QString&) {
+        masumemo::check::CheckedFile file{true, {}, u"", {}};
+        file.pages = {{u"ok", 1}, {u"a\r\n c", 3}};
+        return file;
+    };
+    const int status = masumemo::check::runCheckCommand({QStringLiteral("s.mlt")}, {}, read,
+                                                        outStream, errStream);
+    EXPECT_EQ(status, 1);
+    const QStringList lines = out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("s.mlt: ﾍﾟｰｼﾞ 1: バイト数 2 /"))) << lines[0].toStdString();
+    // The second page's second line is the fourth line of the file.
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("s.mlt:4:1: ﾍﾟｰｼﾞ 2: "))) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("s.mlt: ﾍﾟｰｼﾞ 2: "))) << lines[2].toStdString();
+}

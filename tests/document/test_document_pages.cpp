@@ -337,6 +337,15 @@ TEST_F(DocumentPages, ReplacedPagesAreShown)
     EXPECT_EQ(document.pageCount(), 1);
 }
 
+TEST_F(DocumentPages, EachPageKnowsItsFirstLineInTheFile)
+{
+    Document document;
+    ASSERT_TRUE(document.open(file("lines.ast", "pre\r\n[AA][a]\r\n1\r\r\n[AA][b]\n2")).ok);
+    EXPECT_EQ(document.pageFileLines(), (std::vector<int>{3, 6}));
+    document.addPage();
+    EXPECT_EQ(document.pageFileLines(), (std::vector<int>{3, 6, 0}));
+}
+
 TEST_F(DocumentPages, CorpusCollectionsRoundTrip)
 {
     if (const char* reason = masumemo::testing::corpusSkipReason()) {

@@ -82,6 +82,28 @@ e2e_expect_eq "image past the limit: status" "$status" 1
 grep -q "^$pictures/large.txt: " "$E2E_TMP/err.log" || e2e_fail "image past the limit: not said"
 [ ! -e "$E2E_TMP/large.png" ] || e2e_fail "image past the limit: written anyway"
 
+# A file of pages: one image per page, numbered as wide as the count; one HTML page holding
+# every page under its number; the check names the page and the line of the file.
+for i in $(seq 12); do
+    [ "$i" -gt 1 ] && printf '[SPLIT]\r\n'
+    printf 'p%s\r\n' "$i"
+done >"$pictures/story.mlt"
+mkdir -p "$E2E_TMP/story"
+run --export png --output "$E2E_TMP/story/story.png" "$pictures/story.mlt"
+e2e_expect_eq "pages as images: status" "$status" 0
+e2e_expect_eq "pages as images: names" "$(ls "$E2E_TMP/story" | head -2 | tr '\n' ' ')" \
+    "story-01.png story-02.png "
+e2e_expect_eq "pages as images: count" "$(ls "$E2E_TMP/story" | wc -l)" 12
+run --export html --output "$E2E_TMP/story.html" "$pictures/story.mlt"
+e2e_expect_eq "pages as HTML: status" "$status" 0
+e2e_expect_eq "pages as HTML: pictures" "$(grep -c '<pre>' "$E2E_TMP/story.html")" 12
+grep -q 'ﾍﾟｰｼﾞ 12' "$E2E_TMP/story.html" || e2e_fail "pages as HTML: no heading of page 12"
+printf 'a\r\n[SPLIT]\r\nb\r\n c\r\n' >"$pictures/check.mlt"
+run --check "$pictures/check.mlt"
+e2e_expect_eq "pages checked: status" "$status" 1
+grep -q "^$pictures/check.mlt:4:1: ﾍﾟｰｼﾞ 2: " "$E2E_TMP/out.log" ||
+    e2e_fail "pages checked: $(cat "$E2E_TMP/out.log")"
+
 run --version
 e2e_expect_eq "version" "$(cat "$E2E_TMP/out.log")" \
     "masumemo $(sed -n 's/^project(Masumemo VERSION \([0-9.]*\).*/\1/p' "$E2E_DIR/../../CMakeLists.txt")"

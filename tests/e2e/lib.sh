@@ -10,6 +10,8 @@ E2E_PIDS=()
 E2E_TIMEOUT="${E2E_TIMEOUT:-20}"
 export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# Recovery snapshots of this run's own: a picture left by another run must not be offered here.
+export XDG_STATE_HOME="$E2E_TMP/state"
 unset WAYLAND_DISPLAY
 
 e2e_cleanup() {

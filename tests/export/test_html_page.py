@@ -63,4 +63,22 @@ with tempfile.TemporaryDirectory() as tmp:
                        "letter-spacing"):
             if needle not in style:
                 sys.exit(f"{name}: style lacks {needle}")
+
+    # A file of pages: one page holding every page under its heading, each <pre> its picture.
+    story = os.path.join(tmp, "story.ast")
+    with open(story, "wb") as f:
+        f.write("[AA][<一>]\r\na & b\r\n[AA][]\r\n</pre>\r\n".encode("cp932"))
+    page = os.path.join(tmp, "story.html")
+    run = subprocess.run([program, "--export", "html", "--output", page, story],
+                         env=env, capture_output=True, text=True, timeout=60)
+    if run.returncode != 0:
+        sys.exit(f"export of pages failed ({run.returncode}): {run.stderr}")
+    with open(page, "rb") as f:
+        doc = parser.parse(f.read(), transport_encoding="utf-8")
+    headings = [h.text for h in doc.findall(".//h2")]
+    if headings != ["<一>", "ﾍﾟｰｼﾞ 2"]:
+        sys.exit(f"story: headings {headings!r}")
+    pres = [(pre.text or "").rstrip("\n") for pre in doc.findall(".//pre")]
+    if pres != ["a & b", "</pre>"]:
+        sys.exit(f"story: pictures {pres!r}")
 print("PASS html pages")

@@ -90,6 +90,7 @@ private slots:
     void pageNamesFontsOfTheCanvasFontsWidths();
     void imagesStayWithinTheLimit();
     void manyFilesExportIntoAFolder();
+    void aFileOfPagesExportsEveryPage();
     void failuresAreReportedAndTheRestGoOn();
     void noOutputIsEverAnInput_data();
     void noOutputIsEverAnInput();
@@ -426,6 +427,58 @@ void PictureExportTest::manyFilesExportIntoAFolder()
     QVERIFY(readAll(dir.filePath("page.html")).contains("<title>x.txt</title>"));
     QCOMPARE(exportFiles({"/a/z.txt"}, out, options, read, report), 0);
     QVERIFY(QFile::exists(out + "/z.html"));
+}
+
+void PictureExportTest::aFileOfPagesExportsEveryPage()
+{
+    const struct
+    {
+        const char* target;
+        int page;
+        int count;
+        const char* numbered;
+    } names[] = {
+        {"out/a.png", 0, 3, "out/a-1.png"},
+        {"out/a.png", 11, 12, "out/a-12.png"},
+        {"a.png", 6, 999, "a-007.png"},
+        {"a.png", 6, 1000, "a-0007.png"},
+        {"/x/b.c/no suffix", 0, 10, "/x/b.c/no suffix-01"},
+    };
+    for (const auto& row : names) {
+        QCOMPARE(pageTarget(QString::fromUtf8(row.target), row.page, row.count),
+                 QString::fromUtf8(row.numbered));
+    }
+
+    QTemporaryDir dir;
+    std::vector<std::u16string> pages;
+    QStringList headings;
+    for (int i = 1; i <= 12; ++i) {
+        pages.push_back(std::u16string(static_cast<size_t>(i), u'x'));
+        headings << (i == 2 ? QStringLiteral("<二>") : QStringLiteral("ﾍﾟｰｼﾞ %1").arg(i));
+    }
+    const CanvasReader read = [&](const QString&) {
+        return CanvasText{true, {}, pages[0], pages, headings};
+    };
+    QStringList reports;
+    const auto report = [&](const QString& line) { reports << line; };
+    ExportOptions options{Format::Png, canvasFont(), 1, {}};
+    QCOMPARE(exportFiles({"/a/story.mlt"}, dir.filePath("story.png"), options, read, report), 0);
+    QStringList expected;
+    for (int i = 1; i <= 12; ++i) {
+        expected << QStringLiteral("story-%1.png").arg(i, 2, 10, QLatin1Char('0'));
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), expected);
+    // Each image is its own page: the twelfth is the widest.
+    QVERIFY(QImage(dir.filePath("story-12.png")).width() >
+            QImage(dir.filePath("story-01.png")).width());
+
+    options.format = Format::Html;
+    QCOMPARE(exportFiles({"/a/story.mlt"}, dir.filePath("story.html"), options, read, report), 0);
+    const QByteArray html = readAll(dir.filePath("story.html"));
+    QCOMPARE(html.count("<pre>"), 12);
+    QVERIFY(html.contains("<h2>&lt;二&gt;</h2>"));
+    QVERIFY(html.indexOf("ﾍﾟｰｼﾞ 1<") < html.indexOf("ﾍﾟｰｼﾞ 12<"));
+    QCOMPARE(reports, QStringList{});
 }
 
 void PictureExportTest::failuresAreReportedAndTheRestGoOn()

@@ -279,17 +279,24 @@ DotLaid relayBlock(const std::vector<std::u16string>& lines, const DotBlock& blo
     int first = canvasLines;
     int last = -1;
     for (int k = 0; k < count; ++k) {
-        const DotChoice& c = block.choices[static_cast<size_t>(k)];
-        if (c.empty()) {
+        const size_t i = static_cast<size_t>(k);
+        // A turned block may land text on a line it lifted nothing from, and the other way.
+        const bool lifts = !block.choices[i].empty();
+        const bool lands = !block.text[i].empty();
+        if (lifts) {
+            first = std::min(first, block.line + k);
+            last = std::max(last, block.line + k);
+        }
+        if (!lands) {
             continue;
         }
         const int to = block.line + k + downLines;
-        if (to < 0 || to >= canvasLines || c.x + rightDots < 0) {
+        if (to < 0 || to >= canvasLines || block.landingX(i) + rightDots < 0) {
             out.fits = false;
             return out;
         }
-        first = std::min({first, block.line + k, to});
-        last = std::max({last, block.line + k, to});
+        first = std::min(first, to);
+        last = std::max(last, to);
     }
     if (last < 0) {
         return out;
@@ -303,9 +310,9 @@ DotLaid relayBlock(const std::vector<std::u16string>& lines, const DotBlock& blo
             lifted = block.choices[static_cast<size_t>(k)];
         }
         std::optional<Landing> landing;
-        if (move && j >= 0 && j < count && !block.choices[static_cast<size_t>(j)].empty()) {
+        if (move && j >= 0 && j < count && !block.text[static_cast<size_t>(j)].empty()) {
             landing = Landing{block.text[static_cast<size_t>(j)],
-                              block.choices[static_cast<size_t>(j)].x + rightDots,
+                              block.landingX(static_cast<size_t>(j)) + rightDots,
                               move->transparent};
         }
         const std::u16string& line = lines[static_cast<size_t>(i)];

@@ -98,9 +98,14 @@ struct DotBlock
     int line = 0;
     std::vector<DotChoice> choices;
     std::vector<std::u16string> text;  ///< each line's chosen characters
+    /// Where each line's text is laid before any move, when the block was turned after it was
+    /// chosen (its text then is no longer what the choices lift); empty: at the choices' x.
+    std::vector<int> at;
 
     /// True when no line has a character chosen.
     bool empty() const;
+    /// The dot where line k's text is laid before any move.
+    int landingX(size_t k) const { return k < at.size() ? at[k] : choices[k].x; }
 };
 
 /// The rectangle's characters; lines past the canvas are left out.

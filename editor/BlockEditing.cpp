@@ -50,6 +50,14 @@ BlockEditing::BlockEditing(CanvasWidget& canvas, QObject* parent)
     // laid down, so its change does not make the move vanish.
     connect(&m_canvas->controller().document(), &document::Document::aboutToChange, this,
             &BlockEditing::layDown);
+    // A command that rewrote the text under a rectangle of dots (a mirror) changes what it
+    // chooses, and so its shading.
+    connect(&m_canvas->controller().document(), &document::Document::changed, this, [this] {
+        if (m_canvas != nullptr && !m_floating && m_dots->hasRect()) {
+            m_dots->chooseAgain();
+            repaint();
+        }
+    });
 }
 
 void BlockEditing::stopFloating()
@@ -206,6 +214,44 @@ std::optional<host::CellRect> BlockEditing::selectedCells() const
         return std::nullopt;
     }
     return host::CellRect{r.line, r.column, r.lines, r.width};
+}
+
+std::optional<host::DotArea> BlockEditing::selectedDots() const
+{
+    if (!inDots() || !m_dots->hasRect() || m_dots->rect().empty()) {
+        return std::nullopt;
+    }
+    const board::DotRect r = m_dots->rect();
+    return host::DotArea{r.line, r.lines, r.x0, r.x1};
+}
+
+bool BlockEditing::turnFloatingDots(const host::DotTurn& turn)
+{
+    if (m_canvas == nullptr || !m_floating || !m_dots->isFloating()) {
+        return false;
+    }
+    const board::DotBlock& b = m_dots->block();
+    std::vector<host::DotLine> lines;
+    for (size_t k = 0; k < b.text.size(); ++k) {
+        lines.push_back({b.text[k], b.landingX(k)});
+    }
+    std::optional<std::vector<host::DotLine>> turned = turn(lines);
+    if (!turned || turned->size() != lines.size()) {
+        return false;
+    }
+    std::vector<std::u16string> texts;
+    std::vector<int> at;
+    for (host::DotLine& line : *turned) {
+        texts.push_back(std::move(line.text));
+        at.push_back(line.x);
+    }
+    const QRect before = m_dots->floatingArea();
+    if (!m_dots->turnFloating(std::move(texts), std::move(at))) {
+        return false;
+    }
+    m_canvas->updateLayers(before.united(m_dots->floatingArea()));
+    notice(m_dots->deviationText(false));
+    return true;
 }
 
 QPoint BlockEditing::caretCell() const

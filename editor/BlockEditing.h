@@ -87,6 +87,11 @@ public:
     bool selectAll() override;
     /// The rectangle; a floating block's place while it floats.
     std::optional<host::CellRect> selectedCells() const override;
+    /// The rectangle of dots (while a block of dots floats, the one it was lifted from).
+    std::optional<host::DotArea> selectedDots() const override;
+    /// Turns the floating block of dots where it floats; the status bar then says what laying
+    /// it down there would do.
+    bool turnFloatingDots(const host::DotTurn& turn) override;
     void canvasClosed() override { m_canvas = nullptr; }
 
 signals:

@@ -331,6 +331,18 @@ std::optional<host::CellRect> CanvasWidget::layerCells() const
     return layer != nullptr ? layer->selectedCells() : std::nullopt;
 }
 
+std::optional<host::DotArea> CanvasWidget::layerDots() const
+{
+    const host::CanvasLayer* layer = capturingLayer();
+    return layer != nullptr ? layer->selectedDots() : std::nullopt;
+}
+
+bool CanvasWidget::layerTurnDots(const host::DotTurn& turn)
+{
+    host::CanvasLayer* layer = capturingLayer();
+    return layer != nullptr && layer->turnFloatingDots(turn);
+}
+
 bool CanvasWidget::layerSelectAll()
 {
     host::CanvasLayer* layer = capturingLayer();

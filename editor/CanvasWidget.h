@@ -53,6 +53,10 @@ public:
     bool layerSelectAll();
     /// The cells the capturing layer has selected its own way (rectangle mode), if any.
     std::optional<host::CellRect> layerCells() const;
+    /// The rectangle of dots the capturing layer has selected (rectangle mode), if any.
+    std::optional<host::DotArea> layerDots() const;
+    /// A floating block of dots of the capturing layer turned; false when there is none.
+    bool layerTurnDots(const host::DotTurn& turn);
     /// Where the caret is drawn, in viewport pixels: cursorRect(), except between a character
     /// and the half-width voiced mark after it, where the text layout cannot put a caret.
     QRect shownCaretRect() const;

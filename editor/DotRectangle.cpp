@@ -122,7 +122,7 @@ bool DotRectangle::holds(QPoint pixel) const
 {
     if (m_floating) {
         const int dx = floatingShift();
-        for (size_t k = 0; k < m_sourceRects.size(); ++k) {
+        for (size_t k = 0; k < m_shownRects.size(); ++k) {
             if (floatingLine(k, dx).contains(pixel)) {
                 return true;
             }
@@ -250,6 +250,7 @@ bool DotRectangle::layDown()
     m_before.clear();
     m_runs.clear();
     m_sourceRects.clear();
+    m_shownRects.clear();
     return written;
 }
 
@@ -263,8 +264,28 @@ void DotRectangle::cancel()
     m_before.clear();
     m_runs.clear();
     m_sourceRects.clear();
+    m_shownRects.clear();
     m_laid = {};
     select(m_anchor, m_corner);
+}
+
+bool DotRectangle::turnFloating(std::vector<std::u16string> texts, std::vector<int> at)
+{
+    if (!m_floating || texts.size() != m_block.choices.size() || at.size() != texts.size()) {
+        return false;
+    }
+    board::DotBlock turned = m_block;
+    turned.text = std::move(texts);
+    turned.at = std::move(at);
+    board::DotLaid laid = board::layBlock(m_lines, turned, m_down, m_right, m_transparent,
+                                          m_dots, m_canvas.controller().unicodeSpaces());
+    if (!laid.fits) {
+        return false;
+    }
+    m_block = std::move(turned);
+    m_laid = std::move(laid);
+    shapeRuns();
+    return true;
 }
 
 std::optional<QString> DotRectangle::take(bool cut)
@@ -300,6 +321,7 @@ std::optional<QString> DotRectangle::take(bool cut)
         m_before.clear();
         m_runs.clear();
         m_sourceRects.clear();
+        m_shownRects.clear();
         select(m_anchor, m_corner);
     }
     return text;
@@ -318,15 +340,35 @@ void DotRectangle::shapeRuns()
     // characters stand and their visible runs are worked out once, not at each move's paint.
     m_runs.assign(m_block.choices.size(), {});
     m_sourceRects.assign(m_block.choices.size(), {});
+    m_shownRects.assign(m_block.choices.size(), {});
+    // A turned block's text is not in the canvas: its pieces are placed by their dots.
+    const bool turned = !m_block.at.empty();
+    const double ppd = pixelsPerDot();
+    const auto dotsOf = [this](std::u16string_view s) {
+        int w = 0;
+        for (char16_t c : s) {
+            w += m_dots(c);
+        }
+        return w;
+    };
     for (size_t k = 0; k < m_block.choices.size(); ++k) {
         const board::DotChoice& c = m_block.choices[k];
-        if (c.empty()) {
+        const int line = m_block.line + static_cast<int>(k);
+        if (!c.empty()) {
+            m_sourceRects[k] = charRect(line, c.start, c.end - c.start);
+        }
+        const std::u16string& text = m_block.text[k];
+        if (text.empty()) {
             continue;
         }
-        const int line = m_block.line + static_cast<int>(k);
-        const QRect source = charRect(line, c.start, c.end - c.start);
-        m_sourceRects[k] = source;
-        const std::u16string& text = m_block.text[k];
+        const QRect row = charRect(line, 0, 0);
+        const auto place = [&](int fromDot, int dots) {
+            return QRect(static_cast<int>(std::lround(fromDot * ppd)), row.top(),
+                         static_cast<int>(std::lround(dots * ppd)), row.height());
+        };
+        const QRect shown =
+            turned ? place(m_block.landingX(k), dotsOf(text)) : m_sourceRects[k];
+        m_shownRects[k] = shown;
         for (size_t i = 0; i < text.size();) {
             const bool blank = board::isBoardBlank(text[i]);
             size_t end = i;
@@ -334,12 +376,16 @@ void DotRectangle::shapeRuns()
                 ++end;
             }
             if (!blank) {
-                const QRect box = charRect(line, c.start + static_cast<int>(i),
-                                           static_cast<int>(end - i));
-                QStaticText shaped(QString::fromStdU16String(text.substr(i, end - i)));
+                const std::u16string_view piece = std::u16string_view(text).substr(i, end - i);
+                const QRect box =
+                    turned ? place(m_block.landingX(k) + dotsOf(text.substr(0, i)),
+                                   dotsOf(piece))
+                           : charRect(line, c.start + static_cast<int>(i),
+                                      static_cast<int>(end - i));
+                QStaticText shaped(QString::fromStdU16String(std::u16string(piece)));
                 shaped.setTextFormat(Qt::PlainText);
                 shaped.setPerformanceHint(QStaticText::AggressiveCaching);
-                m_runs[k].push_back({box.translated(-source.topLeft()), std::move(shaped)});
+                m_runs[k].push_back({box.translated(-shown.topLeft()), std::move(shaped)});
             }
             i = end;
         }
@@ -353,10 +399,10 @@ int DotRectangle::floatingShift() const
 
 QRect DotRectangle::floatingLine(size_t k, int dx) const
 {
-    if (m_sourceRects[k].isNull()) {
+    if (m_shownRects[k].isNull()) {
         return {};
     }
-    QRect r = m_sourceRects[k].translated(dx, 0);
+    QRect r = m_shownRects[k].translated(dx, 0);
     r.moveTop(charRect(m_block.line + static_cast<int>(k) + m_down, 0, 0).top());
     return r;
 }
@@ -368,7 +414,7 @@ QRect DotRectangle::floatingArea()
     }
     const int dx = floatingShift();
     QRect all;
-    for (size_t k = 0; k < m_sourceRects.size(); ++k) {
+    for (size_t k = 0; k < m_shownRects.size(); ++k) {
         all = all.united(floatingLine(k, dx));
     }
     return all.adjusted(-1, -1, 1, 1);  // the dashed outline's pixels too
@@ -412,7 +458,7 @@ void DotRectangle::paint(QPainter& painter)
     painter.setFont(m_canvas.font());
     painter.setPen(m_canvas.palette().color(QPalette::Text));
     QRect outline;
-    for (size_t k = 0; k < m_sourceRects.size(); ++k) {
+    for (size_t k = 0; k < m_shownRects.size(); ++k) {
         const QRect at = floatingLine(k, dx);
         if (at.isNull()) {
             continue;

@@ -41,6 +41,8 @@ public:
     board::DotRect rect() const;
     void select(Corner anchor, Corner corner);
     void clear();
+    /// The chosen characters of each line of the rectangle, worked out again from the text.
+    void chooseAgain();
     /// Every line, every dot.
     void selectAll();
     /// Shift with an arrow: the moving corner to the next character boundary on any of the
@@ -67,6 +69,12 @@ public:
     bool layDown();
     /// Puts the block back: nothing written, the rectangle where it was.
     void cancel();
+    /// The floating block (meaningful while isFloating()).
+    const board::DotBlock& block() const { return m_block; }
+    /// The floating block turned where it floats: each line's new text and the dot, before the
+    /// move, where it starts. False, nothing changed, when nothing floats, the lines are not the
+    /// block's or the turned block would not fit there.
+    bool turnFloating(std::vector<std::u16string> texts, std::vector<int> at);
     /// What laying it down here does to the dots: empty when every character lands on its dot,
     /// else how many lines miss and by how much. laid: said after laying down.
     QString deviationText(bool laid) const;
@@ -85,8 +93,6 @@ public:
 
 private:
     std::vector<std::u16string> canvasLines() const;
-    /// The chosen characters of each line of the rectangle, worked out again from the text.
-    void chooseAgain();
     /// The pixels of characters [first, first + count) of line, in layer coordinates.
     QRect charRect(int line, int first, int count) const;
     /// Canvas pixels per board dot at the canvas's font.
@@ -124,6 +130,7 @@ private:
     };
     std::vector<std::vector<Run>> m_runs;
     std::vector<QRect> m_sourceRects;  ///< each line's lifted characters where they stand
+    std::vector<QRect> m_shownRects;   ///< each line's text as drawn before any move
 };
 
 }  // namespace masumemo::editor

@@ -148,6 +148,16 @@ std::optional<host::CellRect> EditorHost::selectedCells() const
     return m_canvas.layerCells();
 }
 
+std::optional<host::DotArea> EditorHost::selectedDots() const
+{
+    return m_canvas.layerDots();
+}
+
+bool EditorHost::turnFloatingDots(const host::DotTurn& turn)
+{
+    return m_canvas.layerTurnDots(turn);
+}
+
 void EditorHost::notice(const QString& text)
 {
     if (m_notice) {

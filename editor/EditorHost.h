@@ -60,6 +60,8 @@ public:
     bool openFile(const QString& path) override;
     Selection selection() const override;
     std::optional<host::CellRect> selectedCells() const override;
+    std::optional<host::DotArea> selectedDots() const override;
+    bool turnFloatingDots(const host::DotTurn& turn) override;
     void notice(const QString& text) override;
     QFont font() const override;
     QWidget* widget() const override;

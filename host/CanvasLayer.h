@@ -11,7 +11,10 @@
 #include <QSize>
 #include <Qt>
 
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QPainter;
 
@@ -25,6 +28,28 @@ struct CellRect
     int lines = 0;
     int width = 0;
 };
+
+/// A rectangle of the canvas in the proportional font's dots: lines [line, line + lines) from
+/// 0, on each the characters whose middles lie in dots [x0, x1) from the line start.
+struct DotArea
+{
+    int line = 0;
+    int lines = 0;
+    int x0 = 0;
+    int x1 = 0;
+};
+
+/// A line of a floating block of dots: its characters and the dot where the first is laid.
+struct DotLine
+{
+    std::u16string text;
+    int x = 0;
+};
+
+/// Gives a floating block of dots' lines back turned (as many, in the same frame of dots), or
+/// nothing when they cannot be turned.
+using DotTurn =
+    std::function<std::optional<std::vector<DotLine>>(const std::vector<DotLine>& lines)>;
 
 class CanvasLayer
 {
@@ -59,6 +84,11 @@ public:
     virtual bool selectAll() { return false; }
     /// While capturing: the cells the layer has selected its own way (a rectangle), if any.
     virtual std::optional<CellRect> selectedCells() const { return std::nullopt; }
+    /// While capturing: the rectangle of dots the layer has selected, if any.
+    virtual std::optional<DotArea> selectedDots() const { return std::nullopt; }
+    /// While a block of dots floats: the block turned by turn, still floating where it is.
+    /// False when no such block floats or it was not turned.
+    virtual bool turnFloatingDots(const DotTurn& /*turn*/) { return false; }
 
     /// The canvas is being destroyed while the layer is still on it: the layer's owner must
     /// not call the canvas again (not even to remove the layer).

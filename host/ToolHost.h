@@ -92,6 +92,17 @@ public:
     /// In rectangle mode, the rectangle chosen: what the selection is then. Inside a rewrite a
     /// floating block has been laid down and its place is the rectangle.
     virtual std::optional<CellRect> selectedCells() const = 0;
+    /// In rectangle mode in the proportional font, the rectangle of dots chosen: what the
+    /// selection is then (inside a rewrite a floating block has been laid down within it).
+    virtual std::optional<DotArea> selectedDots() const { return std::nullopt; }
+    /// While a block of dots floats in rectangle mode: the block turned by turn and left
+    /// floating where it is, nothing written. False when no block of dots floats or turn gave
+    /// nothing back.
+    virtual bool turnFloatingDots(const DotTurn& turn)
+    {
+        (void)turn;
+        return false;
+    }
     /// A short word in the status bar on what a command did, shown until the next key.
     virtual void notice(const QString& text) = 0;
     /// The font the canvas is shown in.

@@ -92,6 +92,12 @@ char32_t MirrorTable::mirror(char32_t c) const
     return it == m_pairs.end() ? c : it->second;
 }
 
+std::u16string MirrorTable::imageOf(std::u16string_view character) const
+{
+    const std::vector<char32_t> chars = characters(character);
+    return chars.size() == 1 ? toUtf16(mirror(chars.front())) : std::u16string(character);
+}
+
 std::u16string_view builtInLeftRightPairs()
 {
     // The mirrored pairs of Unicode that code page 932 holds, then the shapes text art turns

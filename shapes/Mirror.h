@@ -25,6 +25,8 @@ public:
 
     /// The image of c, or c itself.
     char32_t mirror(char32_t c) const;
+    /// The image of one character written in UTF-16 (a surrogate pair is one).
+    std::u16string imageOf(std::u16string_view character) const;
     /// Every character with its image, each pair once in each direction.
     const std::map<char32_t, char32_t>& pairs() const { return m_pairs; }
 

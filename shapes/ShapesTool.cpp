@@ -113,6 +113,11 @@ ShapesTool::Target ShapesTool::target() const
     t.start = sel.start;
     t.length = sel.length;
     t.cells = m_host.canvas().selectedCells();
+    t.dots = m_host.canvas().selectedDots();
+    if (t.dots) {
+        t.first = t.dots->line;
+        t.last = t.dots->line + t.dots->lines - 1;
+    }
     if (t.cells) {
         t.first = t.cells->line;
         t.last = t.cells->line + t.cells->lines - 1;
@@ -134,7 +139,7 @@ void ShapesTool::rewrite(const std::function<Made(Target&)>& make)
         return after;
     });
     // A rectangle stays chosen by itself; a text selection is put back.
-    if (changed && !t.cells) {
+    if (changed && !t.cells && !t.dots) {
         m_host.canvas().select(t.start, t.length);
     }
     // After the write, whose refresh of the status bar would take the word away.
@@ -156,11 +161,79 @@ ShapesTool::Made ShapesTool::mirrorCellsOf(const Target& t, bool upsideDown) con
     return {grid::SplitText(*turned), {}};
 }
 
+namespace {
+
+/// How far characters landed from their dots, for the status bar; empty when none missed.
+QString offText(int characters, int largest)
+{
+    return characters > 0
+               ? QStringLiteral("%1 文字が %2 ﾄﾞｯﾄまでずれました").arg(characters).arg(largest)
+               : QString();
+}
+
+}  // namespace
+
+ShapesTool::Made ShapesTool::mirrorDotsOf(const Target& t, bool upsideDown) const
+{
+    const host::DotArea& a = *t.dots;
+    const board::CharDots dots = board::DotRuler().charDots();
+    const DotRectangleMirror m = mirrorDotRectangle(
+        t.lines, board::chooseBlock(t.lines, {a.line, a.lines, a.x0, a.x1}, dots),
+        upsideDown ? m_upsideDown : m_leftRight, upsideDown, dots, check::passesUnicode());
+    if (m.refused) {
+        return {{},
+                *m.refused == DotMirrorRefusal::Overlap
+                    ? QStringLiteral("反転すると矩形の外の文字に重なるので反転できません")
+                    : QStringLiteral("反転すると行が長くなりすぎるので反転できません")};
+    }
+    Made made{t.lines, offText(m.offCharacters, m.largestOff)};
+    std::copy(m.lines.begin(), m.lines.end(), made.lines.begin() + m.first);
+    return made;
+}
+
+bool ShapesTool::mirrorFloatingDots(bool upsideDown)
+{
+    if (!proportional()) {
+        return false;
+    }
+    QString said;
+    const auto turn = [&](const std::vector<host::DotLine>& lines) {
+        std::vector<DotLine> block;
+        for (const host::DotLine& l : lines) {
+            block.push_back({l.text, l.x});
+        }
+        const DotLinesMirror m =
+            mirrorDotLines(block, upsideDown ? m_upsideDown : m_leftRight, upsideDown,
+                           board::DotRuler().charDots(), check::passesUnicode());
+        said = offText(m.offCharacters, m.largestOff);
+        std::vector<host::DotLine> turned;
+        for (const DotLine& l : m.lines) {
+            turned.push_back({l.text, l.x});
+        }
+        return std::optional(std::move(turned));
+    };
+    if (!m_host.canvas().turnFloatingDots(turn)) {
+        return false;
+    }
+    // Said after the block's own word on laying it down here, which it replaces only when the
+    // mirror itself missed.
+    if (!said.isEmpty()) {
+        m_host.canvas().notice(said);
+    }
+    return true;
+}
+
 void ShapesTool::mirrorLeftRight()
 {
+    if (mirrorFloatingDots(false)) {
+        return;
+    }
     rewrite([this](Target& t) {
         if (t.cells) {
             return mirrorCellsOf(t, false);
+        }
+        if (t.dots) {
+            return mirrorDotsOf(t, false);
         }
         Made made;
         const std::vector<std::u16string> part(t.lines.begin() + t.first,
@@ -170,11 +243,8 @@ void ShapesTool::mirrorLeftRight()
             DotMirror m = mirrorDots(part, m_leftRight, board::DotRuler().charDots(),
                                      check::passesUnicode());
             mirrored = std::move(m.lines);
-            if (m.offCharacters > 0) {
-                made.said = QStringLiteral("%1 文字が %2 ﾄﾞｯﾄまでずれました")
-                                .arg(m.offCharacters)
-                                .arg(m.largestOff);
-            } else if (m.unchangedLines > 0) {
+            made.said = offText(m.offCharacters, m.largestOff);
+            if (made.said.isEmpty() && m.unchangedLines > 0) {
                 made.said =
                     QStringLiteral("%1 行は収まらないので反転しませんでした").arg(m.unchangedLines);
             }
@@ -189,9 +259,15 @@ void ShapesTool::mirrorLeftRight()
 
 void ShapesTool::mirrorUpsideDown()
 {
+    if (mirrorFloatingDots(true)) {
+        return;
+    }
     rewrite([this](Target& t) {
         if (t.cells) {
             return mirrorCellsOf(t, true);
+        }
+        if (t.dots) {
+            return mirrorDotsOf(t, true);
         }
         const std::vector<std::u16string> part(t.lines.begin() + t.first,
                                                t.lines.begin() + t.last + 1);

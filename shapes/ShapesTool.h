@@ -1,8 +1,9 @@
 #pragma once
 // Mirroring and framing as a tool of the editor: "左右反転(&M)", "上下反転(&U)" and "枠で囲む(&W)..."
-// in the Edit menu, acting on the selected lines (in rectangle mode the rectangle, or a floating
-// block where it stands) or, with nothing selected, the whole canvas, as one undo step; in cells in the fixed font and to the dot in the proportional one. The pair
-// tables and frame styles are the built-in ones with the user's files beside the settings
+// in the Edit menu, acting on the selected lines (in rectangle mode the rectangle; a floating
+// block of cells is laid down first, a floating block of dots is mirrored where it floats) or,
+// with nothing selected, the whole canvas, as one undo step; in cells in the fixed font and to
+// the dot in the proportional one. The pair tables and frame styles are the built-in ones with the user's files beside the settings
 // (mirror-lr.txt, mirror-ud.txt, frames.txt) over them.
 
 #include <QObject>
@@ -52,6 +53,8 @@ private:
         int length = 0;
         /// In rectangle mode, the rectangle: mirrors turn its cells only.
         std::optional<host::CellRect> cells;
+        /// In rectangle mode in the proportional font, the rectangle of dots.
+        std::optional<host::DotArea> dots;
     };
     Target target() const;
     bool proportional() const;
@@ -67,6 +70,10 @@ private:
     void rewrite(const std::function<Made(Target&)>& make);
     /// A mirror of the rectangle's cells.
     Made mirrorCellsOf(const Target& t, bool upsideDown) const;
+    /// A mirror of the rectangle's chosen characters in dots.
+    Made mirrorDotsOf(const Target& t, bool upsideDown) const;
+    /// A floating block of dots mirrored where it floats; false when none floats.
+    bool mirrorFloatingDots(bool upsideDown);
 
     host::ToolHost& m_host;
     MirrorTable m_leftRight;

@@ -5,15 +5,47 @@
 
 #include <memory>
 
+#include "board/BoardBlanks.h"
+#include "board/DotRuler.h"
 #include "document/Document.h"
 #include "FakeToolHost.h"
 #include "editor/BlockEditing.h"
+#include "editor/DotRectangle.h"
 #include "grid/LineModel.h"
 #include "platform/AppPaths.h"
 #include "platform/Fonts.h"
 #include "shapes/ShapesTool.h"
 
 using namespace masumemo;
+
+namespace {
+
+/// Each visible character of a line with its dot in the board font.
+std::vector<std::pair<char16_t, int>> placed(std::u16string_view line)
+{
+    const board::CharDots dots = board::DotRuler().charDots();
+    std::vector<std::pair<char16_t, int>> out;
+    int x = 0;
+    for (char16_t c : line) {
+        if (!board::isBoardBlank(c)) {
+            out.emplace_back(c, x);
+        }
+        x += dots(c);
+    }
+    return out;
+}
+
+/// The visible characters of a line, in order.
+std::u16string visible(std::u16string_view line)
+{
+    std::u16string out;
+    for (const auto& [c, x] : placed(line)) {
+        out += c;
+    }
+    return out;
+}
+
+}  // namespace
 
 class TestShapesTool : public QObject
 {
@@ -78,6 +110,124 @@ private slots:
         m_tool->mirrorUpsideDown();
         QCOMPARE(m_fake->text(), text);
         QCOMPARE(m_fake->said, QStringLiteral("矩形の端で切れた全角文字があるので上下反転できません"));
+    }
+
+    void mirrorsTheRectangleOfDotsWhereItStands()
+    {
+        m_fake->useFont(platform::kPGothic);
+        const board::CharDots dots = board::DotRuler().charDots();
+        // "x" and "y" stand outside the rectangle, "(a" and "b" inside it.
+        const std::vector<std::u16string> lines{
+            u"x\u3000\u3000(a\u3000\u3000\u3000\u3000y\u3000\u3000\u3000\u3000",
+            u"x\u3000\u3000\u3000b\u3000\u3000\u3000y\u3000\u3000\u3000\u3000 "};
+        const std::u16string text = grid::joinLines(lines);
+        m_fake->show(text, 12, 2);
+        const auto before = [&](size_t line, size_t k) { return placed(lines[line])[k].second; };
+        const int left = std::min(before(0, 1), before(1, 1));  // "(" or "b"
+        const int right = std::max(before(0, 2) + dots(u'a'), before(1, 1) + dots(u'b'));
+        editor::BlockEditing block(*m_fake->canvas, nullptr);
+        block.setActive(true);
+        block.dots().select({0, before(0, 1) - 1}, {1, std::min(before(0, 3), before(1, 2))});
+        const size_t steps = m_fake->steps();
+
+        m_tool->mirrorLeftRight();
+        QCOMPARE(m_fake->steps(), steps + 1);
+        auto after = grid::SplitText(m_fake->text());
+        QCOMPARE(visible(after[0]), std::u16string(u"xa)y"));
+        QCOMPARE(visible(after[1]), std::u16string(u"xdy"));
+        // Outside the rectangle nothing moved; inside, each character stands at its mirrored
+        // dot unless the status bar says by how much it misses.
+        QCOMPARE(placed(after[0])[3].second, before(0, 3));
+        QCOMPARE(placed(after[1])[2].second, before(1, 2));
+        if (m_fake->said.isEmpty()) {
+            QCOMPARE(placed(after[0])[2].second, left + right - before(0, 1) - dots(u'('));
+            QCOMPARE(placed(after[0])[1].second, left + right - before(0, 2) - dots(u'a'));
+            QCOMPARE(placed(after[1])[1].second, left + right - before(1, 1) - dots(u'b'));
+            // Turned twice, every character is back at its dot.
+            m_tool->mirrorLeftRight();
+            after = grid::SplitText(m_fake->text());
+            QCOMPARE(placed(after[0]), placed(lines[0]));
+            QCOMPARE(placed(after[1]), placed(lines[1]));
+            m_fake->canvas->controller().undo();
+        } else {
+            QVERIFY(m_fake->said.endsWith(QStringLiteral("ﾄﾞｯﾄまでずれました")));
+        }
+        m_fake->canvas->controller().undo();
+        QCOMPARE(m_fake->text(), text);
+
+        // Upside down the lines change places, each character at its own dot, "b" turned.
+        m_tool->mirrorUpsideDown();
+        after = grid::SplitText(m_fake->text());
+        QCOMPARE(visible(after[0]), std::u16string(u"xpy"));
+        QCOMPARE(visible(after[1]), std::u16string(u"x(ay"));
+        if (m_fake->said.isEmpty()) {
+            QCOMPARE(placed(after[0])[1].second, before(1, 1));
+            QCOMPARE(placed(after[1])[1].second, before(0, 1));
+        }
+        QCOMPARE(placed(after[0])[2].second, before(0, 3));
+    }
+
+    void mirrorsAFloatingBlockOfDotsWhereItFloats()
+    {
+        m_fake->useFont(platform::kPGothic);
+        const board::CharDots dots = board::DotRuler().charDots();
+        const std::vector<std::u16string> lines{
+            u"x\u3000\u3000(a\u3000\u3000\u3000\u3000y\u3000\u3000\u3000\u3000",
+            u"x\u3000\u3000\u3000b\u3000\u3000\u3000y\u3000\u3000\u3000\u3000 "};
+        const std::u16string text = grid::joinLines(lines);
+        m_fake->show(text, 12, 2);
+        const auto before = [&](size_t line, size_t k) { return placed(lines[line])[k].second; };
+        const int left = std::min(before(0, 1), before(1, 1));
+        const int right = std::max(before(0, 2) + dots(u'a'), before(1, 1) + dots(u'b'));
+        editor::BlockEditing block(*m_fake->canvas, nullptr);
+        block.setActive(true);
+        block.dots().select({0, before(0, 1) - 1}, {1, std::min(before(0, 3), before(1, 2))});
+        block.moveDots(0, 3);
+        QVERIFY(block.isFloating());
+        const size_t steps = m_fake->steps();
+
+        // Mirrored as it floats: nothing written until it is laid down, then in one step.
+        m_tool->mirrorLeftRight();
+        QVERIFY(block.isFloating());
+        QCOMPARE(m_fake->text(), text);
+        const QString said = m_fake->said;
+        block.layDown();
+        QCOMPARE(m_fake->steps(), steps + 1);
+        auto after = grid::SplitText(m_fake->text());
+        QCOMPARE(visible(after[0]), std::u16string(u"xa)y"));
+        QCOMPARE(visible(after[1]), std::u16string(u"xdy"));
+        if (said.isEmpty() && m_fake->said.isEmpty()) {
+            QCOMPARE(placed(after[0])[2].second, 3 + left + right - before(0, 1) - dots(u'('));
+            QCOMPARE(placed(after[1])[1].second, 3 + left + right - before(1, 1) - dots(u'b'));
+            QCOMPARE(placed(after[0])[3].second, before(0, 3));
+        }
+        m_fake->canvas->controller().undo();
+        QCOMPARE(m_fake->text(), text);
+
+        // Mirrored twice where it floats and laid down: every character back at its dot.
+        block.dots().select({0, before(0, 1) - 1}, {1, std::min(before(0, 3), before(1, 2))});
+        block.moveDots(0, 0);
+        m_tool->mirrorUpsideDown();
+        m_tool->mirrorUpsideDown();
+        QVERIFY(block.isFloating());
+        m_fake->said.clear();
+        block.layDown();
+        if (m_fake->said.isEmpty()) {
+            after = grid::SplitText(m_fake->text());
+            QCOMPARE(placed(after[0]), placed(lines[0]));
+            QCOMPARE(placed(after[1]), placed(lines[1]));
+        }
+        m_fake->canvas->controller().undo();
+
+        // Mirrored and put back with Escape: the picture as it was, no step taken.
+        QCOMPARE(m_fake->text(), text);
+        const size_t kept = m_fake->steps();
+        block.dots().select({0, before(0, 1) - 1}, {1, std::min(before(0, 3), before(1, 2))});
+        block.moveDots(0, 2);
+        m_tool->mirrorLeftRight();
+        block.cancel();
+        QCOMPARE(m_fake->text(), text);
+        QCOMPARE(m_fake->steps(), kept);
     }
 
     void framesTheSelectedLinesOrSaysWhyNot()

@@ -11,7 +11,6 @@
 #include "board/DotBlock.h"
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
-#include "grid/References.h"
 #include "tests/fuzz/DotBlockCheck.h"
 
 namespace {
@@ -217,26 +216,6 @@ TEST(DotBlock, MovingABlockAcrossLines)
     }
 }
 
-/// A corpus picture as canvas lines: references decoded, every line filled with full-width
-/// spaces to the widest line's units and some room beyond.
-std::vector<std::u16string> corpusCanvas(const std::filesystem::path& path)
-{
-    std::vector<std::u16string> lines = grid::SplitText(
-        grid::decodeReferences(masumemo::testing::fromUtf8(masumemo::testing::readBytes(path))));
-    int widest = 0;
-    for (const auto& l : lines) {
-        widest = std::max(widest, grid::WidthOf(l));
-    }
-    for (auto& l : lines) {
-        const int room = widest + 24 - grid::WidthOf(l);
-        if (room % 2 != 0) {
-            l += grid::kHalfSpace;
-        }
-        l.append(static_cast<size_t>(room / 2), grid::kFullSpace);
-    }
-    return lines;
-}
-
 TEST(DotBlockCorpus, MovedBlocksLandWhereTheyShould)
 {
     if (const char* why = masumemo::testing::corpusSkipReason()) {
@@ -244,7 +223,7 @@ TEST(DotBlockCorpus, MovedBlocksLandWhereTheyShould)
     }
     long moves = 0;
     for (const auto& path : masumemo::testing::corpusPictures()) {
-        const std::vector<std::u16string> canvas = corpusCanvas(path);
+        const std::vector<std::u16string> canvas = masumemo::testing::corpusCanvas(path, 24);
         const int n = static_cast<int>(canvas.size());
         for (int top = 0; top < n; top += 9) {
             for (const auto& [x0, x1] : {std::pair{40, 150}, std::pair{97, 301}}) {

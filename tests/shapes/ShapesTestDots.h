@@ -3,6 +3,10 @@
 // two-byte characters. Mirroring and framing only compose blanks, so any advances show whether
 // the other characters stand where they should.
 
+#include <string_view>
+#include <utility>
+#include <vector>
+
 #include "board/BoardBlanks.h"
 #include "grid/Cp932.h"
 
@@ -17,6 +21,20 @@ inline int stubDots(char16_t c)
         return 0;
     }
     return grid::charWidth(c) == 1 ? 8 : 16;
+}
+
+/// Each visible character of a line with its dot, at those advances.
+inline std::vector<std::pair<char16_t, int>> placed(std::u16string_view line)
+{
+    std::vector<std::pair<char16_t, int>> out;
+    int x = 0;
+    for (char16_t c : line) {
+        if (!board::isBoardBlank(c)) {
+            out.emplace_back(c, x);
+        }
+        x += stubDots(c);
+    }
+    return out;
 }
 
 }  // namespace masumemo::testing

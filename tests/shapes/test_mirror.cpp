@@ -92,19 +92,7 @@ TEST(Mirror, DotsLandAtTheirMirroredPositions)
     EXPECT_GT(rough.largestOff, 0);
 }
 
-/// Each visible character with its dot position.
-std::vector<std::pair<char16_t, int>> placed(const std::u16string& line)
-{
-    std::vector<std::pair<char16_t, int>> out;
-    int x = 0;
-    for (char16_t c : line) {
-        if (!board::isBoardBlank(c)) {
-            out.emplace_back(c, x);
-        }
-        x += mt::stubDots(c);
-    }
-    return out;
-}
+using mt::placed;
 
 TEST(ShapesCorpus, PicturesMirroredTwiceComeBack)
 {

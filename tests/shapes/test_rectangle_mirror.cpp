@@ -11,7 +11,6 @@
 #include "board/DotMoves.h"
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
-#include "grid/References.h"
 #include "shapes/RectangleMirror.h"
 
 namespace {
@@ -64,19 +63,7 @@ TEST(RectangleMirror, TurnsTheCellsInsideTheRectangleOnly)
 
 namespace mt = masumemo::testing;
 
-/// Each visible character of a line with its dot.
-std::vector<std::pair<char16_t, int>> placed(std::u16string_view line)
-{
-    std::vector<std::pair<char16_t, int>> out;
-    int x = 0;
-    for (char16_t c : line) {
-        if (!board::isBoardBlank(c)) {
-            out.emplace_back(c, x);
-        }
-        x += mt::stubDots(c);
-    }
-    return out;
-}
+using mt::placed;
 
 using Placed = std::vector<std::vector<std::pair<char16_t, int>>>;
 
@@ -152,26 +139,6 @@ TEST(DotRectangleMirror, RefusesToLayATurnedCharacterOverOneThatStays)
     EXPECT_TRUE(out.lines.empty());
 }
 
-/// A corpus picture as canvas lines, every line filled with full-width spaces to the widest
-/// line's units and some room beyond.
-std::vector<std::u16string> corpusCanvas(const std::filesystem::path& path)
-{
-    std::vector<std::u16string> lines = grid::SplitText(
-        grid::decodeReferences(mt::fromUtf8(mt::readBytes(path))));
-    int widest = 0;
-    for (const auto& l : lines) {
-        widest = std::max(widest, grid::WidthOf(l));
-    }
-    for (auto& l : lines) {
-        const int room = widest + 24 - grid::WidthOf(l);
-        if (room % 2 != 0) {
-            l += grid::kHalfSpace;
-        }
-        l.append(static_cast<size_t>(room / 2), grid::kFullSpace);
-    }
-    return lines;
-}
-
 /// Whether every visible character the block chose lies wholly inside [x0, x1): then its
 /// mirror image is chosen again by the same rectangle.
 bool whollyInside(const board::DotBlock& block, const board::DotRect& rect)
@@ -223,7 +190,7 @@ TEST(ShapesCorpus, RectanglesOfDotsTurnedTwiceComeBack)
 
     // The speech bubble of a picture: lines 3 to 7 from the leftmost of their bubble starts.
     const std::vector<std::u16string> canvas =
-        corpusCanvas(mt::corpusDir() / "ascii-art-yaruo/txt_1/yaruo_01/64.txt");
+        mt::corpusCanvas(mt::corpusDir() / "ascii-art-yaruo/txt_1/yaruo_01/64.txt", 24);
     int left = 1 << 20;
     const std::u16string starts = u"人＜＜＜Y";
     for (size_t k = 0; k < starts.size(); ++k) {
@@ -240,7 +207,7 @@ TEST(ShapesCorpus, RectanglesOfDotsTurnedTwiceComeBack)
     long rounds = 0;
     for (const auto& path : mt::corpusPictures()) {
         SCOPED_TRACE(path.string());
-        const std::vector<std::u16string> lines = corpusCanvas(path);
+        const std::vector<std::u16string> lines = mt::corpusCanvas(path, 24);
         for (int first = 0; first < static_cast<int>(lines.size()); first += 7) {
             for (const auto& [x0, x1] : {std::pair{0, 2000}, std::pair{60, 220}}) {
                 for (const bool upsideDown : {false, true}) {

@@ -45,6 +45,29 @@ std::u16string visible(std::u16string_view line)
     return out;
 }
 
+/// Two lines for the proportional font: "x" and "y" stand outside a rectangle of dots, "(a"
+/// and "b" inside it.
+struct DotPicture
+{
+    const std::vector<std::u16string> lines{
+        u"x\u3000\u3000(a\u3000\u3000\u3000\u3000y\u3000\u3000\u3000\u3000",
+        u"x\u3000\u3000\u3000b\u3000\u3000\u3000y\u3000\u3000\u3000\u3000 "};
+    const std::u16string text = grid::joinLines(lines);
+    const board::CharDots dots = board::DotRuler().charDots();
+
+    /// Where visible character k of a line stands before any change.
+    int before(size_t line, size_t k) const { return placed(lines[line])[k].second; }
+    /// The span of the rectangle's visible characters: mirrored, a character at x of width w
+    /// lands at left() + right() - x - w.
+    int left() const { return std::min(before(0, 1), before(1, 1)); }
+    int right() const { return std::max(before(0, 2) + dots(u'a'), before(1, 1) + dots(u'b')); }
+    /// The rectangle: from just left of "(" to the first "y".
+    void select(editor::BlockEditing& block) const
+    {
+        block.dots().select({0, before(0, 1) - 1}, {1, std::min(before(0, 3), before(1, 2))});
+    }
+};
+
 }  // namespace
 
 class TestShapesTool : public QObject
@@ -115,19 +138,17 @@ private slots:
     void mirrorsTheRectangleOfDotsWhereItStands()
     {
         m_fake->useFont(platform::kPGothic);
-        const board::CharDots dots = board::DotRuler().charDots();
-        // "x" and "y" stand outside the rectangle, "(a" and "b" inside it.
-        const std::vector<std::u16string> lines{
-            u"x\u3000\u3000(a\u3000\u3000\u3000\u3000y\u3000\u3000\u3000\u3000",
-            u"x\u3000\u3000\u3000b\u3000\u3000\u3000y\u3000\u3000\u3000\u3000 "};
-        const std::u16string text = grid::joinLines(lines);
+        const DotPicture p;
+        const auto& lines = p.lines;
+        const auto& text = p.text;
+        const auto& dots = p.dots;
+        const auto before = [&p](size_t line, size_t k) { return p.before(line, k); };
+        const int left = p.left();
+        const int right = p.right();
         m_fake->show(text, 12, 2);
-        const auto before = [&](size_t line, size_t k) { return placed(lines[line])[k].second; };
-        const int left = std::min(before(0, 1), before(1, 1));  // "(" or "b"
-        const int right = std::max(before(0, 2) + dots(u'a'), before(1, 1) + dots(u'b'));
         editor::BlockEditing block(*m_fake->canvas, nullptr);
         block.setActive(true);
-        block.dots().select({0, before(0, 1) - 1}, {1, std::min(before(0, 3), before(1, 2))});
+        p.select(block);
         const size_t steps = m_fake->steps();
 
         m_tool->mirrorLeftRight();
@@ -170,18 +191,17 @@ private slots:
     void mirrorsAFloatingBlockOfDotsWhereItFloats()
     {
         m_fake->useFont(platform::kPGothic);
-        const board::CharDots dots = board::DotRuler().charDots();
-        const std::vector<std::u16string> lines{
-            u"x\u3000\u3000(a\u3000\u3000\u3000\u3000y\u3000\u3000\u3000\u3000",
-            u"x\u3000\u3000\u3000b\u3000\u3000\u3000y\u3000\u3000\u3000\u3000 "};
-        const std::u16string text = grid::joinLines(lines);
+        const DotPicture p;
+        const auto& lines = p.lines;
+        const auto& text = p.text;
+        const auto& dots = p.dots;
+        const auto before = [&p](size_t line, size_t k) { return p.before(line, k); };
+        const int left = p.left();
+        const int right = p.right();
         m_fake->show(text, 12, 2);
-        const auto before = [&](size_t line, size_t k) { return placed(lines[line])[k].second; };
-        const int left = std::min(before(0, 1), before(1, 1));
-        const int right = std::max(before(0, 2) + dots(u'a'), before(1, 1) + dots(u'b'));
         editor::BlockEditing block(*m_fake->canvas, nullptr);
         block.setActive(true);
-        block.dots().select({0, before(0, 1) - 1}, {1, std::min(before(0, 3), before(1, 2))});
+        p.select(block);
         block.moveDots(0, 3);
         QVERIFY(block.isFloating());
         const size_t steps = m_fake->steps();
@@ -205,7 +225,7 @@ private slots:
         QCOMPARE(m_fake->text(), text);
 
         // Mirrored twice where it floats and laid down: every character back at its dot.
-        block.dots().select({0, before(0, 1) - 1}, {1, std::min(before(0, 3), before(1, 2))});
+        p.select(block);
         block.moveDots(0, 0);
         m_tool->mirrorUpsideDown();
         m_tool->mirrorUpsideDown();
@@ -222,7 +242,7 @@ private slots:
         // Mirrored and put back with Escape: the picture as it was, no step taken.
         QCOMPARE(m_fake->text(), text);
         const size_t kept = m_fake->steps();
-        block.dots().select({0, before(0, 1) - 1}, {1, std::min(before(0, 3), before(1, 2))});
+        p.select(block);
         block.moveDots(0, 2);
         m_tool->mirrorLeftRight();
         block.cancel();

@@ -6,6 +6,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "grid/Cp932.h"
+#include "grid/LineModel.h"
+#include "grid/References.h"
+
 namespace masumemo::testing {
 
 std::filesystem::path corpusDir()
@@ -79,6 +83,24 @@ std::u16string fromUtf8(const std::string& bytes)
         }
     }
     return out;
+}
+
+std::vector<std::u16string> corpusCanvas(const std::filesystem::path& path, int room)
+{
+    std::vector<std::u16string> lines =
+        grid::SplitText(grid::decodeReferences(fromUtf8(readBytes(path))));
+    int widest = 0;
+    for (const auto& l : lines) {
+        widest = std::max(widest, grid::WidthOf(l));
+    }
+    for (auto& l : lines) {
+        const int fill = widest + room - grid::WidthOf(l);
+        if (fill % 2 != 0) {
+            l += grid::kHalfSpace;
+        }
+        l.append(static_cast<size_t>(fill / 2), grid::kFullSpace);
+    }
+    return lines;
 }
 
 }  // namespace masumemo::testing

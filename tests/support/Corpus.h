@@ -29,4 +29,8 @@ std::string readBytes(const std::filesystem::path& path);
 /// UTF-8 to UTF-16 (the corpus is UTF-8).
 std::u16string fromUtf8(const std::string& bytes);
 
+/// A picture as canvas lines: references decoded, every line filled with full-width spaces to
+/// the widest line's units and room units beyond.
+std::vector<std::u16string> corpusCanvas(const std::filesystem::path& path, int room);
+
 }  // namespace masumemo::testing

@@ -57,10 +57,14 @@ struct DotPicture
 
     /// Where visible character k of a line stands before any change.
     int before(size_t line, size_t k) const { return placed(lines[line])[k].second; }
-    /// The span of the rectangle's visible characters: mirrored, a character at x of width w
-    /// lands at left() + right() - x - w.
-    int left() const { return std::min(before(0, 1), before(1, 1)); }
-    int right() const { return std::max(before(0, 2) + dots(u'a'), before(1, 1) + dots(u'b')); }
+    /// Where visible character k of a line, c, stands mirrored left-right in the rectangle: in
+    /// the span of its visible characters, from "(" or "b" to the end of "a" or "b".
+    int mirrored(size_t line, size_t k, char16_t c) const
+    {
+        const int left = std::min(before(0, 1), before(1, 1));
+        const int right = std::max(before(0, 2) + dots(u'a'), before(1, 1) + dots(u'b'));
+        return left + right - before(line, k) - dots(c);
+    }
     /// The rectangle: from just left of "(" to the first "y".
     void select(editor::BlockEditing& block) const
     {
@@ -137,18 +141,8 @@ private slots:
 
     void mirrorsTheRectangleOfDotsWhereItStands()
     {
-        m_fake->useFont(platform::kPGothic);
         const DotPicture p;
-        const auto& lines = p.lines;
-        const auto& text = p.text;
-        const auto& dots = p.dots;
-        const auto before = [&p](size_t line, size_t k) { return p.before(line, k); };
-        const int left = p.left();
-        const int right = p.right();
-        m_fake->show(text, 12, 2);
-        editor::BlockEditing block(*m_fake->canvas, nullptr);
-        block.setActive(true);
-        p.select(block);
+        const auto block = showInDots(p);
         const size_t steps = m_fake->steps();
 
         m_tool->mirrorLeftRight();
@@ -158,23 +152,23 @@ private slots:
         QCOMPARE(visible(after[1]), std::u16string(u"xdy"));
         // Outside the rectangle nothing moved; inside, each character stands at its mirrored
         // dot unless the status bar says by how much it misses.
-        QCOMPARE(placed(after[0])[3].second, before(0, 3));
-        QCOMPARE(placed(after[1])[2].second, before(1, 2));
+        QCOMPARE(placed(after[0])[3].second, p.before(0, 3));
+        QCOMPARE(placed(after[1])[2].second, p.before(1, 2));
         if (m_fake->said.isEmpty()) {
-            QCOMPARE(placed(after[0])[2].second, left + right - before(0, 1) - dots(u'('));
-            QCOMPARE(placed(after[0])[1].second, left + right - before(0, 2) - dots(u'a'));
-            QCOMPARE(placed(after[1])[1].second, left + right - before(1, 1) - dots(u'b'));
+            QCOMPARE(placed(after[0])[2].second, p.mirrored(0, 1, u'('));
+            QCOMPARE(placed(after[0])[1].second, p.mirrored(0, 2, u'a'));
+            QCOMPARE(placed(after[1])[1].second, p.mirrored(1, 1, u'b'));
             // Turned twice, every character is back at its dot.
             m_tool->mirrorLeftRight();
             after = grid::SplitText(m_fake->text());
-            QCOMPARE(placed(after[0]), placed(lines[0]));
-            QCOMPARE(placed(after[1]), placed(lines[1]));
+            QCOMPARE(placed(after[0]), placed(p.lines[0]));
+            QCOMPARE(placed(after[1]), placed(p.lines[1]));
             m_fake->canvas->controller().undo();
         } else {
             QVERIFY(m_fake->said.endsWith(QStringLiteral("ﾄﾞｯﾄまでずれました")));
         }
         m_fake->canvas->controller().undo();
-        QCOMPARE(m_fake->text(), text);
+        QCOMPARE(m_fake->text(), p.text);
 
         // Upside down the lines change places, each character at its own dot, "b" turned.
         m_tool->mirrorUpsideDown();
@@ -182,71 +176,61 @@ private slots:
         QCOMPARE(visible(after[0]), std::u16string(u"xpy"));
         QCOMPARE(visible(after[1]), std::u16string(u"x(ay"));
         if (m_fake->said.isEmpty()) {
-            QCOMPARE(placed(after[0])[1].second, before(1, 1));
-            QCOMPARE(placed(after[1])[1].second, before(0, 1));
+            QCOMPARE(placed(after[0])[1].second, p.before(1, 1));
+            QCOMPARE(placed(after[1])[1].second, p.before(0, 1));
         }
-        QCOMPARE(placed(after[0])[2].second, before(0, 3));
+        QCOMPARE(placed(after[0])[2].second, p.before(0, 3));
     }
 
     void mirrorsAFloatingBlockOfDotsWhereItFloats()
     {
-        m_fake->useFont(platform::kPGothic);
         const DotPicture p;
-        const auto& lines = p.lines;
-        const auto& text = p.text;
-        const auto& dots = p.dots;
-        const auto before = [&p](size_t line, size_t k) { return p.before(line, k); };
-        const int left = p.left();
-        const int right = p.right();
-        m_fake->show(text, 12, 2);
-        editor::BlockEditing block(*m_fake->canvas, nullptr);
-        block.setActive(true);
-        p.select(block);
-        block.moveDots(0, 3);
-        QVERIFY(block.isFloating());
+        const auto block = showInDots(p);
+        block->moveDots(0, 3);
+        QVERIFY(block->isFloating());
         const size_t steps = m_fake->steps();
 
         // Mirrored as it floats: nothing written until it is laid down, then in one step.
         m_tool->mirrorLeftRight();
-        QVERIFY(block.isFloating());
-        QCOMPARE(m_fake->text(), text);
+        QVERIFY(block->isFloating());
+        QCOMPARE(m_fake->text(), p.text);
         const QString said = m_fake->said;
-        block.layDown();
+        block->layDown();
         QCOMPARE(m_fake->steps(), steps + 1);
         auto after = grid::SplitText(m_fake->text());
         QCOMPARE(visible(after[0]), std::u16string(u"xa)y"));
         QCOMPARE(visible(after[1]), std::u16string(u"xdy"));
         if (said.isEmpty() && m_fake->said.isEmpty()) {
-            QCOMPARE(placed(after[0])[2].second, 3 + left + right - before(0, 1) - dots(u'('));
-            QCOMPARE(placed(after[1])[1].second, 3 + left + right - before(1, 1) - dots(u'b'));
-            QCOMPARE(placed(after[0])[3].second, before(0, 3));
+            QCOMPARE(placed(after[0])[2].second, 3 + p.mirrored(0, 1, u'('));
+            QCOMPARE(placed(after[1])[1].second, 3 + p.mirrored(1, 1, u'b'));
+            QCOMPARE(placed(after[0])[3].second, p.before(0, 3));
         }
         m_fake->canvas->controller().undo();
-        QCOMPARE(m_fake->text(), text);
+        QCOMPARE(m_fake->text(), p.text);
 
         // Mirrored twice where it floats and laid down: every character back at its dot.
-        p.select(block);
-        block.moveDots(0, 0);
+        p.select(*block);
+        block->moveDots(0, 0);
         m_tool->mirrorUpsideDown();
         m_tool->mirrorUpsideDown();
-        QVERIFY(block.isFloating());
+        QVERIFY(block->isFloating());
         m_fake->said.clear();
-        block.layDown();
+        block->layDown();
         if (m_fake->said.isEmpty()) {
             after = grid::SplitText(m_fake->text());
-            QCOMPARE(placed(after[0]), placed(lines[0]));
-            QCOMPARE(placed(after[1]), placed(lines[1]));
+            QCOMPARE(placed(after[0]), placed(p.lines[0]));
+            QCOMPARE(placed(after[1]), placed(p.lines[1]));
         }
         m_fake->canvas->controller().undo();
 
         // Mirrored and put back with Escape: the picture as it was, no step taken.
-        QCOMPARE(m_fake->text(), text);
+        QCOMPARE(m_fake->text(), p.text);
         const size_t kept = m_fake->steps();
-        p.select(block);
-        block.moveDots(0, 2);
+        p.select(*block);
+        block->moveDots(0, 2);
         m_tool->mirrorLeftRight();
-        block.cancel();
-        QCOMPARE(m_fake->text(), text);
+        block->cancel();
+        QCOMPARE(m_fake->text(), p.text);
         QCOMPARE(m_fake->steps(), kept);
     }
 
@@ -285,6 +269,17 @@ private slots:
     }
 
 private:
+    /// The picture shown in the proportional font, rectangle mode on and its rectangle chosen.
+    std::unique_ptr<editor::BlockEditing> showInDots(const DotPicture& p)
+    {
+        m_fake->useFont(platform::kPGothic);
+        m_fake->show(p.text, 12, 2);
+        auto block = std::make_unique<editor::BlockEditing>(*m_fake->canvas, nullptr);
+        block->setActive(true);
+        p.select(*block);
+        return block;
+    }
+
     std::unique_ptr<testing::FakeToolHost> m_fake;
     shapes::ShapesTool* m_tool = nullptr;
 };

@@ -127,7 +127,7 @@ OpenReport Document::openPages(const QString& path, FileForm::Format format)
     int gyou = 0;
     for (size_t i = 0; i < count; ++i) {
         const std::string_view body = bodyOf(bytes, layout.pages[i]);
-        const grid::CanvasFile page = library::readPageBody(body, layout);
+        const grid::CanvasFile page = library::measurePageBody(body, layout);
         if (page.tooLarge) {
             report.error =
                 QStringLiteral("ﾍﾟｰｼﾞ %1: %2").arg(i + 1).arg(document::tooLargeText());

@@ -193,7 +193,8 @@ bool dropControls(std::u16string& text)
 }
 
 /// The part of reading a file after its bytes are decoded and its references read.
-void fitText(CanvasFile& file, std::u16string text, bool canvasForm, long long maxUnits)
+void fitText(CanvasFile& file, std::u16string text, bool canvasForm, long long maxUnits,
+             bool sizeOnly = false)
 {
     file.controlsDropped = dropControls(text) || file.controlsDropped;
     if (!canvasForm) {
@@ -208,6 +209,13 @@ void fitText(CanvasFile& file, std::u16string text, bool canvasForm, long long m
         file.tooLarge = true;
         return;
     }
+    if (sizeOnly) {
+        if (measured.widest > 0) {
+            file.canvas.keta = static_cast<int>((measured.widest + 1) / 2);
+            file.canvas.gyou = static_cast<int>(lines.size());
+        }
+        return;
+    }
     file.canvas = fitMeasured(lines, measured);
 }
 
@@ -218,7 +226,8 @@ CanvasFile readCanvasFile(std::string_view bytes, long long maxUnits)
     return readCanvasFile(bytes, detectEncoding(bytes), maxUnits);
 }
 
-CanvasFile readCanvasFile(std::string_view bytes, DetectedEncoding detected, long long maxUnits)
+CanvasFile readCanvasFile(std::string_view bytes, DetectedEncoding detected, long long maxUnits,
+                          bool sizeOnly)
 {
     CanvasFile file;
     if (bytes.find('\0') != std::string_view::npos) {
@@ -233,7 +242,7 @@ CanvasFile readCanvasFile(std::string_view bytes, DetectedEncoding detected, lon
     file.controlsDropped = dropControls(text);
     text = decodeReferences(text, &file.form.spelling);
     // Decoded code page 932 is in its round-trip form already; UTF-8 may hold look-alikes.
-    fitText(file, std::move(text), detected.encoding == TextEncoding::Cp932, maxUnits);
+    fitText(file, std::move(text), detected.encoding == TextEncoding::Cp932, maxUnits, sizeOnly);
     return file;
 }
 

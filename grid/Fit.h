@@ -102,8 +102,10 @@ struct CanvasFile
 /// canvas would be larger than maxUnits.
 CanvasFile readCanvasFile(std::string_view bytes, long long maxUnits = kMaxOpenedCanvasUnits);
 /// The same in an encoding decided beforehand: a page of a file is read in the file's encoding,
-/// whatever its own bytes would suggest.
-CanvasFile readCanvasFile(std::string_view bytes, DetectedEncoding encoding, long long maxUnits);
+/// whatever its own bytes would suggest. sizeOnly: the canvas's keta and gyou are found but its
+/// text is not built (a page measured before it is shown).
+CanvasFile readCanvasFile(std::string_view bytes, DetectedEncoding encoding, long long maxUnits,
+                          bool sizeOnly = false);
 
 /// Text opened as a new picture as a file's text is: control characters left out, the canvas
 /// form, the lines fitted to the grid. References are text here (the text is no file); the form

@@ -149,13 +149,19 @@ std::u16string escapeSeparator(std::u16string_view line, PartsFormat format)
     return std::u16string(line);
 }
 
-grid::CanvasFile readPageBody(std::string_view body, const PageLayout& layout, long long maxUnits)
+namespace {
+
+grid::CanvasFile readBody(std::string_view body, const PageLayout& layout, long long maxUnits,
+                          bool sizeOnly)
 {
     // Escaped lines are ASCII at their start in either encoding, so they are undone in the bytes.
     std::string unescaped;
     bool escaped = false;
     for (std::size_t start = 0; start < body.size();) {
-        const std::size_t end = std::min(body.find_first_of("\r\n", start), body.size());
+        // One pass to the first CR or LF (find_first_of tests each byte against the set).
+        const std::size_t end = static_cast<std::size_t>(
+            std::find_if(body.begin() + static_cast<std::ptrdiff_t>(start), body.end(), isBreak) -
+            body.begin());
         const std::string_view line = body.substr(start, end - start);
         const std::size_t reference = escapeLength(line, layout.format);
         if (reference > 0 && !escaped) {
@@ -181,7 +187,20 @@ grid::CanvasFile readPageBody(std::string_view body, const PageLayout& layout, l
                                               ? grid::TextEncoding::Utf8
                                               : grid::TextEncoding::Cp932,
                                           false};
-    return grid::readCanvasFile(escaped ? std::string_view(unescaped) : body, encoding, maxUnits);
+    return grid::readCanvasFile(escaped ? std::string_view(unescaped) : body, encoding, maxUnits,
+                                sizeOnly);
+}
+
+}  // namespace
+
+grid::CanvasFile readPageBody(std::string_view body, const PageLayout& layout, long long maxUnits)
+{
+    return readBody(body, layout, maxUnits, false);
+}
+
+grid::CanvasFile measurePageBody(std::string_view body, const PageLayout& layout)
+{
+    return readBody(body, layout, grid::kMaxOpenedCanvasUnits, true);
 }
 
 std::string pageBody(std::u16string_view canvas, int keptLines, const PageFileForm& form)

@@ -68,6 +68,8 @@ std::u16string escapeSeparator(std::u16string_view line, PartsFormat format);
 /// with escaped separator lines read back as the lines they stand for.
 grid::CanvasFile readPageBody(std::string_view body, const PageLayout& layout,
                               long long maxUnits = grid::kMaxOpenedCanvasUnits);
+/// readPageBody without building the canvas text: its size and what reading it found.
+grid::CanvasFile measurePageBody(std::string_view body, const PageLayout& layout);
 
 /// How a file of pages is written.
 struct PageFileForm

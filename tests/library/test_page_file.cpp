@@ -307,6 +307,11 @@ TEST(PageFile, CorpusCollectionsRoundTrip)
             EXPECT_EQ(readPageBody(body(bytes, layout.pages[i]), layout).canvas.text,
                       alone.canvas.text)
                 << "page " << i;
+            // Measured without its text, the page has the size it is shown in.
+            const grid::CanvasFile measured = measurePageBody(body(bytes, layout.pages[i]), layout);
+            EXPECT_TRUE(measured.canvas.text.empty());
+            EXPECT_EQ(measured.canvas.keta, alone.canvas.keta) << "page " << i;
+            EXPECT_EQ(measured.canvas.gyou, alone.canvas.gyou) << "page " << i;
         }
         // A changed page, written by the save rules, changes only its own bytes.
         for (std::size_t k = 0; k < pictures.size(); k += 101) {

@@ -94,6 +94,8 @@ private slots:
 
 private:
     QTemporaryDir m_programDir;
+    // The editor started here keeps snapshots: never among the user's own, never offered theirs.
+    QTemporaryDir m_stateDir;
     testing::ScriptedDialogs* m_dialogs = nullptr;
 };
 
@@ -101,6 +103,8 @@ void LauncherTest::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_programDir.isValid());
+    QVERIFY(m_stateDir.isValid());
+    qputenv("XDG_STATE_HOME", m_stateDir.path().toLocal8Bit());
     platform::AppPaths::setProgramDirectoryForTesting(m_programDir.path());
     m_dialogs = new testing::ScriptedDialogs;
 }

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "Canvas.h"
+#include "Memory.h"
 #include "Offscreen.h"
 #include "Timing.h"
 #include "editor/CanvasController.h"
@@ -19,21 +20,6 @@ using bench::kGyou;
 using bench::kKeta;
 
 namespace {
-
-/// VmRSS of this process in kB, from /proc/self/status; 0 when it cannot be read.
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-        }
-    }
-    return 0;
-}
 
 /// A full canvas whose lines differ from one variant to the next, so no two snapshots match.
 std::u16string canvasVariant(int variant)
@@ -65,7 +51,7 @@ int main(int argc, char** argv)
     editor::CanvasController& canvas = window.canvas();
     canvas.resetCanvas(canvasVariant(0), kKeta, kGyou);
     QCoreApplication::processEvents();
-    const long fresh = residentKb();
+    const long fresh = bench::residentKb();
 
     const int snapshots = document::History::kMaxUpperBound + 1;
     for (int i = 1; i < snapshots; ++i) {
@@ -73,7 +59,7 @@ int main(int argc, char** argv)
         canvas.RirekiKakunou();
         QCoreApplication::processEvents();
     }
-    const long full = residentKb();
+    const long full = bench::residentKb();
     const auto held = canvas.history().entries().size();
     if (fresh == 0 || held != static_cast<size_t>(snapshots)) {
         std::fprintf(stderr, "could not measure: VmRSS %ld kB, %zu snapshots held\n", fresh,

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "Memory.h"
 #include "Offscreen.h"
 #include "Timing.h"
 #include "document/Document.h"
@@ -57,20 +58,6 @@ bool writeFile(const QString& path, const std::string& bytes)
            file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
 }
 
-/// VmRSS of this process in kB, from /proc/self/status; 0 when it cannot be read.
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-        }
-    }
-    return 0;
-}
 
 }  // namespace
 
@@ -151,12 +138,12 @@ int main(int argc, char** argv)
     met &= bench::report("show another page vs Open of a file of its size", show, openPage, 1.0);
 
     // --- Memory of a document against its text ---
-    const long before = residentKb();
+    const long before = bench::residentKb();
     auto held = std::make_unique<document::Document>();
     if (!held->open(manyPath).ok) {
         return 1;
     }
-    const long after = residentKb();
+    const long after = bench::residentKb();
     size_t textBytes = 0;
     for (int i = 0; i < held->pageCount(); ++i) {
         textBytes += held->pageText(i).size() * sizeof(char16_t);

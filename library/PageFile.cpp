@@ -242,6 +242,11 @@ std::string joinPages(const std::vector<PageToWrite>& pages, const PageFileForm&
         if (needsBreak) {
             out += form.lineBreak;
         }
+        // A lone CR break followed by a piece that starts with an empty LF line would read as
+        // one CR LF, and that line would be lost: the CR becomes a CR LF.
+        if (!out.empty() && out.back() == '\r' && what.front() == '\n') {
+            out += '\n';
+        }
         out += what;
         needsBreak = !isBreak(what.back());
     };

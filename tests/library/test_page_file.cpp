@@ -226,6 +226,21 @@ TEST(PageFile, PagesMovedAddedAndRenamed)
               "\xEF\xBB\xBF[AA][\xE3\x81\xAA]\r\nx\r\n");
 }
 
+TEST(PageFile, ALoneCrBeforeAnEmptyLfLineKeepsThatLine)
+{
+    // The file ends its lines in LF, but its separator in a lone CR: a changed page starting
+    // with an empty line must not have that line's LF read as the second half of a CR LF.
+    const std::string mlt = "a\r[SPLIT]\rb\n";
+    const PageLayout layout = splitPages(mlt, PartsFormat::Mlt);
+    ASSERT_EQ(layout.pages.size(), 2u);
+    const std::string written =
+        joinPages({{0, {}, {}}, {1, std::string("\nb\n"), {}}}, formOf(layout), mlt, &layout);
+    EXPECT_EQ(written, "a\r[SPLIT]\r\n\nb\n");
+    const PageLayout again = splitPages(written, PartsFormat::Mlt);
+    ASSERT_EQ(again.pages.size(), 2u);
+    EXPECT_EQ(shownLines(written, again, 1), (Lines{u"", u"b"}));
+}
+
 TEST(PageFile, AnAstWithoutHeadersGetsOneBeforeAPage)
 {
     const std::string ast = "notes";

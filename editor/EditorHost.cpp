@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QDockWidget>
+#include <QEvent>
+#include <QScreen>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,6 +15,55 @@
 #include "platform/ProgramSettings.h"
 
 namespace masumemo::editor {
+
+namespace {
+
+/// The window is sized to show the palette and the canvas whole: a panel docked beside them
+/// widens the window by its own width (as far as the screen allows) instead of squeezing them,
+/// and gives the width back when it goes.
+class MakeRoomForPanel : public QObject
+{
+public:
+    MakeRoomForPanel(QDockWidget& dock, QMainWindow& window)
+        : QObject(&dock), m_dock(dock), m_window(window)
+    {
+        dock.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != &m_dock) {
+            return false;
+        }
+        const bool resizable = !m_window.isMaximized() && !m_window.isFullScreen();
+        if (event->type() == QEvent::Show && !m_dock.isFloating() && resizable && m_added == 0) {
+            const int wanted = m_dock.sizeHint().width();
+            const QScreen* screen = m_window.screen();
+            const int room = screen != nullptr
+                                 ? screen->availableGeometry().width() - m_window.frameGeometry().width()
+                                 : wanted;
+            m_added = std::clamp(wanted, 0, std::max(room, 0));
+            if (m_added > 0) {
+                m_window.resize(m_window.width() + m_added, m_window.height());
+            }
+        } else if (event->type() == QEvent::Hide && m_added > 0) {
+            if (resizable) {
+                m_window.resize(std::max(m_window.width() - m_added, m_window.minimumWidth()),
+                                m_window.height());
+            }
+            m_added = 0;
+        }
+        return false;
+    }
+
+private:
+    QDockWidget& m_dock;
+    QMainWindow& m_window;
+    int m_added = 0;  ///< the width the window grew for the panel
+};
+
+}  // namespace
 
 EditorHost::EditorHost(CanvasWidget& canvas, QWidget& window)
     : QObject(&canvas), m_canvas(canvas), m_window(window)
@@ -87,6 +138,7 @@ QWidget* EditorHost::addPanel(QWidget* panel, const QString& title)
     dock->setWidget(panel);
     main->addDockWidget(Qt::LeftDockWidgetArea, dock);
     dock->hide();
+    new MakeRoomForPanel(*dock, *main);
     return dock;
 }
 

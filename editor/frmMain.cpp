@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include <QAction>
+#include <QDockWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -632,7 +633,14 @@ void frmMain::moveEvent(QMoveEvent* e)
 void frmMain::resizeOuter(int widthTwips, int heightTwips)
 {
     const QSize frameExtra = frameGeometry().size() - size();
-    resize(platform::pxSize(widthTwips, heightTwips) - frameExtra);
+    // A panel docked beside the canvas comes on top of the laid-out size, never out of it.
+    int panels = 0;
+    for (const QDockWidget* dock : findChildren<QDockWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!dock->isHidden() && !dock->isFloating()) {
+            panels += dock->width() > 0 ? dock->width() : dock->sizeHint().width();
+        }
+    }
+    resize(platform::pxSize(widthTwips, heightTwips) - frameExtra + QSize(panels, 0));
     // Before the window manager has framed the window the frame is unknown.
     m_outerSizePending = frameExtra.isNull();
 }

@@ -3,10 +3,12 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDockWidget>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
@@ -61,6 +63,7 @@ private slots:
     void theCheckWindowFollowsTheShownPage();
     void savingSeveralPagesAsTextAsksFirst();
     void aHundredThousandPagesOpenAndScroll();
+    void theListWidensTheWindowInsteadOfSqueezingTheCanvas();
 
 private:
     QString write(const QString& name, const QByteArray& bytes) const
@@ -305,4 +308,29 @@ void PagesToolTest::aHundredThousandPagesOpenAndScroll()
 }
 
 QTEST_MAIN(PagesToolTest)
+
+void PagesToolTest::theListWidensTheWindowInsteadOfSqueezingTheCanvas()
+{
+    // The palette and the canvas are laid out to the window's width: a list taken out of them
+    // would cut off the palette's last keys. The window grows as far as the screen has room.
+    const int laidOut = m_window->centralWidget()->width();
+    const int narrow = m_window->width();
+    const int room = m_window->screen()->availableGeometry().width() - m_window->frameGeometry().width();
+    QVERIFY(room > 0);
+    open(write("story.mlt", "one\r\n[SPLIT]\r\ntwo\r\n"));
+    QVERIFY(m_tool->panelShown());
+    auto* panel = m_window->findChild<QDockWidget*>();
+    QVERIFY(panel);
+    const int wanted = panel->sizeHint().width();
+    QTRY_COMPARE(m_window->width(), narrow + std::min(wanted, room));
+    if (wanted <= room) {
+        QTRY_COMPARE(m_window->centralWidget()->width(), laidOut);
+    }
+
+    open(write("one.txt", "x\r\n"));
+    QVERIFY(!m_tool->panelShown());
+    QTRY_COMPARE(m_window->width(), narrow);
+    QTRY_COMPARE(m_window->centralWidget()->width(), laidOut);
+}
+
 #include "test_pages_tool.moc"

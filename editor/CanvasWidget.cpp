@@ -170,7 +170,9 @@ void CanvasWidget::writeLines(int first, int count, std::u16string_view text)
         const int h = horizontalScrollBar()->value();
         const int v = verticalScrollBar()->value();
         m_skipChange = true;
-        setPlainText(toDocumentText(text));
+        // The document's own assignment, not the widget's: the widget's also selects the whole
+        // new text to give it a format, and that selection lays every line out a second time.
+        doc->setPlainText(toDocumentText(text));
         m_skipChange = false;
         horizontalScrollBar()->setValue(h);
         verticalScrollBar()->setValue(v);

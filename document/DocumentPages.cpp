@@ -160,7 +160,8 @@ OpenReport Document::openPages(const QString& path, FileForm::Format format)
     form.encoding = utf8 ? grid::TextEncoding::Utf8 : grid::TextEncoding::Cp932;
     form.byteOrderMark = layout.detected.bomLength > 0;
     if (!utf8 && bytes.find("&#") != std::string::npos) {
-        grid::decodeReferences(grid::decodeText(bytes, {}), &form.spelling);
+        std::u16string text = grid::decodeText(bytes, {});
+        grid::decodeReferencesInPlace(text, &form.spelling);
     }
     form.lineEnds = layout.lineBreak == "\n"   ? LineEnds::Lf
                     : layout.lineBreak == "\r" ? LineEnds::Cr

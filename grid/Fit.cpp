@@ -240,7 +240,7 @@ CanvasFile readCanvasFile(std::string_view bytes, DetectedEncoding detected, lon
     // Controls go first: a reference must not form across one that is left out ("&#64" Tab
     // "44" is no reference, "&#6444" is).
     file.controlsDropped = dropControls(text);
-    text = decodeReferences(text, &file.form.spelling);
+    decodeReferencesInPlace(text, &file.form.spelling);
     // Decoded code page 932 is in its round-trip form already; UTF-8 may hold look-alikes.
     fitText(file, std::move(text), detected.encoding == TextEncoding::Cp932, maxUnits, sizeOnly);
     return file;

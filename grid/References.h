@@ -47,6 +47,9 @@ int referenceLength(char32_t cp, ReferenceSpelling spelling = kNewPictureSpellin
 /// choice as kNewPictureSpelling has it.
 std::u16string decodeReferences(std::u16string_view text, ReferenceSpelling* mostUsed = nullptr);
 
+/// decodeReferences on text itself, without a copy: what opening a file uses.
+void decodeReferencesInPlace(std::u16string& text, ReferenceSpelling* mostUsed = nullptr);
+
 /// The text with every character isBeyondCp932 written as its reference in spelling.
 std::u16string withReferences(std::u16string_view text,
                               ReferenceSpelling spelling = kNewPictureSpelling);

@@ -46,10 +46,17 @@ TEST(References, Decoding)
         {"past U+10FFFF", u"&#x110000;", u"&#x110000;"},
         {"many digits never overflow", u"&#99999999999999999999999;", u"&#99999999999999999999999;"},
         {"no digits", u"&#;&#x;&#", u"&#;&#x;&#"},
+        // The search for "&" runs over bytes: units with a 0x26 byte in either half are no "&".
+        {"0x26 bytes inside other units", u"\u2606\u3026&#x2009;\u2626#\u4E26&#8202;",
+         u"\u2606\u3026\u2009\u2626#\u4E26\u200A"},
+        {"text after the last reference", u"&#x1F600;abc\u3042", u"\U0001F600abc\u3042"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(decodeReferences(row.text), row.decoded);
+        std::u16string inPlace = row.text;
+        decodeReferencesInPlace(inPlace);
+        EXPECT_EQ(inPlace, row.decoded);
     }
 }
 

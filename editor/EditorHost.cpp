@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
+#include <QStyle>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -36,19 +38,17 @@ protected:
         if (watched != &m_dock) {
             return false;
         }
-        const bool resizable = !m_window.isMaximized() && !m_window.isFullScreen();
-        if (event->type() == QEvent::Show && !m_dock.isFloating() && resizable && m_added == 0) {
-            const int wanted = m_dock.sizeHint().width();
-            const QScreen* screen = m_window.screen();
-            const int room = screen != nullptr
-                                 ? screen->availableGeometry().width() - m_window.frameGeometry().width()
-                                 : wanted;
-            m_added = std::clamp(wanted, 0, std::max(room, 0));
-            if (m_added > 0) {
-                m_window.resize(m_window.width() + m_added, m_window.height());
-            }
+        if (event->type() == QEvent::Show && !m_dock.isFloating() && resizable() && m_added == 0) {
+            grow(takes(m_dock.sizeHint().width()));
+            // The window lays the panel out later and may give it another width than it asked
+            // for: once that is done, make up what the working area still lacks.
+            QTimer::singleShot(0, this, [this] {
+                if (m_dock.isVisible() && !m_dock.isFloating() && resizable()) {
+                    grow(takes(m_dock.width()) - m_added);
+                }
+            });
         } else if (event->type() == QEvent::Hide && m_added > 0) {
-            if (resizable) {
+            if (resizable()) {
                 m_window.resize(std::max(m_window.width() - m_added, m_window.minimumWidth()),
                                 m_window.height());
             }
@@ -58,6 +58,29 @@ protected:
     }
 
 private:
+    bool resizable() const { return !m_window.isMaximized() && !m_window.isFullScreen(); }
+
+    /// What a panel this wide takes from the window: itself and the handle beside it.
+    int takes(int panelWidth) const
+    {
+        return panelWidth +
+               m_window.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &m_window);
+    }
+
+    /// Widens the window by `pixels`, as far as the screen allows.
+    void grow(int pixels)
+    {
+        const QScreen* screen = m_window.screen();
+        const int room = screen != nullptr
+                             ? screen->availableGeometry().width() - m_window.frameGeometry().width()
+                             : pixels;
+        const int added = std::clamp(pixels, 0, std::max(room, 0));
+        if (added > 0) {
+            m_added += added;
+            m_window.resize(m_window.width() + added, m_window.height());
+        }
+    }
+
     QDockWidget& m_dock;
     QMainWindow& m_window;
     int m_added = 0;  ///< the width the window grew for the panel

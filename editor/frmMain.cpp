@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <exception>
 
@@ -295,6 +296,9 @@ void frmMain::createWorkingArea()
 {
     auto* client = new QWidget(this);
     setCentralWidget(client);
+    // A docked panel that appears, goes or is dragged wider changes the working area without
+    // resizing the window: the layout follows the working area.
+    client->installEventFilter(this);
 
     // The etched rule under the toolbar: a shadow line over a light one.
     m_line4 = new QFrame(client);
@@ -634,15 +638,22 @@ void frmMain::resizeOuter(int widthTwips, int heightTwips)
 {
     const QSize frameExtra = frameGeometry().size() - size();
     // A panel docked beside the canvas comes on top of the laid-out size, never out of it.
+    resize(platform::pxSize(widthTwips, heightTwips) - frameExtra + QSize(dockedPanelsWidth(), 0));
+    // Before the window manager has framed the window the frame is unknown.
+    m_outerSizePending = frameExtra.isNull();
+}
+
+int frmMain::dockedPanelsWidth() const
+{
     int panels = 0;
     for (const QDockWidget* dock : findChildren<QDockWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (!dock->isHidden() && !dock->isFloating()) {
-            panels += dock->width() > 0 ? dock->width() : dock->sizeHint().width();
+            // The panel and the handle between it and the working area.
+            panels += (dock->width() > 0 ? dock->width() : dock->sizeHint().width()) +
+                      style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
         }
     }
-    resize(platform::pxSize(widthTwips, heightTwips) - frameExtra + QSize(panels, 0));
-    // Before the window manager has framed the window the frame is unknown.
-    m_outerSizePending = frameExtra.isNull();
+    return panels;
 }
 
 void frmMain::settleOuterSize()
@@ -656,9 +667,12 @@ void frmMain::Form_Resize()
 {
     m_laidOutFrame = frameGeometry().size();
     LayoutInput in;
-    in.outerWidth = twips(frameGeometry().width());
+    // The rules lay out the palette and the canvas in the working area's width: a docked
+    // panel's width is not theirs, or the canvas would run past the window's edge.
+    const int working = centralWidget()->width();
+    in.outerWidth = twips(working + frameGeometry().width() - width());
     in.outerHeight = rulesOuterHeight();
-    in.innerWidth = twips(width());
+    in.innerWidth = twips(working);
     in.view = m_state.EditMaximised ? ViewMode::Maximised : ViewMode::Standard;
     in.current = m_geometry;
     m_geometry = layoutWindow(in);
@@ -838,6 +852,9 @@ void frmMain::togglePushStep()
 
 bool frmMain::eventFilter(QObject* watched, QEvent* e)
 {
+    if (watched == centralWidget() && e->type() == QEvent::Resize) {
+        Form_Resize();
+    }
     if (watched == m_panels[1] && e->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
         togglePushStep();

@@ -235,6 +235,7 @@ private:
     void onCaretMoved();
     void applyGeometry();
     int rulesOuterHeight() const;
+    int dockedPanelsWidth() const;
     void resizeOuter(int widthTwips, int heightTwips);
     void settleOuterSize();
     QGroupBox* shownPaletteFrame() const;

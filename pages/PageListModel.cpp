@@ -3,6 +3,9 @@
 #include <QBrush>
 #include <QColor>
 
+#include <algorithm>
+#include <utility>
+
 #include "document/Document.h"
 #include "grid/LineModel.h"
 
@@ -114,10 +117,25 @@ void PageListModel::setLimits(const check::BoardLimits& limits)
     }
 }
 
+void PageListModel::setShown(bool shown)
+{
+    m_shown = shown;
+    if (!shown) {
+        return;
+    }
+    const int first = std::exchange(m_untoldFirst, 0);
+    const int last = std::min(std::exchange(m_untoldLast, -1), rowCount() - 1);
+    if (first <= last) {
+        emit dataChanged(index(first, BytesColumn), index(last, LinesColumn));
+    }
+}
+
 void PageListModel::pagesChanged()
 {
     beginResetModel();
     m_figures.assign(static_cast<size_t>(m_document.pageCount()), Figures{});
+    m_untoldFirst = 0;
+    m_untoldLast = -1;
     endResetModel();
 }
 
@@ -128,6 +146,12 @@ void PageListModel::pageChanged()
         return;
     }
     m_figures[static_cast<size_t>(row)].known = false;
+    if (!m_shown) {
+        const bool none = m_untoldFirst > m_untoldLast;
+        m_untoldFirst = none ? row : std::min(m_untoldFirst, row);
+        m_untoldLast = none ? row : std::max(m_untoldLast, row);
+        return;
+    }
     emit dataChanged(index(row, BytesColumn), index(row, LinesColumn));
 }
 

@@ -43,6 +43,10 @@ public:
 
     /// The limits the figures are held against.
     void setLimits(const check::BoardLimits& limits);
+    /// Whether a view shows the list. While none does, typing only forgets the shown page's
+    /// figures: telling a hidden view would have it work them out again on every keystroke.
+    /// The view is told once it shows the list again.
+    void setShown(bool shown);
 
 private:
     struct Figures
@@ -58,6 +62,10 @@ private:
     document::Document& m_document;
     check::BoardLimits m_limits;
     mutable std::vector<Figures> m_figures;
+    bool m_shown = true;
+    /// The rows whose figures changed while the list was not shown (first > last: none).
+    int m_untoldFirst = 0;
+    int m_untoldLast = -1;
 };
 
 }  // namespace masumemo::pages

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QTreeView>
@@ -56,6 +57,10 @@ PagesTool::PagesTool(host::ToolHost& host, QObject* parent) : QObject(parent), m
         m_list->hide();
         m_panel = m_list;
     }
+    // However the list comes and goes (the View menu, a file of pages, the panel's own close
+    // button, the window), the figures follow typing only while it is on screen.
+    m_model->setShown(m_list->isVisible());
+    m_list->installEventFilter(this);
 
     createActions();
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -124,6 +129,14 @@ QAction* PagesTool::action(const char* name) const
                                       ? m_viewAction
                                       : nullptr)
                                : *it;
+}
+
+bool PagesTool::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+        m_model->setShown(event->type() == QEvent::Show);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool PagesTool::panelShown() const

@@ -43,6 +43,9 @@ public:
     /// The shown page on the clipboard as "整えてｺﾋﾟｰ" puts it, and the next page shown.
     void copyForPostingAndNext();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void createActions();
     void showPanel(bool shown);

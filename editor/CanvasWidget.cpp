@@ -170,9 +170,7 @@ void CanvasWidget::writeLines(int first, int count, std::u16string_view text)
         const int h = horizontalScrollBar()->value();
         const int v = verticalScrollBar()->value();
         m_skipChange = true;
-        // The document's own assignment, not the widget's: the widget's also selects the whole
-        // new text to give it a format, and that selection lays every line out a second time.
-        doc->setPlainText(toDocumentText(text));
+        replaceAround(toDocumentText(text));
         m_skipChange = false;
         horizontalScrollBar()->setValue(h);
         verticalScrollBar()->setValue(v);
@@ -212,6 +210,41 @@ void CanvasWidget::writeLines(int first, int count, std::u16string_view text)
     }
     cursor.endEditBlock();
     m_skipChange = false;
+}
+
+void CanvasWidget::replaceAround(const QString& now)
+{
+    // Not the widget's assignment, which selects the whole new text to give it a format and so
+    // lays every line out a second time; nor the document's, which carries the widget's cursor
+    // to the end of the text, so that putting the caret back repaints it there first, laying
+    // out two screens of lines below the view. The new text goes in on either side of the
+    // widget's cursor instead, which ends on its line and column.
+    QTextDocument* doc = document();
+    const QTextCursor kept = textCursor();
+    const int at = kept.position();
+    const int oldEnd = doc->characterCount() - 1;
+    qsizetype split = 0;
+    for (int line = kept.blockNumber(); line > 0 && split < now.size(); --line) {
+        const qsizetype lf = now.indexOf(u'\n', split);
+        split = lf < 0 ? now.size() : lf + 1;
+    }
+    qsizetype lineEnd = now.indexOf(u'\n', split);
+    lineEnd = lineEnd < 0 ? now.size() : lineEnd;
+    split = std::min(split + kept.positionInBlock(), lineEnd);
+    const int head = static_cast<int>(split);
+
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    cursor.insertText(now.left(split));  // the widget's cursor moves on by as much
+    cursor.setPosition(head);
+    cursor.setPosition(head + at, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();  // the old head: the widget's cursor is back at its end
+    cursor.setPosition(head + oldEnd - at);
+    cursor.insertText(now.mid(split));  // after the old tail, so the widget's cursor stays
+    cursor.setPosition(head);
+    cursor.setPosition(head + oldEnd - at, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    cursor.endEditBlock();
 }
 
 void CanvasWidget::setSelection(int start, int length)

@@ -115,6 +115,8 @@ private:
     void onContentsChange(int position, int removed, int added);
     void restoreIfDiverged();
     void writeLines(int first, int count, std::u16string_view text);
+    /// The whole document becomes now (document text), the widget's cursor kept in place.
+    void replaceAround(const QString& now);
     /// The top-left corner of the first cell in viewport pixels: canvas pixel (0, 0).
     QPoint layerOrigin() const;
     /// The layers painted under the text, or those painted over it.

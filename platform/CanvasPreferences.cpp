@@ -29,8 +29,14 @@ CanvasPreferences readCanvasPreferences()
 void rememberCanvasFont(const QString& font, int pointSize)
 {
     const auto settings = openProgramSettings();
-    settings->setValue(kFontKey, font);
-    settings->setValue(kSizeKey, pointSize);
+    // Every Apply remembers the font, mostly the one already there: a value set at all has the
+    // whole file written again, with its lock and a rename.
+    if (settings->value(kFontKey).toString() != font) {
+        settings->setValue(kFontKey, font);
+    }
+    if (settings->value(kSizeKey).toString() != QString::number(pointSize)) {
+        settings->setValue(kSizeKey, pointSize);
+    }
 }
 
 void rememberPushStep(int step)

@@ -2,6 +2,7 @@
 // and Apply itself (font, size limit, the questions, cutting and padding, undo).
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
 #include "platform/AppPaths.h"
+#include "platform/CanvasPreferences.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramSettings.h"
 
@@ -454,4 +456,24 @@ void SettingsPageTest::fontSizeAndPushStepAreRememberedForTheNextStart()
         QVERIFY2(m_window->canvas().pushStep() == row.want, row.name);
         m_window.reset();
     }
+
+    // Apply with the font that is remembered leaves the file alone (a note added by hand stays,
+    // which a rewrite would drop); after another copy remembered another font, Apply writes its
+    // own again.
+    m_window = started();
+    const QString file = platform::openProgramSettings()->fileName();
+    platform::rememberCanvasFont(platform::kGothic, 12);
+    const auto note = [&file](bool add) {
+        QFile f(file);
+        if (add) {
+            return f.open(QIODevice::Append) && f.write("; a note\n") > 0;
+        }
+        return f.open(QIODevice::ReadOnly) && f.readAll().contains("; a note");
+    };
+    QVERIFY(note(true));
+    m_window->settingsPage().cmdTekiyou_Click();
+    QVERIFY(note(false));
+    platform::openProgramSettings()->setValue(QStringLiteral("Canvas/Font"), platform::kPGothic);
+    m_window->settingsPage().cmdTekiyou_Click();
+    QCOMPARE(platform::readCanvasPreferences().font, platform::kGothic);
 }

@@ -14,7 +14,7 @@
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
 #include "library/LibraryIndex.h"
-#include "library/PartsFile.h"
+#include "pagefile/PartsFile.h"
 
 using namespace masumemo;
 
@@ -42,11 +42,11 @@ std::u16string partOf(int n)
 
 std::string mltBytes(int parts, int offset)
 {
-    std::vector<library::Part> list;
+    std::vector<pagefile::Part> list;
     for (int i = 0; i < parts; ++i) {
         list.push_back({u"", grid::SplitText(partOf(offset + i))});
     }
-    return library::partsFileBytes(list, library::PartsFormat::Mlt);
+    return pagefile::partsFileBytes(list, pagefile::PartsFormat::Mlt);
 }
 
 /// bytes with every CR LF replaced by end.
@@ -109,7 +109,7 @@ int main(int argc, char** argv)
     std::printf("MLT file: 10000 parts, %zu bytes\n", bytes.size());
     Decoder decoder;
     std::string scratch;
-    library::LibraryFile entry{path, dir.path(), library::PartsFormat::Mlt};
+    library::LibraryFile entry{path, dir.path(), pagefile::PartsFormat::Mlt};
     const auto [index, decode] = bench::bestOfAlternating(
         [&] {
             library::indexEntry(entry);
@@ -119,9 +119,9 @@ int main(int argc, char** argv)
         },
         [&] { decoder.decode(bytes, scratch); });
     met &= bench::report("index an MLT of 10,000 parts vs iconv decode", index, decode, 3.0);
-    const auto [indexBytes, decodeAgain] = bench::bestOfAlternating(
-        [&] { library::indexFile(bytes, library::PartsFormat::Mlt); },
-        [&] { decoder.decode(bytes, scratch); });
+    const auto [indexBytes, decodeAgain] =
+        bench::bestOfAlternating([&] { pagefile::indexFile(bytes, pagefile::PartsFormat::Mlt); },
+                                 [&] { decoder.decode(bytes, scratch); });
     bench::reportInfo("  the index of bytes in memory vs iconv decode", indexBytes, decodeAgain);
 
     // The same parts with lines ended by one character alone, as Linux and old Mac files are.

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "document/CanvasFiles.h"
-#include "library/PartsFile.h"
+#include "pagefile/PartsFile.h"
 
 namespace masumemo::document {
 
@@ -76,12 +76,11 @@ void Document::setModified(bool modified)
 
 OpenReport Document::open(const QString& path)
 {
-    const std::optional<library::PartsFormat> byName =
-        library::formatOfName(path.toStdString());
-    if (byName == library::PartsFormat::Mlt) {
+    const std::optional<pagefile::PartsFormat> byName = pagefile::formatOfName(path.toStdString());
+    if (byName == pagefile::PartsFormat::Mlt) {
         return openPages(path, FileForm::Format::Mlt);
     }
-    if (byName == library::PartsFormat::Ast) {
+    if (byName == pagefile::PartsFormat::Ast) {
         return openPages(path, FileForm::Format::Ast);
     }
     OpenReport report;

@@ -6,7 +6,7 @@
 #include "document/CanvasFiles.h"
 #include "document/Document.h"
 #include "grid/LineModel.h"
-#include "library/PageFile.h"
+#include "pagefile/PageFile.h"
 #include "platform/FileAccess.h"
 
 namespace masumemo::document {
@@ -15,15 +15,16 @@ namespace masumemo::document {
 struct Document::Source
 {
     std::string bytes;
-    library::PageLayout layout;
+    pagefile::PageLayout layout;
     FileForm form;
 };
 
 namespace {
 
-library::PartsFormat partsFormat(FileForm::Format format)
+pagefile::PartsFormat partsFormat(FileForm::Format format)
 {
-    return format == FileForm::Format::Ast ? library::PartsFormat::Ast : library::PartsFormat::Mlt;
+    return format == FileForm::Format::Ast ? pagefile::PartsFormat::Ast
+                                           : pagefile::PartsFormat::Mlt;
 }
 
 std::string_view lineBreakOf(LineEnds ends)
@@ -36,12 +37,12 @@ std::string_view lineBreakOf(LineEnds ends)
     return "\r\n";
 }
 
-library::PageFileForm pageFileForm(const FileForm& form)
+pagefile::PageFileForm pageFileForm(const FileForm& form)
 {
     return {partsFormat(form.format), form, lineBreakOf(form.lineEnds)};
 }
 
-std::string_view bodyOf(const std::string& bytes, const library::PageSpan& span)
+std::string_view bodyOf(const std::string& bytes, const pagefile::PageSpan& span)
 {
     return std::string_view(bytes).substr(span.bodyStart, span.bodyEnd - span.bodyStart);
 }
@@ -104,7 +105,7 @@ int pageNumberWidth(int count)
 OpenReport Document::openPages(const QString& path, FileForm::Format format)
 {
     OpenReport report;
-    platform::FileBytes read = platform::readRegularFile(path, library::kMaxPageFileBytes);
+    platform::FileBytes read = platform::readRegularFile(path, pagefile::kMaxPageFileBytes);
     if (read.problem != platform::FileProblem::None) {
         report.error = platform::problemText(read.problem);
         return report;
@@ -117,8 +118,8 @@ OpenReport Document::openPages(const QString& path, FileForm::Format format)
         report.error = QStringLiteral("テキストファイルではありません（NUL文字を含んでいます）。");
         return report;
     }
-    source->layout = library::splitPages(bytes, partsFormat(format));
-    const library::PageLayout& layout = source->layout;
+    source->layout = pagefile::splitPages(bytes, partsFormat(format));
+    const pagefile::PageLayout& layout = source->layout;
 
     // Every page is read once, to know the largest; the text is read again when it is shown.
     const size_t count = layout.pages.size();
@@ -127,7 +128,7 @@ OpenReport Document::openPages(const QString& path, FileForm::Format format)
     int gyou = 0;
     for (size_t i = 0; i < count; ++i) {
         const std::string_view body = bodyOf(bytes, layout.pages[i]);
-        const grid::CanvasFile page = library::measurePageBody(body, layout);
+        const grid::CanvasFile page = pagefile::measurePageBody(body, layout);
         if (page.tooLarge) {
             report.error =
                 QStringLiteral("ﾍﾟｰｼﾞ %1: %2").arg(i + 1).arg(document::tooLargeText());
@@ -139,7 +140,7 @@ OpenReport Document::openPages(const QString& path, FileForm::Format format)
         p.keta = page.canvas.keta;
         p.gyou = page.canvas.gyou;
         p.source = static_cast<int>(i);
-        p.fileLines = library::bodyLineCount(body);
+        p.fileLines = pagefile::bodyLineCount(body);
         p.name = std::u16string(layout.name(i));
         p.loaded = false;
         p.history = History();
@@ -156,7 +157,7 @@ OpenReport Document::openPages(const QString& path, FileForm::Format format)
 
     FileForm form;
     form.format = format;
-    const bool utf8 = layout.detected.encoding == library::TextEncoding::Utf8;
+    const bool utf8 = layout.detected.encoding == pagefile::TextEncoding::Utf8;
     form.encoding = utf8 ? grid::TextEncoding::Utf8 : grid::TextEncoding::Cp932;
     form.byteOrderMark = layout.detected.bomLength > 0;
     if (!utf8 && bytes.find("&#") != std::string::npos) {
@@ -194,7 +195,7 @@ std::u16string Document::sourceTextOf(const Source* from, int source, int keta, 
         return {};
     }
     const std::string_view body = bodyOf(from->bytes, from->layout.pages[static_cast<size_t>(source)]);
-    const grid::CanvasFile read = library::readPageBody(body, from->layout);
+    const grid::CanvasFile read = pagefile::readPageBody(body, from->layout);
     return sized(read.canvas.text, read.canvas.keta, read.canvas.gyou, keta, gyou);
 }
 
@@ -238,36 +239,36 @@ bool Document::pageIsBlank(int i) const
 
 bool Document::savePages(const QString& path, const FileForm& form, QString* error)
 {
-    const library::PageFileForm written = pageFileForm(form);
+    const pagefile::PageFileForm written = pageFileForm(form);
     const Source* source = m_source.get();
     const bool verbatim = source && source->form.format == form.format &&
                           source->form.encoding == form.encoding &&
                           source->form.byteOrderMark == form.byteOrderMark &&
                           source->form.lineEnds == form.lineEnds;
-    std::vector<library::PageToWrite> pages;
+    std::vector<pagefile::PageToWrite> pages;
     // A file without pages shows one empty page; left as it is, it adds nothing to the file.
     const bool placeholder = verbatim && source->layout.pages.empty() && m_pages.size() == 1 &&
                              page().source < 0 && page().text.empty();
     for (int k = 0; k < pageCount() && !placeholder; ++k) {
         const Page& p = pageAt(k);
-        library::PageToWrite page;
+        pagefile::PageToWrite page;
         if (verbatim && p.source >= 0) {
             page.source = static_cast<size_t>(p.source);
             if (p.loaded && p.text != sourceText(p.source, p.keta, p.gyou)) {
-                page.body = library::pageBody(p.text, p.fileLines, written);
+                page.body = pagefile::pageBody(p.text, p.fileLines, written);
             }
             if (p.name != source->layout.name(page.source.value())) {
                 page.name = p.name;
             }
         } else {
-            page.body = library::pageBody(pageText(k), p.fileLines, written);
+            page.body = pagefile::pageBody(pageText(k), p.fileLines, written);
             page.name = p.name;
         }
         pages.push_back(std::move(page));
     }
     auto saved = std::make_shared<Source>();
-    saved->bytes = verbatim ? library::joinPages(pages, written, source->bytes, &source->layout)
-                            : library::joinPages(pages, written);
+    saved->bytes = verbatim ? pagefile::joinPages(pages, written, source->bytes, &source->layout)
+                            : pagefile::joinPages(pages, written);
     const platform::FileProblem problem = platform::writeWholeFile(path, saved->bytes);
     if (problem != platform::FileProblem::None) {
         if (error) {
@@ -275,7 +276,7 @@ bool Document::savePages(const QString& path, const FileForm& form, QString* err
         }
         return false;
     }
-    saved->layout = library::splitPages(saved->bytes, written.format);
+    saved->layout = pagefile::splitPages(saved->bytes, written.format);
     saved->form = form;
     // The pages now stand for the bytes just written; pages kept for a page command to take
     // back are read first, as they belong to no page of the new file.
@@ -298,7 +299,7 @@ bool Document::savePages(const QString& path, const FileForm& form, QString* err
             continue;
         }
         p.source = static_cast<int>(k);
-        p.fileLines = library::bodyLineCount(bodyOf(saved->bytes, saved->layout.pages[k]));
+        p.fileLines = pagefile::bodyLineCount(bodyOf(saved->bytes, saved->layout.pages[k]));
     }
     m_source = std::move(saved);
     return true;
@@ -312,7 +313,7 @@ std::vector<int> Document::pageFileLines() const
     }
     // The line each page of the file starts on, counted in one pass.
     const std::string& bytes = m_source->bytes;
-    const std::vector<library::PageSpan>& spans = m_source->layout.pages;
+    const std::vector<pagefile::PageSpan>& spans = m_source->layout.pages;
     std::vector<int> lineOfSource(spans.size(), 1);
     size_t at = 0;
     int line = 1;

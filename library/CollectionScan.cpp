@@ -60,7 +60,7 @@ struct Walk
             } else if (fs::is_directory(status)) {
                 folder(entry.path());
             } else if (fs::is_regular_file(status)) {
-                if (const auto format = formatOfName(entry.path().filename().string())) {
+                if (const auto format = pagefile::formatOfName(entry.path().filename().string())) {
                     result.files.push_back({entry.path(), *format});
                 }
             }
@@ -81,7 +81,7 @@ ScanResult scanCollection(const fs::path& root, const std::atomic<bool>* cancel)
         walk.notice(root, ScanProblem::Missing);
     } else if (fs::is_directory(status)) {
         walk.folder(root);
-    } else if (const auto format = formatOfName(root.filename().string())) {
+    } else if (const auto format = pagefile::formatOfName(root.filename().string())) {
         walk.result.files.push_back({root, *format});
     } else {
         walk.notice(root, ScanProblem::NotPartsFile);

@@ -10,14 +10,14 @@
 #include <filesystem>
 #include <vector>
 
-#include "library/PartsFile.h"
+#include "pagefile/PartsFile.h"
 
 namespace masumemo::library {
 
 struct FoundFile
 {
     std::filesystem::path path;
-    PartsFormat format = PartsFormat::Txt;
+    pagefile::PartsFormat format = pagefile::PartsFormat::Txt;
 };
 
 enum class ScanProblem {

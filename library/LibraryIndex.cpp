@@ -34,7 +34,7 @@ QString noticeText(const ScanNotice& notice)
     return path;
 }
 
-static_assert(kMaxIndexedFileBytes <= qint64(kMaxPartsFileBytes));
+static_assert(kMaxIndexedFileBytes <= qint64(pagefile::kMaxPartsFileBytes));
 
 qint64 modifiedTime(const QFileInfo& info)
 {
@@ -56,7 +56,7 @@ std::string_view view(const QByteArray& bytes)
 }
 
 /// The span's bytes when the file still holds them.
-std::optional<std::string_view> spanOf(std::string_view bytes, PartSpan span)
+std::optional<std::string_view> spanOf(std::string_view bytes, pagefile::PartSpan span)
 {
     if (std::uint64_t(span.start) + span.length > bytes.size()) {
         return std::nullopt;
@@ -85,13 +85,13 @@ bool indexEntry(LibraryFile& entry, const std::atomic<bool>* cancel)
         entry.notice = platform::problemText(read.problem);
         return true;
     }
-    IndexProblem problem = IndexProblem::None;
-    auto index =
-        std::make_shared<FileIndex>(indexFile(view(read.bytes), entry.format, &problem, cancel));
-    if (problem == IndexProblem::Cancelled) {
+    pagefile::IndexProblem problem = pagefile::IndexProblem::None;
+    auto index = std::make_shared<pagefile::FileIndex>(
+        pagefile::indexFile(view(read.bytes), entry.format, &problem, cancel));
+    if (problem == pagefile::IndexProblem::Cancelled) {
         return false;
     }
-    if (problem == IndexProblem::Binary) {
+    if (problem == pagefile::IndexProblem::Binary) {
         entry.notice = QStringLiteral("テキストファイルではありません（NUL文字を含んでいます）。");
         return true;
     }
@@ -247,7 +247,7 @@ bool LibraryIndex::readPart(PartRef ref, const std::function<bool(std::string_vi
     if (!entry.index || ref.part < 0 || ref.part >= entry.partCount()) {
         return false;
     }
-    const PartSpan span = entry.index->parts[static_cast<std::size_t>(ref.part)];
+    const pagefile::PartSpan span = entry.index->parts[static_cast<std::size_t>(ref.part)];
     QFile file(entry.path);
     // Something else put in the file's place (a pipe would block) is not read.
     if (platform::regularFileProblem(entry.path) != platform::FileProblem::None ||
@@ -278,7 +278,7 @@ std::optional<std::u16string> LibraryIndex::partText(PartRef ref)
         })) {
         return std::nullopt;
     }
-    return library::partText(bytes, m_files[ref.file].index->detected.encoding);
+    return pagefile::partText(bytes, m_files[ref.file].index->detected.encoding);
 }
 
 std::optional<std::vector<std::u16string>> LibraryIndex::partPreview(PartRef ref,
@@ -288,7 +288,7 @@ std::optional<std::vector<std::u16string>> LibraryIndex::partPreview(PartRef ref
     if (ref.file < 0 || ref.file >= m_files.size() || !m_files[ref.file].index) {
         return std::nullopt;
     }
-    PreviewLines preview(m_files[ref.file].index->detected.encoding, maxLines, maxChars);
+    pagefile::PreviewLines preview(m_files[ref.file].index->detected.encoding, maxLines, maxChars);
     if (!readPart(ref, [&](std::string_view piece) { return preview.feed(piece); })) {
         return std::nullopt;
     }
@@ -318,7 +318,7 @@ void LibraryIndex::search(const QString& query)
             if (!bytes) {
                 continue;
             }
-            const FileIndex& index = *entry.index;
+            const pagefile::FileIndex& index = *entry.index;
             QVector<PartRef> hits;
             for (std::size_t p = 0; p < index.count() && total < kMaxHits; ++p) {
                 if (p % kCancelCheckParts == kCancelCheckParts - 1 && run.cancelled()) {
@@ -329,7 +329,7 @@ void LibraryIndex::search(const QString& query)
                     break;  // the file shrank since it was indexed
                 }
                 if (grid::containsFolded(index.name(p), needle) ||
-                    grid::containsFolded(library::partText(*span, index.detected.encoding),
+                    grid::containsFolded(pagefile::partText(*span, index.detected.encoding),
                                          needle)) {
                     hits.push_back({f, static_cast<int>(p)});
                     ++total;

@@ -17,8 +17,8 @@
 #include <optional>
 #include <string>
 
+#include "pagefile/PartsFile.h"
 #include "platform/NewestWins.h"
-#include "library/PartsFile.h"
 
 namespace masumemo::library {
 
@@ -30,9 +30,9 @@ struct LibraryFile
 {
     QString path;
     QString root;  ///< the folder (or file) it was found under
-    PartsFormat format = PartsFormat::Txt;
+    pagefile::PartsFormat format = pagefile::PartsFormat::Txt;
     /// Null until indexed; replaced whole when the file is indexed again.
-    std::shared_ptr<const FileIndex> index;
+    std::shared_ptr<const pagefile::FileIndex> index;
     qint64 size = -1;      ///< as indexed; -1 for a missing file
     qint64 modified = -1;  ///< as indexed, ms since the epoch
     QString notice;        ///< why the file gives no parts (empty when it was read)

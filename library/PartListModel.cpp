@@ -64,7 +64,7 @@ void PartListModel::fileChanged(int file)
 
 QString PartListModel::partCaption(const LibraryFile& file, int part)
 {
-    if (file.index && file.format == PartsFormat::Ast) {
+    if (file.index && file.format == pagefile::PartsFormat::Ast) {
         const std::u16string_view name = file.index->name(static_cast<std::size_t>(part));
         if (!name.empty()) {
             return QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size()));

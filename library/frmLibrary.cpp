@@ -490,7 +490,7 @@ void frmLibrary::openPartAsNew()
 {
     // A part of an MLT or AST file opens that file as its pages, this part's shown.
     const PartRef ref = currentPart();
-    if (ref.file >= 0 && m_index.file(ref.file).format != PartsFormat::Txt) {
+    if (ref.file >= 0 && m_index.file(ref.file).format != pagefile::PartsFormat::Txt) {
         m_canvas->openFile(m_index.file(ref.file).path, ref.part);
         return;
     }
@@ -502,7 +502,7 @@ void frmLibrary::openPartAsNew()
 
 void frmLibrary::addToParts()
 {
-    Part part{u"", linesForPart(m_canvas->selectionOrCanvas())};
+    pagefile::Part part{u"", pagefile::linesForPart(m_canvas->selectionOrCanvas())};
     if (part.lines.empty()) {
         tell(this, QStringLiteral("キャンバスが空なので、追加するものがありません。"),
              Dialogs::Icon::Information);
@@ -510,7 +510,7 @@ void frmLibrary::addToParts()
     }
     const PartRef shown = currentPart();
     QString offered;
-    if (shown.file >= 0 && m_index.file(shown.file).format != PartsFormat::Txt) {
+    if (shown.file >= 0 && m_index.file(shown.file).format != pagefile::PartsFormat::Txt) {
         offered = m_index.file(shown.file).path;
     }
     const QString path =
@@ -518,13 +518,13 @@ void frmLibrary::addToParts()
     if (path.isEmpty()) {
         return;
     }
-    const auto format = formatOfName(QFileInfo(path).fileName().toStdString());
-    if (!format || *format == PartsFormat::Txt) {
+    const auto format = pagefile::formatOfName(QFileInfo(path).fileName().toStdString());
+    if (!format || *format == pagefile::PartsFormat::Txt) {
         tell(this, QStringLiteral("素材は MLT か AST のファイルに追加します。"),
              Dialogs::Icon::Warning);
         return;
     }
-    if (*format == PartsFormat::Ast) {
+    if (*format == pagefile::PartsFormat::Ast) {
         const std::optional<QString> name =
             Dialogs::instance().askText(this, QStringLiteral("素材の名前："), QString());
         if (!name) {
@@ -554,7 +554,8 @@ void frmLibrary::addToParts()
     restart();
 }
 
-bool frmLibrary::appendPart(const QString& path, PartsFormat format, const Part& part)
+bool frmLibrary::appendPart(const QString& path, pagefile::PartsFormat format,
+                            const pagefile::Part& part)
 {
     // Appended, never rewritten, so another program adding to the file loses nothing; when the
     // file changed between reading it and appending, it is read again.
@@ -578,10 +579,10 @@ bool frmLibrary::appendPart(const QString& path, PartsFormat format, const Part&
                 return false;
             }
         }
-        const std::optional<std::string> bytes =
-            bytesToAppend(std::string_view(existing.bytes.constData(),
-                                           static_cast<std::size_t>(existing.bytes.size())),
-                          format, part);
+        const std::optional<std::string> bytes = pagefile::bytesToAppend(
+            std::string_view(existing.bytes.constData(),
+                             static_cast<std::size_t>(existing.bytes.size())),
+            format, part);
         if (!bytes) {
             tell(this, QStringLiteral("このファイルには追加できません（NUL文字を含んでいます）。"),
                  Dialogs::Icon::Warning);

@@ -83,7 +83,7 @@ private:
     /// The file chosen in the file list, or -1 (none, or a folder).
     int chosenFile() const;
     /// Appends part to the file at path; false (and the user told why) when it was not.
-    bool appendPart(const QString& path, PartsFormat format, const Part& part);
+    bool appendPart(const QString& path, pagefile::PartsFormat format, const pagefile::Part& part);
     /// The chosen part's text; a message when it cannot be read.
     std::optional<std::u16string> chosenText();
     void choosePending();

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "grid/LineModel.h"
-#include "library/PageFile.h"
+#include "pagefile/PageFile.h"
 
 namespace masumemo::fuzzcheck {
 
@@ -32,7 +32,7 @@ inline std::vector<std::u16string> keptLines(std::u16string_view canvas)
 
 inline std::string checkPages(std::string_view input)
 {
-    using library::PartsFormat;
+    using pagefile::PartsFormat;
     if (input.empty()) {
         return {};
     }
@@ -42,11 +42,11 @@ inline std::string checkPages(std::string_view input)
         return {};  // refused as no text before it is split
     }
     const PartsFormat format = choice & 1 ? PartsFormat::Ast : PartsFormat::Mlt;
-    const library::PageLayout layout = library::splitPages(bytes, format);
+    const pagefile::PageLayout layout = pagefile::splitPages(bytes, format);
 
     // The spans cover the file in order.
     std::size_t at = layout.leadEnd;
-    for (const library::PageSpan& span : layout.pages) {
+    for (const pagefile::PageSpan& span : layout.pages) {
         if (span.headStart != at || span.bodyStart < span.headStart || span.bodyEnd < span.bodyStart) {
             return "the spans of the pages do not follow one another";
         }
@@ -55,18 +55,18 @@ inline std::string checkPages(std::string_view input)
     if (!layout.pages.empty() && at != layout.tailStart) {
         return "the tail does not follow the last page";
     }
-    library::PageFileForm form;
+    pagefile::PageFileForm form;
     form.format = format;
-    form.text.encoding = layout.detected.encoding == library::TextEncoding::Utf8
+    form.text.encoding = layout.detected.encoding == pagefile::TextEncoding::Utf8
                              ? grid::TextEncoding::Utf8
                              : grid::TextEncoding::Cp932;
     form.text.byteOrderMark = layout.detected.bomLength > 0;
     form.lineBreak = layout.lineBreak;
-    std::vector<library::PageToWrite> pages;
+    std::vector<pagefile::PageToWrite> pages;
     for (std::size_t i = 0; i < layout.pages.size(); ++i) {
         pages.push_back({i, std::nullopt, std::nullopt});
     }
-    if (library::joinPages(pages, form, bytes, &layout) != bytes) {
+    if (pagefile::joinPages(pages, form, bytes, &layout) != bytes) {
         return "opened and saved without a change, the file is not the same";
     }
     if (layout.pages.empty()) {
@@ -77,18 +77,18 @@ inline std::string checkPages(std::string_view input)
     static constexpr std::u16string_view kAdded[] = {u"[SPLIT]", u"[AA][x]", u"&#91;SPLIT]",
                                                      u"&#38;#91;AA][", u"x"};
     const std::size_t k = (choice >> 1) % layout.pages.size();
-    const library::PageSpan span = layout.pages[k];
+    const pagefile::PageSpan span = layout.pages[k];
     const std::string_view oldBody =
         std::string_view(bytes).substr(span.bodyStart, span.bodyEnd - span.bodyStart);
-    const grid::CanvasFile read = library::readPageBody(oldBody, layout);
+    const grid::CanvasFile read = pagefile::readPageBody(oldBody, layout);
     if (read.tooLarge) {
         return {};
     }
     std::u16string canvas = read.canvas.text;
     canvas += (canvas.empty() ? u"" : u"\r\n") + std::u16string(kAdded[(choice >> 5) % 5]);
-    const std::string newBody = library::pageBody(canvas, library::bodyLineCount(oldBody), form);
+    const std::string newBody = pagefile::pageBody(canvas, pagefile::bodyLineCount(oldBody), form);
     pages[k].body = newBody;
-    const std::string written = library::joinPages(pages, form, bytes, &layout);
+    const std::string written = pagefile::joinPages(pages, form, bytes, &layout);
     std::string expected = bytes.substr(0, span.bodyStart);
     if (span.bodyStart > span.headStart && expected.back() != '\n' && expected.back() != '\r') {
         expected += layout.lineBreak;  // a header on the last line without a break gets one
@@ -114,15 +114,15 @@ inline std::string checkPages(std::string_view input)
     if (written.starts_with(grid::kUtf8ByteOrderMark) && layout.detected.bomLength == 0) {
         return {};
     }
-    library::PageLayout again = library::splitPages(written, format);
+    pagefile::PageLayout again = pagefile::splitPages(written, format);
     if (again.pages.size() != layout.pages.size()) {
         return "after a change the file has another number of pages";
     }
     // Read in the file's encoding as it was opened: the one encoding rule may judge the new
     // bytes otherwise, a limit known of that rule.
     again.detected = layout.detected;
-    const library::PageSpan changed = again.pages[k];
-    const grid::CanvasFile back = library::readPageBody(
+    const pagefile::PageSpan changed = again.pages[k];
+    const grid::CanvasFile back = pagefile::readPageBody(
         std::string_view(written).substr(changed.bodyStart, changed.bodyEnd - changed.bodyStart),
         again);
     if (keptLines(back.canvas.text) != keptLines(canvas)) {

@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "grid/LineModel.h"
-#include "library/PartsFile.h"
+#include "pagefile/PartsFile.h"
 #include "tests/fuzz/FuzzInput.h"
 
 namespace masumemo::fuzzcheck {
 
-using library::Part;
-using library::PartsFormat;
+using pagefile::Part;
+using pagefile::PartsFormat;
 
 inline constexpr PartsFormat kPartsFormats[] = {PartsFormat::Mlt, PartsFormat::Ast,
                                                 PartsFormat::Txt};
@@ -35,10 +35,10 @@ inline std::vector<Part> partsLineByLine(std::string_view bytes, PartsFormat for
     if (std::memchr(bytes.data(), '\0', bytes.size()) != nullptr) {
         return {};
     }
-    const library::Detected detected = library::detectEncoding(bytes);
+    const pagefile::Detected detected = pagefile::detectEncoding(bytes);
     const std::string_view body = bytes.substr(detected.bomLength);
     const auto decode = [&](std::string_view raw) {
-        return library::decodeReferences(library::decodeBytes(raw, detected.encoding));
+        return pagefile::decodeReferences(pagefile::decodeBytes(raw, detected.encoding));
     };
     std::vector<Part> parts;
     if (format != PartsFormat::Ast && !body.empty()) {
@@ -89,9 +89,9 @@ inline std::string checkPartsBytes(std::string_view bytes)
     const bool binary = std::memchr(bytes.data(), '\0', bytes.size()) != nullptr;
     for (const PartsFormat format : kPartsFormats) {
         const std::string in = std::string(" as ") + formatName(format);
-        library::IndexProblem problem = library::IndexProblem::None;
-        const library::FileIndex index = library::indexFile(bytes, format, &problem);
-        if (binary != (problem == library::IndexProblem::Binary)) {
+        pagefile::IndexProblem problem = pagefile::IndexProblem::None;
+        const pagefile::FileIndex index = pagefile::indexFile(bytes, format, &problem);
+        if (binary != (problem == pagefile::IndexProblem::Binary)) {
             return "NUL bytes and the binary answer disagree" + in;
         }
         if (index.format != format) {
@@ -102,22 +102,22 @@ inline std::string checkPartsBytes(std::string_view bytes)
             return "names do not go with the parts" + in;
         }
         size_t previousEnd = index.detected.bomLength;
-        for (const library::PartSpan span : index.parts) {
+        for (const pagefile::PartSpan span : index.parts) {
             if (span.start < previousEnd || span.start + span.length > bytes.size()) {
                 return "a part's bytes overlap another's or pass the end" + in;
             }
             previousEnd = span.start + span.length;
         }
-        const std::vector<Part> read = library::readParts(bytes, format);
+        const std::vector<Part> read = pagefile::readParts(bytes, format);
         const std::vector<Part> slow = partsLineByLine(bytes, format);
         if (read != slow) {
             return "the index and the line-by-line reading differ" + in + ": index " +
                    describeParts(read) + " / lines " + describeParts(slow);
         }
         for (size_t i = 0; i < index.count(); ++i) {
-            const library::PartSpan s = index.parts[i];
+            const pagefile::PartSpan s = index.parts[i];
             const std::u16string text =
-                library::partText(bytes.substr(s.start, s.length), index.detected.encoding);
+                pagefile::partText(bytes.substr(s.start, s.length), index.detected.encoding);
             if (text != grid::joinLines(read[i].lines)) {
                 return "partText differs from the part's lines" + in;
             }
@@ -211,11 +211,11 @@ inline std::string checkPartsWriting(std::string_view bytes)
             }
         }
         expected = asRead(expected, format);
-        const std::string written = library::partsFileBytes(parts, format);
-        if (library::detectEncoding(written).encoding != library::TextEncoding::Cp932) {
+        const std::string written = pagefile::partsFileBytes(parts, format);
+        if (pagefile::detectEncoding(written).encoding != pagefile::TextEncoding::Cp932) {
             return "a written file is not read as code page 932" + as;
         }
-        const std::vector<Part> back = library::readParts(written, format);
+        const std::vector<Part> back = pagefile::readParts(written, format);
         if (back != expected) {
             return "parts written and read back differ" + as + ": wrote " +
                    describeParts(expected) + " / read " + describeParts(back);
@@ -223,10 +223,10 @@ inline std::string checkPartsWriting(std::string_view bytes)
 
         for (const std::string_view old : {std::string_view(written), other}) {
             const std::string to = as + (old.data() == written.data() ? " (written)" : " (bytes)");
-            library::IndexProblem problem = library::IndexProblem::None;
-            const library::FileIndex index = library::indexFile(old, format, &problem);
-            const std::optional<std::string> added = library::bytesToAppend(old, format, extra);
-            if (format == PartsFormat::Txt || problem != library::IndexProblem::None) {
+            pagefile::IndexProblem problem = pagefile::IndexProblem::None;
+            const pagefile::FileIndex index = pagefile::indexFile(old, format, &problem);
+            const std::optional<std::string> added = pagefile::bytesToAppend(old, format, extra);
+            if (format == PartsFormat::Txt || problem != pagefile::IndexProblem::None) {
                 if (added) {
                     return "a part was appended to a text or binary file" + to;
                 }
@@ -236,13 +236,13 @@ inline std::string checkPartsWriting(std::string_view bytes)
                 return "nothing to append to a parts file" + to;
             }
             const std::optional<std::string> appended = std::string(old) + *added;
-            if (library::detectEncoding(*appended).encoding != index.detected.encoding) {
+            if (pagefile::detectEncoding(*appended).encoding != index.detected.encoding) {
                 return "appending changed the file's encoding" + to;
             }
-            std::vector<Part> want = library::readParts(old, format);
+            std::vector<Part> want = pagefile::readParts(old, format);
             want.push_back(asWritten(extra, format));
             want = asRead(want, format);
-            const std::vector<Part> got = library::readParts(*appended, format);
+            const std::vector<Part> got = pagefile::readParts(*appended, format);
             if (got != want) {
                 return "the appended file does not read as its parts and the new one" + to +
                        ": want " + describeParts(want) + " / read " + describeParts(got);

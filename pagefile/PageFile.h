@@ -1,7 +1,7 @@
 #pragma once
 // MLT and AST files opened as documents of pages. Pure functions, no Qt.
 //
-// A file is split into the byte spans of its pages with the parts library's index, so a page
+// A file is split into the byte spans of its pages with the index of PartsFile.h, so a page
 // that was not changed is written back as the very bytes it was read from (its trailing blanks,
 // blank lines and references untouched), and only a changed page is written by the canvas's save
 // rules. Opening a file and saving it without a change gives the same file.
@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "grid/Fit.h"
-#include "library/PartsFile.h"
+#include "pagefile/PartsFile.h"
 
-namespace masumemo::library {
+namespace masumemo::pagefile {
 
 /// The largest file of pages that is opened: room for a hundred thousand pages of any size
 /// a board takes, far below what the index's offsets hold.
@@ -43,7 +43,7 @@ struct PageLayout
     Detected detected;
     std::string_view lineBreak = "\r\n";  ///< lineBreakOf the file
     std::vector<PageSpan> pages;
-    FileIndex index;  ///< the parts library's index, for the AST names
+    FileIndex index;  ///< the parts index, for the AST names
     std::size_t leadEnd = 0;
     std::size_t tailStart = 0;
 
@@ -102,4 +102,4 @@ struct PageToWrite
 std::string joinPages(const std::vector<PageToWrite>& pages, const PageFileForm& form,
                       std::string_view bytes = {}, const PageLayout* layout = nullptr);
 
-}  // namespace masumemo::library
+}  // namespace masumemo::pagefile

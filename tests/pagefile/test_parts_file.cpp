@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "grid/Cp932.h"
-#include "library/PartsFile.h"
+#include "pagefile/PartsFile.h"
 
-namespace masumemo::library {
+namespace masumemo::pagefile {
 namespace {
 
 using Lines = std::vector<std::u16string>;
@@ -326,4 +326,4 @@ TEST(PartsFile, PreviewDecodesOnlyWhatIsShown)
 }
 
 }  // namespace
-}  // namespace masumemo::library
+}  // namespace masumemo::pagefile

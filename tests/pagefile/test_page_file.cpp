@@ -11,9 +11,9 @@
 #include "grid/Cp932.h"
 #include "grid/LineModel.h"
 #include "grid/References.h"
-#include "library/PageFile.h"
+#include "pagefile/PageFile.h"
 
-namespace masumemo::library {
+namespace masumemo::pagefile {
 namespace {
 
 using Lines = std::vector<std::u16string>;
@@ -340,4 +340,4 @@ TEST(PageFile, CorpusCollectionsRoundTrip)
 }
 
 }  // namespace
-}  // namespace masumemo::library
+}  // namespace masumemo::pagefile

@@ -6,7 +6,7 @@
 #include "grid/References.h"
 #include "grid/TextEncoding.h"
 
-namespace masumemo::library {
+namespace masumemo::pagefile {
 namespace {
 
 constexpr std::string_view kSplitLine = "[SPLIT]";
@@ -287,4 +287,4 @@ std::string joinPages(const std::vector<PageToWrite>& pages, const PageFileForm&
     return out;
 }
 
-}  // namespace masumemo::library
+}  // namespace masumemo::pagefile

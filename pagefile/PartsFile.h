@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-namespace masumemo::library {
+namespace masumemo::pagefile {
 
 enum class PartsFormat { Mlt, Ast, Txt };
 
@@ -154,4 +154,4 @@ private:
     bool m_full = false;
 };
 
-}  // namespace masumemo::library
+}  // namespace masumemo::pagefile

@@ -10,7 +10,7 @@
 #include "grid/TextEncoding.h"
 #include "grid/Utf8.h"
 
-namespace masumemo::library {
+namespace masumemo::pagefile {
 namespace {
 
 constexpr std::string_view kSplit = "[SPLIT]";
@@ -529,4 +529,4 @@ std::vector<std::u16string> PreviewLines::lines()
     return out;
 }
 
-}  // namespace masumemo::library
+}  // namespace masumemo::pagefile

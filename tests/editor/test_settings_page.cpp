@@ -457,23 +457,12 @@ void SettingsPageTest::fontSizeAndPushStepAreRememberedForTheNextStart()
         m_window.reset();
     }
 
-    // Apply with the font that is remembered leaves the file alone (a note added by hand stays,
-    // which a rewrite would drop); after another copy remembered another font, Apply writes its
-    // own again.
+    // Apply with the font remembered leaves the file alone: a note added by hand stays.
     m_window = started();
-    const QString file = platform::openProgramSettings()->fileName();
     platform::rememberCanvasFont(platform::kGothic, 12);
-    const auto note = [&file](bool add) {
-        QFile f(file);
-        if (add) {
-            return f.open(QIODevice::Append) && f.write("; a note\n") > 0;
-        }
-        return f.open(QIODevice::ReadOnly) && f.readAll().contains("; a note");
-    };
-    QVERIFY(note(true));
+    QFile file(platform::openProgramSettings()->fileName());
+    QVERIFY(file.open(QIODevice::Append) && file.write("; a note\n") > 0);
+    file.close();
     m_window->settingsPage().cmdTekiyou_Click();
-    QVERIFY(note(false));
-    platform::openProgramSettings()->setValue(QStringLiteral("Canvas/Font"), platform::kPGothic);
-    m_window->settingsPage().cmdTekiyou_Click();
-    QCOMPARE(platform::readCanvasPreferences().font, platform::kGothic);
+    QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains("; a note"));
 }

@@ -135,6 +135,12 @@ bool PagesTool::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_list && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
         m_model->setShown(event->type() == QEvent::Show);
+        // The panel's own close button hides it without the menu: the menu follows, so its next
+        // click shows the list again instead of doing nothing.
+        if (event->type() == QEvent::Hide && m_panel->isHidden()) {
+            m_pinned = false;
+            m_viewAction->setChecked(false);
+        }
     }
     return QObject::eventFilter(watched, event);
 }

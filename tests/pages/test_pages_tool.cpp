@@ -202,7 +202,11 @@ void PagesToolTest::aHiddenListIsToldOfTypingOnlyWhenItShows()
     press(Qt::CTRL | Qt::Key_PageDown);
     QTest::keyClicks(m_window->txtMain(), QStringLiteral("<<"));
     QCOMPARE(told.count(), 0);
-    m_window->findChild<QDockWidget*>()->show();
+    // The menu follows the panel's own button, so one click brings the list back.
+    QVERIFY(!action("mnuViewPages")->isChecked());
+    action("mnuViewPages")->trigger();
+    QVERIFY(m_tool->panelShown());
+    QVERIFY(action("mnuViewPages")->isChecked());
     QCOMPARE(told.count(), 1);
     QCOMPARE(told[0][0].toModelIndex().row(), 0);
     QCOMPARE(told[0][1].toModelIndex().row(), 1);

@@ -244,12 +244,10 @@ std::string encodeCp932(std::u16string_view s)
     return out;
 }
 
-std::u16string decodeCp932(std::string_view bytes, bool* invalid)
+char16_t* decodeCp932To(std::string_view bytes, char16_t* out, bool& invalid)
 {
     const Tables& t = tables();
-    // Never more characters than bytes: write into a buffer of that size, cut it at the end.
-    std::u16string out(bytes.size(), u'\0');
-    char16_t* o = out.data();
+    char16_t* o = out;
     bool bad = false;
     const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
     const size_t size = bytes.size();
@@ -272,7 +270,16 @@ std::u16string decodeCp932(std::string_view bytes, bool* invalid)
         bad |= none;
         *o++ = none ? kQuestion : c;
     }
-    out.resize(static_cast<size_t>(o - out.data()));
+    invalid |= bad;
+    return o;
+}
+
+std::u16string decodeCp932(std::string_view bytes, bool* invalid)
+{
+    // Never more characters than bytes: write into a buffer of that size, cut it at the end.
+    std::u16string out(bytes.size(), u'\0');
+    bool bad = false;
+    out.resize(static_cast<size_t>(decodeCp932To(bytes, out.data(), bad) - out.data()));
     if (invalid) {
         *invalid = bad;
     }

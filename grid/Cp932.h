@@ -49,5 +49,8 @@ void appendCp932(std::string& out, std::u16string_view s);
 /// (a lead byte without a valid trail byte becomes one "?" and the next byte is read on its
 /// own). When invalid is given it is set to whether any such substitution happened.
 std::u16string decodeCp932(std::string_view bytes, bool* invalid = nullptr);
+/// The same, written to out, which has room for bytes.size() units; returns the end of what was
+/// written. Sets invalid when a substitution happened and leaves it as it was otherwise.
+char16_t* decodeCp932To(std::string_view bytes, char16_t* out, bool& invalid);
 
 }  // namespace masumemo::grid

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "Cp932.h"
 #include "LineModel.h"
@@ -192,11 +193,11 @@ bool dropControls(std::u16string& text)
            }) > 0;
 }
 
-/// The part of reading a file after its bytes are decoded and its references read.
+/// The part of reading a file after its bytes are decoded, its controls left out and its
+/// references read.
 void fitText(CanvasFile& file, std::u16string text, bool canvasForm, long long maxUnits,
              bool sizeOnly = false)
 {
-    file.controlsDropped = dropControls(text) || file.controlsDropped;
     if (!canvasForm) {
         text = toCanvasForm(text);
     }
@@ -234,23 +235,39 @@ CanvasFile readCanvasFile(std::string_view bytes, DetectedEncoding detected, lon
         return file;
     }
     file.isText = true;
-    file.form.encoding = detected.encoding;
-    file.form.byteOrderMark = detected.byteOrderMark;
-    std::u16string text = decodeText(bytes, detected, &file.substituted);
-    // Controls go first: a reference must not form across one that is left out ("&#64" Tab
-    // "44" is no reference, "&#6444" is).
-    file.controlsDropped = dropControls(text);
-    decodeReferencesInPlace(text, &file.form.spelling);
+    std::u16string text = readCanvasFileText(bytes, detected, file);
     // Decoded code page 932 is in its round-trip form already; UTF-8 may hold look-alikes.
     fitText(file, std::move(text), detected.encoding == TextEncoding::Cp932, maxUnits, sizeOnly);
     return file;
+}
+
+std::u16string readCanvasFileText(std::string_view bytes, DetectedEncoding detected,
+                                  CanvasFile& file)
+{
+    file.form.encoding = detected.encoding;
+    file.form.byteOrderMark = detected.byteOrderMark;
+    // Controls are left out before references are read: a reference must not form across one
+    // ("&#64" Tab "44" is no reference, "&#6444" is). The one pass over the bytes declines
+    // where that could happen, and the steps are then taken one by one.
+    std::optional<std::u16string> fused;
+    if (detected.encoding == TextEncoding::Cp932) {
+        fused = decodeCp932WithReferences(bytes, &file.substituted, &file.form.spelling);
+    }
+    std::u16string text = fused ? std::move(*fused) : decodeText(bytes, detected, &file.substituted);
+    file.controlsDropped = dropControls(text);
+    if (!fused) {
+        decodeReferencesInPlace(text, &file.form.spelling);
+    }
+    return text;
 }
 
 CanvasFile readCanvasText(std::u16string_view text, long long maxUnits)
 {
     CanvasFile file;
     file.isText = true;
-    fitText(file, std::u16string(text), false, maxUnits);
+    std::u16string own(text);
+    file.controlsDropped = dropControls(own);
+    fitText(file, std::move(own), false, maxUnits);
     return file;
 }
 

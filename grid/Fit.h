@@ -107,6 +107,12 @@ CanvasFile readCanvasFile(std::string_view bytes, long long maxUnits = kMaxOpene
 CanvasFile readCanvasFile(std::string_view bytes, DetectedEncoding encoding, long long maxUnits,
                           bool sizeOnly = false);
 
+/// The text of a canvas file's bytes as readCanvasFile reads it, before the lines are fitted:
+/// decoded, without the control characters other than line ends, its references read as
+/// characters. Sets file's substituted, controlsDropped and form.
+std::u16string readCanvasFileText(std::string_view bytes, DetectedEncoding detected,
+                                  CanvasFile& file);
+
 /// Text opened as a new picture as a file's text is: control characters left out, the canvas
 /// form, the lines fitted to the grid. References are text here (the text is no file); the form
 /// is that of a new picture.

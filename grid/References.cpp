@@ -1,7 +1,9 @@
 #include "References.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "Cp932.h"
 #include "Utf8.h"
@@ -21,24 +23,29 @@ bool isSurrogate(char32_t cp)
     return cp >= 0xD800 && cp <= 0xDFFF;
 }
 
-int hexDigit(char16_t c)
+/// The value of each ASCII character as a hex digit, or -1: opening a file reads every digit of
+/// every reference, and a lookup costs less there than a chain of comparisons.
+constexpr auto kHexDigits = [] {
+    std::array<signed char, 0x80> digits{};
+    for (int c = 0; c < 0x80; ++c) {
+        digits[c] = static_cast<signed char>(c >= '0' && c <= '9'   ? c - '0'
+                                             : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                             : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                                    : -1);
+    }
+    return digits;
+}();
+
+int hexDigit(char32_t c)
 {
-    if (c >= u'0' && c <= u'9') {
-        return c - u'0';
-    }
-    if (c >= u'a' && c <= u'f') {
-        return c - u'a' + 10;
-    }
-    if (c >= u'A' && c <= u'F') {
-        return c - u'A' + 10;
-    }
-    return -1;
+    return c < 0x80 ? kHexDigits[c] : -1;
 }
 
 /// One reference read at text[at] (an "&").
 struct Reference
 {
     size_t length = 0;  ///< 0: no reference starts there
+    size_t end = 0;     ///< the unit that ended the reading (text.size() at the end)
     char32_t cp = 0;
     bool hex = false;
     bool semicolon = false;
@@ -46,50 +53,58 @@ struct Reference
     int lower = 0;  ///< hex digits a-f
 };
 
-Reference readReference(std::u16string_view text, size_t at)
+/// The unit at text[i] as a number, a byte read without its sign; 0 past the end.
+template <typename Char>
+char32_t unitAt(std::basic_string_view<Char> text, size_t i)
+{
+    return i < text.size() ? static_cast<std::make_unsigned_t<Char>>(text[i]) : 0;
+}
+
+/// Reads the decoded text, or the bytes of a code page 932 file: every byte a reference is
+/// made of is a character of its own there.
+template <typename Char>
+Reference readReference(std::basic_string_view<Char> text, size_t at)
 {
     Reference ref;
     size_t i = at + 1;
-    if (i >= text.size() || text[i] != u'#') {
-        return ref;
-    }
-    ++i;
-    ref.hex = i < text.size() && (text[i] == u'x' || text[i] == u'X');
-    if (ref.hex) {
+    if (unitAt(text, i) == u'#') {
         ++i;
-    }
-    const size_t digits = i;
-    const int base = ref.hex ? 16 : 10;
-    std::uint64_t value = 0;
-    for (; i < text.size(); ++i) {
-        const int d = hexDigit(text[i]);
-        if (d < 0 || d >= base) {
-            break;
+        ref.hex = unitAt(text, i) == u'x' || unitAt(text, i) == u'X';
+        i += ref.hex ? 1 : 0;
+        const size_t digits = i;
+        const int base = ref.hex ? 16 : 10;
+        std::uint64_t value = 0;
+        for (;; ++i) {
+            const char32_t c = unitAt(text, i);
+            const int d = hexDigit(c);
+            if (d < 0 || d >= base) {
+                break;
+            }
+            ref.upper += c >= u'A' && c <= u'F';
+            ref.lower += c >= u'a' && c <= u'f';
+            // Saturates: many digits make a number out of range, never an overflow.
+            value = value > kLastCodePoint ? value : value * static_cast<std::uint64_t>(base) +
+                                                         static_cast<std::uint64_t>(d);
         }
-        ref.upper += text[i] >= u'A' && text[i] <= u'F';
-        ref.lower += text[i] >= u'a' && text[i] <= u'f';
-        // Saturates: many digits make a number out of range, never an overflow.
-        value = value > kLastCodePoint ? value : value * static_cast<std::uint64_t>(base) +
-                                                     static_cast<std::uint64_t>(d);
+        if (i > digits) {
+            ref.semicolon = unitAt(text, i) == u';';
+            i += ref.semicolon ? 1 : 0;
+            ref.length = i - at;
+            ref.cp = value > kLastCodePoint ? kLastCodePoint + 1 : static_cast<char32_t>(value);
+        }
     }
-    if (i == digits) {
-        return ref;
-    }
-    ref.semicolon = i < text.size() && text[i] == u';';
-    ref.length = i + (ref.semicolon ? 1 : 0) - at;
-    ref.cp = value > kLastCodePoint ? kLastCodePoint + 1 : static_cast<char32_t>(value);
+    ref.end = i;
     return ref;
 }
 
 /// True when text[next] would be read as part of a reference before it that had no ";": a digit
 /// of its base, or a ";".
-bool continuesReference(std::u16string_view text, size_t next, bool hex)
+template <typename Char>
+bool continuesReference(std::basic_string_view<Char> text, size_t next, bool hex)
 {
-    if (next >= text.size()) {
-        return false;
-    }
-    const int d = hexDigit(text[next]);
-    return text[next] == u';' || (d >= 0 && (hex || d < 10));
+    const char32_t c = unitAt(text, next);
+    const int d = hexDigit(c);
+    return c == u';' || (d >= 0 && (hex || d < 10));
 }
 
 /// Votes for each choice of a spelling; a tie keeps the new picture's choice.
@@ -222,6 +237,25 @@ size_t findReferenceStart(std::u16string_view text, size_t from)
     return std::u16string_view::npos;
 }
 
+/// Writes cp at out (a surrogate pair beyond the BMP); returns the end of what was written.
+char16_t* putCharacter(char16_t* out, char32_t cp)
+{
+    if (cp >= 0x10000) {
+        const char32_t v = cp - 0x10000;
+        *out++ = static_cast<char16_t>(0xD800 + (v >> 10));
+        *out++ = static_cast<char16_t>(0xDC00 + (v & 0x3FF));
+    } else {
+        *out++ = static_cast<char16_t>(cp);
+    }
+    return out;
+}
+
+/// True for the control characters a canvas file leaves out: all but the line ends.
+bool isLeftOutControl(char32_t c)
+{
+    return (c < 0x20 && c != u'\r' && c != u'\n') || c == 0x7F;
+}
+
 }  // namespace
 
 bool isBeyondCp932(char32_t cp)
@@ -274,13 +308,7 @@ void decodeReferencesInPlace(std::u16string& text, ReferenceSpelling* mostUsed)
                                              amp - copied);
         }
         written += amp - copied;
-        if (ref.cp >= 0x10000) {
-            const char32_t v = ref.cp - 0x10000;
-            text[written++] = static_cast<char16_t>(0xD800 + (v >> 10));
-            text[written++] = static_cast<char16_t>(0xDC00 + (v & 0x3FF));
-        } else {
-            text[written++] = static_cast<char16_t>(ref.cp);
-        }
+        written = static_cast<size_t>(putCharacter(text.data() + written, ref.cp) - text.data());
         copied = amp + ref.length;
         amp = findReferenceStart(in, copied);
     }
@@ -292,6 +320,48 @@ void decodeReferencesInPlace(std::u16string& text, ReferenceSpelling* mostUsed)
     if (mostUsed) {
         *mostUsed = votes.winner();
     }
+}
+
+std::optional<std::u16string> decodeCp932WithReferences(std::string_view bytes, bool* invalid,
+                                                        ReferenceSpelling* mostUsed)
+{
+    // A byte below 0x40 is never the second byte of a character, so every "&" among the bytes
+    // starts a character, and a reference (made of such bytes only) reads the same from the
+    // bytes as from their decoded text. The runs between "&"s go through the plain decoder.
+    std::u16string out(bytes.size(), u'\0');  // a character is never more units than bytes
+    char16_t* o = out.data();
+    bool bad = false;
+    SpellingVotes votes;
+    size_t from = 0;
+    for (;;) {
+        const size_t amp = bytes.find('&', from);
+        o = decodeCp932To(bytes.substr(from, amp - from), o, bad);
+        if (amp == std::string_view::npos) {
+            break;
+        }
+        const Reference ref = readReference(bytes, amp);
+        // Reading looked at nothing past ref.end (nor did the vote on its ";"); a control there
+        // would be left out first and let what follows join the reference.
+        if (ref.end < bytes.size() && isLeftOutControl(unitAt(bytes, ref.end))) {
+            return std::nullopt;
+        }
+        if (ref.length == 0 || !isBeyondCp932(ref.cp)) {
+            *o++ = u'&';
+            from = amp + 1;
+            continue;
+        }
+        votes.count(ref, ref.semicolon && continuesReference(bytes, amp + ref.length, ref.hex));
+        o = putCharacter(o, ref.cp);
+        from = amp + ref.length;
+    }
+    out.resize(static_cast<size_t>(o - out.data()));
+    if (invalid) {
+        *invalid = bad;
+    }
+    if (mostUsed) {
+        *mostUsed = votes.winner();
+    }
+    return out;
 }
 
 std::u16string decodeReferences(std::u16string_view text, ReferenceSpelling* mostUsed)

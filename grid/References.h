@@ -7,6 +7,7 @@
 // that code page 932 has ("&#65;", "&#x3042;"), a control, a surrogate half or a number past
 // U+10FFFF is plain text, read and written as the characters it is made of.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,14 @@ std::u16string decodeReferences(std::u16string_view text, ReferenceSpelling* mos
 
 /// decodeReferences on text itself, without a copy: what opening a file uses.
 void decodeReferencesInPlace(std::u16string& text, ReferenceSpelling* mostUsed = nullptr);
+
+/// decodeReferences(decodeCp932(bytes)) in one pass, for opening a file: a reference is read
+/// from the bytes and never decoded as text first. Gives nothing when a control character other
+/// than CR and LF stands within a reference or right after one (among the bytes a reference is
+/// made of that follow an "&", or next to them): a reader that leaves controls out before it
+/// reads references must then take the two steps. invalid: as decodeCp932 has it.
+std::optional<std::u16string> decodeCp932WithReferences(std::string_view bytes, bool* invalid,
+                                                        ReferenceSpelling* mostUsed);
 
 /// The text with every character isBeyondCp932 written as its reference in spelling.
 std::u16string withReferences(std::u16string_view text,

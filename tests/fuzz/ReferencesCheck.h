@@ -3,10 +3,13 @@
 // the fuzzer and the replay of the inputs it found. Each check answers an empty string, or what
 // went wrong.
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <string_view>
 
 #include "grid/Cp932.h"
+#include "grid/Fit.h"
 #include "grid/References.h"
 #include "tests/fuzz/FuzzInput.h"
 
@@ -123,12 +126,73 @@ inline std::string checkAnyFileText(std::string_view bytes)
     return {};
 }
 
+/// What stands in and around references in a Shift_JIS file: their bytes, the controls a file
+/// loses and the line ends it keeps, a lead byte alone, a whole two-byte character, a byte
+/// without a character, a half-width kana.
+inline constexpr std::string_view kFileByteTokens[] = {
+    "&", "#", "x", "X", "0", "2", "9", "A", "a", "f", ";", "g", "\t", "\r", "\n", "\x7F",
+    std::string_view("\0", 1), "\x1F", "\x81", "\x82\xA0", "\xA0", "\xB1", "&#x200A;",
+    "&#x1F600", "&#8201",
+};
+
+inline bool isLeftOutControl(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return (b < 0x20 && b != '\r' && b != '\n') || b == 0x7F;
+}
+
+/// A code page 932 file's text is read in one pass over its bytes: it must be what decoding,
+/// leaving out the controls and reading the references one after another give, with the same
+/// "?" and controls reported and the same spelling found. The one pass may decline only where
+/// a control could change a reference.
+inline std::string checkFileTextInOnePass(std::string_view bytes)
+{
+    grid::CanvasFile file;
+    const std::u16string text = grid::readCanvasFileText(bytes, {}, file);
+    bool substituted = false;
+    std::u16string stepwise = grid::decodeCp932(bytes, &substituted);
+    const bool dropped = std::erase_if(stepwise, [](char16_t c) {
+                             return c < 0x80 && isLeftOutControl(static_cast<char>(c));
+                         }) > 0;
+    grid::ReferenceSpelling spelling;
+    stepwise = grid::decodeReferences(stepwise, &spelling);
+    const std::string where = ": " + shown(grid::decodeCp932(bytes));
+    if (text != stepwise) {
+        return "the file's text read in one pass differs from the steps (" + shown(text) +
+               " against " + shown(stepwise) + ")" + where;
+    }
+    if (file.substituted != substituted || file.controlsDropped != dropped) {
+        return "the file's text read in one pass reports other substitutions or controls" + where;
+    }
+    if (file.form.spelling != spelling) {
+        return "the file's text read in one pass finds " + spellingName(file.form.spelling) +
+               ", the steps " + spellingName(spelling) + where;
+    }
+    bool invalid = false;
+    if (!grid::decodeCp932WithReferences(bytes, &invalid, &spelling) &&
+        std::ranges::none_of(bytes, isLeftOutControl)) {
+        return "the one pass declined a file without controls" + where;
+    }
+    return {};
+}
+
 inline std::string checkReferences(std::string_view bytes)
 {
     FuzzInput in(bytes);
     std::string problem = checkTextRoundTrip(in);
     if (problem.empty()) {
         problem = checkReferencesLeftAsText(in);
+    }
+    if (problem.empty()) {
+        std::string file;
+        const int tokens = in.pick(0, 24);
+        for (int i = 0; i < tokens; ++i) {
+            file += kFileByteTokens[in.pick(0, static_cast<int>(std::size(kFileByteTokens)) - 1)];
+        }
+        problem = checkFileTextInOnePass(file);
+    }
+    if (problem.empty()) {
+        problem = checkFileTextInOnePass(bytes);
     }
     return problem.empty() ? checkAnyFileText(bytes) : problem;
 }

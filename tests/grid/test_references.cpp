@@ -9,6 +9,7 @@
 #include "grid/LineModel.h"
 #include "grid/References.h"
 #include "grid/TextEncoding.h"
+#include "tests/fuzz/ReferencesCheck.h"
 
 namespace masumemo::grid {
 namespace {
@@ -230,6 +231,57 @@ TEST(CanvasFiles, ReferencesAndEncodings)
         const std::vector<std::u16string> lines = canvasLines(file.canvas.text);
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_EQ(trimTrailingSpaces(lines[0]), row.firstLine);
+    }
+}
+
+// Opening reads a Shift_JIS file's references in one pass over its bytes; the check compares it
+// with decoding, leaving out controls and reading references one after another.
+TEST(CanvasFiles, ReferencesReadInOnePassAsInSteps)
+{
+    struct Row
+    {
+        const char* name;
+        std::string bytes;
+        bool onePass;  ///< false: a control stands where it could change a reference
+    };
+    const Row rows[] = {
+        {"a Tab inside the digits joins them", "&#x20\t0A;", false},
+        {"a Tab after the &", "&\t#x200A;", false},
+        {"a Tab after the #", "&#\tx200A;", false},
+        {"a Tab before the ;", "&#x200A\t;", false},
+        {"a Tab before more digits: U+200AB", "&#x200A\tB|", false},
+        {"a DEL before the ;", "&#x200A\x7F;", false},
+        {"a control after the ; and a digit: the vote", "&#x200A;\x1F" "1", false},
+        {"a NUL after a reference", std::string("&#x2009") + '\0', false},
+        {"controls away from references", "\ta&#x200A;b\x1F", true},
+        {"a control right before the &", "\t&#x200A;", true},
+        {"line ends after references without ;", "&#x200A\r\n&#8201\n&#x2009\r", true},
+        {"at the end, without ;", "|&#x200A", true},
+        {"at the end, unfinished", "&#x2009;&#x", true},
+        {"& and &# at the end", "a&#", true},
+        {"a lone & at the end", "a&", true},
+        {"digits after, with ;", "&#x200A;12&#8202;;", true},
+        {"digits after, without ;: one number", "&#x2009ab&#82021", true},
+        {"decimal stops at a hex letter", "&#8201a", true},
+        {"a lead byte before the &", "\x81&#x200A;", true},
+        {"a lone lead byte after a reference", "&#x200A;\x81", true},
+        {"a two-byte character ends a reference", "&#x200A\x82\xA0", true},
+        {"a lead byte takes the x as its trail", "&#\x81x200A;", true},
+        {"bytes without a character around", "\xA0&#x2009\xA0\xFD", true},
+        {"a half-width kana after", "&#8202\xB1", true},
+        {"beyond the BMP, hex and decimal", "&#x1F600;&#128512|", true},
+        {"surrogate halves stay text", "&#xD83D;&#xDE00;", true},
+        {"past U+10FFFF and many digits", "&#x110000;&#99999999999999999999;", true},
+        {"code page 932 has them", "&#65;&#x3042;&amp;", true},
+        {"spellings in a mix", "&#x200a;&#X2009;&#x200A&#8202;&#8201;", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(fuzzcheck::checkFileTextInOnePass(row.bytes), "");
+        bool invalid = false;
+        ReferenceSpelling spelling;
+        EXPECT_EQ(decodeCp932WithReferences(row.bytes, &invalid, &spelling).has_value(),
+                  row.onePass);
     }
 }
 

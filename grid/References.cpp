@@ -1,6 +1,6 @@
 #include "References.h"
 
-#include <array>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
@@ -23,22 +23,18 @@ bool isSurrogate(char32_t cp)
     return cp >= 0xD800 && cp <= 0xDFFF;
 }
 
-/// The value of each ASCII character as a hex digit, or -1: opening a file reads every digit of
-/// every reference, and a lookup costs less there than a chain of comparisons.
-constexpr auto kHexDigits = [] {
-    std::array<signed char, 0x80> digits{};
-    for (int c = 0; c < 0x80; ++c) {
-        digits[c] = static_cast<signed char>(c >= '0' && c <= '9'   ? c - '0'
-                                             : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                             : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                                    : -1);
-    }
-    return digits;
-}();
-
 int hexDigit(char32_t c)
 {
-    return c < 0x80 ? kHexDigits[c] : -1;
+    if (c >= u'0' && c <= u'9') {
+        return static_cast<int>(c - u'0');
+    }
+    if (c >= u'a' && c <= u'f') {
+        return static_cast<int>(c - u'a' + 10);
+    }
+    if (c >= u'A' && c <= u'F') {
+        return static_cast<int>(c - u'A' + 10);
+    }
+    return -1;
 }
 
 /// One reference read at text[at] (an "&").
@@ -332,14 +328,14 @@ std::optional<std::u16string> decodeCp932WithReferences(std::string_view bytes, 
     char16_t* o = out.data();
     bool bad = false;
     SpellingVotes votes;
-    size_t from = 0;
-    for (;;) {
-        const size_t amp = bytes.find('&', from);
-        o = decodeCp932To(bytes.substr(from, amp - from), o, bad);
-        if (amp == std::string_view::npos) {
-            break;
+    for (size_t at = 0; at < bytes.size();) {
+        if (bytes[at] != '&') {
+            const size_t amp = std::min(bytes.find('&', at), bytes.size());
+            o = decodeCp932To(bytes.substr(at, amp - at), o, bad);
+            at = amp;
+            continue;
         }
-        const Reference ref = readReference(bytes, amp);
+        const Reference ref = readReference(bytes, at);
         // Reading looked at nothing past ref.end (nor did the vote on its ";"); a control there
         // would be left out first and let what follows join the reference.
         if (ref.end < bytes.size() && isLeftOutControl(unitAt(bytes, ref.end))) {
@@ -347,12 +343,12 @@ std::optional<std::u16string> decodeCp932WithReferences(std::string_view bytes, 
         }
         if (ref.length == 0 || !isBeyondCp932(ref.cp)) {
             *o++ = u'&';
-            from = amp + 1;
+            ++at;
             continue;
         }
-        votes.count(ref, ref.semicolon && continuesReference(bytes, amp + ref.length, ref.hex));
+        votes.count(ref, ref.semicolon && continuesReference(bytes, ref.end, ref.hex));
         o = putCharacter(o, ref.cp);
-        from = amp + ref.length;
+        at = ref.end;
     }
     out.resize(static_cast<size_t>(o - out.data()));
     if (invalid) {

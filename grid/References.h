@@ -48,14 +48,14 @@ int referenceLength(char32_t cp, ReferenceSpelling spelling = kNewPictureSpellin
 /// choice as kNewPictureSpelling has it.
 std::u16string decodeReferences(std::u16string_view text, ReferenceSpelling* mostUsed = nullptr);
 
-/// decodeReferences on text itself, without a copy: what opening a file uses.
+/// decodeReferences on text itself, without a copy.
 void decodeReferencesInPlace(std::u16string& text, ReferenceSpelling* mostUsed = nullptr);
 
 /// decodeReferences(decodeCp932(bytes)) in one pass, for opening a file: a reference is read
 /// from the bytes and never decoded as text first. Gives nothing when a control character other
-/// than CR and LF stands within a reference or right after one (among the bytes a reference is
-/// made of that follow an "&", or next to them): a reader that leaves controls out before it
-/// reads references must then take the two steps. invalid: as decodeCp932 has it.
+/// than CR and LF stands where the reading of a reference stops (after an "&", "&#", "&#x", the
+/// digits or the ";"): a reader that leaves controls out before it reads references must then
+/// take the two steps. invalid: as decodeCp932 has it.
 std::optional<std::u16string> decodeCp932WithReferences(std::string_view bytes, bool* invalid,
                                                         ReferenceSpelling* mostUsed);
 

@@ -30,8 +30,8 @@ void Document::adopt(std::vector<Page> pages, int current, const QString& path,
         p.loaded = true;
         p.history.reset({p.text, p.caret, p.keta, p.gyou});
     }
-    // No bytes of a file stand behind these pages: the file may have changed since.
     m_source.reset();
+    adoptFilePages(pages, path, form.format);
     setForm(form);
     replacePages(std::move(pages), current);
     setPath(path);
@@ -113,6 +113,11 @@ bool Document::save(const QString& path, QString* error)
 
 bool Document::save(const QString& path, const FileForm& form, QString* error)
 {
+    if (form.format == FileForm::Format::Text && pageCount() > 1) {
+        // Only the shown page fits a text file: that file is a copy, and the document stays
+        // with its pages and its file, or the other pages' changes would go unsaved unasked.
+        return writeCanvasPath(path, page().text, form, error);
+    }
     FileForm written = form;
     if (form.format != FileForm::Format::Text) {
         if (!savePages(path, form, error)) {

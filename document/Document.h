@@ -122,8 +122,9 @@ public:
 
     /// A picture brought back whole (a recovery snapshot): pages, each holding its text, become
     /// the document's pages (replacePages), each with a history holding just its text and
-    /// caret. The document belongs to path, written in form, and is modified: nothing of it is
-    /// on disk, so every page is written as a changed page is.
+    /// caret. The document belongs to path, written in form, and is modified. A page the file
+    /// at path still holds as it is written back as the file's bytes; every other page is
+    /// written as a changed page is.
     void adopt(std::vector<Page> pages, int current, const QString& path, const FileForm& form);
 
     // --- Changing the text ---------------------------------------------------------------
@@ -183,7 +184,8 @@ public:
     /// form the document has, or in form when given (Save As into another encoding or format):
     /// every page for MLT and AST, the current page for text. On success the document belongs
     /// to path, is written in that form and is not modified; on failure nothing changes and
-    /// error says why.
+    /// error says why. The current page of several written as text is a copy: the document
+    /// keeps its pages, its file and Modified.
     bool save(const QString& path, QString* error);
     bool save(const QString& path, const FileForm& form, QString* error);
     /// A new picture: no file, written as a new picture is (Shift_JIS, "&#x200A;").
@@ -217,7 +219,15 @@ private:
     void setForm(const FileForm& form);
     /// The document becomes its current page alone, belonging to no file of pages.
     void keepOnlyCurrentPage();
+    /// The bytes of a file of pages, where its pages lie and the form it is written in; null
+    /// and error set when it cannot be read.
+    static std::shared_ptr<Source> readPagesFile(const QString& path, FileForm::Format format,
+                                                 QString* error);
     OpenReport openPages(const QString& path, FileForm::Format format);
+    /// Pages brought back from a snapshot of a file of pages, matched to the pages of that
+    /// file as it is now on disk: each page whose text the file still holds takes that page's
+    /// bytes as its source.
+    void adoptFilePages(std::vector<Page>& pages, const QString& path, FileForm::Format format);
     bool savePages(const QString& path, const FileForm& form, QString* error);
     /// Reads page i from the file when it was never shown.
     void load(int i);

@@ -1,6 +1,7 @@
 // The pages of a document: files of pages opened and saved, pages shown, page commands.
 
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 #include "document/CanvasFiles.h"
@@ -102,23 +103,49 @@ int pageNumberWidth(int count)
     return digits;
 }
 
-OpenReport Document::openPages(const QString& path, FileForm::Format format)
+std::shared_ptr<Document::Source> Document::readPagesFile(const QString& path,
+                                                          FileForm::Format format,
+                                                          QString* error)
 {
-    OpenReport report;
     platform::FileBytes read = platform::readRegularFile(path, pagefile::kMaxPageFileBytes);
     if (read.problem != platform::FileProblem::None) {
-        report.error = platform::problemText(read.problem);
-        return report;
+        *error = platform::problemText(read.problem);
+        return nullptr;
     }
     auto source = std::make_shared<Source>();
     source->bytes.assign(read.bytes.constData(), static_cast<size_t>(read.bytes.size()));
     read.bytes.clear();
     const std::string& bytes = source->bytes;
     if (bytes.find('\0') != std::string::npos) {
-        report.error = QStringLiteral("テキストファイルではありません（NUL文字を含んでいます）。");
-        return report;
+        *error = QStringLiteral("テキストファイルではありません（NUL文字を含んでいます）。");
+        return nullptr;
     }
     source->layout = pagefile::splitPages(bytes, partsFormat(format));
+    const pagefile::PageLayout& layout = source->layout;
+
+    FileForm& form = source->form;
+    form.format = format;
+    const bool utf8 = layout.detected.encoding == pagefile::TextEncoding::Utf8;
+    form.encoding = utf8 ? grid::TextEncoding::Utf8 : grid::TextEncoding::Cp932;
+    form.byteOrderMark = layout.detected.bomLength > 0;
+    if (!utf8 && bytes.find("&#") != std::string::npos) {
+        std::u16string text = grid::decodeText(bytes, {});
+        grid::decodeReferencesInPlace(text, &form.spelling);
+    }
+    form.lineEnds = layout.lineBreak == "\n"   ? LineEnds::Lf
+                    : layout.lineBreak == "\r" ? LineEnds::Cr
+                                               : LineEnds::CrLf;
+    return source;
+}
+
+OpenReport Document::openPages(const QString& path, FileForm::Format format)
+{
+    OpenReport report;
+    std::shared_ptr<Source> source = readPagesFile(path, format, &report.error);
+    if (!source) {
+        return report;
+    }
+    const std::string& bytes = source->bytes;
     const pagefile::PageLayout& layout = source->layout;
 
     // Every page is read once, to know the largest; the text is read again when it is shown.
@@ -154,20 +181,7 @@ OpenReport Document::openPages(const QString& path, FileForm::Format format)
             pages[i].gyou = gyou;
         }
     }
-
-    FileForm form;
-    form.format = format;
-    const bool utf8 = layout.detected.encoding == pagefile::TextEncoding::Utf8;
-    form.encoding = utf8 ? grid::TextEncoding::Utf8 : grid::TextEncoding::Cp932;
-    form.byteOrderMark = layout.detected.bomLength > 0;
-    if (!utf8 && bytes.find("&#") != std::string::npos) {
-        std::u16string text = grid::decodeText(bytes, {});
-        grid::decodeReferencesInPlace(text, &form.spelling);
-    }
-    form.lineEnds = layout.lineBreak == "\n"   ? LineEnds::Lf
-                    : layout.lineBreak == "\r" ? LineEnds::Cr
-                                               : LineEnds::CrLf;
-    source->form = form;
+    const FileForm form = source->form;
 
     report.ok = true;
     prepareChange();
@@ -182,6 +196,53 @@ OpenReport Document::openPages(const QString& path, FileForm::Format format)
     setPath(path);
     emit pagesChanged();
     return report;
+}
+
+void Document::adoptFilePages(std::vector<Page>& pages, const QString& path,
+                              FileForm::Format format)
+{
+    if (format == FileForm::Format::Text || path.isEmpty()) {
+        return;
+    }
+    // The file may have changed since the snapshot: only a page whose text is still what the
+    // file's page reads as stands for that page's bytes, so pages the user never touched are
+    // written back as they were.
+    QString error;
+    std::shared_ptr<const Source> file = readPagesFile(path, format, &error);
+    if (!file) {
+        return;
+    }
+    const size_t count = file->layout.pages.size();
+    // Pages moved, inserted or deleted shift the rest: those are found by their text.
+    std::unordered_map<std::u16string, int> byText;
+    int mappedKeta = -1;
+    int mappedGyou = -1;
+    const auto match = [&](const Page& p) -> int {
+        const size_t same = static_cast<size_t>(&p - pages.data());
+        if (same < count &&
+            sourceTextOf(file.get(), static_cast<int>(same), p.keta, p.gyou) == p.text) {
+            return static_cast<int>(same);
+        }
+        if (p.keta != mappedKeta || p.gyou != mappedGyou) {
+            byText.clear();
+            for (size_t i = count; i-- > 0;) {
+                byText[sourceTextOf(file.get(), static_cast<int>(i), p.keta, p.gyou)] =
+                    static_cast<int>(i);
+            }
+            mappedKeta = p.keta;
+            mappedGyou = p.gyou;
+        }
+        const auto found = byText.find(p.text);
+        return found == byText.end() ? -1 : found->second;
+    };
+    for (Page& p : pages) {
+        p.source = match(p);
+        if (p.source >= 0) {
+            p.fileLines = pagefile::bodyLineCount(
+                bodyOf(file->bytes, file->layout.pages[static_cast<size_t>(p.source)]));
+        }
+    }
+    m_source = std::move(file);
 }
 
 std::u16string Document::sourceText(int source, int keta, int gyou) const

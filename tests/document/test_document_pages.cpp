@@ -315,7 +315,10 @@ TEST_F(DocumentPages, SaveAsTextWritesTheShownPage)
     const QString txt = dir.filePath(QStringLiteral("t.txt"));
     ASSERT_TRUE(document.save(txt, form, &error));
     EXPECT_EQ(fileBytes(txt), "b\r\n");
-    EXPECT_FALSE(document.hasPages());
+    // The text file is a copy of one page: the document stays the story, pages and all.
+    EXPECT_TRUE(document.hasPages());
+    EXPECT_EQ(document.pageCount(), 2);
+    EXPECT_TRUE(document.path().endsWith(QStringLiteral("t.mlt")));
 }
 
 TEST_F(DocumentPages, ReplacedPagesAreShown)

@@ -296,6 +296,9 @@ void PagesToolTest::savingSeveralPagesAsTextAsksFirst()
 {
     const QString story = write("two.mlt", "a\r\n[SPLIT]\r\nb\r\n");
     open(story);
+    // A change on a page that is not the one written must outlive the text file.
+    m_window->txtMain()->setFocus();
+    QTest::keyClicks(m_window->txtMain(), QStringLiteral("Z"));
     press(Qt::CTRL | Qt::Key_PageDown);
     const QString txt = m_dir->filePath(QStringLiteral("two.txt"));
     m_dialogs->choose(txt, 2);
@@ -309,12 +312,19 @@ void PagesToolTest::savingSeveralPagesAsTextAsksFirst()
     m_dialogs->answer(Answer::Yes);
     QVERIFY(m_window->files().SaveAs());
     QCOMPARE(read(txt), QByteArray("b\r\n"));
+    // That file is a copy of one page: the story is still the file edited, still modified, so
+    // closing asks and Save writes every page.
+    QCOMPARE(m_window->document().path(), story);
+    QCOMPARE(m_window->document().pageCount(), 2);
+    QVERIFY(m_window->isWindowModified());
+    QVERIFY(m_window->windowTitle().startsWith(story));
 
     // Saved as AST by its name, whatever filter was chosen.
     const QString ast = m_dir->filePath(QStringLiteral("two.ast"));
     m_dialogs->choose(ast, 0);
     QVERIFY(m_window->files().SaveAs());
-    QCOMPARE(read(ast), QByteArray("[AA][]\r\na\r\n[AA][]\r\nb\r\n"));
+    QCOMPARE(read(ast), QByteArray("[AA][]\r\nZ\r\n[AA][]\r\nb\r\n"));
+    QVERIFY(!m_window->isWindowModified());
     QCOMPARE(read(story), QByteArray("a\r\n[SPLIT]\r\nb\r\n"));
 }
 

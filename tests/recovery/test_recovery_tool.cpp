@@ -336,7 +336,8 @@ void RecoveryToolTest::aDocumentOfPagesComesBackWhole()
     // still only in the file's bytes when the snapshot is taken. LF line ends, which the file
     // keeps when it is saved.
     const QString file = m_dir->filePath(QStringLiteral("story.mlt"));
-    const QByteArray onDisk("one\n[SPLIT]\ntwo\n[SPLIT]\nthree\n");
+    // Trailing blanks and a blank line, which only the file's own bytes keep.
+    const QByteArray onDisk("one  \n\n[SPLIT]\ntwo\n[SPLIT]\nthree \n");
     writeFile(file, onDisk);
     QVERIFY(m_window->files().FileOpen(file));
     document::Document& doc = m_window->canvas().document();
@@ -358,7 +359,8 @@ void RecoveryToolTest::aDocumentOfPagesComesBackWhole()
     }
 
     // Left behind by an instance that was killed, it comes back as the same three pages.
-    writeFile(leftPath(QStringLiteral("10-1")), fileBytes(m_tool->store()->snapshotPath()));
+    const QByteArray snapshot = fileBytes(m_tool->store()->snapshotPath());
+    writeFile(leftPath(QStringLiteral("10-1")), snapshot);
     m_dialogs->answer(Dialogs::Answer::No);
     m_window->files().New();
     QCOMPARE(doc.pageCount(), 1);
@@ -374,6 +376,24 @@ void RecoveryToolTest::aDocumentOfPagesComesBackWhole()
     }
     QVERIFY(m_window->canvas().text() == texts[1]);
     QCOMPARE(fileBytes(file), onDisk);
+
+    // Saved, the pages never touched are the file's bytes as they were; only the second
+    // page is written anew.
+    QVERIFY(m_window->files().FileSave());
+    const QByteArray saved = fileBytes(file);
+    QVERIFY2(saved.startsWith("one  \n\n[SPLIT]\n") && saved.endsWith("\n[SPLIT]\nthree \n") &&
+                 !saved.contains("\ntwo\n"),
+             saved.constData());
+
+    // A page the file no longer holds as it was is written as a changed page; the others
+    // are found where they went.
+    writeFile(leftPath(QStringLiteral("10-2")), snapshot);
+    writeFile(file, "three \n[SPLIT]\nONE\n");
+    QVERIFY(m_tool->restore(QStringLiteral("10-2")));
+    QVERIFY(m_window->files().FileSave());
+    const QByteArray rewritten = fileBytes(file);
+    QVERIFY2(rewritten.startsWith("one\n[SPLIT]\n") && rewritten.endsWith("\n[SPLIT]\nthree \n"),
+             rewritten.constData());
 }
 
 void RecoveryToolTest::aHostThatCannotOpenKeepsTheSnapshot()

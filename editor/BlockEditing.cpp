@@ -674,18 +674,26 @@ const BlockEditing::Placed& BlockEditing::placed()
     // out once per place, not at every paint.
     if (!m_placed) {
         Placed p;
-        p.area = area(m_at);
+        // Each line's edges are measured in one look-up of that line: the outline's row, the
+        // block's own cells and its runs.
+        std::vector<std::pair<int, int>> spans;
         for (int i = 0; i < m_at.lines; ++i) {
             const grid::BlockLine& part = m_block.lines[static_cast<size_t>(i)];
-            const int line = m_at.line + i;
+            const std::vector<Run>& runs = m_runs[static_cast<size_t>(i)];
             const int from = m_at.column + part.offset;
-            p.lineCells.push_back(cells(line, from, from + grid::WidthOf(part.text)));
-            auto& boxes = p.runBoxes.emplace_back();
-            for (const Run& run : m_runs[static_cast<size_t>(i)]) {
+            spans.clear();
+            spans.emplace_back(m_at.column, m_at.column + m_at.width);
+            spans.emplace_back(from, from + grid::WidthOf(part.text));
+            for (const Run& run : runs) {
                 const int unit = m_at.column + run.unit;
-                boxes.push_back(cells(line, unit, unit + run.width));
+                spans.emplace_back(unit, unit + run.width);
             }
+            const std::vector<QRect> rects = m_canvas->unitSpans(m_at.line + i, spans);
+            p.area = p.area.united(rects[0]);
+            p.lineCells.push_back(rects[1]);
+            p.runBoxes.emplace_back(rects.begin() + 2, rects.end());
         }
+        p.area = p.area.adjusted(-1, -1, 1, 1);  // as area() gives it
         m_placed = std::move(p);
     }
     return *m_placed;

@@ -196,11 +196,26 @@ void CanvasController::takeSnapshot()
     m_selPos = clampCaret(page().text, m_view.selectionStart());
     m_selLen = std::clamp(m_view.selectionLength(), 0, size - m_selPos);
     page().caret = m_selPos;
-    const auto caretAt = page().text.begin() + m_selPos;
     m_snapshot.caret = m_selPos;
-    m_snapshot.line = 1 + static_cast<int>(std::count(page().text.begin(), caretAt, u'\r'));
+    m_snapshot.line = lineAt(m_selPos);
     const size_t lf = m_selPos == 0 ? npos : page().text.rfind(u'\n', static_cast<size_t>(m_selPos) - 1);
     m_snapshot.column = m_selPos - (lf == npos ? 0 : static_cast<int>(lf) + 1);
+}
+
+int CanvasController::lineAt(int caret)
+{
+    const std::u16string& text = page().text;
+    const size_t at = static_cast<size_t>(caret);
+    if (m_anchor.text != text.data() || m_anchor.size != text.size() || m_anchor.pos > text.size()) {
+        m_anchor = {text.data(), text.size(), 0, 1};
+    }
+    const auto crs = [&](size_t from, size_t to) {
+        return static_cast<int>(std::count(text.begin() + static_cast<long>(from),
+                                           text.begin() + static_cast<long>(to), u'\r'));
+    };
+    m_anchor.line += at >= m_anchor.pos ? crs(m_anchor.pos, at) : -crs(at, m_anchor.pos);
+    m_anchor.pos = at;
+    return m_anchor.line;
 }
 
 std::vector<grid::LineRecord> CanvasController::snapshotLines() const
@@ -249,6 +264,7 @@ void CanvasController::showPage()
     const int caret = shown.caret;
     m_view.replaceLines(0, -1, shown.text);
     m_view.setSelection(clampCaret(shown.text, caret), 0);
+    m_anchor = {};  // another page, or the same one written from outside
     takeSnapshot();
     for (const auto& told : {m_callbacks.sizeChanged, m_callbacks.historyChanged}) {
         if (told) {
@@ -293,6 +309,8 @@ bool CanvasController::writeText(std::u16string text, int selStart, int selLengt
                                      page().text.begin() + static_cast<long>(change.oldEnd), u'\r'));
         // The model changes first: the view's notifications may already read it.
         page().text = std::move(text);
+        // The changed lines start at a known line: the caret is counted from there.
+        m_anchor = {page().text.data(), page().text.size(), change.begin, change.firstLine + 1};
         const std::u16string_view written =
             std::u16string_view(page().text).substr(change.begin, change.newEnd - change.begin);
         m_view.replaceLines(change.firstLine, oldLines, written);

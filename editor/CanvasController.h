@@ -241,6 +241,18 @@ private:
     PushStep m_step = PushStep::Half;
     bool m_unicodeSpaces = true;
     Snapshot m_snapshot;
+    /// A place in the text whose line is known, so the caret's line is counted from there and
+    /// not from the start: valid for the text whose buffer and size it names.
+    struct LineAnchor
+    {
+        const char16_t* text = nullptr;
+        size_t size = 0;
+        size_t pos = 0;
+        int line = 1;  ///< 1-based
+    };
+    LineAnchor m_anchor;
+    /// The caret's line, 1-based, counted from the anchor when it still holds.
+    int lineAt(int caret);
     /// SelPos/SelLen: the selection as the view had it when the current event began.
     int m_selPos = 0;
     int m_selLen = 0;

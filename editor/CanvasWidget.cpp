@@ -400,10 +400,17 @@ int CanvasWidget::unitX(int line, int unit) const
 
 QRect CanvasWidget::unitSpan(int line, int from, int to) const
 {
-    // One look-up of the line for both edges: a floating block asks for many spans at each move.
+    const std::vector<QRect> spans = unitSpans(line, {{from, to}});
+    return spans.empty() ? QRect() : spans.front();
+}
+
+std::vector<QRect> CanvasWidget::unitSpans(int line,
+                                           const std::vector<std::pair<int, int>>& spans) const
+{
+    // One look-up of the line for every edge: a floating block asks for many spans at each move.
     const QTextBlock block = document()->findBlockByNumber(line);
     if (!block.isValid() || block.layout() == nullptr || block.layout()->lineCount() == 0) {
-        return {};
+        return std::vector<QRect>(spans.size());
     }
     const QTextLine row = block.layout()->lineAt(0);
     // The view must outlive no string: block.text() makes a new one at each call.
@@ -419,13 +426,30 @@ QRect CanvasWidget::unitSpan(int line, int from, int to) const
         }
         return x;
     };
+    // Neighbouring spans share edges: each unit is measured once.
+    std::vector<std::pair<int, int>> measured;  // unit, pixel
     const QPointF start = blockBoundingGeometry(block).translated(contentOffset()).topLeft() +
                           row.position() - QPointF(row.x(), 0) - QPointF(layerOrigin());
-    const int left = static_cast<int>(std::ceil(start.x() + xOf(from)));
-    const int right = from == to ? left : static_cast<int>(std::ceil(start.x() + xOf(to)));
+    const auto edge = [&](int unit) {
+        for (const auto& [u, x] : measured) {
+            if (u == unit) {
+                return x;
+            }
+        }
+        const int x = static_cast<int>(std::ceil(start.x() + xOf(unit)));
+        measured.emplace_back(unit, x);
+        return x;
+    };
     const int top = static_cast<int>(std::floor(start.y()));
     const int bottom = static_cast<int>(std::ceil(start.y() + row.height()));
-    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    std::vector<QRect> rects;
+    rects.reserve(spans.size());
+    for (const auto& [from, to] : spans) {
+        const int left = edge(from);
+        const int right = from == to ? left : edge(to);
+        rects.emplace_back(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    }
+    return rects;
 }
 
 void CanvasWidget::paintLayers(QPaintEvent* e, bool overText)

@@ -47,6 +47,8 @@ public:
     /// The cells of line `line` from unit column `from` up to unit column `to`, in canvas
     /// pixels, each edge as unitX gives it.
     QRect unitSpan(int line, int from, int to) const;
+    /// unitSpan for each (from, to) pair of one line, measured in one look-up of the line.
+    std::vector<QRect> unitSpans(int line, const std::vector<std::pair<int, int>>& spans) const;
     /// Copy or cut by the layer that takes the input now, if it holds a selection of its own.
     std::optional<QString> layerSelection(bool cut);
     /// Select all given to the capturing layer; false when the text's own selection applies.

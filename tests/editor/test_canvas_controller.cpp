@@ -105,7 +105,14 @@ struct Canvas
     {
         EXPECT_EQ(view.text(), c.text());
         EXPECT_EQ(c.snapshot().caret, view.selectionStart());
+        EXPECT_EQ(c.snapshot().line, expectedLine());
         EXPECT_EQ(grid::joinLines(c.snapshotLines()), c.text());
+    }
+    /// The caret's line counted from the start, the way a reader of the text would.
+    int expectedLine() const
+    {
+        const auto caret = c.text().begin() + c.snapshot().caret;
+        return 1 + static_cast<int>(std::count(c.text().begin(), caret, u'\r'));
     }
 
     FakeView view;
@@ -446,4 +453,40 @@ TEST(CanvasController, MousePressesTakeTheSnapshotAndStamp)
     cv.c.mousePress(Qt::LeftButton);
     EXPECT_EQ(cv.line(2), u"b \u3000\u3000\u3000");
     EXPECT_FALSE(cv.view.selectionLength());
+}
+
+TEST(CanvasController, TheCaretsLineStaysRightAcrossEditsAboveBelowAndBack)
+{
+    // The line is counted from the last place known, not from the start: each step moves the
+    // caret or the text before it in another way, and the display must follow.
+    Canvas cv(4, 6);
+    const int lineLength = 4 + 2;  // four full-width spaces and a CR LF
+    const struct
+    {
+        const char* name;
+        std::function<void()> step;
+        int line;  // 0: only checked against the count from the start
+    } steps[] = {
+        {"a click on line 5", [&] { cv.click(4 * lineLength + 1); }, 5},
+        {"typing there", [&] { cv.type(u"ab"); }, 5},
+        {"a click back up on line 2", [&] { cv.click(lineLength); }, 2},
+        {"a paste of three lines", [&] { cv.c.pasteText(u"x\r\ny\r\nz"); }, 4},
+        {"a click on the last line", [&] { cv.click(static_cast<int>(cv.c.text().size()) - 2); }, 6},
+        {"Backspace on the last line", [&] { cv.key(Qt::Key_Backspace, 8); }, 6},
+        {"undo of the paste above", [&] { cv.c.undo(); cv.c.undo(); }, 0},
+        {"a canvas of two lines", [&] { cv.c.resizeCanvas([](const std::u16string&) {
+             return grid::blankCanvas(4, 2); }, 4, 2); }, 1},
+        {"a click on its second line", [&] { cv.click(lineLength + 3); }, 2},
+        {"a new canvas of the same size", [&] { cv.c.resetCanvas(grid::blankCanvas(4, 2), 4, 2); }, 1},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        s.step();
+        cv.expectInStep();  // the line too, counted from the start
+        if (s.line > 0) {
+            EXPECT_EQ(cv.c.snapshot().line, s.line);
+        }
+        EXPECT_TRUE(
+            cv.c.positionText().contains(QStringLiteral("行[ %1/").arg(cv.expectedLine())));
+    }
 }

@@ -363,6 +363,37 @@ private slots:
         QCOMPARE(seen, (QList<QList<int>>{{2, 1, 1}, {2, 2, 2}, {0, -1, 4}}));
     }
 
+    void spansOfOneLineMeasuredTogetherMatchEachMeasuredAlone()
+    {
+        CanvasWidget& w = *m_w;
+        // Unit columns: 0-1 "ab", 2-3 "あ", 4-5 a full-width space, 6 "c".
+        w.controller().resetCanvas(u"ab\u3042\u3000c\r\nabcdefg", 4, 2);
+        QCoreApplication::processEvents();
+        const struct
+        {
+            const char* name;
+            int line;
+            std::vector<std::pair<int, int>> spans;
+        } rows[] = {
+            {"shared edges, repeated spans", 0, {{0, 2}, {2, 6}, {0, 2}, {4, 7}, {2, 4}}},
+            {"inside a full-width character", 0, {{1, 3}, {3, 5}, {5, 7}}},
+            {"empty spans and past the end", 0, {{3, 3}, {0, 0}, {7, 9}}},
+            {"another line, same units", 1, {{0, 2}, {2, 6}, {3, 3}}},
+            {"no such line", 5, {{0, 2}, {1, 1}}},
+        };
+        for (const auto& row : rows) {
+            const std::vector<QRect> together = w.unitSpans(row.line, row.spans);
+            QCOMPARE(together.size(), row.spans.size());
+            for (size_t i = 0; i < row.spans.size(); ++i) {
+                const auto [from, to] = row.spans[i];
+                QVERIFY2(together[i] == w.unitSpan(row.line, from, to),
+                         qPrintable(QStringLiteral("%1: span %2").arg(row.name).arg(i)));
+            }
+        }
+        // Measured alone, the spans still go by the line's own characters.
+        QVERIFY(w.unitSpan(0, 2, 4).width() > w.unitSpan(0, 0, 1).width());
+    }
+
     void charactersBeyondCodePage932TakeTheirWidths()
     {
         CanvasWidget& w = *m_w;

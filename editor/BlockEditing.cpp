@@ -643,7 +643,9 @@ QRect BlockEditing::area(const grid::BlockRect& rect) const
     for (int i = 0; i < rect.lines; ++i) {
         all = all.united(cells(rect.line + i, rect.column, rect.column + rect.width));
     }
-    return all.adjusted(-1, -1, 1, 1);  // the dashed outline's pixels too
+    // The dashed outline is drawn inside the cells, so the area ends with them: a pixel more
+    // would touch the lines above and below and have them painted again on every move.
+    return all;
 }
 
 void BlockEditing::paintRect(QPainter& painter, const grid::BlockRect& rect, bool fill)
@@ -693,7 +695,6 @@ const BlockEditing::Placed& BlockEditing::placed()
             p.lineCells.push_back(rects[1]);
             p.runBoxes.emplace_back(rects.begin() + 2, rects.end());
         }
-        p.area = p.area.adjusted(-1, -1, 1, 1);  // as area() gives it
         m_placed = std::move(p);
     }
     return *m_placed;
@@ -765,7 +766,7 @@ void BlockEditing::paintFloating(QPainter& painter)
             painter.drawStaticText(box.topLeft(), m_runs[i][k].text);  // placed by its line's top
         }
     }
-    paintOutline(painter, at.area.adjusted(1, 1, -1, -1));
+    paintOutline(painter, at.area);
 }
 
 void BlockEditing::paint(QPainter& painter, const QRect&)
